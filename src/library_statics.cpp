@@ -1,0 +1,18 @@
+// Every static object of the library, defined in one translation unit so that they
+// are constructed in this order when the library is loaded and destroyed in reverse
+// order when it is unloaded:
+//   1. threads:   the lock for statically initialised mutexes and condition variables,
+//                 then the thread registry's lock and the registry;
+//   2. encodings: the name map and the code-page map, filled from the built-in table;
+//   3. URI:       the character-class strings in table order, then the six escape sets.
+// Nothing here may be initialised lazily, and no other file defines a static with a
+// non-trivial constructor.
+
+// ---- 1. threads ---------------------------------------------------------------------
+
+
+// ---- 2. encodings -------------------------------------------------------------------
+
+
+// ---- 3. URI character classes and escape sets ----------------------------------------
+
