@@ -1,0 +1,28 @@
+// Locating the real-world inputs (URL corpora, texts) that tests read.
+#ifndef TESSERA_TESTS_TEST_DATA_H
+#define TESSERA_TESTS_TEST_DATA_H
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace tessera_test {
+
+/// The data folder: $TESSERA_DATA_DIR if set, else the folder configured at build time.
+inline std::string DataDir() {
+    if (const char* env = std::getenv("TESSERA_DATA_DIR"); env && *env) return env;
+    return TESSERA_DATA_DIR;
+}
+
+/// The whole content of a file below the data folder; empty if it cannot be read.
+inline std::string ReadDataFile(const std::string& relativePath) {
+    std::ifstream in(DataDir() + "/" + relativePath, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+}  // namespace tessera_test
+
+#endif
