@@ -58,36 +58,44 @@ void Link(ThreadHandle* record) {
     pthread_mutex_unlock(&g_records_lock);
 }
 
-// Drops one reference; the last one unlinks and frees the record.
+// Drops one reference under g_records_lock; true if it was the last, in which case the
+// record is unlinked and the caller frees it.
+bool DropReference(ThreadHandle* record) {
+    if (--record->references != 0) return false;
+    if (record->previous_record != nullptr) {
+        record->previous_record->next_record = record->next_record;
+    } else {
+        g_records = record->next_record;
+    }
+    if (record->next_record != nullptr) record->next_record->previous_record = record->previous_record;
+    return true;
+}
+
 void Release(ThreadHandle* record) {
     pthread_mutex_lock(&g_records_lock);
-    const bool last = --record->references == 0;
-    if (last) {
-        if (record->previous_record != nullptr) {
-            record->previous_record->next_record = record->next_record;
-        } else {
-            g_records = record->next_record;
-        }
-        if (record->next_record != nullptr) record->next_record->previous_record = record->previous_record;
-    }
+    const bool last = DropReference(record);
     pthread_mutex_unlock(&g_records_lock);
     if (last) delete record;
 }
 
-// Publishes the end of the thread when its entry returns or its stack is unwound by
-// EndCurrentThread, then drops the running thread's reference.
+// Runs when the thread's entry returns or EndCurrentThread unwinds its stack: marks the
+// thread ended and drops its own reference in one step, so that once the last handle is
+// closed after a wait, the id is unknown.
 class EndOfThread {
 public:
     explicit EndOfThread(ThreadHandle* record) : record_(record) {}
     EndOfThread(const EndOfThread&) = delete;
     EndOfThread& operator=(const EndOfThread&) = delete;
     ~EndOfThread() {
+        pthread_mutex_lock(&g_records_lock);
         {
             std::lock_guard<std::mutex> hold(record_->lock);
             record_->ended = true;
         }
         record_->changed.notify_all();
-        Release(record_);
+        const bool last = DropReference(record_);
+        pthread_mutex_unlock(&g_records_lock);
+        if (last) delete record_;
     }
 
 private:
