@@ -8,21 +8,14 @@
 
 #include "platform/threads.h"
 #include "thread_test_support.h"
-#include "threads/per_thread.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 using tessera_test::DeadlineIn;
+using tessera_test::WaitSemaphoreIsClear;
 using tessera_test::Eventually;
 using tessera_test::Watchdog;
-
-// True when the calling thread's wait semaphore holds no count.
-bool WaitSemaphoreIsClear() {
-    tessera::platform::Semaphore* semaphore = tessera::threads::PeekWaitSemaphore();
-    return semaphore == nullptr ||
-           tessera::platform::WaitForSemaphore(semaphore, 0) == tessera::platform::WaitResult::kTimedOut;
-}
 
 // Waiters that report, under the mutex, when they are about to wait: once the mutex is
 // free again they are queued, since a wait queues before it releases the mutex.

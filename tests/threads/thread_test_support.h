@@ -13,6 +13,9 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/threads.h"
+#include "threads/per_thread.h"
+
 namespace tessera_test {
 
 /// Aborts the process if it still exists after `limit`: no test waits forever.
@@ -73,6 +76,13 @@ bool Eventually(Condition condition, std::chrono::milliseconds limit = std::chro
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return true;
+}
+
+/// True when the calling thread's wait semaphore holds no count.
+inline bool WaitSemaphoreIsClear() {
+    tessera::platform::Semaphore* semaphore = tessera::threads::PeekWaitSemaphore();
+    return semaphore == nullptr ||
+           tessera::platform::WaitForSemaphore(semaphore, 0) == tessera::platform::WaitResult::kTimedOut;
 }
 
 inline void* ToValue(std::uintptr_t number) { return reinterpret_cast<void*>(number); }
