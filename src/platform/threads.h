@@ -67,7 +67,7 @@ using ThreadEntry = std::uint32_t (*)(void* argument);
 ThreadHandle* StartSuspendedThread(ThreadEntry entry, void* argument, std::uint32_t* id) noexcept;
 /// Lets a thread started suspended run.
 void ResumeSuspendedThread(ThreadHandle* thread) noexcept;
-/// Ends the calling thread with `exit_code`, unwinding its stack.
+/// Ends the calling thread with `exit_code` (on POSIX its stack is unwound on the way).
 [[noreturn]] void EndCurrentThread(std::uint32_t exit_code);
 /// A new handle to the thread with this id, or null if the platform does not know it.
 ThreadHandle* OpenThreadById(std::uint32_t id) noexcept;
