@@ -24,18 +24,29 @@ void LockCriticalSection(CriticalSection* section) noexcept;
 /// Drops one level of the lock.
 void UnlockCriticalSection(CriticalSection* section) noexcept;
 
-// ---- Atomic access to words shared with C callers ------------------------------------
+// ---- Atomic words ---------------------------------------------------------------------
 
 /// Adds 1 to `*value` atomically and returns the new value.
 std::int32_t AtomicIncrement(std::int32_t* value) noexcept;
+
+// Loads and stores of words that C callers own (so they cannot be std::atomic). They
+// sit on every lock's path, so they are inline; every compiler that builds the library
+// (GCC and Clang, MinGW included) has these builtins.
+
 /// Reads `*value`; later reads see every write made before the matching store.
-std::int32_t LoadAcquire(const std::int32_t* value) noexcept;
+inline std::int32_t LoadAcquire(const std::int32_t* value) noexcept {
+    return __atomic_load_n(value, __ATOMIC_ACQUIRE);
+}
 /// Writes `*value`, publishing every earlier write to a matching load.
-void StoreRelease(std::int32_t* value, std::int32_t desired) noexcept;
+inline void StoreRelease(std::int32_t* value, std::int32_t desired) noexcept {
+    __atomic_store_n(value, desired, __ATOMIC_RELEASE);
+}
 /// Reads a pointer slot with acquire ordering.
-void* LoadAcquire(void* const* slot) noexcept;
+inline void* LoadAcquire(void* const* slot) noexcept { return __atomic_load_n(slot, __ATOMIC_ACQUIRE); }
 /// Writes a pointer slot with release ordering.
-void StoreRelease(void** slot, void* desired) noexcept;
+inline void StoreRelease(void** slot, void* desired) noexcept {
+    __atomic_store_n(slot, desired, __ATOMIC_RELEASE);
+}
 
 /// Gives up the processor for at least `milliseconds` (0: lets other threads run).
 void SleepFor(std::uint32_t milliseconds) noexcept;

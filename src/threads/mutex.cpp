@@ -4,28 +4,7 @@
 
 #include <new>
 
-#include "threads/library_locks.h"
 #include "threads/static_objects.h"
-
-namespace tessera::threads {
-
-void CreateStaticObject(void** slot, SlotInit init) noexcept {
-    SectionGuard hold(static_init_lock.get());
-    if (platform::LoadAcquire(slot) == StaticInitializer()) init(slot, nullptr);
-}
-
-int DestroySlotObject(void** slot) noexcept {
-    void* object = platform::LoadAcquire(slot);
-    if (object != StaticInitializer() && object != nullptr) {
-        // Both kinds of object start with their critical section.
-        platform::DestroyCriticalSection(static_cast<platform::CriticalSection*>(object));
-        ::operator delete(object);
-    }
-    platform::StoreRelease(slot, nullptr);
-    return 0;
-}
-
-}  // namespace tessera::threads
 
 using tessera::platform::CriticalSection;
 using namespace tessera::threads;

@@ -18,15 +18,14 @@ inline void* StaticInitializer() noexcept {
 /// varn_pthread_mutex_init or varn_pthread_cond_init.
 using SlotInit = int (*)(void** slot, const int* attr);
 
-/// Runs `init` on a slot that still holds the static initializer, under static_init_lock.
-void CreateStaticObject(void** slot, SlotInit init) noexcept;
+/// Runs `init` on a slot that still holds the static initializer, under static_init_lock,
+/// and returns the slot's object.
+void* CreateStaticObject(void** slot, SlotInit init) noexcept;
 
 /// The object in a slot, created first if the slot holds the static initializer.
 inline void* CreatedObject(void** slot, SlotInit init) noexcept {
     void* object = platform::LoadAcquire(slot);
-    if (object != StaticInitializer()) return object;
-    CreateStaticObject(slot, init);
-    return platform::LoadAcquire(slot);
+    return object != StaticInitializer() ? object : CreateStaticObject(slot, init);
 }
 
 /// Frees the object in a slot (a mutex or a condition variable alike) and leaves 0.

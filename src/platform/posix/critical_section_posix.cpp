@@ -1,63 +1,95 @@
-// Recursive locks, atomic words and sleeping over POSIX threads.
+// Recursive locks on a futex word, the atomic increment and sleeping, for POSIX systems.
 #include <pthread.h>
 #include <sched.h>
 
 #include <cerrno>
-#include <ctime>
+#include <new>
+#include <type_traits>
 
 #include "../threads.h"
+#include "wait_word.h"
 
 namespace tessera::platform {
 
 namespace {
 
-static_assert(sizeof(pthread_mutex_t) <= sizeof(CriticalSection::storage),
-              "a pthread mutex must fit a critical section");
-static_assert(alignof(pthread_mutex_t) <= alignof(CriticalSection),
-              "a pthread mutex must be aligned in a critical section");
+// The lock word: free, held, or held with (possibly) sleeping threads. The owner and
+// the depth are written only by the owning thread.
+enum : std::uint32_t { kFree = 0, kHeld = 1, kHeldWithSleepers = 2 };
 
-pthread_mutex_t* Native(CriticalSection* section) {
-    return reinterpret_cast<pthread_mutex_t*>(section->storage);
+struct RecursiveLock {
+    std::atomic<std::uint32_t> word{kFree};
+    std::atomic<std::uintptr_t> owner{0};
+    std::uint32_t depth = 0;
+};
+
+static_assert(sizeof(RecursiveLock) <= sizeof(CriticalSection::storage), "a lock must fit a critical section");
+static_assert(alignof(RecursiveLock) <= alignof(CriticalSection), "a lock must be aligned in a critical section");
+
+RecursiveLock* Native(CriticalSection* section) {
+    return std::launder(reinterpret_cast<RecursiveLock*>(section->storage));
+}
+
+template <typename T>
+std::uintptr_t AsTag(T value) {
+    if constexpr (std::is_pointer_v<T>) {
+        return reinterpret_cast<std::uintptr_t>(value);
+    } else {
+        return static_cast<std::uintptr_t>(value);
+    }
+}
+
+// Distinct for every living thread, and cheap: where the compiler can read the thread
+// pointer, the thread's own control block.
+std::uintptr_t CurrentThreadTag() {
+#if defined(__has_builtin)
+#if __has_builtin(__builtin_thread_pointer)
+    return AsTag(__builtin_thread_pointer());
+#else
+    return AsTag(pthread_self());
+#endif
+#else
+    return AsTag(pthread_self());
+#endif
+}
+
+void LockContended(RecursiveLock* lock) {
+    while (lock->word.exchange(kHeldWithSleepers, std::memory_order_acquire) != kFree) {
+        WaitOnWord(&lock->word, kHeldWithSleepers, nullptr);
+    }
 }
 
 }  // namespace
 
-void InitCriticalSection(CriticalSection* section) noexcept {
-    pthread_mutexattr_t attributes;
-    pthread_mutexattr_init(&attributes);
-    pthread_mutexattr_settype(&attributes, PTHREAD_MUTEX_RECURSIVE);
-    pthread_mutex_init(Native(section), &attributes);
-    pthread_mutexattr_destroy(&attributes);
-}
+void InitCriticalSection(CriticalSection* section) noexcept { new (section->storage) RecursiveLock; }
 
-void DestroyCriticalSection(CriticalSection* section) noexcept {
-    pthread_mutex_destroy(Native(section));
-}
+void DestroyCriticalSection(CriticalSection* section) noexcept { Native(section)->~RecursiveLock(); }
 
 void LockCriticalSection(CriticalSection* section) noexcept {
-    pthread_mutex_lock(Native(section));
+    RecursiveLock* lock = Native(section);
+    const std::uintptr_t self = CurrentThreadTag();
+    if (lock->owner.load(std::memory_order_relaxed) == self) {
+        ++lock->depth;
+        return;
+    }
+    std::uint32_t expected = kFree;
+    if (!lock->word.compare_exchange_strong(expected, kHeld, std::memory_order_acquire,
+                                            std::memory_order_relaxed)) {
+        LockContended(lock);
+    }
+    lock->owner.store(self, std::memory_order_relaxed);
+    lock->depth = 1;
 }
 
 void UnlockCriticalSection(CriticalSection* section) noexcept {
-    pthread_mutex_unlock(Native(section));
+    RecursiveLock* lock = Native(section);
+    if (--lock->depth != 0) return;
+    lock->owner.store(0, std::memory_order_relaxed);
+    if (lock->word.exchange(kFree, std::memory_order_release) == kHeldWithSleepers) WakeOneOnWord(&lock->word);
 }
 
 std::int32_t AtomicIncrement(std::int32_t* value) noexcept {
     return __atomic_add_fetch(value, 1, __ATOMIC_SEQ_CST);
-}
-
-std::int32_t LoadAcquire(const std::int32_t* value) noexcept {
-    return __atomic_load_n(value, __ATOMIC_ACQUIRE);
-}
-
-void StoreRelease(std::int32_t* value, std::int32_t desired) noexcept {
-    __atomic_store_n(value, desired, __ATOMIC_RELEASE);
-}
-
-void* LoadAcquire(void* const* slot) noexcept { return __atomic_load_n(slot, __ATOMIC_ACQUIRE); }
-
-void StoreRelease(void** slot, void* desired) noexcept {
-    __atomic_store_n(slot, desired, __ATOMIC_RELEASE);
 }
 
 void SleepFor(std::uint32_t milliseconds) noexcept {

@@ -1,90 +1,76 @@
-// Wait semaphores (count 0 or 1) over a POSIX mutex and a condition variable that times
-// out on the monotonic clock, and the wall clock in 100-nanosecond ticks since 1601.
-#include <pthread.h>
-
-#include <cerrno>
+// Wait semaphores (count 0 or 1) on a futex word, timed on the monotonic clock, and the
+// wall clock in 100-nanosecond ticks since 1601.
 #include <ctime>
 #include <new>
 
 #include "../threads.h"
+#include "wait_word.h"
 
 namespace tessera::platform {
 
+// One thread waits on a semaphore (its owner); any thread may signal it.
 struct Semaphore {
-    pthread_mutex_t lock;
-    pthread_cond_t raised;
-    bool count;
+    std::atomic<std::uint32_t> word{0};
 };
 
 namespace {
 
+enum : std::uint32_t { kEmpty = 0, kSignalled = 1, kEmptyWithSleeper = 2 };
 constexpr long kNanosecondsPerSecond = 1000000000L;
 
-timespec MonotonicDeadline(std::uint32_t timeout_ms) {
-    timespec deadline;
-    clock_gettime(CLOCK_MONOTONIC, &deadline);
+timespec MonotonicNow() {
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return now;
+}
+
+// `deadline - now`, or false if the deadline has passed.
+bool Remaining(const timespec& deadline, timespec* remaining) {
+    const timespec now = MonotonicNow();
+    remaining->tv_sec = deadline.tv_sec - now.tv_sec;
+    remaining->tv_nsec = deadline.tv_nsec - now.tv_nsec;
+    if (remaining->tv_nsec < 0) {
+        remaining->tv_nsec += kNanosecondsPerSecond;
+        --remaining->tv_sec;
+    }
+    return remaining->tv_sec > 0 || (remaining->tv_sec == 0 && remaining->tv_nsec > 0);
+}
+
+}  // namespace
+
+Semaphore* NewSemaphore() noexcept { return new (std::nothrow) Semaphore; }
+
+bool SignalSemaphore(Semaphore* semaphore) noexcept {
+    const std::uint32_t before = semaphore->word.exchange(kSignalled, std::memory_order_acq_rel);
+    // Only the address is used from here on: the woken owner may free the semaphore.
+    if (before == kEmptyWithSleeper) WakeOneOnWord(&semaphore->word);
+    return before != kSignalled;
+}
+
+WaitResult WaitForSemaphore(Semaphore* semaphore, std::uint32_t timeout_ms) noexcept {
+    const bool unlimited = timeout_ms == kInfinite;
+    timespec deadline = MonotonicNow();
     deadline.tv_sec += static_cast<std::time_t>(timeout_ms / 1000);
     deadline.tv_nsec += static_cast<long>(timeout_ms % 1000) * 1000000L;
     if (deadline.tv_nsec >= kNanosecondsPerSecond) {
         deadline.tv_nsec -= kNanosecondsPerSecond;
         ++deadline.tv_sec;
     }
-    return deadline;
-}
-
-}  // namespace
-
-Semaphore* NewSemaphore() noexcept {
-    auto* semaphore = new (std::nothrow) Semaphore;
-    if (semaphore == nullptr) return nullptr;
-    pthread_condattr_t attributes;
-    pthread_condattr_init(&attributes);
-    pthread_condattr_setclock(&attributes, CLOCK_MONOTONIC);
-    const bool made = pthread_mutex_init(&semaphore->lock, nullptr) == 0 &&
-                      pthread_cond_init(&semaphore->raised, &attributes) == 0;
-    pthread_condattr_destroy(&attributes);
-    if (!made) {
-        delete semaphore;
-        return nullptr;
-    }
-    semaphore->count = false;
-    return semaphore;
-}
-
-bool SignalSemaphore(Semaphore* semaphore) noexcept {
-    pthread_mutex_lock(&semaphore->lock);
-    const bool raised = !semaphore->count;
-    semaphore->count = true;
-    // Signalled under the lock: once the waiter has the count, it may free the semaphore.
-    if (raised) pthread_cond_signal(&semaphore->raised);
-    pthread_mutex_unlock(&semaphore->lock);
-    return raised;
-}
-
-WaitResult WaitForSemaphore(Semaphore* semaphore, std::uint32_t timeout_ms) noexcept {
-    const bool unlimited = timeout_ms == kInfinite;
-    const timespec deadline = unlimited || timeout_ms == 0 ? timespec{} : MonotonicDeadline(timeout_ms);
-    pthread_mutex_lock(&semaphore->lock);
-    int error = 0;
-    while (!semaphore->count && error == 0) {
-        if (unlimited) {
-            error = pthread_cond_wait(&semaphore->raised, &semaphore->lock);
-        } else if (timeout_ms == 0) {
-            error = ETIMEDOUT;
-        } else {
-            error = pthread_cond_timedwait(&semaphore->raised, &semaphore->lock, &deadline);
+    for (;;) {
+        if (semaphore->word.exchange(kEmpty, std::memory_order_acquire) == kSignalled) {
+            return WaitResult::kSignalled;
         }
+        timespec remaining;
+        if (!unlimited && !Remaining(deadline, &remaining)) return WaitResult::kTimedOut;
+        std::uint32_t expected = kEmpty;
+        if (!semaphore->word.compare_exchange_strong(expected, kEmptyWithSleeper, std::memory_order_relaxed)) {
+            continue;  // signalled meanwhile
+        }
+        WaitOnWord(&semaphore->word, kEmptyWithSleeper, unlimited ? nullptr : &remaining);
     }
-    const bool taken = semaphore->count;
-    semaphore->count = false;
-    pthread_mutex_unlock(&semaphore->lock);
-    if (taken) return WaitResult::kSignalled;
-    return error == ETIMEDOUT ? WaitResult::kTimedOut : WaitResult::kFailed;
 }
 
 bool CloseSemaphore(Semaphore* semaphore) noexcept {
-    pthread_cond_destroy(&semaphore->raised);
-    pthread_mutex_destroy(&semaphore->lock);
     delete semaphore;
     return true;
 }

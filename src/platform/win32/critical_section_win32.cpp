@@ -1,4 +1,4 @@
-// Recursive locks (critical sections), interlocked words and sleeping over Win32.
+// Recursive locks (critical sections), the interlocked increment and sleeping over Win32.
 #include <windows.h>
 
 #include "../threads.h"
@@ -17,9 +17,7 @@ CRITICAL_SECTION* Native(CriticalSection* section) {
     return reinterpret_cast<CRITICAL_SECTION*>(section->storage);
 }
 
-volatile LONG* Word(const std::int32_t* value) {
-    return reinterpret_cast<volatile LONG*>(const_cast<std::int32_t*>(value));
-}
+volatile LONG* Word(std::int32_t* value) { return reinterpret_cast<volatile LONG*>(value); }
 
 }  // namespace
 
@@ -32,22 +30,6 @@ void LockCriticalSection(CriticalSection* section) noexcept { ::EnterCriticalSec
 void UnlockCriticalSection(CriticalSection* section) noexcept { ::LeaveCriticalSection(Native(section)); }
 
 std::int32_t AtomicIncrement(std::int32_t* value) noexcept { return ::InterlockedIncrement(Word(value)); }
-
-std::int32_t LoadAcquire(const std::int32_t* value) noexcept {
-    return ::InterlockedCompareExchange(Word(value), 0, 0);
-}
-
-void StoreRelease(std::int32_t* value, std::int32_t desired) noexcept {
-    ::InterlockedExchange(Word(value), desired);
-}
-
-void* LoadAcquire(void* const* slot) noexcept {
-    return ::InterlockedCompareExchangePointer(const_cast<void* volatile*>(slot), nullptr, nullptr);
-}
-
-void StoreRelease(void** slot, void* desired) noexcept {
-    ::InterlockedExchangePointer(const_cast<void* volatile*>(slot), desired);
-}
 
 void SleepFor(std::uint32_t milliseconds) noexcept { ::Sleep(milliseconds); }
 
