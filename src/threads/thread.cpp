@@ -67,9 +67,10 @@ int varn_pthread_create(varn_pthread_t* thread, const varn_pthread_attr_t* attr,
         // fail between starting the thread and recording it.
         ThreadRegistry spare{{0, nullptr}};
         ThreadRegistry::node_type entry = spare.extract(spare.begin());
-        auto* block = new StartBlock{routine, arg, nullptr};
+        // No reference is taken here: the new thread takes its own when it installs it.
+        Varn::SharedObject* const shared = varn_pthread_getshared();
         const bool inherit = attr == nullptr || (*attr & VARN_PTHREAD_ATTR_NO_SHARED) == 0;
-        block->shared = inherit ? varn_pthread_getshared() : nullptr;
+        auto* block = new StartBlock{routine, arg, inherit ? shared : nullptr};
         std::uint32_t id = 0;
         platform::ThreadHandle* const handle = platform::StartSuspendedThread(ThreadStart, block, &id);
         if (handle == nullptr) {
@@ -83,10 +84,10 @@ int varn_pthread_create(varn_pthread_t* thread, const varn_pthread_attr_t* attr,
             SectionGuard hold(thread_registry_lock.get());
             recorded = thread_registry.insert(std::move(entry)).inserted;
         }
+        platform::ResumeSuspendedThread(handle);
         // An entry left by an ended, unjoined thread whose id was reused stays; the new
         // thread's handle is not recorded.
         if (!recorded) platform::CloseThreadHandle(handle);
-        platform::ResumeSuspendedThread(handle);
         *thread = id;
         return 0;
     } catch (const std::bad_alloc&) {
