@@ -126,6 +126,48 @@ TEST(Thread, DetachedThreadCanStillBeJoinedByIdWhileItRuns) {
     releaser.join();
 }
 
+// A reused id whose old entry is still in the registry: the old entry stays, joining
+// the id collects the old thread, and the new thread is reached by id alone.
+TEST(Thread, EntryOfAnUnjoinedThreadSurvivesTheReuseOfItsId) {
+    Watchdog watchdog;
+    varn_pthread_t old_thread;
+    ASSERT_EQ(varn_pthread_create(&old_thread, nullptr, ReturnArgument, ToValue(11)), 0);
+    std::atomic<bool> release{false};
+    bool reused = false;
+    for (int attempt = 0; attempt < 3 && !reused; ++attempt) {
+        varn_pthread_t probe;
+        ASSERT_EQ(varn_pthread_create(&probe, nullptr, ReturnArgument, nullptr), 0);
+        ASSERT_EQ(varn_pthread_join(probe, nullptr), 0);
+        const varn_pthread_t next = probe + 1;  // ids are handed out in order here
+        {
+            tessera::threads::SectionGuard hold(tessera::threads::thread_registry_lock.get());
+            tessera::threads::thread_registry[next] = tessera::platform::OpenThreadById(old_thread);
+        }
+        varn_pthread_t fresh;
+        ASSERT_EQ(varn_pthread_create(&fresh, nullptr, WaitForRelease, &release), 0);
+        reused = fresh == next;
+        void* value = nullptr;
+        EXPECT_EQ(varn_pthread_join(next, &value), 0);
+        if (reused) {
+            EXPECT_EQ(value, ToValue(11)) << "joined the old thread";
+            EXPECT_EQ(varn_pthread_detach(fresh), -1) << "the new thread was not recorded";
+            std::thread releaser([&] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                release = true;
+            });
+            EXPECT_EQ(varn_pthread_join(fresh, &value), 0);  // opened by id while it runs
+            EXPECT_EQ(value, ToValue(5));
+            releaser.join();
+        } else {
+            release = true;
+            EXPECT_EQ(varn_pthread_join(fresh, nullptr), 0);
+            release = false;
+        }
+    }
+    EXPECT_TRUE(reused) << "another thread took the id";
+    EXPECT_EQ(varn_pthread_join(old_thread, nullptr), 0);
+}
+
 TEST(Thread, UnknownIdsAreRefused) {
     const varn_pthread_t never_created = 0xFFFFFFF0u;
     EXPECT_EQ(varn_pthread_join(never_created, nullptr), -1);
