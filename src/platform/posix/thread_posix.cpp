@@ -1,7 +1,9 @@
 // Threads over POSIX threads, shaped like the platform's thread objects: a thread starts
 // suspended, is named by a 32-bit id, and leaves a 32-bit exit code that any holder of a
 // handle can wait for. A thread record lives while the thread runs or a handle is open;
-// while it lives, the thread can be opened by its id.
+// while it lives, the thread can be opened by its id. The first wait reaps the thread
+// (so that its stack is reused at once); one that nobody waited for is detached when its
+// record goes.
 #include <pthread.h>
 
 #include <atomic>
@@ -10,8 +12,11 @@
 #include <new>
 
 #include "../threads.h"
+#include "wait_word.h"
 
 namespace tessera::platform {
+
+enum : std::uint32_t { kSuspended = 0, kResumed = 1, kSuspendedWithSleeper = 2 };
 
 struct ThreadHandle {
     ThreadEntry entry;
@@ -21,9 +26,11 @@ struct ThreadHandle {
     ThreadHandle* next_record;
     ThreadHandle* previous_record;
 
+    pthread_t native{};
     std::mutex lock;
     std::condition_variable changed;
-    bool resumed = false;
+    bool reaped = false;  // joined, or never started
+    std::atomic<std::uint32_t> start_gate{kSuspended};
     bool ended = false;
     std::uint32_t exit_code = 0;
 };
@@ -58,6 +65,12 @@ void Link(ThreadHandle* record) {
     pthread_mutex_unlock(&g_records_lock);
 }
 
+// Frees a record whose last reference is gone.
+void Destroy(ThreadHandle* record) {
+    if (!record->reaped) pthread_detach(record->native);
+    delete record;
+}
+
 // Drops one reference under g_records_lock; true if it was the last, in which case the
 // record is unlinked and the caller frees it.
 bool DropReference(ThreadHandle* record) {
@@ -75,7 +88,7 @@ void Release(ThreadHandle* record) {
     pthread_mutex_lock(&g_records_lock);
     const bool last = DropReference(record);
     pthread_mutex_unlock(&g_records_lock);
-    if (last) delete record;
+    if (last) Destroy(record);
 }
 
 // Runs when the thread's entry returns or EndCurrentThread unwinds its stack: marks the
@@ -95,7 +108,7 @@ public:
         record_->changed.notify_all();
         const bool last = DropReference(record_);
         pthread_mutex_unlock(&g_records_lock);
-        if (last) delete record_;
+        if (last) Destroy(record_);
     }
 
 private:
@@ -106,9 +119,11 @@ extern "C" void* RunThread(void* raw) {
     auto* record = static_cast<ThreadHandle*>(raw);
     t_id = record->id;
     t_record = record;
-    {
-        std::unique_lock<std::mutex> hold(record->lock);
-        record->changed.wait(hold, [record] { return record->resumed; });
+    std::uint32_t gate = kSuspended;
+    if (record->start_gate.compare_exchange_strong(gate, kSuspendedWithSleeper, std::memory_order_acquire)) {
+        do {
+            WaitOnWord(&record->start_gate, kSuspendedWithSleeper, nullptr);
+        } while (record->start_gate.load(std::memory_order_acquire) != kResumed);
     }
     EndOfThread end(record);
     const std::uint32_t exit_code = record->entry(record->argument);
@@ -127,23 +142,21 @@ ThreadHandle* StartSuspendedThread(ThreadEntry entry, void* argument, std::uint3
     record->id = NextId();
     record->references = 2;  // the handle returned here, and the running thread
     Link(record);
-    pthread_t thread;
-    if (pthread_create(&thread, nullptr, RunThread, record) != 0) {
+    // The new thread does not touch `native`; whoever reads it does so after the resume.
+    if (pthread_create(&record->native, nullptr, RunThread, record) != 0) {
+        record->reaped = true;
         record->references = 1;
         Release(record);
         return nullptr;
     }
-    pthread_detach(thread);
     *id = record->id;
     return record;
 }
 
 void ResumeSuspendedThread(ThreadHandle* thread) noexcept {
-    {
-        std::lock_guard<std::mutex> hold(thread->lock);
-        thread->resumed = true;
+    if (thread->start_gate.exchange(kResumed, std::memory_order_release) == kSuspendedWithSleeper) {
+        WakeOneOnWord(&thread->start_gate);
     }
-    thread->changed.notify_all();
 }
 
 void EndCurrentThread(std::uint32_t exit_code) {
@@ -166,6 +179,11 @@ ThreadHandle* OpenThreadById(std::uint32_t id) noexcept {
 
 bool WaitForThread(ThreadHandle* thread) noexcept {
     std::unique_lock<std::mutex> hold(thread->lock);
+    if (!thread->reaped) {  // the first waiter joins the thread, which ends it for everyone
+        thread->reaped = true;
+        hold.unlock();
+        return pthread_join(thread->native, nullptr) == 0;
+    }
     thread->changed.wait(hold, [thread] { return thread->ended; });
     return true;
 }
