@@ -31,10 +31,4 @@ TEST(Deadline, RoundsToTheNearestMillisecondAndClampsNegatives) {
     }
 }
 
-TEST(Deadline, NowSubMillisecondTicksCount) {
-    constexpr std::uint64_t kNow = 116444736000000000ULL + 3;  // 300 ns after 1970
-    EXPECT_EQ(tessera::threads::DeadlineToTimeoutMs({0, 1200300}, kNow), 1u);  // 1.2 ms
-    EXPECT_EQ(tessera::threads::DeadlineToTimeoutMs({0, 1800300}, kNow), 2u);  // 1.8 ms
-}
-
 }  // namespace

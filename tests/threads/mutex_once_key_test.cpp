@@ -43,27 +43,6 @@ TEST(Mutex, StaticInitializerCreatesOneLockUnderContention) {
     EXPECT_EQ(mutex, nullptr);
 }
 
-TEST(Mutex, IsRecursive) {
-    Watchdog watchdog;
-    varn_pthread_mutex_t mutex;
-    ASSERT_EQ(varn_pthread_mutex_init(&mutex, nullptr), 0);
-    ASSERT_EQ(varn_pthread_mutex_lock(&mutex), 0);
-    ASSERT_EQ(varn_pthread_mutex_lock(&mutex), 0);
-    std::atomic<bool> taken{false};
-    std::thread other([&] {
-        varn_pthread_mutex_lock(&mutex);
-        taken = true;
-        varn_pthread_mutex_unlock(&mutex);
-    });
-    ASSERT_EQ(varn_pthread_mutex_unlock(&mutex), 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_FALSE(taken) << "one unlock of two released the mutex";
-    ASSERT_EQ(varn_pthread_mutex_unlock(&mutex), 0);
-    other.join();
-    EXPECT_TRUE(taken);
-    varn_pthread_mutex_destroy(&mutex);
-}
-
 TEST(Mutex, DestroyLeavesZeroWhateverTheSlotHeld) {
     varn_pthread_mutex_t never_used = VARN_PTHREAD_MUTEX_INITIALIZER;
     EXPECT_EQ(varn_pthread_mutex_destroy(&never_used), 0);
@@ -77,20 +56,6 @@ TEST(Mutex, DestroyLeavesZeroWhateverTheSlotHeld) {
     ASSERT_EQ(varn_pthread_cond_init(&cond, nullptr), 0);
     EXPECT_EQ(varn_pthread_mutex_destroy(&cond), 0);
     EXPECT_EQ(cond, nullptr);
-}
-
-TEST(Mutex, AttributesAreIgnored) {
-    varn_pthread_mutexattr_t attr = 5;
-    EXPECT_EQ(varn_pthread_mutexattr_init(&attr), 0);
-    EXPECT_EQ(varn_pthread_mutexattr_settype(&attr, 1), 0);
-    EXPECT_EQ(attr, 5);
-    varn_pthread_mutex_t mutex;
-    ASSERT_EQ(varn_pthread_mutex_init(&mutex, &attr), 0);
-    varn_pthread_mutex_lock(&mutex);
-    varn_pthread_mutex_lock(&mutex);  // recursive whatever the attribute says
-    varn_pthread_mutex_unlock(&mutex);
-    varn_pthread_mutex_unlock(&mutex);
-    varn_pthread_mutex_destroy(&mutex);
 }
 
 std::atomic<int> g_once_runs{0};
@@ -142,20 +107,6 @@ TEST(Keys, DestructorsAreRefused) {
     varn_pthread_key_t key = 12345;
     EXPECT_EQ(varn_pthread_key_create(&key, IgnoreValue), -1);
     EXPECT_EQ(key, 12345u);
-}
-
-TEST(Keys, ValuesArePerThread) {
-    varn_pthread_key_t key;
-    ASSERT_EQ(varn_pthread_key_create(&key, nullptr), 0);
-    EXPECT_EQ(varn_pthread_getspecific(key), nullptr);
-    int mine = 1;
-    ASSERT_EQ(varn_pthread_setspecific(key, &mine), 0);
-    void* seen_by_other = &mine;
-    std::thread other([&] { seen_by_other = varn_pthread_getspecific(key); });
-    other.join();
-    EXPECT_EQ(seen_by_other, nullptr);
-    EXPECT_EQ(varn_pthread_getspecific(key), &mine);
-    EXPECT_EQ(varn_pthread_key_delete(key), 0);
 }
 
 }  // namespace

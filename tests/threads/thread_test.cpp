@@ -63,8 +63,10 @@ TEST(Thread, ExitValuesTravelAsThirtyTwoBitCodes) {
     }
 }
 
-TEST(Thread, ExitUnwindsTheThreadsFrames) {
+TEST(Thread, ExitUnwindsTheThreadsFramesAndDropsItsSharedReference) {
     Watchdog watchdog;
+    CountedObject object;
+    varn_pthread_setshared(&object);
     std::atomic<bool> destroyed{false};
     varn_pthread_t id;
     ASSERT_EQ(varn_pthread_create(&id, nullptr, ExitFromInsideAFrame, &destroyed), 0);
@@ -72,6 +74,8 @@ TEST(Thread, ExitUnwindsTheThreadsFrames) {
     ASSERT_EQ(varn_pthread_join(id, &value), 0);
     EXPECT_EQ(value, ToValue(9));
     EXPECT_TRUE(destroyed);
+    EXPECT_EQ(object.References(), 1);
+    varn_pthread_setshared(nullptr);
 }
 
 // 0 until the routine has looked, then 1 (not registered) or 2 (registered).
@@ -132,39 +136,26 @@ TEST(Thread, EntryOfAnUnjoinedThreadSurvivesTheReuseOfItsId) {
     Watchdog watchdog;
     varn_pthread_t old_thread;
     ASSERT_EQ(varn_pthread_create(&old_thread, nullptr, ReturnArgument, ToValue(11)), 0);
-    std::atomic<bool> release{false};
-    bool reused = false;
-    for (int attempt = 0; attempt < 3 && !reused; ++attempt) {
-        varn_pthread_t probe;
-        ASSERT_EQ(varn_pthread_create(&probe, nullptr, ReturnArgument, nullptr), 0);
-        ASSERT_EQ(varn_pthread_join(probe, nullptr), 0);
-        const varn_pthread_t next = probe + 1;  // ids are handed out in order here
-        {
-            tessera::threads::SectionGuard hold(tessera::threads::thread_registry_lock.get());
-            tessera::threads::thread_registry[next] = tessera::platform::OpenThreadById(old_thread);
-        }
-        varn_pthread_t fresh;
-        ASSERT_EQ(varn_pthread_create(&fresh, nullptr, WaitForRelease, &release), 0);
-        reused = fresh == next;
-        void* value = nullptr;
-        EXPECT_EQ(varn_pthread_join(next, &value), 0);
-        if (reused) {
-            EXPECT_EQ(value, ToValue(11)) << "joined the old thread";
-            EXPECT_EQ(varn_pthread_detach(fresh), -1) << "the new thread was not recorded";
-            std::thread releaser([&] {
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-                release = true;
-            });
-            EXPECT_EQ(varn_pthread_join(fresh, &value), 0);  // opened by id while it runs
-            EXPECT_EQ(value, ToValue(5));
-            releaser.join();
-        } else {
-            release = true;
-            EXPECT_EQ(varn_pthread_join(fresh, nullptr), 0);
-            release = false;
-        }
+    const varn_pthread_t next = old_thread + 1;  // ids are handed out in order here
+    {
+        tessera::threads::SectionGuard hold(tessera::threads::thread_registry_lock.get());
+        tessera::threads::thread_registry[next] = tessera::platform::OpenThreadById(old_thread);
     }
-    EXPECT_TRUE(reused) << "another thread took the id";
+    std::atomic<bool> release{false};
+    varn_pthread_t fresh;
+    ASSERT_EQ(varn_pthread_create(&fresh, nullptr, WaitForRelease, &release), 0);
+    ASSERT_EQ(fresh, next) << "another thread took the id";
+    void* value = nullptr;
+    EXPECT_EQ(varn_pthread_join(next, &value), 0);
+    EXPECT_EQ(value, ToValue(11)) << "joined the old thread";
+    EXPECT_EQ(varn_pthread_detach(fresh), -1) << "the new thread was not recorded";
+    std::thread releaser([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        release = true;
+    });
+    EXPECT_EQ(varn_pthread_join(fresh, &value), 0);  // opened by id while it runs
+    EXPECT_EQ(value, ToValue(5));
+    releaser.join();
     EXPECT_EQ(varn_pthread_join(old_thread, nullptr), 0);
 }
 
@@ -172,22 +163,6 @@ TEST(Thread, UnknownIdsAreRefused) {
     const varn_pthread_t never_created = 0xFFFFFFF0u;
     EXPECT_EQ(varn_pthread_join(never_created, nullptr), -1);
     EXPECT_EQ(varn_pthread_detach(never_created), -1);
-}
-
-void* ReportSelf(void* result) {
-    *static_cast<varn_pthread_t*>(result) = varn_pthread_self();
-    return nullptr;
-}
-
-TEST(Thread, SelfIsTheIdCreateReturned) {
-    Watchdog watchdog;
-    varn_pthread_t reported = 0;
-    varn_pthread_t id = 0;
-    ASSERT_EQ(varn_pthread_create(&id, nullptr, ReportSelf, &reported), 0);
-    ASSERT_EQ(varn_pthread_join(id, nullptr), 0);
-    EXPECT_EQ(reported, id);
-    EXPECT_NE(varn_pthread_self(), id);
-    EXPECT_EQ(varn_pthread_self(), varn_pthread_self());
 }
 
 struct SharedProbe {
@@ -231,19 +206,6 @@ TEST(Thread, NewThreadsInheritTheSharedObjectUnlessTheAttributeSaysNo) {
     EXPECT_EQ(varn_pthread_setshared(nullptr), 0);
     EXPECT_EQ(object.References(), 0);
     EXPECT_EQ(varn_pthread_getshared(), nullptr);
-}
-
-void* ExitHoldingShared(void*) { varn_pthread_exit(nullptr); return nullptr; }
-
-TEST(Thread, ExitDropsTheSharedReferenceToo) {
-    Watchdog watchdog;
-    CountedObject object;
-    varn_pthread_setshared(&object);
-    varn_pthread_t id;
-    ASSERT_EQ(varn_pthread_create(&id, nullptr, ExitHoldingShared, nullptr), 0);
-    ASSERT_EQ(varn_pthread_join(id, nullptr), 0);
-    EXPECT_EQ(object.References(), 1);
-    varn_pthread_setshared(nullptr);
 }
 
 }  // namespace
