@@ -45,7 +45,7 @@ public:
               unsigned int fraction);
 
     /// Copies the tick count of another stamp.
-    TimeStamp& operator=(const TimeStamp& other);
+    TimeStamp& operator=(const TimeStamp& other) = default;
     /// Takes the tick count of a FILETIME.
     TimeStamp& operator=(const FILETIME& fileTime);
 

@@ -19,8 +19,6 @@ TimeStamp::TimeStamp(const FILETIME& fileTime)
 TimeStamp::TimeStamp(int year, int month, int day, int hour, int minute, int second, unsigned int fraction)
     : m_ticks(TicksFromFields(year, month, day, hour, minute, second, fraction)) {}
 
-TimeStamp& TimeStamp::operator=(const TimeStamp& other) = default;
-
 TimeStamp& TimeStamp::operator=(const FILETIME& fileTime) {
     m_ticks = static_cast<std::int64_t>(tessera::platform::FileTimeCount(fileTime));
     return *this;
