@@ -43,7 +43,43 @@ std::int64_t TicksFromFields(int year, int month, int day, int hour, int minute,
     return WrapAdd64(ticks, FractionTicks(fraction));
 }
 
+namespace {
+
+/// The breakdown of a count of 0 or more, in unsigned arithmetic: every intermediate of
+/// the formula is then non-negative, so each division gives what the signed one gives,
+/// and the day number of the resulting date is ticks / kTicksPerDay again, so the rest
+/// of the day is the remainder of that division.
+CalendarFields FieldsFromNonNegativeTicks(std::uint64_t ticks) {
+    const std::uint64_t days = ticks / kTicksPerDay;
+    std::uint64_t l = days + (kJulianDayOf1601 + 68'569);
+    const std::uint64_t n = 4 * l / 146'097;
+    l = l - (146'097 * n + 3) / 4;
+    const std::uint64_t i = 4'000 * (l + 1) / 1'461'001;
+    l = l - 1'461 * i / 4 + 31;
+    const auto j = static_cast<std::uint32_t>(80 * l / 2'447);
+    CalendarFields f;
+    f.day = static_cast<int>(static_cast<std::uint32_t>(l) - 2'447 * j / 80);
+    const std::uint32_t k = j / 11;
+    f.month = static_cast<int>(j + 2 - 12 * k);
+    f.year = static_cast<int>(100 * n + i + k) - 4'900;
+
+    const std::uint64_t rest = ticks - days * kTicksPerDay;
+    const auto seconds = static_cast<std::uint32_t>(rest / kTicksPerSecond);
+    f.hour = static_cast<int>(seconds / 3'600);
+    f.minute = static_cast<int>(seconds / 60 % 60);
+    f.second = static_cast<int>(seconds % 60);
+    f.fraction = static_cast<unsigned int>(rest - std::uint64_t{seconds} * kTicksPerSecond);
+    return f;
+}
+
+}  // namespace
+
 CalendarFields FieldsFromTicks(std::int64_t ticks) {
+    if (ticks >= 0) return FieldsFromNonNegativeTicks(static_cast<std::uint64_t>(ticks));
+    return FieldsFromTicksByFormula(ticks);
+}
+
+CalendarFields FieldsFromTicksByFormula(std::int64_t ticks) {
     // Julian Day Number plus 68,569, then the inverse of the day-number formula.
     std::int64_t l = ticks / kTicksPerDay + (kJulianDayOf1601 + 68'569);
     const std::int64_t n = 4 * l / 146'097;

@@ -55,6 +55,10 @@ std::int64_t TicksFromFields(int year, int month, int day, int hour, int minute,
 /// do not convert back.
 CalendarFields FieldsFromTicks(std::int64_t ticks);
 
+/// The same, computed step by step in signed 64-bit arithmetic as the formula is written;
+/// FieldsFromTicks takes this path for counts below 0 and a quicker one otherwise.
+CalendarFields FieldsFromTicksByFormula(std::int64_t ticks);
+
 }  // namespace tessera::time
 
 #endif

@@ -1,6 +1,8 @@
 // Calendar arithmetic: worked values, the fraction rule, time_t rounding and round trips.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <random>
 #include <vector>
 
 #include <tessera/TimeStamp.h>
@@ -76,6 +78,20 @@ TEST(TimeStampCalendar, FieldsRoundTripAcrossCenturiesAndLeapDays) {
         ASSERT_EQ(TimeStamp(y, mo, d, 0, 0, 0, 0).ToInt64(), ticks) << y << '-' << mo << '-' << d;
         ASSERT_EQ((std::vector<unsigned>{unsigned(h), unsigned(mi), unsigned(s), f}),
                   (std::vector<unsigned>{23, 59, 59, 9'999'999}));
+    }
+}
+
+TEST(TimeStampCalendar, QuickBreakdownMatchesFormula) {
+    std::mt19937_64 random(1601);
+    std::vector<std::int64_t> counts = {0, 1, 863'999'999'999, 864'000'000'000, INT64_MAX, INT64_MAX - 9'999'999};
+    for (int i = 0; i < 200'000; ++i) counts.push_back(static_cast<std::int64_t>(random() >> (1 + i % 20)));
+    for (std::int64_t ticks : counts) {
+        const auto quick = tessera::time::FieldsFromTicks(ticks);
+        const auto formula = tessera::time::FieldsFromTicksByFormula(ticks);
+        ASSERT_EQ((std::vector<int>{quick.year, quick.month, quick.day, quick.hour, quick.minute, quick.second}),
+                  (std::vector<int>{formula.year, formula.month, formula.day, formula.hour, formula.minute,
+                                    formula.second})) << ticks;
+        ASSERT_EQ(quick.fraction, formula.fraction) << ticks;
     }
 }
 

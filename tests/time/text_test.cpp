@@ -128,10 +128,22 @@ bool ReferenceRFC3339(const std::string& text, std::int64_t& ticks) {
     return true;
 }
 
+/// The ISO 8601 reader written the plain way, on a std::string.
+bool ReferenceISO8601(std::string copy, std::int64_t& ticks) {
+    if (copy.find('-') == std::string::npos) copy.insert(6, "-").insert(4, "-");
+    if (copy.find(':') == std::string::npos) {
+        const auto t = copy.find('T');
+        std::string tail = t == std::string::npos ? copy : copy.substr(t + 1);
+        if (tail.size() == 4) tail.insert(2, ":").append(":00");
+        if (tail.size() == 6) tail.insert(4, ":").insert(2, ":");
+        copy = (t == std::string::npos ? "" : copy.substr(0, t + 1)) + tail;
+    }
+    return ReferenceRFC3339(copy + "Z", ticks);
+}
+
 /// Random text near the shape of a time stamp: a valid one with a few characters changed.
-std::string RandomStampText(std::mt19937& random) {
+std::string RandomStampText(std::mt19937& random, std::string text) {
     static const std::string alphabet = "0123456789-+:.TZz \t\n\0x";
-    std::string text = "2007-11-23T05:06:07.89+01:30";
     for (int edits = std::uniform_int_distribution<int>(0, 6)(random); edits > 0; --edits) {
         const char c = alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(random)];
         const std::size_t at = std::uniform_int_distribution<std::size_t>(0, text.size())(random);
@@ -147,7 +159,7 @@ std::string RandomStampText(std::mt19937& random) {
 TEST(TimeStampText, ScannerAndReaderMatchSscanfOnRandomText) {
     std::mt19937 random(20261205);
     for (int round = 0; round < 20000; ++round) {
-        const std::string text = RandomStampText(random);
+        const std::string text = RandomStampText(random, "2007-11-23T05:06:07.89+01:30");
         for (const char* pattern : {"%04d-%02d-%02d", "%02d:%02d:%02d.%02d", "%02d:%02d"}) {
             int mine[4] = {}, theirs[4] = {};
             const int count = tessera::time::ScanFields(text.data(), text.size(), pattern, mine);
@@ -158,6 +170,22 @@ TEST(TimeStampText, ScannerAndReaderMatchSscanfOnRandomText) {
         std::int64_t mine = 7, theirs = 7;
         ASSERT_EQ(tessera::time::ReadRFC3339(text.data(), text.size(), mine), ReferenceRFC3339(text, theirs)) << text;
         ASSERT_EQ(mine, theirs) << text;
+    }
+}
+
+TEST(TimeStampText, ISO8601ReaderMatchesPlainRewriting) {
+    std::mt19937 random(8601);
+    const char* const shapes[] = {"20071123T050607", "20071123T0506", "2007-11-23T05:06:07", "20071123T0506-0130"};
+    for (int round = 0; round < 20000; ++round) {
+        const std::string text = RandomStampText(random, shapes[round % 4]);
+        TimeStamp mine(7);
+        std::int64_t theirs = 7;
+        bool mineThrew = false, theirsThrew = false, mineRead = false, theirsRead = false;
+        try { mineRead = mine.FromISO8601(text); } catch (const std::out_of_range&) { mineThrew = true; }
+        try { theirsRead = ReferenceISO8601(text, theirs); } catch (const std::out_of_range&) { theirsThrew = true; }
+        ASSERT_EQ(mineThrew, theirsThrew) << text;
+        ASSERT_EQ(mineRead, theirsRead) << text;
+        ASSERT_EQ(mine.ToInt64(), theirs) << text;
     }
 }
 
