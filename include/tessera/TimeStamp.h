@@ -45,6 +45,8 @@ public:
               unsigned int fraction);
 
     /// Copies the tick count of another stamp.
+    TimeStamp(const TimeStamp& other) = default;
+    /// Copies the tick count of another stamp.
     TimeStamp& operator=(const TimeStamp& other) = default;
     /// Takes the tick count of a FILETIME.
     TimeStamp& operator=(const FILETIME& fileTime);

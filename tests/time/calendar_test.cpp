@@ -1,6 +1,7 @@
 // Calendar arithmetic: worked values, the fraction rule, time_t rounding and round trips.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -58,17 +59,8 @@ TEST(TimeStampCalendar, ToTimeTRoundsTenthsHalfUp) {
 }
 
 TEST(TimeStampCalendar, FieldsRoundTripAcrossCenturiesAndLeapDays) {
-    const int dates[][3] = {{1601, 1, 1}, {1700, 2, 28}, {1700, 3, 1}, {1899, 12, 31}, {1900, 2, 28},
-                            {1900, 3, 1}, {1996, 2, 29}, {2000, 2, 29}, {2000, 12, 31}, {2100, 3, 1},
-                            {2400, 2, 29}, {9999, 12, 31}, {30000, 6, 15}};
-    for (const auto& date : dates) {
-        const TimeStamp stamp(date[0], date[1], date[2], 23, 59, 58, 1234567);
-        int y, mo, d, h, mi, s;
-        unsigned int f;
-        stamp.ToYMDHMSF(y, mo, d, h, mi, s, f);
-        EXPECT_EQ((std::vector<int>{y, mo, d, h, mi, s}), (std::vector<int>{date[0], date[1], date[2], 23, 59, 58}));
-        EXPECT_EQ(f, 1'234'567u);
-    }
+    EXPECT_EQ(TimeStamp(1900, 2, 29, 0, 0, 0, 0).ToInt64(), TimeStamp(1900, 3, 1, 0, 0, 0, 0).ToInt64());
+    EXPECT_NE(TimeStamp(2000, 2, 29, 0, 0, 0, 0).ToInt64(), TimeStamp(2000, 3, 1, 0, 0, 0, 0).ToInt64());
     // Every day from the epoch to 2400 breaks down into fields that give its start again.
     const std::int64_t end = TimeStamp(2401, 1, 1, 0, 0, 0, 0).ToInt64();
     for (std::int64_t ticks = 0; ticks < end; ticks += 864'000'000'000) {
@@ -79,6 +71,17 @@ TEST(TimeStampCalendar, FieldsRoundTripAcrossCenturiesAndLeapDays) {
         ASSERT_EQ((std::vector<unsigned>{unsigned(h), unsigned(mi), unsigned(s), f}),
                   (std::vector<unsigned>{23, 59, 59, 9'999'999}));
     }
+}
+
+TEST(TimeStampCalendar, ExtremeValuesWrapWithoutFault) {
+    // Wrapping arithmetic: meaningless but defined results (checked under the sanitizers).
+    const TimeStamp folded(INT_MAX, INT_MIN, INT_MAX, INT_MAX, INT_MIN, INT_MAX, UINT_MAX);
+    for (std::int64_t ticks : {folded.ToInt64(), INT64_MIN, INT64_MIN + 1, std::int64_t{-1}, INT64_MAX}) {
+        EXPECT_FALSE(TimeStamp(ticks).ToW3DTF().empty());
+        EXPECT_GE(TimeStamp(ticks).ToTime_t(), 0);
+    }
+    EXPECT_EQ(TimeStamp::FromTime_t(INT64_MAX).ToInt64(),
+              static_cast<std::int64_t>((static_cast<std::uint64_t>(INT64_MAX) + 11'644'473'600u) * 10'000'000u));
 }
 
 TEST(TimeStampCalendar, QuickBreakdownMatchesFormula) {
