@@ -38,9 +38,7 @@ public:
     TimeStamp(std::int64_t ticks);
     /// The tick count high * 2^32 + low of a FILETIME, bit for bit.
     TimeStamp(const FILETIME& fileTime);
-    /// From calendar fields; fraction is the digits after the decimal point of the
-    /// second without leading zeros (5 and 50 are half a second, 12345678 rounds to
-    /// 1,234,568 ticks).
+    /// From calendar fields; fraction holds the second's decimal digits (5 or 50: 0.5 s).
     TimeStamp(int year, int month, int day, int hour, int minute, int second,
               unsigned int fraction);
 
@@ -58,8 +56,7 @@ public:
     /// The tick count, as an unsigned number.
     operator std::uint64_t();
 
-    /// Seconds since 1970-01-01T00:00:00, rounded half up from whole tenths; 0 for
-    /// anything up to 1970.
+    /// Seconds since 1970-01-01T00:00:00 UTC, rounded to the nearest; 0 up to 1970.
     std::int64_t ToTime_t() const;
     /// The stamp of a count of seconds since 1970-01-01T00:00:00 UTC.
     static TimeStamp FromTime_t(std::int64_t seconds);
@@ -77,26 +74,21 @@ public:
     std::string ToW3DTF() const;
     /// Writes ToW3DTF() to out; true when out is not empty (always).
     bool ToRFC3339(std::string& out);
-    /// Reads RFC 3339 text with "Z" or a "+hh:mm"/"-hh:mm" offset, stores it as UTC;
-    /// false (stamp unchanged) when the text does not read.
+    /// Reads RFC 3339 text ("Z" or "+hh:mm"/"-hh:mm") as UTC; false leaves the stamp as is.
     bool FromRFC3339(const std::string& text);
 
     /// Writes "YYYY-MM-DDThh:mm:ss", or "YYYYMMDDThh:mm:ss" when basic; always true.
     bool ToISO8601(std::string& out, bool basic);
-    /// Reads ISO 8601 text in extended or basic form (read as UTC); false (stamp
-    /// unchanged) when it does not read. Throws std::out_of_range for a text of fewer
-    /// than 6 characters that holds no "-".
+    /// Reads ISO 8601 extended or basic text as UTC; false leaves the stamp as is.
+    /// Throws std::out_of_range for text of fewer than 6 characters without a "-".
     bool FromISO8601(const std::string& text);
 
-    /// Reads the calendar fields as local wall-clock time under the daylight-saving
-    /// rule in force now, and returns that moment as UTC broken down and converted
-    /// again as local time (seconds since 1970), or -1 when it cannot be converted.
+    /// Fields read as local time under today's daylight-saving flag, their UTC fields
+    /// read again as local standard time: seconds since 1970, or -1 if not convertible.
     std::int64_t GetGMTTime();
-    /// Seconds t shifted by the current difference between local standard time and
-    /// UTC (t unchanged when the difference cannot be found).
+    /// Seconds shifted by the current offset of local standard time from UTC.
     static std::int64_t GetLocalTimeFromGMT(std::int64_t seconds);
-    /// The stamp holding the local calendar fields of seconds since 1970 (whole
-    /// seconds); the zero stamp for -1 or a time the system cannot break down.
+    /// The local calendar fields of seconds since 1970; the zero stamp for -1 or no breakdown.
     static TimeStamp FromUTC(std::int64_t seconds);
 
 private:
