@@ -13,6 +13,15 @@
 
 // ---- 2. encodings -------------------------------------------------------------------
 
+#include "encoding/encoding_registry.h"
+
+namespace tessera::encoding {
+
+// Constructed empty, then filled from the encoding table: the name map first, then the
+// code-page map.
+const EncodingMaps g_encodingMaps;
+
+}  // namespace tessera::encoding
 
 // ---- 3. URI character classes and escape sets ----------------------------------------
 
