@@ -12,7 +12,10 @@ namespace {
 // clang-format off
 // code page  bytes    Unicode
 constexpr DecodeOverride kDecodeOverrides[] = {
-    // Windows-1252 passes its five unassigned bytes through as C1 controls.
+    // Windows-1250, 1251 and 1252 pass their unassigned bytes through as C1 controls.
+    {1250, "\x81", u'\u0081'}, {1250, "\x83", u'\u0083'}, {1250, "\x88", u'\u0088'},
+    {1250, "\x90", u'\u0090'}, {1250, "\x98", u'\u0098'},
+    {1251, "\x98", u'\u0098'},
     {1252, "\x81", u'\u0081'}, {1252, "\x8D", u'\u008D'}, {1252, "\x8F", u'\u008F'},
     {1252, "\x90", u'\u0090'}, {1252, "\x9D", u'\u009D'},
 };
