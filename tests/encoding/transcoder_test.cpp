@@ -83,14 +83,37 @@ TEST(Transcoder, InvalidAndUnrepresentableInputIsReplacedAndConversionGoesOn) {
     EXPECT_EQ(Transcoder::UTF16ToUTF8(W({'a', 0xD800, 'b'})), "a\xEF\xBF\xBD" "b");
     EXPECT_EQ(Transcoder::UTF16ToEncoding(W({'a', 0xDC00, 'b'}), "Windows-1252"), "a?b");
     EXPECT_EQ(Transcoder::UTF16ToEncoding(W({'a', 0xDC00, 'b'}), "shift_jis"), "a?b");
-    // A character outside the code page: its default character, one per character.
-    EXPECT_EQ(Transcoder::UTF16ToEncoding(W({'a', 0x4E00, 0xD83D, 0xDE00, 'b'}), "Windows-1252"), "a??b");
+    // A character outside the code page: its default character, one per UTF-16 unit.
+    EXPECT_EQ(Transcoder::UTF16ToEncoding(W({'a', 0x4E00, 0xD83D, 0xDE00, 'b'}), "Windows-1252"), "a???b");
     EXPECT_EQ(Transcoder::UTF16ToEncoding(W({'a', 0x0416, 'b'}), "shift_jis"), "a\x84\x47" "b");
-    EXPECT_EQ(Transcoder::UTF16ToEncoding(W({'a', 0x05D0, 'b'}), "shift_jis"), "a?b");
+    EXPECT_EQ(Transcoder::UTF16ToEncoding(W({'a', 0x05D0, 0xD83D, 0xDE00, 'b'}), "shift_jis"), "a???b");
     EXPECT_EQ(Transcoder::UTF16ToEncoding(W({0x4E00}), "ebcdic-cp-us"), "\x6F");
-    // Bytes invalid in a double-byte code page: an unmapped pair is one character.
-    EXPECT_EQ(Transcoder::EncodingToUTF16("\x85\x40X\x81", "shift_jis"), W({0x30FB, 'X', 0x30FB}));
-    EXPECT_EQ(Transcoder::EncodingToUTF16("\xFF" "a", "big5"), W({0x30FB, 'a'}));
+    EXPECT_EQ(Transcoder::UTF16ToEncoding(W({'a', 0xD83D, 'b'}), "iso-2022-jp"), "a?b");
+}
+
+TEST(Transcoder, InvalidDoubleByteInputBecomesTheDefaultCharacter) {
+    const struct {
+        const char* encoding;
+        std::string bytes;
+        std::wstring units;
+    } cases[] = {
+        // An unmapped pair is one character, whatever its second byte.
+        {"shift_jis", "\x85\x40X", W({0x30FB, 'X'})},
+        {"shift_jis", "\x81\x0A" "a", W({0x30FB, 'a'})},
+        {"ks_c_5601-1987", "\x81\x20", W({'?'})},
+        {"gb2312", "\x81\x20" "a", W({'?', 'a'})},
+        // A lead byte that ends the input.
+        {"shift_jis", "a\x81", W({'a', 0x30FB})},
+        {"big5", "a\xA4", W({'a', '?'})},
+        // Single bytes and user-defined pairs as Windows maps them.
+        {"shift_jis", "\x80\xA0\xFD", W({0x80, 0xF8F0, 0xF8F1})},
+        {"big5", "\xFF" "a", W({0xF8F8, 'a'})},
+        {"ks_c_5601-1987", "\xC9\xA1\xFE\xFE", W({0xE000, 0xE0BB})},
+        {"Johab", "\x5C", W({'\\'})},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Transcoder::EncodingToUTF16(c.bytes, c.encoding), c.units) << c.encoding;
+    }
 }
 
 TEST(Transcoder, WindowsCorrectionsApply) {
@@ -99,6 +122,11 @@ TEST(Transcoder, WindowsCorrectionsApply) {
     const std::wstring units = W({0x20AC, 0x81, 0x8D, 0x8F, 0x90, 0x9D, 0x178});
     EXPECT_EQ(Transcoder::EncodingToUTF16(bytes, "Windows-1252"), units);
     EXPECT_EQ(Transcoder::UTF16ToEncoding(units, "Windows-1252"), bytes);
+    // US-ASCII drops the high bit; UTF-7 passes bytes above 0x7F through.
+    EXPECT_EQ(Transcoder::EncodingToUTF16("\xE9\x80", "US-ASCII"), W({'i', 0}));
+    EXPECT_EQ(Transcoder::EncodingToUTF16("a\x80", "utf-7"), W({'a', 0x80}));
+    // Windows-1255 keeps combining points apart, and fills its unassigned bytes.
+    EXPECT_EQ(Transcoder::EncodingToUTF16("\xE0\xC8\xD9", "windows-1255"), W({0x5D0, 0x5B8, 0xF88D}));
     // A best fit: a letter with a diacritic the page lacks becomes the bare letter.
     EXPECT_EQ(Transcoder::UTF16ToEncoding(W({0x100, 0x107}), "Windows-1252"), "Ac");
 }

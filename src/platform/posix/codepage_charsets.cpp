@@ -11,7 +11,8 @@ namespace tessera::platform::posix {
 namespace {
 
 constexpr CodePageForm SB = CodePageForm::kSingleByte;
-constexpr CodePageForm MB = CodePageForm::kMultiByte;
+constexpr CodePageForm DB = CodePageForm::kDoubleByte;
+constexpr CodePageForm ST = CodePageForm::kStream;
 constexpr const char* kAsciiQuestion = "?";
 constexpr const char* kEbcdicQuestion = "\x6F";
 
@@ -41,10 +42,10 @@ constexpr CodePageCharset kCharsets[] = {
     {870,   SB, "IBM870",            nullptr,         kEbcdicQuestion, u'?'},
     {874,   SB, "CP874",             nullptr,         kAsciiQuestion,  u'?'},
     {875,   SB, "IBM875",            nullptr,         kEbcdicQuestion, u'?'},
-    {932,   MB, "CP932",             nullptr,         kAsciiQuestion,  u'\u30FB'},
-    {936,   MB, "CP936",             nullptr,         kAsciiQuestion,  u'\u30FB'},
-    {949,   MB, "CP949",             nullptr,         kAsciiQuestion,  u'\u30FB'},
-    {950,   MB, "CP950",             nullptr,         kAsciiQuestion,  u'\u30FB'},
+    {932,   DB, "CP932",             nullptr,         kAsciiQuestion,  u'\u30FB'},
+    {936,   DB, "CP936",             nullptr,         kAsciiQuestion,  u'?'},
+    {949,   DB, "CP949",             nullptr,         kAsciiQuestion,  u'?'},
+    {950,   DB, "CP950",             nullptr,         kAsciiQuestion,  u'?'},
     {1026,  SB, "IBM1026",           nullptr,         kEbcdicQuestion, u'?'},
     {1047,  SB, "IBM1047",           nullptr,         kEbcdicQuestion, u'?'},
     {1140,  SB, "IBM1140",           nullptr,         kEbcdicQuestion, u'?'},
@@ -67,22 +68,22 @@ constexpr CodePageCharset kCharsets[] = {
     {1256,  SB, "CP1256",            nullptr,         kAsciiQuestion,  u'?'},
     {1257,  SB, "CP1257",            nullptr,         kAsciiQuestion,  u'?'},
     {1258,  SB, "CP1258",            nullptr,         kAsciiQuestion,  u'?'},
-    {1361,  MB, "JOHAB",             nullptr,         kAsciiQuestion,  u'?'},
+    {1361,  DB, "JOHAB",             nullptr,         kAsciiQuestion,  u'?'},
     {10000, SB, "MACINTOSH",         nullptr,         kAsciiQuestion,  u'?'},
-    {10001, MB, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
-    {10002, MB, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
-    {10003, MB, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
+    {10001, ST, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
+    {10002, ST, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
+    {10003, ST, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
     {10004, SB, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
     {10005, SB, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
     {10006, SB, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
     {10007, SB, "MAC-CYRILLIC",      nullptr,         kAsciiQuestion,  u'?'},
-    {10008, MB, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
+    {10008, ST, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
     {10017, SB, "MACUKRAINIAN",      nullptr,         kAsciiQuestion,  u'?'},
     {10029, SB, "MAC-CENTRALEUROPE", nullptr,         kAsciiQuestion,  u'?'},
     {10079, SB, "MAC-IS",            nullptr,         kAsciiQuestion,  u'?'},
     {10081, SB, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
-    {20000, MB, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
-    {20002, MB, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
+    {20000, ST, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
+    {20002, ST, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
     {20105, SB, "ANSI_X3.4-1968",    nullptr,         kAsciiQuestion,  u'?'},
     {20106, SB, "ISO646-DE",         nullptr,         kAsciiQuestion,  u'?'},
     {20107, SB, "ISO646-SE",         nullptr,         kAsciiQuestion,  u'?'},
@@ -119,21 +120,21 @@ constexpr CodePageCharset kCharsets[] = {
     {28605, SB, "ISO-8859-15",       nullptr,         kAsciiQuestion,  u'?'},
     {29001, SB, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
     {38598, SB, "ISO-8859-8",        nullptr,         kAsciiQuestion,  u'?'},
-    {50220, MB, "ISO-2022-JP-2",     "ISO-2022-JP",   kAsciiQuestion,  u'\u30FB'},
-    {50221, MB, "ISO-2022-JP-2",     "ISO-2022-JP",   kAsciiQuestion,  u'\u30FB'},
-    {50222, MB, "ISO-2022-JP-2",     "ISO-2022-JP",   kAsciiQuestion,  u'\u30FB'},
-    {50225, MB, "ISO-2022-KR",       nullptr,         kAsciiQuestion,  u'\u30FB'},
-    {50930, MB, "IBM930",            nullptr,         kEbcdicQuestion, u'?'},
-    {50931, MB, nullptr,             nullptr,         kEbcdicQuestion, u'?'},
-    {50933, MB, "IBM933",            nullptr,         kEbcdicQuestion, u'?'},
-    {50935, MB, "IBM935",            nullptr,         kEbcdicQuestion, u'?'},
-    {50937, MB, "IBM937",            nullptr,         kEbcdicQuestion, u'?'},
-    {50939, MB, "IBM939",            nullptr,         kEbcdicQuestion, u'?'},
-    {51932, MB, "EUC-JP-MS",         nullptr,         kAsciiQuestion,  u'\u30FB'},
-    {51936, MB, "EUC-CN",            nullptr,         kAsciiQuestion,  u'\u30FB'},
-    {51949, MB, "EUC-KR",            nullptr,         kAsciiQuestion,  u'\u30FB'},
-    {52936, MB, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
-    {54936, MB, "GB18030",           nullptr,         kAsciiQuestion,  u'?'},
+    {50220, ST, "ISO-2022-JP-2",     "ISO-2022-JP",   kAsciiQuestion,  u'\u30FB'},
+    {50221, ST, "ISO-2022-JP-2",     "ISO-2022-JP",   kAsciiQuestion,  u'\u30FB'},
+    {50222, ST, "ISO-2022-JP-2",     "ISO-2022-JP",   kAsciiQuestion,  u'\u30FB'},
+    {50225, ST, "ISO-2022-KR",       nullptr,         kAsciiQuestion,  u'?'},
+    {50930, ST, "IBM930",            nullptr,         kEbcdicQuestion, u'?'},
+    {50931, ST, nullptr,             nullptr,         kEbcdicQuestion, u'?'},
+    {50933, ST, "IBM933",            nullptr,         kEbcdicQuestion, u'?'},
+    {50935, ST, "IBM935",            nullptr,         kEbcdicQuestion, u'?'},
+    {50937, ST, "IBM937",            nullptr,         kEbcdicQuestion, u'?'},
+    {50939, ST, "IBM939",            nullptr,         kEbcdicQuestion, u'?'},
+    {51932, ST, "EUC-JP-MS",         nullptr,         kAsciiQuestion,  u'\u30FB'},
+    {51936, DB, "EUC-CN",            nullptr,         kAsciiQuestion,  u'?'},
+    {51949, DB, "EUC-KR",            nullptr,         kAsciiQuestion,  u'?'},
+    {52936, ST, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
+    {54936, ST, "GB18030",           nullptr,         kAsciiQuestion,  u'?'},
     {57002, SB, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
     {57003, SB, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
     {57004, SB, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
@@ -144,19 +145,19 @@ constexpr CodePageCharset kCharsets[] = {
     {57009, SB, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
     {57010, SB, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
     {57011, SB, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
-    {65000, MB, "UTF-7",             nullptr,         kAsciiQuestion,  u'\uFFFD'},
+    {65000, ST, "UTF-7",             nullptr,         kAsciiQuestion,  u'\uFFFD'},
     // 65001 (UTF-8) is converted by the library's own UTF-8 functions.
 };
 
-// code page  lead byte ranges           trail byte ranges
-constexpr DoubleByteRanges kDoubleByteRanges[] = {
-    {932,   "\x81\x9F\xE0\xFC",         "\x40\x7E\x80\xFC"},
-    {936,   "\x81\xFE",                 "\x40\x7E\x80\xFE"},
-    {949,   "\x81\xFE",                 "\x41\x5A\x61\x7A\x81\xFE"},
-    {950,   "\x81\xFE",                 "\x40\x7E\xA1\xFE"},
-    {1361,  "\x84\xD3\xD8\xDE\xE0\xF9", "\x31\x7E\x81\xFE"},
-    {51936, "\xA1\xFE",                 "\xA1\xFE"},
-    {51949, "\xA1\xFE",                 "\xA1\xFE"},
+// code page  lead byte ranges
+constexpr LeadBytes kLeadBytes[] = {
+    {932,   "\x81\x9F\xE0\xFC"},
+    {936,   "\x81\xFE"},
+    {949,   "\x81\xFE"},
+    {950,   "\x81\xFE"},
+    {1361,  "\x84\xD3\xD8\xDE\xE0\xF9"},
+    {51936, "\xA1\xFE"},
+    {51949, "\xA1\xFE"},
 };
 
 // Codesets of glibc locales. The C and POSIX locales ("ANSI_X3.4-1968") count as UTF-8.
@@ -184,7 +185,8 @@ constexpr bool SortedByCodePage(const T (&table)[N]) {
     return true;
 }
 static_assert(SortedByCodePage(kCharsets), "charset rows are sorted by code page");
-static_assert(SortedByCodePage(kDoubleByteRanges), "double-byte rows are sorted by code page");
+static_assert(std::size(kCharsets) <= kMaxCodePageCharsets, "room for every charset row");
+static_assert(SortedByCodePage(kLeadBytes), "lead-byte rows are sorted by code page");
 
 template <typename T, std::size_t N>
 const T* FindByCodePage(const T (&table)[N], std::int32_t codePage) {
@@ -199,8 +201,15 @@ const CodePageCharset* FindCodePageCharset(std::int32_t codePage) {
     return FindByCodePage(kCharsets, codePage);
 }
 
-const DoubleByteRanges* FindDoubleByteRanges(std::int32_t codePage) {
-    return FindByCodePage(kDoubleByteRanges, codePage);
+const LeadBytes* FindLeadBytes(std::int32_t codePage) { return FindByCodePage(kLeadBytes, codePage); }
+
+bool InByteRanges(const char* ranges, unsigned char byte) {
+    for (; ranges[0] != '\0' && ranges[1] != '\0'; ranges += 2) {
+        if (byte >= static_cast<unsigned char>(ranges[0]) && byte <= static_cast<unsigned char>(ranges[1])) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::int32_t CodePageForCodeset(const char* codeset) {

@@ -5,6 +5,7 @@
 #include <iconv.h>
 
 #include <cstddef>
+#include <string>
 
 namespace tessera::platform::posix {
 
@@ -40,6 +41,14 @@ public:
 private:
     iconv_t m_cd;
 };
+
+/// What `decoder` (charset to kIconvUtf16) makes of one sequence of `size` bytes on its
+/// own: true with `*unit` set when it is exactly one UTF-16 unit.
+bool DecodeSequence(IconvDescriptor& decoder, const unsigned char* bytes, std::size_t size, char16_t* unit);
+
+/// What `encoder` (kIconvUtf16 to charset) makes of one UTF-16 unit on its own: its bytes
+/// (empty when it has none).
+std::string EncodeUnit(IconvDescriptor& encoder, char16_t unit);
 
 }  // namespace tessera::platform::posix
 

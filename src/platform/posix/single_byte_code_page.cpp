@@ -4,30 +4,8 @@
 #include <map>
 
 #include "iconv_descriptor.h"
-#include "utf16_units.h"
 
 namespace tessera::platform::posix {
-namespace {
-
-// What iconv decodes one byte to: a single UTF-16 unit, or nothing.
-bool DecodeOneByte(IconvDescriptor& decoder, unsigned char byte, char16_t* unit) {
-    char in[1] = {static_cast<char>(byte)};
-    char out[16];
-    char* inPtr = in;
-    char* outPtr = out;
-    std::size_t inLeft = 1;
-    std::size_t outLeft = sizeof out;
-    decoder.Reset();
-    if (decoder.Convert(&inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) return false;
-    // Some decoders hold a character back to combine it with the next one.
-    if (decoder.Flush(&outPtr, &outLeft) == static_cast<std::size_t>(-1)) return false;
-    if (outPtr - out != 2) return false;
-    *unit = static_cast<char16_t>(static_cast<unsigned char>(out[0]) |
-                                  static_cast<unsigned char>(out[1]) << 8);
-    return true;
-}
-
-}  // namespace
 
 std::unique_ptr<SingleByteCodePage> SingleByteCodePage::Build(const CodePageCharset& charset) {
     if (charset.charset == nullptr) return nullptr;
@@ -37,26 +15,28 @@ std::unique_ptr<SingleByteCodePage> SingleByteCodePage::Build(const CodePageChar
     std::unique_ptr<SingleByteCodePage> page(new SingleByteCodePage);
     page->m_defaultByte = charset.defaultBytes[0];
     bool mapped[256] = {};
-    for (int byte = 0; byte < 256; ++byte) {
-        mapped[byte] = DecodeOneByte(decoder, static_cast<unsigned char>(byte), &page->m_toUnicode[byte]);
-        if (!mapped[byte]) page->m_toUnicode[byte] = charset.defaultUnicode;
-    }
-    for (const DecodeOverride& row : DecodeOverridesFor(charset.codePage)) {
-        const auto byte = static_cast<unsigned char>(row.bytes[0]);
-        page->m_toUnicode[byte] = row.unit;
-        mapped[byte] = true;
+    for (int value = 0; value < 256; ++value) {
+        const auto byte = static_cast<unsigned char>(value);
+        char16_t& unit = page->m_toUnicode[byte];
+        mapped[byte] = DecodeSequence(decoder, &byte, 1, &unit);
+        const DecodeCorrection correction = FindDecodeCorrection(charset.codePage, &byte, 1);
+        if (correction.length == 1) {
+            unit = correction.unit;
+            mapped[byte] = true;
+        }
+        if (!mapped[byte]) unit = charset.defaultUnicode;
     }
 
     std::fill(std::begin(page->m_fromLatin1), std::end(page->m_fromLatin1), std::int16_t{-1});
-    std::map<char32_t, unsigned char> other;
+    std::map<char16_t, unsigned char> other;
     // The first byte that decodes to a character is the one that encodes it ...
     for (int byte = 0; byte < 256; ++byte) {
         if (!mapped[byte]) continue;
-        const char32_t codePoint = page->m_toUnicode[byte];
-        if (codePoint < 0x100) {
-            if (page->m_fromLatin1[codePoint] < 0) page->m_fromLatin1[codePoint] = static_cast<std::int16_t>(byte);
+        const char16_t unit = page->m_toUnicode[byte];
+        if (unit < 0x100) {
+            if (page->m_fromLatin1[unit] < 0) page->m_fromLatin1[unit] = static_cast<std::int16_t>(byte);
         } else {
-            other.emplace(codePoint, static_cast<unsigned char>(byte));
+            other.emplace(unit, static_cast<unsigned char>(byte));
         }
     }
     // ... unless a correction says otherwise.
@@ -64,19 +44,19 @@ std::unique_ptr<SingleByteCodePage> SingleByteCodePage::Build(const CodePageChar
         const auto byte = static_cast<unsigned char>(row.bytes[0]);
         if (row.codePoint < 0x100) {
             page->m_fromLatin1[row.codePoint] = byte;
-        } else {
-            other[row.codePoint] = byte;
+        } else if (row.codePoint < 0x10000) {
+            other[static_cast<char16_t>(row.codePoint)] = byte;
         }
     }
     page->m_fromOther.assign(other.begin(), other.end());
     return page;
 }
 
-int SingleByteCodePage::ByteFor(char32_t codePoint) const {
-    if (codePoint < 0x100) return m_fromLatin1[codePoint];
-    auto it = std::lower_bound(m_fromOther.begin(), m_fromOther.end(), codePoint,
-                               [](const auto& row, char32_t cp) { return row.first < cp; });
-    return it != m_fromOther.end() && it->first == codePoint ? it->second : -1;
+int SingleByteCodePage::ByteFor(char16_t unit) const {
+    if (unit < 0x100) return m_fromLatin1[unit];
+    auto it = std::lower_bound(m_fromOther.begin(), m_fromOther.end(), unit,
+                               [](const auto& row, char16_t u) { return row.first < u; });
+    return it != m_fromOther.end() && it->first == unit ? it->second : -1;
 }
 
 std::wstring SingleByteCodePage::Decode(const char* data, std::size_t size) const {
@@ -88,14 +68,12 @@ std::wstring SingleByteCodePage::Decode(const char* data, std::size_t size) cons
 }
 
 std::string SingleByteCodePage::Encode(const wchar_t* data, std::size_t size) const {
-    std::string result;
-    result.reserve(size);
-    const wchar_t* end = data + size;
-    for (const wchar_t* p = data; p < end;) {
-        const Utf16Char c = ReadUtf16Char(p, end);
-        const int byte = ByteFor(c.codePoint);
-        result.push_back(byte >= 0 ? static_cast<char>(byte) : m_defaultByte);
-        p += c.length;
+    // One byte per UTF-16 unit: a surrogate pair, which no single-byte page holds, becomes
+    // two default characters, as on Windows.
+    std::string result(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) {
+        const int byte = ByteFor(static_cast<char16_t>(data[i] & 0xFFFF));
+        result[i] = byte >= 0 ? static_cast<char>(byte) : m_defaultByte;
     }
     return result;
 }

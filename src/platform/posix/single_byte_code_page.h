@@ -25,12 +25,12 @@ public:
 
 private:
     SingleByteCodePage() = default;
-    /// The byte for a code point, or -1.
-    int ByteFor(char32_t codePoint) const;
+    /// The byte for a UTF-16 unit, or -1.
+    int ByteFor(char16_t unit) const;
 
     char16_t m_toUnicode[256] = {};
-    std::int16_t m_fromLatin1[256] = {};                         // code points below 0x100
-    std::vector<std::pair<char32_t, unsigned char>> m_fromOther;  // sorted by code point
+    std::int16_t m_fromLatin1[256] = {};                         // units below 0x100
+    std::vector<std::pair<char16_t, unsigned char>> m_fromOther;  // sorted by unit
     char m_defaultByte = '?';
 };
 

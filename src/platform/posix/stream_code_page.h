@@ -1,6 +1,6 @@
-// Conversion of a multi-byte or stateful code page by streaming through iconv.
-#ifndef TESSERA_PLATFORM_POSIX_MULTI_BYTE_CODE_PAGE_H
-#define TESSERA_PLATFORM_POSIX_MULTI_BYTE_CODE_PAGE_H
+// Conversion of a multi-byte or stateful code page by streaming the text through iconv.
+#ifndef TESSERA_PLATFORM_POSIX_STREAM_CODE_PAGE_H
+#define TESSERA_PLATFORM_POSIX_STREAM_CODE_PAGE_H
 
 #include <cstddef>
 #include <string>
@@ -10,12 +10,12 @@
 
 namespace tessera::platform::posix {
 
-/// A multi-byte code page with its two iconv descriptors. Where iconv stops on input it
+/// A code page converted by iconv, with its two descriptors. Where iconv stops on input it
 /// rejects, the conversion writes the correction for it or the default character, and
 /// goes on.
-class MultiByteCodePage {
+class StreamCodePage {
 public:
-    explicit MultiByteCodePage(const CodePageCharset& charset);
+    explicit StreamCodePage(const CodePageCharset& charset);
 
     bool canDecode() const { return m_decoder.valid(); }
     bool canEncode() const { return m_encoder.valid(); }
@@ -30,11 +30,10 @@ private:
                                std::size_t& used) const;
 
     const CodePageCharset& m_charset;
-    const DoubleByteRanges* m_ranges;
     IconvDescriptor m_decoder;
     IconvDescriptor m_encoder;
 };
 
 }  // namespace tessera::platform::posix
 
-#endif  // TESSERA_PLATFORM_POSIX_MULTI_BYTE_CODE_PAGE_H
+#endif  // TESSERA_PLATFORM_POSIX_STREAM_CODE_PAGE_H

@@ -1,4 +1,4 @@
-#include "multi_byte_code_page.h"
+#include "stream_code_page.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,15 +10,6 @@ namespace tessera::platform::posix {
 namespace {
 
 constexpr std::size_t kStop = static_cast<std::size_t>(-1);
-
-bool InRanges(const char* ranges, unsigned char byte) {
-    for (; ranges[0] != '\0' && ranges[1] != '\0'; ranges += 2) {
-        if (byte >= static_cast<unsigned char>(ranges[0]) && byte <= static_cast<unsigned char>(ranges[1])) {
-            return true;
-        }
-    }
-    return false;
-}
 
 // Room for at least `extra` more bytes after `used`.
 void Reserve(std::string& out, std::size_t used, std::size_t extra) {
@@ -54,29 +45,23 @@ std::size_t Pump(IconvDescriptor& cd, char** in, std::size_t* inLeft, std::strin
 
 }  // namespace
 
-MultiByteCodePage::MultiByteCodePage(const CodePageCharset& charset)
+StreamCodePage::StreamCodePage(const CodePageCharset& charset)
     : m_charset(charset),
-      m_ranges(FindDoubleByteRanges(charset.codePage)),
       m_decoder(kIconvUtf16, charset.charset),
       m_encoder(charset.encodeCharset ? charset.encodeCharset : charset.charset, kIconvUtf16) {}
 
-std::size_t MultiByteCodePage::ReplaceInvalid(const unsigned char* in, std::size_t inLeft, std::string& out,
+std::size_t StreamCodePage::ReplaceInvalid(const unsigned char* in, std::size_t inLeft, std::string& out,
                                               std::size_t& used) const {
-    for (const DecodeOverride& row : DecodeOverridesFor(m_charset.codePage)) {
-        const std::size_t n = std::strlen(row.bytes);
-        if (n <= inLeft && std::memcmp(in, row.bytes, n) == 0) {
-            AppendUnit(out, used, row.unit);
-            return n;
-        }
+    const DecodeCorrection correction = FindDecodeCorrection(m_charset.codePage, in, inLeft);
+    if (correction.length > 0) {
+        AppendUnit(out, used, correction.unit);
+        return correction.length;
     }
     AppendUnit(out, used, m_charset.defaultUnicode);
-    if (m_ranges && inLeft >= 2 && InRanges(m_ranges->leadRanges, in[0]) && InRanges(m_ranges->trailRanges, in[1])) {
-        return 2;  // an unmapped pair stands for one character
-    }
     return 1;
 }
 
-std::wstring MultiByteCodePage::Decode(const char* data, std::size_t size) {
+std::wstring StreamCodePage::Decode(const char* data, std::size_t size) {
     if (!m_decoder.valid()) return {};
     m_decoder.Reset();
     std::string out(size * 2 + 16, '\0');  // UTF-16LE bytes
@@ -102,7 +87,7 @@ std::wstring MultiByteCodePage::Decode(const char* data, std::size_t size) {
     return result;
 }
 
-std::string MultiByteCodePage::Encode(const wchar_t* data, std::size_t size) {
+std::string StreamCodePage::Encode(const wchar_t* data, std::size_t size) {
     if (!m_encoder.valid()) return {};
     m_encoder.Reset();
     std::string source(size * 2, '\0');  // UTF-16LE bytes
@@ -118,12 +103,17 @@ std::string MultiByteCodePage::Encode(const wchar_t* data, std::size_t size) {
         // iconv stopped at a character it cannot write (or an unpaired surrogate).
         const std::size_t at = static_cast<std::size_t>(in - source.data()) / 2;
         const Utf16Char c = ReadUtf16Char(data + at, data + size);
-        const char* replacement = m_charset.defaultBytes;
+        const char* replacement = nullptr;
         for (const EncodeOverride& row : EncodeOverridesFor(m_charset.codePage)) {
             if (row.codePoint == c.codePoint) replacement = row.bytes;
         }
         Pump(m_encoder, nullptr, nullptr, out, used);  // replacements are written in the initial state
-        AppendBytes(out, used, replacement);
+        if (replacement != nullptr) {
+            AppendBytes(out, used, replacement);
+        } else {
+            // One default character per UTF-16 unit, as on Windows.
+            for (std::size_t i = 0; i < c.length; ++i) AppendBytes(out, used, m_charset.defaultBytes);
+        }
         in += 2 * c.length;
         inLeft -= 2 * c.length;
     }
