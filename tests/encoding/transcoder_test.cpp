@@ -102,13 +102,16 @@ TEST(Transcoder, InvalidDoubleByteInputBecomesTheDefaultCharacter) {
         {"shift_jis", "\x81\x0A" "a", W({0x30FB, 'a'})},
         {"ks_c_5601-1987", "\x81\x20", W({'?'})},
         {"gb2312", "\x81\x20" "a", W({'?', 'a'})},
-        // A lead byte that ends the input.
+        // A lead byte that ends the input or stands before a NUL.
         {"shift_jis", "a\x81", W({'a', 0x30FB})},
+        {"shift_jis", std::string("\x81\0a", 3), W({0x30FB, 0, 'a'})},
         {"big5", "a\xA4", W({'a', '?'})},
         // Single bytes and user-defined pairs as Windows maps them.
         {"shift_jis", "\x80\xA0\xFD", W({0x80, 0xF8F0, 0xF8F1})},
         {"big5", "\xFF" "a", W({0xF8F8, 'a'})},
         {"ks_c_5601-1987", "\xC9\xA1\xFE\xFE", W({0xE000, 0xE0BB})},
+        {"big5", "\x81\x40\xA1\x40", W({0xEEB8, 0x3000})},
+        {"gb2312", "\xA1\x40\xB0\xA1", W({0xE4C6, 0x554A})},
         {"Johab", "\x5C", W({'\\'})},
     };
     for (const auto& c : cases) {

@@ -29,7 +29,7 @@ struct CodePageCharset {
 
 /// The lead bytes of a double-byte code page: a lead byte and the byte after it are one
 /// character (the default character when the pair has no mapping); a lead byte that ends
-/// the input is the default character.
+/// the input or stands before a NUL is the default character.
 struct LeadBytes {
     std::int32_t codePage;
     const char* ranges;  ///< pairs of bytes: first and last of each range

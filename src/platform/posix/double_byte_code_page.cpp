@@ -82,7 +82,8 @@ std::wstring DoubleByteCodePage::Decode(const char* data, std::size_t size) cons
     const auto* p = reinterpret_cast<const unsigned char*>(data);
     for (std::size_t i = 0; i < size;) {
         const std::int16_t row = m_leadIndex[p[i]];
-        if (row < 0 || i + 1 == size) {
+        // A lead byte is a character of its own at the end of the input or before a NUL.
+        if (row < 0 || i + 1 == size || p[i + 1] == 0) {
             result.push_back(static_cast<wchar_t>(m_singles[p[i]]));
             ++i;
         } else {
