@@ -29,6 +29,10 @@ private:
 /// The library's maps, defined with the other load-time statics.
 extern const EncodingMaps g_encodingMaps;
 
+/// The platform's code page, read once when the library loads: like the ANSI code page on
+/// Windows it is fixed for the life of the process (and asking the locale costs time).
+extern const std::int32_t g_platformCodePage;
+
 /// The code page a name stands for: a table name, or a name that "windows-%ld" or
 /// "x-windows-%ld" reads. Throws Varn::UnknownEncoding for any other name.
 std::int32_t EncodingToCodePage(const std::string& name);

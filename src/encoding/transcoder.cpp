@@ -56,7 +56,7 @@ std::wstring Transcoder::filesytemToUTF16(const std::string& text) {
 }
 
 std::string Transcoder::PlatformEncoding() {
-    return tessera::encoding::CodePageToEncoding(tessera::platform::PlatformCodePage());
+    return tessera::encoding::CodePageToEncoding(tessera::encoding::g_platformCodePage);
 }
 
 std::string Transcoder::DefaultChannelEncoding() { return PlatformEncoding(); }

@@ -9,8 +9,8 @@
 
 namespace tessera::platform {
 
-/// The code page of the platform's narrow text: the ANSI code page on Windows, the
-/// environment locale's codeset elsewhere (65001 for UTF-8 and for the C/POSIX locale).
+/// The code page of the platform's narrow text, asked now: the ANSI code page on Windows,
+/// the environment locale's codeset elsewhere (65001 for UTF-8 and for the C/POSIX locale).
 std::int32_t PlatformCodePage();
 
 /// Whether the two conversions below serve this code page.

@@ -14,6 +14,7 @@
 
 #include <tessera/Transcoder.h>
 
+#include "encoding/encoding_registry.h"
 #include "platform/codepage.h"
 #include "platform/posix/codepage_data.h"
 
@@ -69,10 +70,18 @@ TEST(PlatformCodePage, ComesFromTheEnvironmentLocale) {
         LocaleEnvironment::Set("LANG", c.lang);
         EXPECT_EQ(PlatformCodePage(), c.codePage) << c.lcAll.value_or("-") << " " << c.lang.value_or("-");
     }
-    LocaleEnvironment::Set("LC_ALL", std::string("C"));
-    EXPECT_EQ(Varn::Transcoder::PlatformEncoding(), "utf-8");
-    EXPECT_EQ(Varn::Transcoder::asFilesystemString(L"caf\u00E9"), "caf\xC3\xA9");
-    EXPECT_EQ(Varn::Transcoder::filesytemToUTF16("caf\xC3\xA9"), L"caf\u00E9");
+}
+
+TEST(PlatformCodePage, IsReadOnceWhenTheLibraryLoads) {
+    LocaleEnvironment environment;
+    const std::string atLoad = Varn::Transcoder::PlatformEncoding();
+    EXPECT_EQ(atLoad, tessera::encoding::CodePageToEncoding(tessera::encoding::g_platformCodePage));
+    LocaleEnvironment::Set("LC_ALL", std::string("xx_NOWHERE.KOI8-R"));
+    EXPECT_EQ(Varn::Transcoder::PlatformEncoding(), atLoad);
+    if (tessera::encoding::g_platformCodePage == 65001) {
+        EXPECT_EQ(Varn::Transcoder::asFilesystemString(L"caf\u00E9"), "caf\xC3\xA9");
+        EXPECT_EQ(Varn::Transcoder::filesytemToUTF16("caf\xC3\xA9"), L"caf\u00E9");
+    }
 }
 
 TEST(PlatformCodePage, InstalledLegacyLocalesGiveTheirCodePage) {
