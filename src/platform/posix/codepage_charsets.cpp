@@ -1,6 +1,8 @@
-// The iconv charsets that convert each code page, the double-byte structure of the
-// double-byte code pages and the locale codesets. Code pages with no iconv charset in
-// glibc keep a row with nullptr so that the listing shows them as not converted.
+// How each code page is converted (its form, iconv charset and default characters), the
+// lead bytes of the double-byte code pages, and the code pages of locale codesets. Code
+// pages that glibc has no charset for keep a row with nullptr: they are not converted.
+// Where a charset only approximates the code page (708 is read as ISO-8859-6), the
+// corrections in codepage_overrides.cpp make up the difference.
 #include <algorithm>
 #include <cstring>
 #include <iterator>
