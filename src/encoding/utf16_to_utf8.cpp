@@ -1,0 +1,66 @@
+// The fast UTF-16 to UTF-8 conversion: ASCII 16 units at a time, units below U+0800 and
+// the rest of the BMP in a short inline path, surrogates and invalid units through the
+// reference encoder.
+#include <cstdint>
+
+#include "encoding/ascii_block.h"
+#include "encoding/chunked_conversion.h"
+#include "encoding/utf8_utf16.h"
+#include "encoding/utf8_utf16_reference.h"
+#include "encoding/utf_length.h"
+
+namespace tessera::encoding {
+namespace {
+
+// Converts the characters that begin in [p, stop); returns the end of the output.
+char* ConvertUnits(const wchar_t*& p, const wchar_t* stop, const wchar_t* end, char* out) {
+    while (p < stop) {
+        const auto unit = static_cast<std::uint32_t>(*p);
+        if (unit < 0x80) {
+            *out++ = static_cast<char>(unit);
+            ++p;
+        } else if (unit < 0x800) {
+            out[0] = static_cast<char>(0xC0 | (unit >> 6));
+            out[1] = static_cast<char>(0x80 | (unit & 0x3F));
+            out += 2;
+            ++p;
+        } else if (unit <= 0xFFFF && (unit < 0xD800 || unit > 0xDFFF)) {
+            out[0] = static_cast<char>(0xE0 | (unit >> 12));
+            out[1] = static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+            out[2] = static_cast<char>(0x80 | (unit & 0x3F));
+            out += 3;
+            ++p;
+        } else {
+            const Utf16Sequence sequence = DecodeUtf16Sequence(p, end);
+            out += EncodeUtf8(sequence.codePoint, out);
+            p += sequence.length;
+        }
+    }
+    return out;
+}
+
+// Converts from p up to at least limit; every unit gives at most three bytes.
+char* ConvertRun(const wchar_t*& p, const wchar_t* limit, const wchar_t* end, char* out) {
+    // A character that straddles a block end may leave p past limit.
+    while (p < limit && static_cast<std::size_t>(limit - p) >= kAsciiBlock) {
+        if (NarrowAsciiBlock(p, out)) {
+            p += kAsciiBlock;
+            out += kAsciiBlock;
+        } else {
+            out = ConvertUnits(p, p + kAsciiBlock, end, out);
+        }
+    }
+    return ConvertUnits(p, limit, end, out);
+}
+
+}  // namespace
+
+std::string Utf16ToUtf8(const wchar_t* data, std::size_t size) {
+    const wchar_t* const end = data + size;
+    return ConvertInChunks<std::string, 3>(
+        data, end,
+        [end](const wchar_t*& p, const wchar_t* limit, char* out) { return ConvertRun(p, limit, end, out); },
+        Utf8LengthOfUtf16, Utf8LengthOfUtf16);
+}
+
+}  // namespace tessera::encoding

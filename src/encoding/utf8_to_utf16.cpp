@@ -1,0 +1,78 @@
+// The fast UTF-8 to UTF-16 conversion: ASCII 16 bytes at a time, two- and three-byte
+// sequences in a short inline path, everything else through the reference decoder.
+#include <cstdint>
+
+#include "encoding/ascii_block.h"
+#include "encoding/chunked_conversion.h"
+#include "encoding/utf8_utf16.h"
+#include "encoding/utf8_utf16_reference.h"
+#include "encoding/utf_length.h"
+
+namespace tessera::encoding {
+namespace {
+
+bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+// Converts the characters that begin in [p, stop); returns the end of the output.
+wchar_t* ConvertSequences(const unsigned char*& p, const unsigned char* stop, const unsigned char* end,
+                          wchar_t* out) {
+    while (p < stop) {
+        const std::uint32_t lead = *p;
+        if (lead < 0x80) {
+            *out++ = static_cast<wchar_t>(lead);
+            ++p;
+            continue;
+        }
+        if (lead < 0xE0) {
+            if (lead >= 0xC2 && end - p >= 2 && IsContinuation(p[1])) {
+                *out++ = static_cast<wchar_t>(((lead & 0x1F) << 6) | (p[1] & 0x3Fu));
+                p += 2;
+                continue;
+            }
+        } else if (lead < 0xF0) {
+            if (end - p >= 3 && IsContinuation(p[1]) && IsContinuation(p[2])) {
+                const std::uint32_t codePoint = ((lead & 0x0F) << 12) | ((p[1] & 0x3Fu) << 6) | (p[2] & 0x3Fu);
+                if (codePoint >= 0x800 && (codePoint < 0xD800 || codePoint > 0xDFFF)) {
+                    *out++ = static_cast<wchar_t>(codePoint);
+                    p += 3;
+                    continue;
+                }
+            }
+        }
+        const Utf8Sequence sequence = DecodeUtf8Sequence(p, end);
+        out += EncodeUtf16(sequence.codePoint, out);
+        p += sequence.length;
+    }
+    return out;
+}
+
+// Converts from p up to at least limit; every byte gives at most one unit.
+wchar_t* ConvertRun(const unsigned char*& p, const unsigned char* limit, const unsigned char* end,
+                    wchar_t* out) {
+    // A character that straddles a block end may leave p past limit.
+    while (p < limit && static_cast<std::size_t>(limit - p) >= kAsciiBlock) {
+        if (WidenAsciiBlock(p, out)) {
+            p += kAsciiBlock;
+            out += kAsciiBlock;
+        } else {
+            out = ConvertSequences(p, p + kAsciiBlock, end, out);
+        }
+    }
+    return ConvertSequences(p, limit, end, out);
+}
+
+}  // namespace
+
+std::wstring Utf8ToUtf16(const char* data, std::size_t size) {
+    const auto* begin = reinterpret_cast<const unsigned char*>(data);
+    const unsigned char* const end = begin + size;
+    return ConvertInChunks<std::wstring, 1>(
+        begin, end,
+        [end](const unsigned char*& p, const unsigned char* limit, wchar_t* out) {
+            return ConvertRun(p, limit, end, out);
+        },
+        Utf16LengthOfUtf8,
+        [](const unsigned char* p, const unsigned char* last) { return static_cast<std::size_t>(last - p); });
+}
+
+}  // namespace tessera::encoding
