@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "encoding/ascii_block.h"
-#include "encoding/chunked_conversion.h"
+#include "encoding/sized_conversion.h"
 #include "encoding/utf8_utf16.h"
 #include "encoding/utf8_utf16_reference.h"
 #include "encoding/utf_length.h"
@@ -39,28 +39,27 @@ char* ConvertUnits(const wchar_t*& p, const wchar_t* stop, const wchar_t* end, c
     return out;
 }
 
-// Converts from p up to at least limit; every unit gives at most three bytes.
-char* ConvertRun(const wchar_t*& p, const wchar_t* limit, const wchar_t* end, char* out) {
-    // A character that straddles a block end may leave p past limit.
-    while (p < limit && static_cast<std::size_t>(limit - p) >= kAsciiBlock) {
-        if (NarrowAsciiBlock(p, out)) {
+// Converts whole characters from p while a block still fits before outEnd.
+char* Convert(const wchar_t*& p, const wchar_t* end, char* out, const char* outEnd) {
+    // Sixteen units give at most 48 bytes, one more if a pair straddles their end.
+    constexpr std::ptrdiff_t kBlockRoom = 3 * kAsciiBlock + 1;
+    while (p != end && outEnd - out >= kBlockRoom) {
+        if (static_cast<std::size_t>(end - p) < kAsciiBlock) {
+            out = ConvertUnits(p, end, end, out);
+        } else if (NarrowAsciiBlock(p, out)) {
             p += kAsciiBlock;
             out += kAsciiBlock;
         } else {
             out = ConvertUnits(p, p + kAsciiBlock, end, out);
         }
     }
-    return ConvertUnits(p, limit, end, out);
+    return out;
 }
 
 }  // namespace
 
 std::string Utf16ToUtf8(const wchar_t* data, std::size_t size) {
-    const wchar_t* const end = data + size;
-    return ConvertInChunks<std::string, 3>(
-        data, end,
-        [end](const wchar_t*& p, const wchar_t* limit, char* out) { return ConvertRun(p, limit, end, out); },
-        Utf8LengthOfUtf16, Utf8LengthOfUtf16);
+    return ConvertIntoString<std::string>(data, data + size, Convert, Utf8LengthOfUtf16, Utf8LengthOfUtf16);
 }
 
 }  // namespace tessera::encoding

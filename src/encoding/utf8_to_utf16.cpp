@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "encoding/ascii_block.h"
-#include "encoding/chunked_conversion.h"
+#include "encoding/sized_conversion.h"
 #include "encoding/utf8_utf16.h"
 #include "encoding/utf8_utf16_reference.h"
 #include "encoding/utf_length.h"
@@ -46,33 +46,30 @@ wchar_t* ConvertSequences(const unsigned char*& p, const unsigned char* stop, co
     return out;
 }
 
-// Converts from p up to at least limit; every byte gives at most one unit.
-wchar_t* ConvertRun(const unsigned char*& p, const unsigned char* limit, const unsigned char* end,
-                    wchar_t* out) {
-    // A character that straddles a block end may leave p past limit.
-    while (p < limit && static_cast<std::size_t>(limit - p) >= kAsciiBlock) {
-        if (WidenAsciiBlock(p, out)) {
+// Converts whole characters from p while a block still fits before outEnd.
+wchar_t* Convert(const unsigned char*& p, const unsigned char* end, wchar_t* out, const wchar_t* outEnd) {
+    // Sixteen bytes and a sequence straddling their end give at most 19 units.
+    constexpr std::ptrdiff_t kBlockRoom = kAsciiBlock + 3;
+    while (p != end && outEnd - out >= kBlockRoom) {
+        if (static_cast<std::size_t>(end - p) < kAsciiBlock) {
+            out = ConvertSequences(p, end, end, out);
+        } else if (WidenAsciiBlock(p, out)) {
             p += kAsciiBlock;
             out += kAsciiBlock;
         } else {
             out = ConvertSequences(p, p + kAsciiBlock, end, out);
         }
     }
-    return ConvertSequences(p, limit, end, out);
+    return out;
 }
 
 }  // namespace
 
 std::wstring Utf8ToUtf16(const char* data, std::size_t size) {
     const auto* begin = reinterpret_cast<const unsigned char*>(data);
-    const unsigned char* const end = begin + size;
-    return ConvertInChunks<std::wstring, 1>(
-        begin, end,
-        [end](const unsigned char*& p, const unsigned char* limit, wchar_t* out) {
-            return ConvertRun(p, limit, end, out);
-        },
-        Utf16LengthOfUtf8,
-        [](const unsigned char* p, const unsigned char* last) { return static_cast<std::size_t>(last - p); });
+    return ConvertIntoString<std::wstring>(
+        begin, begin + size, Convert, Utf16LengthOfUtf8,
+        [](const unsigned char* p, const unsigned char* end) { return static_cast<std::size_t>(end - p); });
 }
 
 }  // namespace tessera::encoding

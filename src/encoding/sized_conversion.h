@@ -1,0 +1,47 @@
+// The driver shared by the fast UTF-8 <-> UTF-16 conversions: sizes the result string
+// once from a count of the output, then lets the converter write straight into it.
+#ifndef TESSERA_ENCODING_SIZED_CONVERSION_H
+#define TESSERA_ENCODING_SIZED_CONVERSION_H
+
+#include <algorithm>
+#include <cstddef>
+
+namespace tessera::encoding {
+
+/// Elements kept free at the end of the result while converting: converters stop when
+/// less room is left than a block of input can fill.
+inline constexpr std::size_t kOutputSlack = 64;
+
+/// Input elements looked at to guess whether a text is plain ASCII.
+inline constexpr std::size_t kAsciiProbe = 1024;
+
+/// Converts [p, end) into a new `Result`. `convert(p, end, out, outEnd)` converts whole
+/// characters from `p` while it has room for one more block in [out, outEnd), advances
+/// `p` and returns the end of its output. `lengthOf(p, end)` is the length of the
+/// conversion of [p, end), exact at least for well-formed input; `boundOf(p, end)` is a
+/// length it never exceeds.
+template <typename Result, typename Input, typename Convert, typename LengthOf, typename BoundOf>
+Result ConvertIntoString(const Input* p, const Input* end, Convert convert, LengthOf lengthOf, BoundOf boundOf) {
+    Result result;
+    if (p == end) return result;
+    const auto size = static_cast<std::size_t>(end - p);
+    const std::size_t probe = std::min(size, kAsciiProbe);
+    // A text that begins with one output element per input element is most likely ASCII
+    // throughout, and then its own size is the length of its conversion.
+    const std::size_t expected = lengthOf(p, p + probe) == probe ? size : lengthOf(p, end);
+    result.resize(expected + kOutputSlack);
+    std::size_t written = 0;
+    for (;;) {
+        written = static_cast<std::size_t>(convert(p, end, &result[written], result.data() + result.size()) -
+                                           result.data());
+        if (p == end) break;
+        result.resize(written + boundOf(p, end) + kOutputSlack);  // the guess was short
+    }
+    result.resize(written);
+    if (result.capacity() - written > written / 8 + kOutputSlack) result.shrink_to_fit();
+    return result;
+}
+
+}  // namespace tessera::encoding
+
+#endif  // TESSERA_ENCODING_SIZED_CONVERSION_H
