@@ -17,25 +17,28 @@ inline constexpr std::size_t kAsciiProbe = 1024;
 
 /// Converts [p, end) into a new `Result`. `convert(p, end, out, outEnd)` converts whole
 /// characters from `p` while it has room for one more block in [out, outEnd), advances
-/// `p` and returns the end of its output. `lengthOf(p, end)` is the length of the
-/// conversion of [p, end), exact at least for well-formed input; `boundOf(p, end)` is a
-/// length it never exceeds.
-template <typename Result, typename Input, typename Convert, typename LengthOf, typename BoundOf>
-Result ConvertIntoString(const Input* p, const Input* end, Convert convert, LengthOf lengthOf, BoundOf boundOf) {
+/// `p` and returns the end of its output. `count(p, end)` is the length of the
+/// conversion of [p, end), exact at least for well-formed input; `guess(p, end)` is the
+/// length to allocate for a text that is not plain ASCII (a count, or a bound where
+/// shrinking the result costs less than counting); `bound(p, end)` is a length the
+/// conversion never exceeds.
+template <typename Result, typename Input, typename Convert, typename Count, typename Guess, typename Bound>
+Result ConvertIntoString(const Input* p, const Input* end, Convert convert, Count count, Guess guess,
+                         Bound bound) {
     Result result;
     if (p == end) return result;
     const auto size = static_cast<std::size_t>(end - p);
     const std::size_t probe = std::min(size, kAsciiProbe);
     // A text that begins with one output element per input element is most likely ASCII
     // throughout, and then its own size is the length of its conversion.
-    const std::size_t expected = lengthOf(p, p + probe) == probe ? size : lengthOf(p, end);
+    const std::size_t expected = count(p, p + probe) == probe ? size : guess(p, end);
     result.resize(expected + kOutputSlack);
     std::size_t written = 0;
     for (;;) {
         written = static_cast<std::size_t>(convert(p, end, &result[written], result.data() + result.size()) -
                                            result.data());
         if (p == end) break;
-        result.resize(written + boundOf(p, end) + kOutputSlack);  // the guess was short
+        result.resize(written + bound(p, end) + kOutputSlack);  // the guess was short
     }
     result.resize(written);
     if (result.capacity() - written > written / 8 + kOutputSlack) result.shrink_to_fit();

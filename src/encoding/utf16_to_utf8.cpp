@@ -1,10 +1,10 @@
-// The fast UTF-16 to UTF-8 conversion: ASCII 16 units at a time, units below U+0800 and
-// the rest of the BMP in a short inline path, surrogates and invalid units through the
-// reference encoder.
+// The fast UTF-16 to UTF-8 conversion: 16 units at a time for ASCII and for other BMP
+// characters, one unit at a time near surrogates, which the reference path pairs up.
 #include <cstdint>
 
 #include "encoding/ascii_block.h"
 #include "encoding/sized_conversion.h"
+#include "encoding/utf16_block_encoder.h"
 #include "encoding/utf8_utf16.h"
 #include "encoding/utf8_utf16_reference.h"
 #include "encoding/utf_length.h"
@@ -41,14 +41,18 @@ char* ConvertUnits(const wchar_t*& p, const wchar_t* stop, const wchar_t* end, c
 
 // Converts whole characters from p while a block still fits before outEnd.
 char* Convert(const wchar_t*& p, const wchar_t* end, char* out, const char* outEnd) {
-    // Sixteen units give at most 48 bytes, one more if a pair straddles their end.
-    constexpr std::ptrdiff_t kBlockRoom = 3 * kAsciiBlock + 1;
+    // Sixteen units give at most 48 bytes, one more if a pair straddles their end; the
+    // block encoder may write 3 more.
+    constexpr auto kBlockRoom = static_cast<std::ptrdiff_t>(kBmpBlockRoom + 1);
     while (p != end && outEnd - out >= kBlockRoom) {
         if (static_cast<std::size_t>(end - p) < kAsciiBlock) {
             out = ConvertUnits(p, end, end, out);
         } else if (NarrowAsciiBlock(p, out)) {
             p += kAsciiBlock;
             out += kAsciiBlock;
+        } else if (char* const blockEnd = EncodeBmpBlock(p, out)) {
+            p += kAsciiBlock;
+            out = blockEnd;
         } else {
             out = ConvertUnits(p, p + kAsciiBlock, end, out);
         }
@@ -59,7 +63,13 @@ char* Convert(const wchar_t*& p, const wchar_t* end, char* out, const char* outE
 }  // namespace
 
 std::string Utf16ToUtf8(const wchar_t* data, std::size_t size) {
-    return ConvertIntoString<std::string>(data, data + size, Convert, Utf8LengthOfUtf16, Utf8LengthOfUtf16);
+    // Counting the output of a non-ASCII text costs more than shrinking a result sized
+    // for three bytes per unit.
+    const auto threeBytesPerUnit = [](const wchar_t* p, const wchar_t* end) {
+        return 3 * static_cast<std::size_t>(end - p);
+    };
+    return ConvertIntoString<std::string>(data, data + size, Convert, Utf8LengthOfUtf16, threeBytesPerUnit,
+                                          threeBytesPerUnit);
 }
 
 }  // namespace tessera::encoding

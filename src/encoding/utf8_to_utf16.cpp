@@ -68,7 +68,7 @@ wchar_t* Convert(const unsigned char*& p, const unsigned char* end, wchar_t* out
 std::wstring Utf8ToUtf16(const char* data, std::size_t size) {
     const auto* begin = reinterpret_cast<const unsigned char*>(data);
     return ConvertIntoString<std::wstring>(
-        begin, begin + size, Convert, Utf16LengthOfUtf8,
+        begin, begin + size, Convert, Utf16LengthOfUtf8, Utf16LengthOfUtf8,
         [](const unsigned char* p, const unsigned char* end) { return static_cast<std::size_t>(end - p); });
 }
 
