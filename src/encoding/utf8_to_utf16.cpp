@@ -1,9 +1,12 @@
-// The fast UTF-8 to UTF-16 conversion: ASCII 16 bytes at a time, two- and three-byte
-// sequences in a short inline path, everything else through the reference decoder.
+// The fast UTF-8 to UTF-16 conversion: 16 bytes at a time for ASCII and for one- to
+// three-byte sequences, a short inline path for blocks the block decoder turns down, and
+// the reference decoder for four-byte and invalid sequences.
+#include <algorithm>
 #include <cstdint>
 
 #include "encoding/ascii_block.h"
 #include "encoding/sized_conversion.h"
+#include "encoding/utf8_block_decoder.h"
 #include "encoding/utf8_utf16.h"
 #include "encoding/utf8_utf16_reference.h"
 #include "encoding/utf_length.h"
@@ -48,14 +51,18 @@ wchar_t* ConvertSequences(const unsigned char*& p, const unsigned char* stop, co
 
 // Converts whole characters from p while a block still fits before outEnd.
 wchar_t* Convert(const unsigned char*& p, const unsigned char* end, wchar_t* out, const wchar_t* outEnd) {
-    // Sixteen bytes and a sequence straddling their end give at most 19 units.
+    // Sixteen bytes and a sequence straddling their end give at most 19 units, more
+    // than the block decoder's room.
     constexpr std::ptrdiff_t kBlockRoom = kAsciiBlock + 3;
+    static_assert(kUtf8BlockRoom <= kBlockRoom);
     while (p != end && outEnd - out >= kBlockRoom) {
-        if (static_cast<std::size_t>(end - p) < kAsciiBlock) {
-            out = ConvertSequences(p, end, end, out);
+        if (static_cast<std::size_t>(end - p) < kUtf8BlockRead) {
+            out = ConvertSequences(p, std::min(end, p + kAsciiBlock), end, out);
         } else if (WidenAsciiBlock(p, out)) {
             p += kAsciiBlock;
             out += kAsciiBlock;
+        } else if (wchar_t* const blockEnd = DecodeUtf8Block(p, out)) {
+            out = blockEnd;
         } else {
             out = ConvertSequences(p, p + kAsciiBlock, end, out);
         }
