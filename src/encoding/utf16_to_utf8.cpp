@@ -1,5 +1,6 @@
 // The fast UTF-16 to UTF-8 conversion: 16 units at a time for ASCII and for other BMP
 // characters, one unit at a time near surrogates, which the reference path pairs up.
+#include <algorithm>
 #include <cstdint>
 
 #include "encoding/ascii_block.h"
@@ -50,6 +51,10 @@ char* Convert(const wchar_t*& p, const wchar_t* end, char* out, const char* outE
         } else if (NarrowAsciiBlock(p, out)) {
             p += kAsciiBlock;
             out += kAsciiBlock;
+            // Where there is one ASCII block, more tend to follow.
+            const std::size_t run = NarrowAsciiRun(p, std::min<std::size_t>(end - p, outEnd - out), out);
+            p += run;
+            out += run;
         } else if (char* const blockEnd = EncodeBmpBlock(p, out)) {
             p += kAsciiBlock;
             out = blockEnd;

@@ -61,6 +61,10 @@ wchar_t* Convert(const unsigned char*& p, const unsigned char* end, wchar_t* out
         } else if (WidenAsciiBlock(p, out)) {
             p += kAsciiBlock;
             out += kAsciiBlock;
+            // Where there is one ASCII block, more tend to follow.
+            const std::size_t run = WidenAsciiRun(p, std::min<std::size_t>(end - p, outEnd - out), out);
+            p += run;
+            out += run;
         } else if (wchar_t* const blockEnd = DecodeUtf8Block(p, out)) {
             out = blockEnd;
         } else {
