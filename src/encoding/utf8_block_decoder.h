@@ -48,6 +48,17 @@ inline wchar_t* PickLeadCodePoints(const std::uint16_t* codePoints, unsigned lea
     return out + leads.count;
 }
 
+/// Writes the 8 units in the 16-bit lanes of `units` to `out`.
+inline void StoreUnits(__m128i units, wchar_t* out) {
+    auto* target = reinterpret_cast<__m128i*>(out);
+    if constexpr (sizeof(wchar_t) == 2) {
+        _mm_storeu_si128(target, units);
+    } else {
+        _mm_storeu_si128(target, _mm_unpacklo_epi16(units, _mm_setzero_si128()));
+        _mm_storeu_si128(target + 1, _mm_unpackhi_epi16(units, _mm_setzero_si128()));
+    }
+}
+
 /// Code points of 8 positions in 16-bit lanes, each read as the start of a sequence.
 inline __m128i DecodeAtEachPosition(__m128i byte0, __m128i byte1, __m128i byte2, __m128i twoByteLead,
                                     __m128i threeByteLead) {
@@ -96,23 +107,46 @@ inline wchar_t* DecodeUtf8Block(const unsigned char*& in, wchar_t* out) {
                                           _mm_or_si128(overlong2, _mm_or_si128(overlong3, surrogate)));
     if (_mm_movemask_epi8(rejected) != 0) return nullptr;
 
+    const auto leads = ~static_cast<unsigned>(_mm_movemask_epi8(continuation)) & 0xFFFF;
+    const auto twoByteLeads = static_cast<unsigned>(_mm_movemask_epi8(twoByteLead));
+    const auto threeByteLeads = static_cast<unsigned>(_mm_movemask_epi8(threeByteLead));
+    if (twoByteLeads == 0x5555) {
+        // Eight two-byte sequences, as in a run of Cyrillic or Greek letters: each 16-bit
+        // lane holds one, lead byte low.
+        const __m128i codePoints = _mm_or_si128(
+            _mm_slli_epi16(_mm_and_si128(next0, _mm_set1_epi16(0x1F)), 6),
+            _mm_and_si128(_mm_srli_epi16(next0, 8), _mm_set1_epi16(0x3F)));
+        StoreUnits(codePoints, out);
+        in += kAsciiBlock;
+        return out + 8;
+    }
+
     const __m128i zero = _mm_setzero_si128();
+    const __m128i low = DecodeAtEachPosition(_mm_unpacklo_epi8(next0, zero), _mm_unpacklo_epi8(next1, zero),
+                                             _mm_unpacklo_epi8(next2, zero), _mm_unpacklo_epi8(twoByteLead, twoByteLead),
+                                             _mm_unpacklo_epi8(threeByteLead, threeByteLead));
+    const __m128i high = DecodeAtEachPosition(_mm_unpackhi_epi8(next0, zero), _mm_unpackhi_epi8(next1, zero),
+                                              _mm_unpackhi_epi8(next2, zero), _mm_unpackhi_epi8(twoByteLead, twoByteLead),
+                                              _mm_unpackhi_epi8(threeByteLead, threeByteLead));
+    if (threeByteLeads == 0x9249) {
+        // Six three-byte sequences, as in a run of CJK characters, the last ending two
+        // bytes after the block.
+        out[0] = static_cast<wchar_t>(_mm_extract_epi16(low, 0));
+        out[1] = static_cast<wchar_t>(_mm_extract_epi16(low, 3));
+        out[2] = static_cast<wchar_t>(_mm_extract_epi16(low, 6));
+        out[3] = static_cast<wchar_t>(_mm_extract_epi16(high, 1));
+        out[4] = static_cast<wchar_t>(_mm_extract_epi16(high, 4));
+        out[5] = static_cast<wchar_t>(_mm_extract_epi16(high, 7));
+        in += kAsciiBlock + 2;
+        return out + 6;
+    }
     alignas(16) std::uint16_t codePoints[16];
-    _mm_store_si128(reinterpret_cast<__m128i*>(codePoints),
-                    DecodeAtEachPosition(_mm_unpacklo_epi8(next0, zero), _mm_unpacklo_epi8(next1, zero),
-                                         _mm_unpacklo_epi8(next2, zero), _mm_unpacklo_epi8(twoByteLead, twoByteLead),
-                                         _mm_unpacklo_epi8(threeByteLead, threeByteLead)));
-    _mm_store_si128(reinterpret_cast<__m128i*>(codePoints + 8),
-                    DecodeAtEachPosition(_mm_unpackhi_epi8(next0, zero), _mm_unpackhi_epi8(next1, zero),
-                                         _mm_unpackhi_epi8(next2, zero), _mm_unpackhi_epi8(twoByteLead, twoByteLead),
-                                         _mm_unpackhi_epi8(threeByteLead, threeByteLead)));
-    const unsigned leads = ~static_cast<unsigned>(_mm_movemask_epi8(continuation)) & 0xFFFF;
+    _mm_store_si128(reinterpret_cast<__m128i*>(codePoints), low);
+    _mm_store_si128(reinterpret_cast<__m128i*>(codePoints + 8), high);
     out = PickLeadCodePoints(codePoints, leads & 0xFF, out);
     out = PickLeadCodePoints(codePoints + 8, leads >> 8, out);
 
     // A sequence that starts at position 14 or 15 ends after the block.
-    const auto twoByteLeads = static_cast<unsigned>(_mm_movemask_epi8(twoByteLead));
-    const auto threeByteLeads = static_cast<unsigned>(_mm_movemask_epi8(threeByteLead));
     in += kAsciiBlock + (twoByteLeads >> 15) + 2 * (threeByteLeads >> 15) + ((threeByteLeads >> 14) & 1);
     return out;
 }
