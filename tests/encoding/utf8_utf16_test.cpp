@@ -27,16 +27,33 @@ std::wstring Units(std::initializer_list<std::uint32_t> units) {
 std::wstring FastUtf16(const std::string& text) { return Utf8ToUtf16(text.data(), text.size()); }
 std::string FastUtf8(const std::wstring& text) { return Utf16ToUtf8(text.data(), text.size()); }
 
-// Both conversions, fast and reference, must give `expected`.
+// Text around a case, long enough that the case lands inside the block paths: ASCII
+// before it, Cyrillic ("Жж" repeated) after it.
+const std::string kUtf8Before(21, 'a');
+const std::wstring kUtf16Before(21, L'a');
+const std::string kUtf8After = [] {
+    std::string text;
+    for (int i = 0; i < 12; ++i) text += "\xD0\x96\xD0\xB6";
+    return text;
+}();
+const std::wstring kUtf16After = [] {
+    std::wstring text;
+    for (int i = 0; i < 12; ++i) text += L"\x0416\x0436";
+    return text;
+}();
+
+// Both conversions, fast and reference, must give `expected`, alone and in context.
 void ExpectUtf16(const std::string& utf8, const std::wstring& expected) {
     EXPECT_EQ(FastUtf16(utf8), expected);
     EXPECT_EQ(ReferenceUtf8ToUtf16(utf8.data(), utf8.size()), expected);
+    EXPECT_EQ(FastUtf16(kUtf8Before + utf8 + kUtf8After), kUtf16Before + expected + kUtf16After);
 }
 
 void ExpectUtf8(const std::wstring& utf16, const std::string& expected) {
     EXPECT_EQ(FastUtf8(utf16), expected);
     EXPECT_EQ(ReferenceUtf16ToUtf8(utf16.data(), utf16.size()), expected);
     EXPECT_EQ(Utf8LengthOfUtf16(utf16.data(), utf16.data() + utf16.size()), expected.size());
+    EXPECT_EQ(FastUtf8(kUtf16Before + utf16 + kUtf16After), kUtf8Before + expected + kUtf8After);
 }
 
 constexpr std::uint32_t kBad = 0xFFFD;
@@ -275,6 +292,33 @@ TEST(Utf16ToUtf8, FastConversionAgreesWithReferenceOnRandomInput) {
         const std::string expected = ReferenceUtf16ToUtf8(utf16.data(), utf16.size());
         ASSERT_TRUE(FastUtf8(utf16) == expected) << "case " << i;
         ASSERT_EQ(Utf8LengthOfUtf16(utf16.data(), utf16.data() + utf16.size()), expected.size());
+    }
+}
+
+// Windows of real texts with a few bytes or units damaged: the block paths meet runs of
+// Cyrillic and CJK with a fault somewhere inside.
+TEST(Utf8Utf16, FastConversionsAgreeWithReferenceOnDamagedRealText) {
+    std::mt19937 random(4242);
+    const auto below = [&random](std::size_t bound) { return static_cast<std::size_t>(random() % bound); };
+    for (const char* name : {"mars-russian.utf8.txt", "Russian-Lipsum.utf8.txt", "Chinese-Lipsum.utf8.txt",
+                             "mars-japanese.utf8.txt", "Emoji-Lipsum.utf8.txt", "Hindi-Lipsum.utf8.txt"}) {
+        SCOPED_TRACE(name);
+        const std::string text = tessera_test::ReadDataFile(std::string("text/") + name);
+        ASSERT_GT(text.size(), 5000u);
+        const std::wstring wide = FastUtf16(text);
+        for (int i = 0; i < 300; ++i) {
+            std::string utf8 = text.substr(below(text.size() - 3000), 1 + below(3000));
+            for (std::size_t faults = below(4); faults > 0; --faults) {
+                utf8[below(utf8.size())] = static_cast<char>(below(256));
+            }
+            ASSERT_TRUE(FastUtf16(utf8) == ReferenceUtf8ToUtf16(utf8.data(), utf8.size())) << "case " << i;
+
+            std::wstring utf16 = wide.substr(below(wide.size() - 2000), 1 + below(2000));
+            for (std::size_t faults = below(4); faults > 0; --faults) {
+                utf16[below(utf16.size())] = static_cast<wchar_t>(0xD800 + below(0x800));
+            }
+            ASSERT_TRUE(FastUtf8(utf16) == ReferenceUtf16ToUtf8(utf16.data(), utf16.size())) << "case " << i;
+        }
     }
 }
 
