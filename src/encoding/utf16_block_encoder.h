@@ -4,6 +4,7 @@
 #ifndef TESSERA_ENCODING_UTF16_BLOCK_ENCODER_H
 #define TESSERA_ENCODING_UTF16_BLOCK_ENCODER_H
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 
@@ -70,6 +71,66 @@ inline void EncodeBmpUnits(__m128i units, std::uint32_t* words, std::uint16_t* l
                     _mm_add_epi16(_mm_set1_epi16(3), _mm_add_epi16(below80, below800)));
 }
 
+/// Most ASCII lanes among 8 units below 0x800 that the two-byte encoder takes.
+inline constexpr unsigned kMaxAsciiLanes = 4;
+
+/// Where the ASCII lanes among 8 units below 0x800 are: how many, and for each of the
+/// first `kMaxAsciiLanes`, the output byte it lands on, which is the last byte taken from
+/// the two-byte forms shifted down by as many bytes as there are ASCII lanes before it
+/// (15, the last byte of all, where there is no such lane).
+struct AsciiLanes {
+    unsigned char count;
+    unsigned char lastByte[kMaxAsciiLanes];
+};
+
+constexpr std::array<AsciiLanes, 256> MakeAsciiLaneTable() {
+    std::array<AsciiLanes, 256> table{};
+    for (unsigned mask = 0; mask < 256; ++mask) {
+        AsciiLanes& lanes = table[mask];
+        for (unsigned char& last : lanes.lastByte) last = 15;
+        for (unsigned lane = 0; lane < 8; ++lane) {
+            if (((mask >> lane) & 1) == 0) continue;
+            if (lanes.count < kMaxAsciiLanes) lanes.lastByte[lanes.count] = static_cast<unsigned char>(2 * lane - lanes.count);
+            ++lanes.count;
+        }
+    }
+    return table;
+}
+
+inline constexpr std::array<AsciiLanes, 256> kAsciiLanes = MakeAsciiLaneTable();
+
+/// For each n: the byte mask of positions 0 to n.
+constexpr std::array<std::array<unsigned char, 16>, 16> MakeLeadingByteMasks() {
+    std::array<std::array<unsigned char, 16>, 16> masks{};
+    for (std::size_t n = 0; n < 16; ++n) {
+        for (std::size_t i = 0; i <= n; ++i) masks[n][i] = 0xFF;
+    }
+    return masks;
+}
+
+inline constexpr std::array<std::array<unsigned char, 16>, 16> kLeadingByteMasks = MakeLeadingByteMasks();
+
+inline __m128i LeadingBytes(unsigned char last) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(kLeadingByteMasks[last].data()));
+}
+
+/// Writes 8 units below 0x800, at most `kMaxAsciiLanes` of them ASCII, as UTF-8; returns
+/// the end. The two-byte forms are laid side by side; after each ASCII lane, whose
+/// second byte is not used, the bytes come from the forms shifted down by one more byte.
+inline char* EncodeTwoByteUnits(__m128i units, const AsciiLanes& ascii, char* out) {
+    const __m128i below80 = _mm_cmpeq_epi16(_mm_andnot_si128(_mm_set1_epi16(0x7F), units), _mm_setzero_si128());
+    const __m128i twoBytes = _mm_or_si128(_mm_or_si128(_mm_set1_epi16(static_cast<short>(0x80C0)),
+                                                       _mm_srli_epi16(units, 6)),
+                                          _mm_slli_epi16(_mm_and_si128(units, _mm_set1_epi16(0x3F)), 8));
+    const __m128i forms = Select(below80, units, twoBytes);
+    __m128i bytes = Select(LeadingBytes(ascii.lastByte[0]), forms, _mm_srli_si128(forms, 1));
+    bytes = Select(LeadingBytes(ascii.lastByte[1]), bytes, _mm_srli_si128(forms, 2));
+    bytes = Select(LeadingBytes(ascii.lastByte[2]), bytes, _mm_srli_si128(forms, 3));
+    bytes = Select(LeadingBytes(ascii.lastByte[3]), bytes, _mm_srli_si128(forms, 4));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), bytes);
+    return out + 16 - ascii.count;
+}
+
 /// If none of the 16 units at `in` is a surrogate or above 0xFFFF, writes their UTF-8
 /// form to `out` and returns its end; otherwise writes nothing and returns nullptr.
 /// Meant for blocks that are not plain ASCII, which `NarrowAsciiBlock` moves faster.
@@ -82,6 +143,21 @@ inline char* EncodeBmpBlock(const wchar_t* in, char* out) {
     const __m128i surrogates = _mm_or_si128(_mm_cmpeq_epi16(_mm_and_si128(first, surrogateBits), surrogate),
                                             _mm_cmpeq_epi16(_mm_and_si128(second, surrogateBits), surrogate));
     if (_mm_movemask_epi8(surrogates) != 0) return nullptr;
+
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i below800 = _mm_and_si128(_mm_cmpeq_epi16(_mm_andnot_si128(_mm_set1_epi16(0x7FF), first), zero),
+                                           _mm_cmpeq_epi16(_mm_andnot_si128(_mm_set1_epi16(0x7FF), second), zero));
+    if (_mm_movemask_epi8(below800) == 0xFFFF) {
+        // Latin, Cyrillic, Greek, Hebrew, Arabic... with a few spaces among them.
+        const __m128i asciiFirst = _mm_cmpeq_epi16(_mm_andnot_si128(_mm_set1_epi16(0x7F), first), zero);
+        const __m128i asciiSecond = _mm_cmpeq_epi16(_mm_andnot_si128(_mm_set1_epi16(0x7F), second), zero);
+        const auto asciiBits = static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(asciiFirst, asciiSecond)));
+        const AsciiLanes& firstLanes = kAsciiLanes[asciiBits & 0xFF];
+        const AsciiLanes& secondLanes = kAsciiLanes[asciiBits >> 8];
+        if (firstLanes.count <= kMaxAsciiLanes && secondLanes.count <= kMaxAsciiLanes) {
+            return EncodeTwoByteUnits(second, secondLanes, EncodeTwoByteUnits(first, firstLanes, out));
+        }
+    }
 
     alignas(16) std::uint32_t words[16];
     alignas(16) std::uint16_t lengths[16];
