@@ -17,12 +17,14 @@ inline constexpr std::size_t kBmpBlockRoom = 3 * kAsciiBlock + 3;
 
 #if TESSERA_ENCODING_SSE2
 
-/// Loads 16 units into 16-bit lanes; false if one of them is above 0xFFFF.
-inline bool LoadUnits(const wchar_t* in, __m128i& first, __m128i& second) {
+/// Loads 16 units into 16-bit lanes and tells whether they are all ASCII; false if one of
+/// them is above 0xFFFF.
+inline bool LoadUnits(const wchar_t* in, __m128i& first, __m128i& second, bool& ascii) {
     const auto* source = reinterpret_cast<const __m128i*>(in);
     if constexpr (sizeof(wchar_t) == 2) {
         first = _mm_loadu_si128(source);
         second = _mm_loadu_si128(source + 1);
+        ascii = AllAscii(_mm_or_si128(first, second));
         return true;
     } else {
         __m128i units[4];
@@ -31,10 +33,13 @@ inline bool LoadUnits(const wchar_t* in, __m128i& first, __m128i& second) {
             units[i] = _mm_loadu_si128(source + i);
             all = _mm_or_si128(all, units[i]);
         }
-        const __m128i outsideBmp = _mm_andnot_si128(_mm_set1_epi32(0xFFFF), all);
-        if (_mm_movemask_epi8(_mm_cmpeq_epi8(outsideBmp, _mm_setzero_si128())) != 0xFFFF) return false;
-        // Signed saturation would clip 8000..FFFF: sign-extend the low halves first.
-        for (__m128i& unit : units) unit = _mm_srai_epi32(_mm_slli_epi32(unit, 16), 16);
+        ascii = AllAscii(all);
+        if (!ascii) {
+            const __m128i outsideBmp = _mm_andnot_si128(_mm_set1_epi32(0xFFFF), all);
+            if (_mm_movemask_epi8(_mm_cmpeq_epi8(outsideBmp, _mm_setzero_si128())) != 0xFFFF) return false;
+            // Signed saturation would clip 8000..FFFF: sign-extend the low halves first.
+            for (__m128i& unit : units) unit = _mm_srai_epi32(_mm_slli_epi32(unit, 16), 16);
+        }
         first = _mm_packs_epi32(units[0], units[1]);
         second = _mm_packs_epi32(units[2], units[3]);
         return true;
@@ -132,12 +137,17 @@ inline char* EncodeTwoByteUnits(__m128i units, const AsciiLanes& ascii, char* ou
 }
 
 /// If none of the 16 units at `in` is a surrogate or above 0xFFFF, writes their UTF-8
-/// form to `out` and returns its end; otherwise writes nothing and returns nullptr.
-/// Meant for blocks that are not plain ASCII, which `NarrowAsciiBlock` moves faster.
+/// form to `out` and returns its end, 16 bytes on exactly for plain ASCII; otherwise
+/// writes nothing and returns nullptr.
 inline char* EncodeBmpBlock(const wchar_t* in, char* out) {
     __m128i first;
     __m128i second;
-    if (!LoadUnits(in, first, second)) return nullptr;
+    bool ascii;
+    if (!LoadUnits(in, first, second, ascii)) return nullptr;
+    if (ascii) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(first, second));
+        return out + kAsciiBlock;
+    }
     const __m128i surrogateBits = _mm_set1_epi16(static_cast<short>(0xF800));
     const __m128i surrogate = _mm_set1_epi16(static_cast<short>(0xD800));
     const __m128i surrogates = _mm_or_si128(_mm_cmpeq_epi16(_mm_and_si128(first, surrogateBits), surrogate),
@@ -172,8 +182,11 @@ inline char* EncodeBmpBlock(const wchar_t* in, char* out) {
 
 #else
 
-/// Without SSE2 there is no block encoder; the caller converts unit by unit.
-inline char* EncodeBmpBlock(const wchar_t*, char*) { return nullptr; }
+/// Without SSE2 the block encoder takes ASCII only; the caller converts other blocks unit
+/// by unit.
+inline char* EncodeBmpBlock(const wchar_t* in, char* out) {
+    return NarrowAsciiBlock(in, out) ? out + kAsciiBlock : nullptr;
+}
 
 #endif
 

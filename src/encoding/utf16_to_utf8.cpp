@@ -48,16 +48,16 @@ char* Convert(const wchar_t*& p, const wchar_t* end, char* out, const char* outE
     while (p != end && outEnd - out >= kBlockRoom) {
         if (static_cast<std::size_t>(end - p) < kAsciiBlock) {
             out = ConvertUnits(p, end, end, out);
-        } else if (NarrowAsciiBlock(p, out)) {
-            p += kAsciiBlock;
-            out += kAsciiBlock;
-            // Where there is one ASCII block, more tend to follow.
-            const std::size_t run = NarrowAsciiRun(p, std::min<std::size_t>(end - p, outEnd - out), out);
-            p += run;
-            out += run;
         } else if (char* const blockEnd = EncodeBmpBlock(p, out)) {
             p += kAsciiBlock;
+            const bool ascii = blockEnd - out == static_cast<std::ptrdiff_t>(kAsciiBlock);
             out = blockEnd;
+            if (ascii) {
+                // Where there is one ASCII block, more tend to follow.
+                const std::size_t run = NarrowAsciiRun(p, std::min<std::size_t>(end - p, outEnd - out), out);
+                p += run;
+                out += run;
+            }
         } else {
             out = ConvertUnits(p, p + kAsciiBlock, end, out);
         }
