@@ -182,7 +182,10 @@ bool WaitForThread(ThreadHandle* thread) noexcept {
     if (!thread->reaped) {  // the first waiter joins the thread, which ends it for everyone
         thread->reaped = true;
         hold.unlock();
-        return pthread_join(thread->native, nullptr) == 0;
+        if (pthread_join(thread->native, nullptr) == 0) return true;
+        hold.lock();  // not joined (a thread waiting for itself): still to be detached
+        thread->reaped = false;
+        return false;
     }
     thread->changed.wait(hold, [thread] { return thread->ended; });
     return true;
