@@ -270,6 +270,16 @@ TEST(Escaping, MakeLowerAndCompareFoldAsciiOnly) {
     std::string text = "AZaz@[`{\xC4\xE9";
     OpenURI::MakeLower(text);
     EXPECT_EQ(text, "azaz@[`{\xC4\xE9");
+    // Every byte, in each position of the eight-byte blocks and of the tail.
+    for (int i = 0; i < 256; ++i) {
+        const char c = static_cast<char>(i);
+        std::string run(19, c);
+        run[5] = 'Q';
+        OpenURI::MakeLower(run);
+        std::string expected(19, (i >= 'A' && i <= 'Z') ? static_cast<char>(i + 32) : c);
+        expected[5] = 'q';
+        EXPECT_EQ(run, expected) << i;
+    }
     EXPECT_EQ(OpenURI::Compare("HTTP", "http", false), 0);
     EXPECT_NE(OpenURI::Compare("HTTP", "http", true), 0);
     EXPECT_LT(OpenURI::Compare("abc", "abcd", false), 0);
