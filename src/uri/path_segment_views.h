@@ -1,0 +1,93 @@
+// Non-allocating views of the segments of a '/'-separated path, shared by the path
+// algebra, the file-name tests and the relation operations. A path's segments are its
+// non-empty pieces between slashes: exactly what URI::SplitPath appends.
+#ifndef TESSERA_URI_PATH_SEGMENT_VIEWS_H
+#define TESSERA_URI_PATH_SEGMENT_VIEWS_H
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace Varn {
+namespace uri_detail {
+
+/// Walks the segments of a path from left to right without copying them.
+class SegmentCursor {
+public:
+    explicit SegmentCursor(std::string_view path) noexcept : m_rest(path) {}
+
+    /// Sets segment to the next segment; false when there is none left.
+    bool Next(std::string_view& segment) noexcept {
+        while (!m_rest.empty()) {
+            const std::size_t slash = m_rest.find('/');
+            segment = m_rest.substr(0, slash);
+            m_rest = slash == std::string_view::npos ? std::string_view() : m_rest.substr(slash + 1);
+            if (!segment.empty()) return true;
+        }
+        return false;
+    }
+
+private:
+    std::string_view m_rest;
+};
+
+/// Whether SplitPath reports a leading '/' for path.
+inline bool HasLeadingSlash(std::string_view path) noexcept { return !path.empty() && path.front() == '/'; }
+
+/// Whether SplitPath reports a trailing '/' for path: one after the leading one.
+inline bool HasTrailingSlash(std::string_view path) noexcept {
+    return path.size() > (HasLeadingSlash(path) ? 1u : 0u) && path.back() == '/';
+}
+
+/// Appends the segments of path to segments, as views into path.
+template <typename Segment>
+void AppendSegments(std::string_view path, std::vector<Segment>& segments) {
+    SegmentCursor cursor(path);
+    std::string_view segment;
+    while (cursor.Next(segment)) segments.emplace_back(segment);
+}
+
+/// An upper bound of the number of segments of path (one more than its slashes).
+inline std::size_t MaxSegmentCount(std::string_view path) noexcept {
+    std::size_t count = 1;
+    for (char c : path) count += c == '/';
+    return count;
+}
+
+/// Joins segments with '/': empty pieces add no separator at the front, a trailing '/'
+/// only follows a non-empty text, and a leading '/' always stands in front.
+template <typename Segments>
+std::string JoinSegments(const Segments& segments, bool leading, bool trailing) {
+    std::size_t size = 2;
+    for (const auto& segment : segments) size += std::string_view(segment).size() + 1;
+    std::string out;
+    out.reserve(size);
+    const std::size_t bodyStart = leading ? 1 : 0;
+    if (leading) out.push_back('/');
+    for (const auto& segment : segments) {
+        if (out.size() > bodyStart) out.push_back('/');
+        out.append(std::string_view(segment));
+    }
+    if (trailing && out.size() > bodyStart) out.push_back('/');
+    return out;
+}
+
+/// Whether a and b are equal, byte for byte or ignoring the case of ASCII letters (the
+/// equality of URI::Compare with the same flag).
+inline bool SameText(std::string_view a, std::string_view b, bool caseSensitive) noexcept {
+    if (a.size() != b.size()) return false;
+    if (caseSensitive) return a == b;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+}  // namespace uri_detail
+}  // namespace Varn
+
+#endif  // TESSERA_URI_PATH_SEGMENT_VIEWS_H
