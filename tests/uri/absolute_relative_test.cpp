@@ -1,0 +1,91 @@
+// MakeAbsoluteURI, MakeRelativeURI and common parents.
+#include <gtest/gtest.h>
+#include <tessera/URI.h>
+
+namespace {
+
+using Varn::URI;
+
+TEST(MakeAbsoluteURI, ResolvesRelativeReferencesOnly) {
+    URI reference("../x");
+    EXPECT_TRUE(reference.MakeAbsoluteURI(URI("http://h/a/b/c")));
+    EXPECT_EQ(reference.ToString(false), "http://h/a/x");
+    URI file("d.html");
+    EXPECT_TRUE(file.MakeAbsoluteURI(URI("http://h/a/b/")));
+    EXPECT_EQ(file.ToString(false), "http://h/a/b/d.html");
+
+    URI absolute("ftp://g/y");
+    EXPECT_FALSE(absolute.MakeAbsoluteURI(URI("http://h/a/")));
+    EXPECT_EQ(absolute.ToString(false), "ftp://g/y");
+    URI unparsed("c:/dir");  // the default state counts as absolute
+    EXPECT_FALSE(unparsed.MakeAbsoluteURI(URI("http://h/a/")));
+    URI stays("x");
+    EXPECT_FALSE(stays.MakeAbsoluteURI(URI("a/b")));
+    EXPECT_EQ(stays.ToString(false), "x");
+    EXPECT_TRUE(stays.IsRelative());
+}
+
+TEST(MakeRelativeURI, PathsOnTheSameHost) {
+    struct Case { const char *target, *base; bool caseSensitive; const char* result; };
+    const Case cases[] = {
+        {"http://h/a/b/c.html", "http://h/a/d/e.html", true, "../b/c.html"},
+        {"http://h/a/b/c.html", "http://h/a/b/", true, "c.html"},
+        {"http://h/a/b/", "http://h/a/b/", true, "./"},
+        {"http://h/a/b/", "http://h/a/b/x.html", true, "./"},
+        {"http://h/a", "http://h/a/b/", true, ".."},
+        {"http://h/", "http://h/x/y", true, ".."},
+        {"http://h/x/y", "http://h/", true, "x/y"},
+        {"http://h/A/b", "http://h/a/", false, "b"},
+        {"http://h/A/b", "http://h/a/", true, "../A/b"},
+        {"HTTP://H/a", "http://h/", true, "a"},
+        {"http://h:8080/a/b?x#y", "http://u@h/a/?z#w", true, "b?x#y"},
+        {"http://[::1]/a/b", "http://[0:0:0:0:0:0:0:1]/a/", true, "b"},
+        {"http://h/a%20b/c", "http://h/a%20b/d", true, "c"},
+        {"x/y", "http://h/", true, "x/y"},  // already relative: unchanged
+    };
+    for (const Case& c : cases) {
+        URI uri(c.target);
+        EXPECT_TRUE(uri.MakeRelativeURI(URI(c.base), c.caseSensitive)) << c.target;
+        EXPECT_EQ(uri.ToString(false), c.result) << c.target << " from " << c.base;
+        EXPECT_TRUE(uri.IsRelative()) << c.target;
+    }
+}
+
+TEST(MakeRelativeURI, RefusesOtherSchemesHostsAndRelativeBases) {
+    for (const char* base : {"ftp://h/a/", "http://g/a/", "a/b/"}) {
+        URI uri("http://h/a/b?q");
+        EXPECT_FALSE(uri.MakeRelativeURI(URI(base), true)) << base;
+        EXPECT_EQ(uri.ToString(false), "http://h/a/b?q") << base;
+    }
+}
+
+TEST(GetCommonParent, NearestSharedDirectory) {
+    struct Case { const char *a, *b; bool caseSensitive; const char* parent; };
+    const Case cases[] = {
+        {"http://h/a/b/c.html", "http://h/a/d/e.html", true, "http://h/a/"},
+        {"http://h/a/b?q#f", "http://h/a/b?q#f", true, "http://h/a/"},
+        {"http://h/a/b/", "http://h/a/b/c", true, "http://h/a/b/"},
+        {"http://h/a/b", "ftp://g/x", true, "http://h/"},
+        {"http://h/A/b", "http://h/a/c", false, "http://h/A/"},
+        {"http://h/A/b", "http://h/a/c", true, "http://h/"},
+        {"http://h/a/", "a/b", true, "unknown:"},
+        {"a/b", "http://h/a/", true, "unknown:"},
+        {"mailto:x", "mailto:x", true, "mailto:"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(URI(c.a).GetCommonParent(URI(c.b), c.caseSensitive).ToString(false), c.parent) << c.a << " & " << c.b;
+        EXPECT_EQ(URI::GetCommonParentByString(c.a, c.b, c.caseSensitive).ToString(false), c.parent) << c.a;
+    }
+}
+
+TEST(GetCommonParent, EndsForURIsInTheDefaultState) {
+    // "." turns the default state into a relative reference that ".." would grow forever.
+    for (const char* other : {"", "c:/dir", "http://h/a/"}) {
+        const URI parent = URI().GetCommonParent(URI(other), true);
+        EXPECT_EQ(parent.ToString(false), "unknown:") << other;
+        EXPECT_FALSE(parent.IsRelative()) << other;
+    }
+    EXPECT_EQ(URI("http://h/a/b").GetCommonParent(URI(), true).ToString(false), "http://h/");
+}
+
+}  // namespace
