@@ -1,33 +1,74 @@
 // Absolute and relative forms: resolving a reference against a base, making an
 // absolute URI relative to a base, and the nearest directory two URIs share.
 #include <string>
+#include <typeinfo>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include <tessera/URI.h>
 
+#include "uri/path_moves.h"
 #include "uri/path_segment_views.h"
 
 namespace Varn {
 
+using tessera::uri::MoveByReference;
+using tessera::uri::UnescapedView;
+
+namespace {
+
+// Whether a relative reference written out with this path parses back to the same path:
+// no '#', '?' or backslash, no ':' before the first '/', no leading "//".
+bool PathReadsBack(const std::string& path) {
+    if (path.size() >= 2 && path[0] == '/' && path[1] == '/') return false;
+    bool slashSeen = false;
+    for (const char c : path) {
+        if (c == '#' || c == '?' || c == '\\') return false;
+        if (c == '/') slashSeen = true;
+        if (c == ':' && !slashSeen) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool URI::MakeAbsoluteURI(const URI& base) {
     if (IsAbsolute() || base.IsRelative()) return false;
-    URI resolved(base);
-    resolved.ChDir(ToString(false), false);
-    // The scratch URI is dropped afterwards, so its strings can be taken over whole.
-    m_Scheme.swap(resolved.m_Scheme);
-    m_Authority.swap(resolved.m_Authority);
-    m_ServerPort.swap(resolved.m_ServerPort);
-    m_Path.swap(resolved.m_Path);
-    m_Query.swap(resolved.m_Query);
-    m_Fragment.swap(resolved.m_Fragment);
-    m_Username.swap(resolved.m_Username);
-    m_Password.swap(resolved.m_Password);
-    m_NonHierarchical.swap(resolved.m_NonHierarchical);
-    m_Valid = resolved.m_Valid;
-    m_Relative = resolved.m_Relative;
-    m_Hierarchical = resolved.m_Hierarchical;
+
+    // The reference is applied to a copy of base as the text that ToString writes. A plain
+    // URI whose components read back unchanged from that text gives its parts directly.
+    const bool readsBack = typeid(*this) == typeid(URI) && m_Hierarchical && PathReadsBack(m_Path) &&
+                           m_Query.find('#') == std::string::npos && m_Fragment.find('#') == std::string::npos;
+    if (!readsBack) {
+        URI resolved(base);
+        resolved.ChDir(ToString(false), false);
+        CopyURI(resolved);
+        return true;
+    }
+    if (m_Path.empty() && m_Query.empty()) {  // empty or fragment-only: base's path and query stay
+        const std::string fragment = std::move(m_Fragment);
+        CopyURI(base);
+        if (!fragment.empty()) SetFragment(Unescape(fragment, false));
+        return true;
+    }
+    // The move sets path, query and fragment; everything else comes from base.
+    const std::string path = std::move(m_Path), query = std::move(m_Query), fragment = std::move(m_Fragment);
+    StringProxy unescapedPath, unescapedQuery, unescapedFragment, unescapedBasePath;
+    const tessera::uri::ReferenceParts reference{
+        // A query-only reference is read as "./?query".
+        path.empty() ? std::string_view("./") : UnescapedView(path, unescapedPath),
+        UnescapedView(query, unescapedQuery), UnescapedView(fragment, unescapedFragment)};
+    m_Scheme = base.m_Scheme;
+    m_Authority = base.m_Authority;
+    m_ServerPort = base.m_ServerPort;
+    m_Username = base.m_Username;
+    m_Password = base.m_Password;
+    m_NonHierarchical = base.m_NonHierarchical;
+    m_Valid = base.m_Valid;
+    m_Relative = base.m_Relative;
+    m_Hierarchical = base.m_Hierarchical;
+    MoveByReference(*this, UnescapedView(base.m_Path, unescapedBasePath), reference);
     return true;
 }
 
@@ -53,19 +94,19 @@ bool URI::MakeRelativeURI(const URI& base, bool caseSensitive) {
     const StringProxy targetPath = GetPath();
     const StringProxy basePath = directory.GetPath();
     std::vector<std::string_view> targetSegments, baseSegments;
-    targetSegments.reserve(uri_detail::MaxSegmentCount(targetPath.str()));
-    baseSegments.reserve(uri_detail::MaxSegmentCount(basePath.str()));
-    uri_detail::AppendSegments(targetPath.str(), targetSegments);
-    uri_detail::AppendSegments(basePath.str(), baseSegments);
+    targetSegments.reserve(tessera::uri::MaxSegmentCount(targetPath.str()));
+    baseSegments.reserve(tessera::uri::MaxSegmentCount(basePath.str()));
+    tessera::uri::AppendSegments(targetPath.str(), targetSegments);
+    tessera::uri::AppendSegments(basePath.str(), baseSegments);
 
     std::size_t common = 0;
     while (common < targetSegments.size() && common < baseSegments.size() &&
-           uri_detail::SameText(targetSegments[common], baseSegments[common], caseSensitive)) {
+           tessera::uri::SameText(targetSegments[common], baseSegments[common], caseSensitive)) {
         ++common;
     }
     std::vector<std::string_view> steps(baseSegments.size() - common, std::string_view(".."));
     steps.insert(steps.end(), targetSegments.begin() + static_cast<std::ptrdiff_t>(common), targetSegments.end());
-    std::string relative = uri_detail::JoinSegments(steps, false, uri_detail::HasTrailingSlash(targetPath.str()));
+    std::string relative = tessera::uri::JoinSegments(steps, false, tessera::uri::HasTrailingSlash(targetPath.str()));
     if (relative.empty()) relative = "./";
 
     SetParts("", "", "", relative, GetQuery(true), GetFragment());

@@ -50,12 +50,12 @@ bool URI::IsOfFileType(StringProxy fileType) const {
     const std::size_t dot = wanted.rfind('.');
     if (dot != std::string_view::npos) wanted.remove_prefix(dot + 1);
     const StringProxy extension = GetExtension(true);
-    return !extension.empty() && uri_detail::SameText(extension.str(), wanted, false);
+    return !extension.empty() && tessera::uri::SameText(extension.str(), wanted, false);
 }
 
 bool URI::IsUnderDirectory(StringProxy name) const {
     const StringProxy path = GetPath();
-    uri_detail::SegmentCursor cursor(path.str());
+    tessera::uri::SegmentCursor cursor(path.str());
     std::string_view segment;
     while (cursor.Next(segment)) {
         if (segment == name.str()) return true;

@@ -5,12 +5,13 @@
 #define TESSERA_URI_PATH_SEGMENT_VIEWS_H
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace Varn {
-namespace uri_detail {
+namespace tessera {
+namespace uri {
 
 /// Walks the segments of a path from left to right without copying them.
 class SegmentCursor {
@@ -55,6 +56,60 @@ inline std::size_t MaxSegmentCount(std::string_view path) noexcept {
     return count;
 }
 
+/// A list of segments with room for a number of segments fixed when it is made: on the
+/// stack for the usual paths, in one heap block beyond. Segments are views into paths
+/// that must outlive the list.
+class SegmentList {
+    struct Piece {  // trivial, so that the inline room is not initialised
+        const char* data;
+        std::size_t size;
+        std::string_view view() const noexcept { return std::string_view(data, size); }
+        operator std::string_view() const noexcept { return view(); }
+    };
+
+public:
+    /// Room for every segment of paths of n bytes in total.
+    static std::size_t RoomFor(std::size_t n) noexcept { return n / 2 + 1; }
+
+    explicit SegmentList(std::size_t room) : m_data(m_inline) {
+        if (room > kInlineRoom) {
+            m_heap.reset(new Piece[room]);
+            m_data = m_heap.get();
+        }
+    }
+    SegmentList(const SegmentList&) = delete;
+    SegmentList& operator=(const SegmentList&) = delete;
+
+    /// Appends the segments of path (its non-empty pieces between slashes).
+    void AppendSegmentsOf(std::string_view path) noexcept {
+        const char* p = path.data();
+        const char* const end = p + path.size();
+        while (p != end) {
+            while (p != end && *p == '/') ++p;
+            const char* const start = p;
+            while (p != end && *p != '/') ++p;
+            if (p != start) m_data[m_size++] = Piece{start, static_cast<std::size_t>(p - start)};
+        }
+    }
+    void PopBack() noexcept { --m_size; }
+    void Truncate(std::size_t size) noexcept { m_size = size; }
+    std::size_t size() const noexcept { return m_size; }
+    bool empty() const noexcept { return m_size == 0; }
+    std::string_view operator[](std::size_t i) const noexcept { return m_data[i].view(); }
+    void Set(std::size_t i, std::string_view segment) noexcept { m_data[i] = Piece{segment.data(), segment.size()}; }
+
+    /// The segments, for JoinSegments.
+    const Piece* begin() const noexcept { return m_data; }
+    const Piece* end() const noexcept { return m_data + m_size; }
+
+private:
+    static constexpr std::size_t kInlineRoom = 48;
+    Piece m_inline[kInlineRoom];
+    std::unique_ptr<Piece[]> m_heap;
+    Piece* m_data;
+    std::size_t m_size = 0;
+};
+
 /// Joins segments with '/': empty pieces add no separator at the front, a trailing '/'
 /// only follows a non-empty text, and a leading '/' always stands in front.
 template <typename Segments>
@@ -87,7 +142,7 @@ inline bool SameText(std::string_view a, std::string_view b, bool caseSensitive)
     return true;
 }
 
-}  // namespace uri_detail
-}  // namespace Varn
+}  // namespace uri
+}  // namespace tessera
 
 #endif  // TESSERA_URI_PATH_SEGMENT_VIEWS_H

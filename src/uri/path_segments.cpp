@@ -6,19 +6,22 @@
 
 #include <tessera/URI.h>
 
+#include "uri/path_moves.h"
 #include "uri/path_segment_views.h"
 
 namespace Varn {
 
-using uri_detail::HasLeadingSlash;
-using uri_detail::HasTrailingSlash;
+using tessera::uri::HasLeadingSlash;
+using tessera::uri::HasTrailingSlash;
+using tessera::uri::MoveByReference;
+using tessera::uri::UnescapedView;
 
 void URI::SplitPath(const std::string& path, std::vector<std::string>& segments, bool& leading,
                     bool& trailing) {
     leading = HasLeadingSlash(path);
     trailing = HasTrailingSlash(path);
-    segments.reserve(segments.size() + uri_detail::MaxSegmentCount(path));
-    uri_detail::AppendSegments(path, segments);
+    segments.reserve(segments.size() + tessera::uri::MaxSegmentCount(path));
+    tessera::uri::AppendSegments(path, segments);
 }
 
 void URI::SplitPath(const std::string& path, std::vector<std::string>& segments) {
@@ -27,12 +30,14 @@ void URI::SplitPath(const std::string& path, std::vector<std::string>& segments)
 }
 
 std::string URI::JoinPath(const std::vector<std::string>& segments, bool leading, bool trailing) {
-    return uri_detail::JoinSegments(segments, leading, trailing);
+    return tessera::uri::JoinSegments(segments, leading, trailing);
 }
 
-namespace {
+}  // namespace Varn
 
-using Segments = std::vector<std::string_view>;
+namespace tessera {
+namespace uri {
+namespace {
 
 // Works out "." and ".." in place. The segments before the write position are the
 // walked part of the list (never a "."); each input segment is then dropped, kept, or
@@ -40,7 +45,7 @@ using Segments = std::vector<std::string_view>;
 // keepLeadingParent() says so (a relative base) and is dropped otherwise (nothing
 // climbs above the root). Returns whether the last segment handled was a dot segment.
 template <typename KeepLeadingParent>
-bool RemoveDotSegments(Segments& segments, KeepLeadingParent keepLeadingParent) {
+bool RemoveDotSegments(SegmentList& segments, KeepLeadingParent keepLeadingParent) {
     bool dotSeen = false;
     std::size_t kept = 0;
     for (std::size_t i = 0; i < segments.size(); ++i) {
@@ -54,13 +59,46 @@ bool RemoveDotSegments(Segments& segments, KeepLeadingParent keepLeadingParent) 
             }
             if (kept == 0 && !keepLeadingParent()) continue;
         }
-        segments[kept++] = segment;
+        segments.Set(kept++, segment);
     }
-    segments.resize(kept);
+    segments.Truncate(kept);
     return dotSeen;
 }
 
+bool HasSegment(std::string_view path) { return path.find_first_not_of('/') != std::string_view::npos; }
+
 }  // namespace
+
+void MoveByReference(Varn::URI& base, std::string_view basePath, const ReferenceParts& reference) {
+    // Absolute-path reference: the base keeps only its scheme and authority.
+    if (HasLeadingSlash(reference.path)) {
+        base.SetPath(std::string(reference.path));
+        base.SetQuery(std::string(reference.query), true);
+        base.SetFragment(std::string(reference.fragment));
+        return;
+    }
+    // Fragment-only reference.
+    if (!HasSegment(reference.path) && reference.query.empty()) {
+        base.SetFragment(std::string(reference.fragment));
+        return;
+    }
+
+    // Relative-path reference: drop the base's file name, append, walk the dots. The
+    // segments are views into basePath, which stays as it is until the new path is set.
+    SegmentList segments(SegmentList::RoomFor(basePath.size()) + SegmentList::RoomFor(reference.path.size()));
+    segments.AppendSegmentsOf(basePath);
+    if (!HasTrailingSlash(basePath) && !segments.empty()) segments.PopBack();
+    segments.AppendSegmentsOf(reference.path);
+    base.SetQuery(std::string(reference.query), true);
+    base.SetFragment(std::string(reference.fragment));
+    const bool endsInDot = RemoveDotSegments(segments, [&base] { return base.IsRelative(); });
+    base.SetPath(JoinSegments(segments, HasLeadingSlash(basePath), HasTrailingSlash(reference.path) || endsInDot));
+}
+
+}  // namespace uri
+}  // namespace tessera
+
+namespace Varn {
 
 bool URI::ChDir(StringProxy reference, bool escape) {
     std::string escaped;
@@ -73,54 +111,23 @@ bool URI::ChDir(StringProxy reference, bool escape) {
         if (!ParseURI(GetScheme().str() + ":" + text)) m_Valid = false;
         return true;
     }
-
-    // The reference's path, query and fragment, unescaped. The moves "." and ".." that
-    // the directory operations make all the time are known without parsing.
-    std::string refPath, refQuery, refFragment;
+    // The moves "." and ".." that the directory operations make are known without parsing.
     if (text == "." || text == "..") {
-        refPath = text;
-    } else {
-        URI scratch;
-        // A query-only reference keeps the base's directory, not its file name.
-        scratch = text[0] == '?' ? StringProxy("./" + text) : StringProxy(text);
-        if (!scratch.m_Relative || !scratch.m_Hierarchical) {
-            CopyURI(scratch);  // absolute or opaque: it replaces the base
-            return true;
-        }
-        refPath = scratch.GetPath().str();
-        refQuery = scratch.GetQuery(true).str();
-        refFragment = scratch.GetFragment().str();
-    }
-
-    // Absolute-path reference: the base keeps only its scheme and authority.
-    if (HasLeadingSlash(refPath)) {
-        SetPath(refPath);
-        SetQuery(refQuery, true);
-        SetFragment(refFragment);
-        return true;
-    }
-    // Fragment-only reference.
-    const std::size_t refSegmentBound = uri_detail::MaxSegmentCount(refPath);
-    Segments refSegments;
-    refSegments.reserve(refSegmentBound);
-    uri_detail::AppendSegments(refPath, refSegments);
-    if (refSegments.empty() && refQuery.empty()) {
-        SetFragment(refFragment);
+        StringProxy unescapedPath;
+        MoveByReference(*this, UnescapedView(m_Path, unescapedPath), {text, {}, {}});
         return true;
     }
 
-    // Relative-path reference: drop the base's file name, append, walk the dots.
-    const std::string basePath = GetPath().str();
-    Segments segments;
-    segments.reserve(uri_detail::MaxSegmentCount(basePath) + refSegments.size());
-    uri_detail::AppendSegments(basePath, segments);
-    if (!HasTrailingSlash(basePath) && !segments.empty()) segments.pop_back();
-    SetQuery(refQuery, true);
-    SetFragment(refFragment);
-    segments.insert(segments.end(), refSegments.begin(), refSegments.end());
-    const bool endsInDot = RemoveDotSegments(segments, [this] { return IsRelative(); });
-    SetPath(uri_detail::JoinSegments(segments, HasLeadingSlash(basePath),
-                                     HasTrailingSlash(refPath) || endsInDot));
+    URI scratch;
+    // A query-only reference keeps the base's directory, not its file name.
+    scratch = text[0] == '?' ? StringProxy("./" + text) : StringProxy(text);
+    if (!scratch.m_Relative || !scratch.m_Hierarchical) {
+        CopyURI(scratch);  // absolute or opaque: it replaces the base
+        return true;
+    }
+    const StringProxy path = scratch.GetPath(), query = scratch.GetQuery(true), fragment = scratch.GetFragment();
+    StringProxy unescapedPath;
+    MoveByReference(*this, UnescapedView(m_Path, unescapedPath), {path.str(), query.str(), fragment.str()});
     return true;
 }
 

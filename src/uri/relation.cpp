@@ -1,11 +1,14 @@
 // How two URIs stand to each other (none, child, same, parent), host comparison, and
 // the default ports that a URI without an explicit port is taken to use.
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include <tessera/URI.h>
 
-#include "uri/path_segment_views.h"
 
 namespace Varn {
 namespace {
@@ -23,10 +26,80 @@ constexpr DefaultPort kDefaultPorts[] = {
     {"sftp", "22"},
 };
 
+constexpr std::uint64_t kEveryByteOne = 0x0101010101010101ULL;
+constexpr std::uint64_t kEveryByteHigh = 0x8080808080808080ULL;
+
+std::uint64_t Load8(const char* bytes) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes, 8);
+    return word;
+}
+
+// Whether text holds byte x or byte y; eight bytes at a time.
+bool ContainsEither(std::string_view text, char x, char y) {
+    const auto hasZeroByte = [](std::uint64_t v) { return ((v - kEveryByteOne) & ~v & kEveryByteHigh) != 0; };
+    const std::uint64_t xs = kEveryByteOne * static_cast<unsigned char>(x);
+    const std::uint64_t ys = kEveryByteOne * static_cast<unsigned char>(y);
+    std::size_t k = 0;
+    for (; k + 8 <= text.size(); k += 8) {
+        const std::uint64_t word = Load8(text.data() + k);
+        if (hasZeroByte(word ^ xs) || hasZeroByte(word ^ ys)) return true;
+    }
+    for (; k < text.size(); ++k) {
+        if (text[k] == x || text[k] == y) return true;
+    }
+    return false;
+}
+
+// The length of the common beginning of a and b; eight bytes at a time.
+std::size_t CommonPrefixLength(std::string_view a, std::string_view b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    std::size_t k = 0;
+    while (k + 8 <= n && Load8(a.data() + k) == Load8(b.data() + k)) k += 8;
+    while (k < n && a[k] == b[k]) ++k;
+    return k;
+}
+
+bool SameBytes(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && CommonPrefixLength(a, b) == a.size();
+}
+
 // Whether a stored host can read as an IPv6 address: without ':' or an escape it
 // reads as itself and holds no ':'.
-bool MayBeIPv6Host(const std::string& storedAuthority) {
-    return storedAuthority.find_first_of(":%") != std::string::npos;
+bool MayBeIPv6Host(const std::string& storedAuthority) { return ContainsEither(storedAuthority, ':', '%'); }
+
+bool SameLetter(char a, char b, bool caseSensitive) {
+    if (a == b) return true;
+    if (caseSensitive) return false;
+    if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
+    if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
+    return a == b;
+}
+
+// Relates two paths by their segments (the non-empty pieces between slashes): a
+// differing segment makes them unrelated, otherwise the one with segments left over lies
+// below the other. Two equal texts, and the root and the empty path, come out the same.
+// The common beginning of the texts splits alike, so the walk starts at the last
+// segment that it reaches into.
+Varn::URI::RELATION RelateSegments(std::string_view a, std::string_view b, bool caseSensitive) {
+    const std::size_t common = CommonPrefixLength(a, b);
+    const std::size_t segmentStart = common == 0 ? 0 : a.rfind('/', common - 1);
+    std::size_t i = segmentStart == std::string_view::npos ? 0 : segmentStart, j = i;
+    for (;;) {
+        while (i < a.size() && a[i] == '/') ++i;
+        while (j < b.size() && b[j] == '/') ++j;
+        const bool moreA = i < a.size(), moreB = j < b.size();
+        if (!moreA || !moreB) {
+            return moreA ? Varn::URI::RELATION_CHILD : moreB ? Varn::URI::RELATION_PARENT : Varn::URI::RELATION_SAME;
+        }
+        while (i < a.size() && j < b.size() && a[i] != '/' && b[j] != '/') {
+            if (!SameLetter(a[i], b[j], caseSensitive)) return Varn::URI::RELATION_NONE;
+            ++i;
+            ++j;
+        }
+        const bool segmentEndA = i == a.size() || a[i] == '/', segmentEndB = j == b.size() || b[j] == '/';
+        if (!segmentEndA || !segmentEndB) return Varn::URI::RELATION_NONE;
+    }
 }
 
 }  // namespace
@@ -39,65 +112,65 @@ std::string URI::GetDefaultPort() const {
 }
 
 URI::RELATION URI::GetRelation(const URI& other, bool caseSensitive) const {
-    // Steps after the hosts are made comparable; reads only stored components of a and b.
-    const auto relateResolved = [caseSensitive](const URI& a, const URI& b) -> RELATION {
-        if (a.m_Relative || b.m_Relative) return RELATION_NONE;
-        if (!a.m_Hierarchical || !b.m_Hierarchical) {
-            if (a.m_Hierarchical != b.m_Hierarchical) return RELATION_NONE;
-            if (a.m_Scheme != b.m_Scheme || a.m_NonHierarchical != b.m_NonHierarchical) return RELATION_NONE;
-            return RELATION_SAME;
-        }
-        if (a.m_Scheme != b.m_Scheme || a.m_Authority != b.m_Authority) return RELATION_NONE;
-        const std::string portA = a.m_ServerPort.empty() ? a.GetDefaultPort() : a.m_ServerPort;
-        const std::string portB = b.m_ServerPort.empty() ? b.GetDefaultPort() : b.m_ServerPort;
-        if (portA != portB) return RELATION_NONE;
-
-        // Paths, unescaped; a path without escapes reads as stored.
-        const bool escapedA = a.m_Path.find('%') != std::string::npos;
-        const bool escapedB = b.m_Path.find('%') != std::string::npos;
-        const StringProxy unescapedA = escapedA ? a.GetPath() : StringProxy();
-        const StringProxy unescapedB = escapedB ? b.GetPath() : StringProxy();
-        const std::string_view pathA = escapedA ? unescapedA.str() : a.m_Path;
-        const std::string_view pathB = escapedB ? unescapedB.str() : b.m_Path;
-        if (uri_detail::SameText(pathA, pathB, caseSensitive)) return RELATION_SAME;
-        if ((pathA == "/" || pathB == "/") && (pathA.empty() || pathB.empty())) return RELATION_SAME;
-
-        uri_detail::SegmentCursor cursorA(pathA), cursorB(pathB);
-        std::string_view segmentA, segmentB;
-        for (;;) {
-            const bool moreA = cursorA.Next(segmentA);
-            const bool moreB = cursorB.Next(segmentB);
-            if (moreA && moreB) {
-                if (!uri_detail::SameText(segmentA, segmentB, caseSensitive)) return RELATION_NONE;
-                continue;
-            }
-            if (moreA) return RELATION_CHILD;
-            if (moreB) return RELATION_PARENT;
-            return RELATION_SAME;
-        }
-    };
-
-    // Two IPv6 hosts are compared in their full forms when both expand.
-    const auto relate = [&relateResolved](const URI& a, const URI& b) -> RELATION {
-        if (MayBeIPv6Host(a.m_Authority) && MayBeIPv6Host(b.m_Authority)) {
-            const StringProxy hostA = a.GetAuthority();
-            const StringProxy hostB = b.GetAuthority();
-            std::string fullA, fullB;
-            if (IsIPv6(hostA) && IsIPv6(hostB) && ExpandIPv6Addr(hostA, fullA) && ExpandIPv6Addr(hostB, fullB)) {
-                URI expandedA(a), expandedB(b);
-                expandedA.SetAuthority(fullA);
-                expandedB.SetAuthority(fullB);
-                return relateResolved(expandedA, expandedB);
-            }
-        }
-        return relateResolved(a, b);
-    };
-
     // Without a resolver, resolving gives copies equal to the originals.
-    if (!m_Resolver) return relate(*this, other);
-    const URI a = Resolve(*this);
-    const URI b = Resolve(other);
-    return relate(a, b);
+    const URI* a = this;
+    const URI* b = &other;
+    std::unique_ptr<URI> resolvedA, resolvedB;
+    if (m_Resolver) {
+        resolvedA = std::make_unique<URI>(Resolve(*this));
+        resolvedB = std::make_unique<URI>(Resolve(other));
+        a = resolvedA.get();
+        b = resolvedB.get();
+    }
+
+    // Two IPv6 hosts are compared in their full forms when both expand. That can only
+    // change the outcome for hosts that differ as stored, or for flags that setting the
+    // host recomputes.
+    const auto settled = [](const URI& u) {
+        return u.m_Hierarchical && u.m_NonHierarchical.empty() &&
+               u.m_Relative == (u.m_Scheme.empty() || SameBytes(u.m_Scheme, "unknown"));
+    };
+    bool sameHost = SameBytes(a->m_Authority, b->m_Authority);
+    std::unique_ptr<URI> expandedA, expandedB;
+    if ((!sameHost || !settled(*a) || !settled(*b)) && MayBeIPv6Host(a->m_Authority) &&
+        MayBeIPv6Host(b->m_Authority)) {
+        const StringProxy hostA = a->GetAuthority(), hostB = b->GetAuthority();
+        std::string fullA, fullB;
+        if (IsIPv6(hostA) && IsIPv6(hostB) && ExpandIPv6Addr(hostA, fullA) && ExpandIPv6Addr(hostB, fullB)) {
+            expandedA = std::make_unique<URI>(*a);
+            expandedB = std::make_unique<URI>(*b);
+            expandedA->SetAuthority(fullA);
+            expandedB->SetAuthority(fullB);
+            a = expandedA.get();
+            b = expandedB.get();
+            sameHost = SameBytes(a->m_Authority, b->m_Authority);
+        }
+    }
+    // Only a hierarchical URI has a host, so two different hosts make two different
+    // places whatever the other components say.
+    if (!sameHost) return RELATION_NONE;
+
+    if (a->m_Relative || b->m_Relative) return RELATION_NONE;
+    if (!a->m_Hierarchical || !b->m_Hierarchical) {
+        if (a->m_Hierarchical != b->m_Hierarchical) return RELATION_NONE;
+        const bool same = SameBytes(a->m_Scheme, b->m_Scheme) && SameBytes(a->m_NonHierarchical, b->m_NonHierarchical);
+        return same ? RELATION_SAME : RELATION_NONE;
+    }
+    if (!SameBytes(a->m_Scheme, b->m_Scheme)) return RELATION_NONE;
+    // Without explicit ports, the equal schemes give equal default ports.
+    if (!a->m_ServerPort.empty() || !b->m_ServerPort.empty()) {
+        const std::string portA = a->m_ServerPort.empty() ? a->GetDefaultPort() : a->m_ServerPort;
+        const std::string portB = b->m_ServerPort.empty() ? b->GetDefaultPort() : b->m_ServerPort;
+        if (portA != portB) return RELATION_NONE;
+    }
+    // Paths, unescaped; a path without escapes reads as stored. Equal texts, and the
+    // root against the empty path, are the same place; so are equal segment lists.
+    const bool escapedA = ContainsEither(a->m_Path, '%', '%');
+    const bool escapedB = ContainsEither(b->m_Path, '%', '%');
+    const StringProxy unescapedA = escapedA ? a->GetPath() : StringProxy();
+    const StringProxy unescapedB = escapedB ? b->GetPath() : StringProxy();
+    return RelateSegments(escapedA ? unescapedA.str() : a->m_Path, escapedB ? unescapedB.str() : b->m_Path,
+                          caseSensitive);
 }
 
 URI::RELATION URI::GetRelationByString(StringProxy first, StringProxy second) {
