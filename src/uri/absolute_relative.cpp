@@ -59,12 +59,15 @@ bool URI::MakeAbsoluteURI(const URI& base) {
         // A query-only reference is read as "./?query".
         path.empty() ? std::string_view("./") : UnescapedView(path, unescapedPath),
         UnescapedView(query, unescapedQuery), UnescapedView(fragment, unescapedFragment)};
-    m_Scheme = base.m_Scheme;
-    m_Authority = base.m_Authority;
-    m_ServerPort = base.m_ServerPort;
-    m_Username = base.m_Username;
-    m_Password = base.m_Password;
-    m_NonHierarchical = base.m_NonHierarchical;
+    const auto take = [](std::string& to, const std::string& from) {
+        if (!to.empty() || !from.empty()) to = from;  // mostly empty: no call
+    };
+    take(m_Scheme, base.m_Scheme);
+    take(m_Authority, base.m_Authority);
+    take(m_ServerPort, base.m_ServerPort);
+    take(m_Username, base.m_Username);
+    take(m_Password, base.m_Password);
+    take(m_NonHierarchical, base.m_NonHierarchical);
     m_Valid = base.m_Valid;
     m_Relative = base.m_Relative;
     m_Hierarchical = base.m_Hierarchical;
@@ -74,30 +77,46 @@ bool URI::MakeAbsoluteURI(const URI& base) {
 
 bool URI::MakeRelativeURI(const URI& base, bool caseSensitive) {
     if (IsRelative()) return true;
-    URI directory(base);
-    if (directory.IsRelative()) return false;
+    if (base.m_Relative) return false;  // a plain copy of base answers with its flag
     if (!IsOfType(base.GetScheme())) return false;
 
     // Hosts, two IPv6 literals in their full forms when both expand.
-    std::string hostTarget = GetAuthority().str();
-    std::string hostBase = base.GetAuthority().str();
+    StringProxy hostTarget = GetAuthority(), hostBase = base.GetAuthority();
     if (IsIPv6(hostTarget) && IsIPv6(hostBase)) {
         std::string fullTarget, fullBase;
         if (ExpandIPv6Addr(hostTarget, fullTarget) && ExpandIPv6Addr(hostBase, fullBase)) {
-            hostTarget.swap(fullTarget);
-            hostBase.swap(fullBase);
+            hostTarget = std::move(fullTarget);
+            hostBase = std::move(fullBase);
         }
     }
     if (hostTarget != hostBase) return false;
 
-    directory.ChDir(".", false);
-    const StringProxy targetPath = GetPath();
-    const StringProxy basePath = directory.GetPath();
-    std::vector<std::string_view> targetSegments, baseSegments;
-    targetSegments.reserve(tessera::uri::MaxSegmentCount(targetPath.str()));
-    baseSegments.reserve(tessera::uri::MaxSegmentCount(basePath.str()));
-    tessera::uri::AppendSegments(targetPath.str(), targetSegments);
-    tessera::uri::AppendSegments(basePath.str(), baseSegments);
+    // The directory of base: its path moved by ".". Outside "file" URIs (where a drive
+    // mark is stored unescaped) that path reads back as the segments that the move
+    // leaves: base's own without its file name, dots worked out, nothing above the root.
+    const bool fileBase = tessera::uri::SameText(base.m_Scheme, "file", false);
+    URI directory;
+    StringProxy unescapedBasePath;
+    std::string_view basePath;
+    if (fileBase) {
+        directory = base;
+        directory.ChDir(".", false);
+        unescapedBasePath = directory.GetPath();
+        basePath = unescapedBasePath.str();
+    } else {
+        basePath = UnescapedView(base.m_Path, unescapedBasePath);
+    }
+    tessera::uri::SegmentList baseSegments(tessera::uri::SegmentList::RoomFor(basePath.size()));
+    baseSegments.AppendSegmentsOf(basePath);
+    if (!fileBase) {
+        if (!tessera::uri::HasTrailingSlash(basePath) && !baseSegments.empty()) baseSegments.PopBack();
+        baseSegments.RemoveDotSegments([] { return false; });
+    }
+
+    StringProxy unescapedTargetPath;
+    const std::string_view targetPath = UnescapedView(m_Path, unescapedTargetPath);
+    tessera::uri::SegmentList targetSegments(tessera::uri::SegmentList::RoomFor(targetPath.size()));
+    targetSegments.AppendSegmentsOf(targetPath);
 
     std::size_t common = 0;
     while (common < targetSegments.size() && common < baseSegments.size() &&
@@ -105,11 +124,11 @@ bool URI::MakeRelativeURI(const URI& base, bool caseSensitive) {
         ++common;
     }
     std::vector<std::string_view> steps(baseSegments.size() - common, std::string_view(".."));
-    steps.insert(steps.end(), targetSegments.begin() + static_cast<std::ptrdiff_t>(common), targetSegments.end());
-    std::string relative = tessera::uri::JoinSegments(steps, false, tessera::uri::HasTrailingSlash(targetPath.str()));
+    for (std::size_t i = common; i < targetSegments.size(); ++i) steps.push_back(targetSegments[i]);
+    std::string relative = tessera::uri::JoinSegments(steps, false, tessera::uri::HasTrailingSlash(targetPath));
     if (relative.empty()) relative = "./";
 
-    SetParts("", "", "", relative, GetQuery(true), GetFragment());
+    SetParts("", "", "", std::move(relative), GetQuery(true), GetFragment());
     return true;
 }
 

@@ -92,11 +92,36 @@ public:
         }
     }
     void PopBack() noexcept { --m_size; }
-    void Truncate(std::size_t size) noexcept { m_size = size; }
     std::size_t size() const noexcept { return m_size; }
     bool empty() const noexcept { return m_size == 0; }
     std::string_view operator[](std::size_t i) const noexcept { return m_data[i].view(); }
-    void Set(std::size_t i, std::string_view segment) noexcept { m_data[i] = Piece{segment.data(), segment.size()}; }
+
+    /// Works out "." and ".." in place. The segments before the write position are the
+    /// walked part of the list (never a "."); each further segment is dropped, kept, or
+    /// cancels the last walked one. A ".." that reaches the front stays when
+    /// keepLeadingParent() says so (a relative base) and is dropped otherwise (nothing
+    /// climbs above the root). Returns whether the last segment handled was a dot segment.
+    template <typename KeepLeadingParent>
+    bool RemoveDotSegments(KeepLeadingParent keepLeadingParent) {
+        bool dotSeen = false;
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < m_size; ++i) {
+            const Piece segment = m_data[i];
+            const std::string_view text = segment.view();
+            dotSeen = text == "." || text == "..";
+            if (text == ".") continue;
+            if (text == "..") {
+                if (kept > 0 && m_data[kept - 1].view() != "..") {
+                    --kept;
+                    continue;
+                }
+                if (kept == 0 && !keepLeadingParent()) continue;
+            }
+            m_data[kept++] = segment;
+        }
+        m_size = kept;
+        return dotSeen;
+    }
 
     /// The segments, for JoinSegments.
     const Piece* begin() const noexcept { return m_data; }

@@ -39,32 +39,6 @@ namespace tessera {
 namespace uri {
 namespace {
 
-// Works out "." and ".." in place. The segments before the write position are the
-// walked part of the list (never a "."); each input segment is then dropped, kept, or
-// cancels the last walked one. A ".." that reaches the front stays when
-// keepLeadingParent() says so (a relative base) and is dropped otherwise (nothing
-// climbs above the root). Returns whether the last segment handled was a dot segment.
-template <typename KeepLeadingParent>
-bool RemoveDotSegments(SegmentList& segments, KeepLeadingParent keepLeadingParent) {
-    bool dotSeen = false;
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < segments.size(); ++i) {
-        const std::string_view segment = segments[i];
-        dotSeen = segment == "." || segment == "..";
-        if (segment == ".") continue;
-        if (segment == "..") {
-            if (kept > 0 && segments[kept - 1] != "..") {
-                --kept;
-                continue;
-            }
-            if (kept == 0 && !keepLeadingParent()) continue;
-        }
-        segments.Set(kept++, segment);
-    }
-    segments.Truncate(kept);
-    return dotSeen;
-}
-
 bool HasSegment(std::string_view path) { return path.find_first_not_of('/') != std::string_view::npos; }
 
 }  // namespace
@@ -91,7 +65,7 @@ void MoveByReference(Varn::URI& base, std::string_view basePath, const Reference
     segments.AppendSegmentsOf(reference.path);
     base.SetQuery(std::string(reference.query), true);
     base.SetFragment(std::string(reference.fragment));
-    const bool endsInDot = RemoveDotSegments(segments, [&base] { return base.IsRelative(); });
+    const bool endsInDot = segments.RemoveDotSegments([&base] { return base.IsRelative(); });
     base.SetPath(JoinSegments(segments, HasLeadingSlash(basePath), HasTrailingSlash(reference.path) || endsInDot));
 }
 

@@ -1,4 +1,7 @@
 // MakeAbsoluteURI, MakeRelativeURI and common parents.
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 #include <tessera/URI.h>
 
@@ -86,6 +89,48 @@ TEST(MakeRelativeURI, PathsOnTheSameHost) {
         EXPECT_TRUE(uri.MakeRelativeURI(URI(c.base), c.caseSensitive)) << c.target;
         EXPECT_EQ(uri.ToString(false), c.result) << c.target << " from " << c.base;
         EXPECT_TRUE(uri.IsRelative()) << c.target;
+    }
+}
+
+// MakeRelativeURI's steps as stated, on the public and protected operations.
+struct RelativeByTheSteps : URI {
+    using URI::URI;
+    using URI::Compare;
+    using URI::JoinPath;
+    using URI::SplitPath;
+    static std::string Make(const URI& target, const URI& base, bool caseSensitive) {
+        URI directory(base);
+        directory.ChDir(".", false);
+        std::vector<std::string> targetSegments, baseSegments, steps;
+        bool leading = false, trailing = false;
+        SplitPath(target.GetPath(), targetSegments, leading, trailing);
+        SplitPath(directory.GetPath(), baseSegments);
+        std::size_t common = 0;
+        while (common < targetSegments.size() && common < baseSegments.size() &&
+               Compare(targetSegments[common], baseSegments[common], caseSensitive) == 0) {
+            ++common;
+        }
+        steps.assign(baseSegments.size() - common, "..");
+        steps.insert(steps.end(), targetSegments.begin() + static_cast<std::ptrdiff_t>(common), targetSegments.end());
+        const std::string path = JoinPath(steps, false, trailing);
+        return path.empty() ? "./" : path;
+    }
+};
+
+TEST(MakeRelativeURI, AgreesWithTheStepsOnDotSegmentsEscapesAndDrives) {
+    const char* bases[] = {"http://h/a/./b/../c/d", "http://h/a/b/", "http://h/../x/y", "http://h", "http://h/a%2Fb/c",
+                           "file:///C:/a/b/f.txt", "file:///C:/", "http://h/a/b/..", "http://h/A/b/."};
+    const char* targets[] = {"http://h/a/c/e", "http://h/", "http://h/x/y/z/", "http://h/a/b/c?q#f", "http://h/a%2Fb/d",
+                             "file:///C:/a/x", "file:///C:/a/b/", "http://h/a/B/c"};
+    for (const char* base : bases) {
+        for (const char* text : targets) {
+            for (const bool caseSensitive : {true, false}) {
+                URI target(text);
+                if (!target.MakeRelativeURI(URI(base), caseSensitive)) continue;
+                EXPECT_EQ(target.GetPath(), RelativeByTheSteps::Make(URI(text), URI(base), caseSensitive))
+                    << text << " from " << base;
+            }
+        }
     }
 }
 
