@@ -2,6 +2,7 @@
 // unescaped, setters escape plain text with the component's escape set.
 #include <tessera/URI.h>
 
+#include "uri/ascii.h"
 #include "uri/escape_sets.h"
 
 namespace Varn {
@@ -80,7 +81,7 @@ void URI::SetPath(StringProxy text) {
     } else {
         m_Path = EscapeBySet(path, tessera::uri::s_excludedSet);
     }
-    if (m_Scheme == "unknown") m_Scheme.clear();
+    if (tessera::uri::Equals(m_Scheme, "unknown")) m_Scheme.clear();
     SetHierState(true);
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "uri/ascii.h"
 #include "uri/escape_reading.h"
 #include "uri/escape_sets.h"
 
@@ -80,28 +81,19 @@ unsigned int URI::ParseHex(const std::string& text, char& out) {
 bool URI::VerifyAlpha(StringProxy text) {
     // Membership in URIalpha: the ASCII letters.
     for (char c : text.str()) {
-        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return false;
+        if (!tessera::uri::IsAsciiLetter(c)) return false;
     }
     return true;
 }
 
-namespace {
-
-// tolower of the default ("C") locale, which the library never changes.
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-}  // namespace
-
-void URI::MakeLower(std::string& text) {
-    for (char& c : text) c = AsciiLower(c);
-}
+void URI::MakeLower(std::string& text) { tessera::uri::AsciiLowerInPlace(&text[0], text.size()); }
 
 int URI::Compare(const std::string& a, const std::string& b, bool caseSensitive) {
     if (caseSensitive) return a.compare(b);
     const std::size_t n = a.size() < b.size() ? a.size() : b.size();
     for (std::size_t i = 0; i < n; ++i) {
-        const auto x = static_cast<unsigned char>(AsciiLower(a[i]));
-        const auto y = static_cast<unsigned char>(AsciiLower(b[i]));
+        const auto x = static_cast<unsigned char>(tessera::uri::AsciiLower(a[i]));
+        const auto y = static_cast<unsigned char>(tessera::uri::AsciiLower(b[i]));
         if (x != y) return x < y ? -1 : 1;
     }
     if (a.size() == b.size()) return 0;

@@ -2,6 +2,8 @@
 // and the carrier through which operations write into a caller's string.
 #include <tessera/URI.h>
 
+#include "uri/ascii.h"
+
 namespace Varn {
 
 URI::URI() : m_Valid(false), m_Relative(false), m_Hierarchical(false) { Initialize(); }
@@ -30,7 +32,8 @@ void URI::Initialize() {
     m_Valid = false;
     m_Relative = false;
     m_Hierarchical = false;
-    m_Scheme.assign("unknown", 7);
+    m_Scheme.clear();
+    m_Scheme.append("unknown", 7);
     m_Authority.clear();
     m_Username.clear();
     m_Password.clear();
@@ -58,7 +61,7 @@ void URI::CopyURI(const URI& other) {
 }
 
 void URI::SetHierState(bool hierarchical) {
-    const bool noScheme = m_Scheme.empty() || m_Scheme == "unknown";
+    const bool noScheme = tessera::uri::IsNoScheme(m_Scheme);
     if (hierarchical) {
         m_Hierarchical = true;
         m_NonHierarchical.clear();

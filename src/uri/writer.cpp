@@ -1,6 +1,8 @@
 // Writing a URI out as text, and equality of URIs by their written-out form.
 #include <tessera/URI.h>
 
+#include <cstring>
+
 #include "uri/escape_sets.h"
 
 namespace Varn {
@@ -17,16 +19,24 @@ public:
         ++m_count;
     }
     std::string Join() const {
-        std::string out;
-        out.reserve(m_total);
-        for (int i = 0; i < m_count; ++i) out.append(m_pieces[i], m_sizes[i]);
+        std::string out(m_total, '\0');
+        char* to = &out[0];
+        for (int i = 0; i < m_count; ++i) {
+            const std::size_t n = m_sizes[i];
+            if (n > 2) {
+                std::memcpy(to, m_pieces[i], n);
+            } else {
+                for (std::size_t k = 0; k < n; ++k) to[k] = m_pieces[i][k];  // separators
+            }
+            to += n;
+        }
         return out;
     }
 
 private:
     // At most: scheme ':' "//" user ':' password '@' host ':' port path '?' query '#' fragment.
-    const char* m_pieces[16] = {};
-    std::size_t m_sizes[16] = {};
+    const char* m_pieces[16];
+    std::size_t m_sizes[16];
     std::size_t m_total = 0;
     int m_count = 0;
 };
