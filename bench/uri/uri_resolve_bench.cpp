@@ -72,6 +72,15 @@ void CountItems(benchmark::State& state, std::size_t perIteration) {
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * perIteration));
 }
 
+// How many pairs came out child, same and parent (the rest: none), as counters.
+void CountRelations(benchmark::State& state, const std::vector<int>& relations) {
+    int counts[4] = {};
+    for (int r : relations) ++counts[r & 3];
+    state.counters["child"] = counts[1];
+    state.counters["same"] = counts[2];
+    state.counters["parent"] = counts[3];
+}
+
 // ---- uriparser helpers ----------------------------------------------------------------
 
 struct ParsedUri {
@@ -237,6 +246,9 @@ void Relation_Tessera(benchmark::State& state) {
         for (const auto& pair : uris) benchmark::DoNotOptimize(pair.first.GetRelation(pair.second, true));
     }
     CountItems(state, uris.size());
+    std::vector<int> relations;
+    for (const auto& pair : uris) relations.push_back(pair.first.GetRelation(pair.second, true));
+    CountRelations(state, relations);
 }
 
 void Relation_Uriparser(benchmark::State& state) {
@@ -247,6 +259,9 @@ void Relation_Uriparser(benchmark::State& state) {
         }
     }
     CountItems(state, uris.size() / 2);
+    std::vector<int> relations;
+    for (std::size_t i = 0; i + 1 < uris.size(); i += 2) relations.push_back(UriparserRelation(uris[i]->uri, uris[i + 1]->uri));
+    CountRelations(state, relations);
 }
 
 void Relation_Curl(benchmark::State& state) {
@@ -261,6 +276,9 @@ void Relation_Curl(benchmark::State& state) {
         }
     }
     CountItems(state, urls.size() / 2);
+    std::vector<int> relations;
+    for (std::size_t i = 0; i + 1 < urls.size(); i += 2) relations.push_back(CurlRelation(urls[i].get(), urls[i + 1].get()));
+    CountRelations(state, relations);
 }
 
 // ---- Relative --------------------------------------------------------------------------

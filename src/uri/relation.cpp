@@ -9,6 +9,7 @@
 
 #include <tessera/URI.h>
 
+#include "uri/path_moves.h"
 
 namespace Varn {
 namespace {
@@ -163,14 +164,11 @@ URI::RELATION URI::GetRelation(const URI& other, bool caseSensitive) const {
         const std::string portB = b->m_ServerPort.empty() ? b->GetDefaultPort() : b->m_ServerPort;
         if (portA != portB) return RELATION_NONE;
     }
-    // Paths, unescaped; a path without escapes reads as stored. Equal texts, and the
-    // root against the empty path, are the same place; so are equal segment lists.
-    const bool escapedA = ContainsEither(a->m_Path, '%', '%');
-    const bool escapedB = ContainsEither(b->m_Path, '%', '%');
-    const StringProxy unescapedA = escapedA ? a->GetPath() : StringProxy();
-    const StringProxy unescapedB = escapedB ? b->GetPath() : StringProxy();
-    return RelateSegments(escapedA ? unescapedA.str() : a->m_Path, escapedB ? unescapedB.str() : b->m_Path,
-                          caseSensitive);
+    // Paths, unescaped. Equal texts, and the root against the empty path, are the same
+    // place; so are equal segment lists.
+    StringProxy unescapedA, unescapedB;
+    return RelateSegments(tessera::uri::UnescapedView(a->m_Path, unescapedA),
+                          tessera::uri::UnescapedView(b->m_Path, unescapedB), caseSensitive);
 }
 
 URI::RELATION URI::GetRelationByString(StringProxy first, StringProxy second) {
