@@ -52,13 +52,13 @@ bool URI::MakeAbsoluteURI(const URI& base) {
         if (!fragment.empty()) SetFragment(Unescape(fragment, false));
         return true;
     }
-    // The move sets path, query and fragment; everything else comes from base.
-    const std::string path = std::move(m_Path), query = std::move(m_Query), fragment = std::move(m_Fragment);
+    // The move replaces path, query and fragment, and reads this URI's own (the
+    // reference's) before it does; everything else comes from base.
     StringProxy unescapedPath, unescapedQuery, unescapedFragment, unescapedBasePath;
     const tessera::uri::ReferenceParts reference{
         // A query-only reference is read as "./?query".
-        path.empty() ? std::string_view("./") : UnescapedView(path, unescapedPath),
-        UnescapedView(query, unescapedQuery), UnescapedView(fragment, unescapedFragment)};
+        m_Path.empty() ? std::string_view("./") : UnescapedView(m_Path, unescapedPath),
+        UnescapedView(m_Query, unescapedQuery), UnescapedView(m_Fragment, unescapedFragment)};
     const auto take = [](std::string& to, const std::string& from) {
         if (!to.empty() || !from.empty()) to = from;  // mostly empty: no call
     };
@@ -71,7 +71,8 @@ bool URI::MakeAbsoluteURI(const URI& base) {
     m_Valid = base.m_Valid;
     m_Relative = base.m_Relative;
     m_Hierarchical = base.m_Hierarchical;
-    MoveByReference(*this, UnescapedView(base.m_Path, unescapedBasePath), reference);
+    MoveByReference(*this, {UnescapedView(base.m_Path, unescapedBasePath), m_Query.empty(), m_Fragment.empty()},
+                    reference);
     return true;
 }
 

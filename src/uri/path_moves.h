@@ -17,10 +17,19 @@ struct ReferenceParts {
     std::string_view path, query, fragment;
 };
 
-/// Moves base, whose unescaped path is basePath, by the reference (absolute-path,
-/// fragment-only or relative-path), working out "." and ".." of a relative path.
-/// basePath must stay valid until base's path is replaced.
-void MoveByReference(Varn::URI& base, std::string_view basePath, const ReferenceParts& reference);
+/// What a move reads of the URI that it moves: the unescaped path (valid until the
+/// path is replaced), and whether query and fragment are empty, so that emptying them
+/// again can be left out.
+struct MoveBase {
+    std::string_view path;
+    bool queryEmpty, fragmentEmpty;
+};
+
+/// Moves uri, described by base, by the reference (absolute-path, fragment-only or
+/// relative-path), working out "." and ".." of a relative path. The reference's parts
+/// may be views into uri's own path, query and fragment: each is read before it is
+/// replaced.
+void MoveByReference(Varn::URI& uri, const MoveBase& base, const ReferenceParts& reference);
 
 /// The unescaped form of a stored component: the stored text itself when it holds no
 /// escape, otherwise its Unescape, kept in scratch.

@@ -5,6 +5,7 @@
 #define TESSERA_URI_PATH_SEGMENT_VIEWS_H
 
 #include <cstddef>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -139,17 +140,23 @@ private:
 /// only follows a non-empty text, and a leading '/' always stands in front.
 template <typename Segments>
 std::string JoinSegments(const Segments& segments, bool leading, bool trailing) {
-    std::size_t size = 2;
-    for (const auto& segment : segments) size += std::string_view(segment).size() + 1;
-    std::string out;
-    out.reserve(size);
-    const std::size_t bodyStart = leading ? 1 : 0;
-    if (leading) out.push_back('/');
+    // One pass for the size, one to copy: the result is written in place.
+    std::size_t body = 0;
     for (const auto& segment : segments) {
-        if (out.size() > bodyStart) out.push_back('/');
-        out.append(std::string_view(segment));
+        const std::size_t size = std::string_view(segment).size();
+        if (body != 0) body += 1;
+        body += size;
     }
-    if (trailing && out.size() > bodyStart) out.push_back('/');
+    const bool slashAfter = trailing && body != 0;
+    std::string out(body + (leading ? 1 : 0) + (slashAfter ? 1 : 0), '/');
+    char* at = &out[0] + (leading ? 1 : 0);
+    const char* const bodyStart = at;
+    for (const auto& segment : segments) {
+        const std::string_view text(segment);
+        if (at != bodyStart) ++at;  // the '/' is there already
+        if (!text.empty()) std::memcpy(at, text.data(), text.size());
+        at += text.size();
+    }
     return out;
 }
 

@@ -43,30 +43,32 @@ bool HasSegment(std::string_view path) { return path.find_first_not_of('/') != s
 
 }  // namespace
 
-void MoveByReference(Varn::URI& base, std::string_view basePath, const ReferenceParts& reference) {
-    // Absolute-path reference: the base keeps only its scheme and authority.
+void MoveByReference(Varn::URI& uri, const MoveBase& base, const ReferenceParts& reference) {
+    const auto setQueryAndFragment = [&] {
+        if (!reference.query.empty() || !base.queryEmpty) uri.SetQuery(std::string(reference.query), true);
+        if (!reference.fragment.empty() || !base.fragmentEmpty) uri.SetFragment(std::string(reference.fragment));
+    };
+    // Absolute-path reference: the URI keeps only its scheme and authority.
     if (HasLeadingSlash(reference.path)) {
-        base.SetPath(std::string(reference.path));
-        base.SetQuery(std::string(reference.query), true);
-        base.SetFragment(std::string(reference.fragment));
+        uri.SetPath(std::string(reference.path));
+        setQueryAndFragment();
         return;
     }
     // Fragment-only reference.
     if (!HasSegment(reference.path) && reference.query.empty()) {
-        base.SetFragment(std::string(reference.fragment));
+        uri.SetFragment(std::string(reference.fragment));
         return;
     }
 
-    // Relative-path reference: drop the base's file name, append, walk the dots. The
-    // segments are views into basePath, which stays as it is until the new path is set.
-    SegmentList segments(SegmentList::RoomFor(basePath.size()) + SegmentList::RoomFor(reference.path.size()));
-    segments.AppendSegmentsOf(basePath);
-    if (!HasTrailingSlash(basePath) && !segments.empty()) segments.PopBack();
+    // Relative-path reference: drop the file name, append, walk the dots. The segments
+    // are views into base.path, which stays as it is until the new path is set.
+    SegmentList segments(SegmentList::RoomFor(base.path.size()) + SegmentList::RoomFor(reference.path.size()));
+    segments.AppendSegmentsOf(base.path);
+    if (!HasTrailingSlash(base.path) && !segments.empty()) segments.PopBack();
     segments.AppendSegmentsOf(reference.path);
-    base.SetQuery(std::string(reference.query), true);
-    base.SetFragment(std::string(reference.fragment));
-    const bool endsInDot = segments.RemoveDotSegments([&base] { return base.IsRelative(); });
-    base.SetPath(JoinSegments(segments, HasLeadingSlash(basePath), HasTrailingSlash(reference.path) || endsInDot));
+    setQueryAndFragment();
+    const bool endsInDot = segments.RemoveDotSegments([&uri] { return uri.IsRelative(); });
+    uri.SetPath(JoinSegments(segments, HasLeadingSlash(base.path), HasTrailingSlash(reference.path) || endsInDot));
 }
 
 }  // namespace uri
@@ -88,7 +90,8 @@ bool URI::ChDir(StringProxy reference, bool escape) {
     // The moves "." and ".." that the directory operations make are known without parsing.
     if (text == "." || text == "..") {
         StringProxy unescapedPath;
-        MoveByReference(*this, UnescapedView(m_Path, unescapedPath), {text, {}, {}});
+        MoveByReference(*this, {UnescapedView(m_Path, unescapedPath), m_Query.empty(), m_Fragment.empty()},
+                        {text, {}, {}});
         return true;
     }
 
@@ -101,7 +104,8 @@ bool URI::ChDir(StringProxy reference, bool escape) {
     }
     const StringProxy path = scratch.GetPath(), query = scratch.GetQuery(true), fragment = scratch.GetFragment();
     StringProxy unescapedPath;
-    MoveByReference(*this, UnescapedView(m_Path, unescapedPath), {path.str(), query.str(), fragment.str()});
+    MoveByReference(*this, {UnescapedView(m_Path, unescapedPath), m_Query.empty(), m_Fragment.empty()},
+                    {path.str(), query.str(), fragment.str()});
     return true;
 }
 
