@@ -8,6 +8,8 @@
 //               data/urls/kasztp.txt, both URLs parsed beforehand: each URL with the next
 //               one and with its own parent directory. uriparser and curl have no such
 //               operation; their rows answer the same question from their parsed forms.
+//   RelationOfText/*  the same, from the texts of the pairs: GetRelationByString, and
+//               each peer parsing both texts before comparing.
 //   Relative/*  the same pairs, the first made relative to the second (uriRemoveBaseUriA).
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
@@ -281,6 +283,35 @@ void Relation_Curl(benchmark::State& state) {
     CountRelations(state, relations);
 }
 
+// ---- RelationOfText -------------------------------------------------------------------
+
+void RelationOfText_Tessera(benchmark::State& state) {
+    for (auto _ : state) {
+        for (const auto& pair : Pairs()) benchmark::DoNotOptimize(URI::GetRelationByString(pair.first, pair.second));
+    }
+    CountItems(state, Pairs().size());
+}
+
+void RelationOfText_Uriparser(benchmark::State& state) {
+    for (auto _ : state) {
+        for (const auto& pair : Pairs()) {
+            const ParsedUri a(pair.first), b(pair.second);
+            benchmark::DoNotOptimize(UriparserRelation(a.uri, b.uri));
+        }
+    }
+    CountItems(state, Pairs().size());
+}
+
+void RelationOfText_Curl(benchmark::State& state) {
+    for (auto _ : state) {
+        for (const auto& pair : Pairs()) {
+            const CurlUrl a = CurlParse(pair.first), b = CurlParse(pair.second);
+            benchmark::DoNotOptimize(CurlRelation(a.get(), b.get()));
+        }
+    }
+    CountItems(state, Pairs().size());
+}
+
 // ---- Relative --------------------------------------------------------------------------
 
 void Relative_Tessera(benchmark::State& state) {
@@ -316,6 +347,9 @@ BENCHMARK(Resolve_Curl);
 BENCHMARK(Relation_Tessera);
 BENCHMARK(Relation_Uriparser);
 BENCHMARK(Relation_Curl);
+BENCHMARK(RelationOfText_Tessera);
+BENCHMARK(RelationOfText_Uriparser);
+BENCHMARK(RelationOfText_Curl);
 BENCHMARK(Relative_Tessera);
 BENCHMARK(Relative_Uriparser);
 
