@@ -9,8 +9,6 @@
 
 #include <tessera/URI.h>
 
-#include "uri/path_moves.h"
-
 namespace Varn {
 namespace {
 
@@ -36,15 +34,16 @@ std::uint64_t Load8(const char* bytes) {
     return word;
 }
 
+bool HasZeroByte(std::uint64_t v) { return ((v - kEveryByteOne) & ~v & kEveryByteHigh) != 0; }
+
 // Whether text holds byte x or byte y; eight bytes at a time.
 bool ContainsEither(std::string_view text, char x, char y) {
-    const auto hasZeroByte = [](std::uint64_t v) { return ((v - kEveryByteOne) & ~v & kEveryByteHigh) != 0; };
     const std::uint64_t xs = kEveryByteOne * static_cast<unsigned char>(x);
     const std::uint64_t ys = kEveryByteOne * static_cast<unsigned char>(y);
     std::size_t k = 0;
     for (; k + 8 <= text.size(); k += 8) {
         const std::uint64_t word = Load8(text.data() + k);
-        if (hasZeroByte(word ^ xs) || hasZeroByte(word ^ ys)) return true;
+        if (HasZeroByte(word ^ xs) || HasZeroByte(word ^ ys)) return true;
     }
     for (; k < text.size(); ++k) {
         if (text[k] == x || text[k] == y) return true;
@@ -59,6 +58,28 @@ std::size_t CommonPrefixLength(std::string_view a, std::string_view b) {
     while (k + 8 <= n && Load8(a.data() + k) == Load8(b.data() + k)) k += 8;
     while (k < n && a[k] == b[k]) ++k;
     return k;
+}
+
+// The common beginning of two stored paths, and whether either path holds an escape.
+// The common part is read once, from a.
+struct PathComparison {
+    std::size_t common;
+    bool escaped;
+};
+
+PathComparison ComparePaths(std::string_view a, std::string_view b) {
+    constexpr std::uint64_t kPercents = kEveryByteOne * '%';
+    const std::size_t n = std::min(a.size(), b.size());
+    std::size_t k = 0;
+    bool escaped = false;
+    for (; k + 8 <= n; k += 8) {
+        const std::uint64_t word = Load8(a.data() + k);
+        if (word != Load8(b.data() + k)) break;
+        escaped = escaped || HasZeroByte(word ^ kPercents);
+    }
+    for (; k < n && a[k] == b[k]; ++k) escaped = escaped || a[k] == '%';
+    escaped = escaped || a.find('%', k) != std::string_view::npos || b.find('%', k) != std::string_view::npos;
+    return {k, escaped};
 }
 
 bool SameBytes(std::string_view a, std::string_view b) {
@@ -80,10 +101,9 @@ bool SameLetter(char a, char b, bool caseSensitive) {
 // Relates two paths by their segments (the non-empty pieces between slashes): a
 // differing segment makes them unrelated, otherwise the one with segments left over lies
 // below the other. Two equal texts, and the root and the empty path, come out the same.
-// The common beginning of the texts splits alike, so the walk starts at the last
+// Their common beginning (common bytes) splits alike, so the walk starts at the last
 // segment that it reaches into.
-Varn::URI::RELATION RelateSegments(std::string_view a, std::string_view b, bool caseSensitive) {
-    const std::size_t common = CommonPrefixLength(a, b);
+Varn::URI::RELATION RelateSegments(std::string_view a, std::string_view b, std::size_t common, bool caseSensitive) {
     const std::size_t segmentStart = common == 0 ? 0 : a.rfind('/', common - 1);
     std::size_t i = segmentStart == std::string_view::npos ? 0 : segmentStart, j = i;
     for (;;) {
@@ -166,9 +186,11 @@ URI::RELATION URI::GetRelation(const URI& other, bool caseSensitive) const {
     }
     // Paths, unescaped. Equal texts, and the root against the empty path, are the same
     // place; so are equal segment lists.
-    StringProxy unescapedA, unescapedB;
-    return RelateSegments(tessera::uri::UnescapedView(a->m_Path, unescapedA),
-                          tessera::uri::UnescapedView(b->m_Path, unescapedB), caseSensitive);
+    const PathComparison stored = ComparePaths(a->m_Path, b->m_Path);
+    if (!stored.escaped) return RelateSegments(a->m_Path, b->m_Path, stored.common, caseSensitive);
+    const StringProxy unescapedA = a->GetPath(), unescapedB = b->GetPath();
+    const std::string_view pathA = unescapedA.str(), pathB = unescapedB.str();
+    return RelateSegments(pathA, pathB, CommonPrefixLength(pathA, pathB), caseSensitive);
 }
 
 URI::RELATION URI::GetRelationByString(StringProxy first, StringProxy second) {
