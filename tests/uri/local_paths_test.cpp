@@ -1,0 +1,82 @@
+// File URIs and local paths in Windows, Unix and classic Macintosh notation.
+#include <gtest/gtest.h>
+
+#include <tessera/URI.h>
+
+namespace {
+
+using Varn::URI;
+
+TEST(LocalPath, ToLocalPathInEveryNotation) {
+    struct Case { const char* uri; const char* win; const char* unix; const char* mac; };
+    const Case cases[] = {
+        {"file:///D|/dir/a%20b.txt", "D:\\dir\\a b.txt", "/D|/dir/a b.txt", "D|:dir:a b.txt"},
+        {"file:///D:/dir", "D:\\dir", "/D|/dir", "D|:dir"},
+        {"file:///Disk/Users/a", "Disk\\Users\\a", "/Disk/Users/a", "Disk:Users:a"},  // no root slash on Windows
+        {"file://server/share/x", "\\\\server\\share\\x", "", ""},
+        {"file://localhost/D|/x", "\\\\localhost\\D:\\x", "", "D|:x"},
+        {"file:///C:/100%25%7C.txt", "C:\\100%:.txt", "/C|/100%|.txt", "C|:100%|.txt"},
+        {"a/b%20c", "a\\b c", "a/b c", ":a:b c"},                  // relative references
+        {"/a", "\\a", "/a", "::a"},
+        {"http://h/x", "", "", ""},                                // other schemes have none
+    };
+    for (const Case& c : cases) {
+        const URI uri(c.uri);
+        ASSERT_TRUE(uri.IsValidURI()) << c.uri;
+        EXPECT_EQ(uri.ToLocalPathWin(), c.win) << c.uri;
+        EXPECT_EQ(uri.ToLocalPathUnix(), c.unix) << c.uri;
+        EXPECT_EQ(uri.ToLocalPathMac(), c.mac) << c.uri;
+    }
+    EXPECT_EQ(URI().ToLocalPathWin(), "");
+}
+
+TEST(LocalPath, LocalPathToURIAndBack) {
+    using Convert = void (URI::*)(URI::StringProxy);
+    using Back = URI::StringProxy (URI::*)() const;
+    struct Case { Convert convert; Back back; const char* path; const char* uri; const char* pathBack; };
+    const Convert win = &URI::LocalPathToURIWin, unix = &URI::LocalPathToURIUnix, mac = &URI::LocalPathToURIMac;
+    const Back toWin = &URI::ToLocalPathWin, toUnix = &URI::ToLocalPathUnix, toMac = &URI::ToLocalPathMac;
+    const Case cases[] = {
+        {win, toWin, "D:\\dir\\a b.txt", "file:///D|/dir/a%20b.txt", "D:\\dir\\a b.txt"},
+        {win, toWin, "C:\\100% #?.txt", "file:///C|/100%25%20%23%3F.txt", "C:\\100% #?.txt"},
+        {win, toWin, "\\\\Server\\share\\x", "file://server/share/x", "\\\\server\\share\\x"},
+        {win, toWin, "\\\\server", "file://server", "\\\\server"},
+        {win, toWin, "D:", "file:///D%7C", "D:"},                  // a bare drive mark is escaped
+        {win, toWin, "a:b:c", "file:///a|b%7Cc", "a:b:c"},
+        {win, toWin, "\\dir\\x", "file:///dir/x", "dir\\x"},      // the root is not restored
+        {win, toWin, "dir/x", "file:///dir/x", "dir\\x"},
+        {unix, toUnix, "/tmp/100% #?/x", "file:///tmp/100%25%20%23%3F/x", "/tmp/100% #?/x"},
+        {unix, toUnix, "rel/x", "file:///rel/x", "/rel/x"},
+        {unix, toUnix, "", "file:///", "/"},
+        {mac, toMac, "Disk:Users:100%", "file:///Disk/Users/100%25", "Disk:Users:100%"},
+        {mac, toMac, ":a:b", "file:///a/b", "a:b"},
+        {mac, toMac, "", "file:///", ""},
+    };
+    for (const Case& c : cases) {
+        URI uri("http://old/a?q#f");
+        (uri.*c.convert)(c.path);
+        EXPECT_EQ(uri.ToString(false), c.uri) << c.path;
+        EXPECT_TRUE(uri.IsValidURI() && uri.IsAbsolute() && uri.IsHierarchical()) << c.path;
+        EXPECT_EQ((uri.*c.back)(), c.pathBack) << c.path;
+    }
+}
+
+TEST(LocalPath, EmptyWindowsPathChangesNothing) {
+    URI uri("http://h/a?b#c");
+    uri.LocalPathToURIWin("");
+    EXPECT_EQ(uri.ToString(false), "http://h/a?b#c");
+}
+
+TEST(LocalPath, GenericOperationsUseThePlatformNotation) {
+    URI uri;
+    uri.LocalPathToURI("C:\\x y");
+#if defined(_WIN32)
+    EXPECT_EQ(uri.ToString(false), "file:///C|/x%20y");
+    EXPECT_EQ(uri.ToLocalPath(), "C:\\x y");
+#else
+    EXPECT_EQ(uri.ToString(false), "file:///C%3A%5Cx%20y");
+    EXPECT_EQ(uri.ToLocalPath(), "/C:\\x y");
+#endif
+}
+
+}  // namespace
