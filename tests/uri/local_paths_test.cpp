@@ -8,7 +8,7 @@ namespace {
 using Varn::URI;
 
 TEST(LocalPath, ToLocalPathInEveryNotation) {
-    struct Case { const char* uri; const char* win; const char* unix; const char* mac; };
+    struct Case { const char* uri; const char* winPath; const char* unixPath; const char* macPath; };
     const Case cases[] = {
         {"file:///D|/dir/a%20b.txt", "D:\\dir\\a b.txt", "/D|/dir/a b.txt", "D|:dir:a b.txt"},
         {"file:///D:/dir", "D:\\dir", "/D|/dir", "D|:dir"},
@@ -23,9 +23,9 @@ TEST(LocalPath, ToLocalPathInEveryNotation) {
     for (const Case& c : cases) {
         const URI uri(c.uri);
         ASSERT_TRUE(uri.IsValidURI()) << c.uri;
-        EXPECT_EQ(uri.ToLocalPathWin(), c.win) << c.uri;
-        EXPECT_EQ(uri.ToLocalPathUnix(), c.unix) << c.uri;
-        EXPECT_EQ(uri.ToLocalPathMac(), c.mac) << c.uri;
+        EXPECT_EQ(uri.ToLocalPathWin(), c.winPath) << c.uri;
+        EXPECT_EQ(uri.ToLocalPathUnix(), c.unixPath) << c.uri;
+        EXPECT_EQ(uri.ToLocalPathMac(), c.macPath) << c.uri;
     }
     EXPECT_EQ(URI().ToLocalPathWin(), "");
 }
@@ -34,23 +34,24 @@ TEST(LocalPath, LocalPathToURIAndBack) {
     using Convert = void (URI::*)(URI::StringProxy);
     using Back = URI::StringProxy (URI::*)() const;
     struct Case { Convert convert; Back back; const char* path; const char* uri; const char* pathBack; };
-    const Convert win = &URI::LocalPathToURIWin, unix = &URI::LocalPathToURIUnix, mac = &URI::LocalPathToURIMac;
+    const Convert fromWin = &URI::LocalPathToURIWin, fromUnix = &URI::LocalPathToURIUnix,
+                  fromMac = &URI::LocalPathToURIMac;
     const Back toWin = &URI::ToLocalPathWin, toUnix = &URI::ToLocalPathUnix, toMac = &URI::ToLocalPathMac;
     const Case cases[] = {
-        {win, toWin, "D:\\dir\\a b.txt", "file:///D|/dir/a%20b.txt", "D:\\dir\\a b.txt"},
-        {win, toWin, "C:\\100% #?.txt", "file:///C|/100%25%20%23%3F.txt", "C:\\100% #?.txt"},
-        {win, toWin, "\\\\Server\\share\\x", "file://server/share/x", "\\\\server\\share\\x"},
-        {win, toWin, "\\\\server", "file://server", "\\\\server"},
-        {win, toWin, "D:", "file:///D%7C", "D:"},                  // a bare drive mark is escaped
-        {win, toWin, "a:b:c", "file:///a|b%7Cc", "a:b:c"},
-        {win, toWin, "\\dir\\x", "file:///dir/x", "dir\\x"},      // the root is not restored
-        {win, toWin, "dir/x", "file:///dir/x", "dir\\x"},
-        {unix, toUnix, "/tmp/100% #?/x", "file:///tmp/100%25%20%23%3F/x", "/tmp/100% #?/x"},
-        {unix, toUnix, "rel/x", "file:///rel/x", "/rel/x"},
-        {unix, toUnix, "", "file:///", "/"},
-        {mac, toMac, "Disk:Users:100%", "file:///Disk/Users/100%25", "Disk:Users:100%"},
-        {mac, toMac, ":a:b", "file:///a/b", "a:b"},
-        {mac, toMac, "", "file:///", ""},
+        {fromWin, toWin, "D:\\dir\\a b.txt", "file:///D|/dir/a%20b.txt", "D:\\dir\\a b.txt"},
+        {fromWin, toWin, "C:\\100% #?.txt", "file:///C|/100%25%20%23%3F.txt", "C:\\100% #?.txt"},
+        {fromWin, toWin, "\\\\Server\\share\\x", "file://server/share/x", "\\\\server\\share\\x"},
+        {fromWin, toWin, "\\\\server", "file://server", "\\\\server"},
+        {fromWin, toWin, "D:", "file:///D%7C", "D:"},                  // a bare drive mark is escaped
+        {fromWin, toWin, "a:b:c", "file:///a|b%7Cc", "a:b:c"},
+        {fromWin, toWin, "\\dir\\x", "file:///dir/x", "dir\\x"},      // the root is not restored
+        {fromWin, toWin, "dir/x", "file:///dir/x", "dir\\x"},
+        {fromUnix, toUnix, "/tmp/100% #?/x", "file:///tmp/100%25%20%23%3F/x", "/tmp/100% #?/x"},
+        {fromUnix, toUnix, "rel/x", "file:///rel/x", "/rel/x"},
+        {fromUnix, toUnix, "", "file:///", "/"},
+        {fromMac, toMac, "Disk:Users:100%", "file:///Disk/Users/100%25", "Disk:Users:100%"},
+        {fromMac, toMac, ":a:b", "file:///a/b", "a:b"},
+        {fromMac, toMac, "", "file:///", ""},
     };
     for (const Case& c : cases) {
         URI uri("http://old/a?q#f");
