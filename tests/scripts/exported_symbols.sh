@@ -10,7 +10,8 @@ case "$lib" in
 esac
 bad=$(nm -D --defined-only -C "$lib" | awk '{ $1=""; $2=""; sub(/^  /, ""); print }' \
   | grep -v -E '^(Varn::|varn_pthread_|typeinfo (name )?for Varn::|vtable for Varn::|VTT for Varn::)' \
-  | grep -v -E '^(_init|_fini|_edata|_end|__bss_start)$' || true)
+  | grep -v -E '^(_init|_fini|_edata|_end|__bss_start)$' \
+  | grep -v -E '^(__odr_asan|__asan|__ubsan|__tsan|__sancov)' || true)
 if [ -n "$bad" ]; then
   echo "symbols exported that are not part of the API:"
   echo "$bad"
