@@ -18,16 +18,12 @@ expect() {
 
 expect 0 $'a=1\nb=2\nc d=A\nx=1=2' query 'http://h/p?b=2&a=1&x=1=2&c+d=%41'
 expect 1 '' query 'h2://x'
-expect 2 '' query
 expect 0 'D:\dir\a b.txt' to-path --win 'file:///D|/dir/a%20b.txt'
-expect 0 '/dir/a b.txt' to-path --unix 'file:///dir/a%20b.txt'
 expect 0 'Disk:a' to-path --mac 'file://localhost/Disk/a'
 expect 1 '' to-path --unix 'file://server/x'
 expect 2 '' to-path --dos 'file:///x'
 expect 0 'file://server/share/100%25' from-path --win '\\server\share\100%'
 expect 1 '' from-path --win ''
-expect 0 'file:///tmp/a%20b' from-path --unix '/tmp/a b'
-expect 0 'file:///Disk/a' from-path --mac 'Disk:a'
 expect 0 $'http://myhost/page\nfile:///D|/x\n../a' guess 'myhost/page' 'D:\x' '../a'
 expect 1 'ftp://plainword' guess --scheme ftp plainword 'h2://x'
 expect 2 '' guess --scheme

@@ -10,24 +10,20 @@ using Varn::URI;
 TEST(LocalPath, ToLocalPathInEveryNotation) {
     struct Case { const char* uri; const char* winPath; const char* unixPath; const char* macPath; };
     const Case cases[] = {
-        {"file:///D|/dir/a%20b.txt", "D:\\dir\\a b.txt", "/D|/dir/a b.txt", "D|:dir:a b.txt"},
-        {"file:///D:/dir", "D:\\dir", "/D|/dir", "D|:dir"},
-        {"file:///Disk/Users/a", "Disk\\Users\\a", "/Disk/Users/a", "Disk:Users:a"},  // no root slash on Windows
+        {"file:///D:/dir/a%20b.txt", "D:\\dir\\a b.txt", "/D|/dir/a b.txt", "D|:dir:a b.txt"},
+        {"file:///Disk/100%25%7C", "Disk\\100%:", "/Disk/100%|", "Disk:100%|"},
         {"file://server/share/x", "\\\\server\\share\\x", "", ""},
         {"file://localhost/D|/x", "\\\\localhost\\D:\\x", "", "D|:x"},
-        {"file:///C:/100%25%7C.txt", "C:\\100%:.txt", "/C|/100%|.txt", "C|:100%|.txt"},
         {"a/b%20c", "a\\b c", "a/b c", ":a:b c"},                  // relative references
         {"/a", "\\a", "/a", "::a"},
         {"http://h/x", "", "", ""},                                // other schemes have none
     };
     for (const Case& c : cases) {
         const URI uri(c.uri);
-        ASSERT_TRUE(uri.IsValidURI()) << c.uri;
         EXPECT_EQ(uri.ToLocalPathWin(), c.winPath) << c.uri;
         EXPECT_EQ(uri.ToLocalPathUnix(), c.unixPath) << c.uri;
         EXPECT_EQ(uri.ToLocalPathMac(), c.macPath) << c.uri;
     }
-    EXPECT_EQ(URI().ToLocalPathWin(), "");
 }
 
 TEST(LocalPath, LocalPathToURIAndBack) {
@@ -38,14 +34,12 @@ TEST(LocalPath, LocalPathToURIAndBack) {
                   fromMac = &URI::LocalPathToURIMac;
     const Back toWin = &URI::ToLocalPathWin, toUnix = &URI::ToLocalPathUnix, toMac = &URI::ToLocalPathMac;
     const Case cases[] = {
-        {fromWin, toWin, "D:\\dir\\a b.txt", "file:///D|/dir/a%20b.txt", "D:\\dir\\a b.txt"},
         {fromWin, toWin, "C:\\100% #?.txt", "file:///C|/100%25%20%23%3F.txt", "C:\\100% #?.txt"},
         {fromWin, toWin, "\\\\Server\\share\\x", "file://server/share/x", "\\\\server\\share\\x"},
         {fromWin, toWin, "\\\\server", "file://server", "\\\\server"},
-        {fromWin, toWin, "D:", "file:///D%7C", "D:"},                  // a bare drive mark is escaped
+        {fromWin, toWin, "D:", "file:///D%7C", "D:"},                // a bare drive mark is escaped
         {fromWin, toWin, "a:b:c", "file:///a|b%7Cc", "a:b:c"},
-        {fromWin, toWin, "\\dir\\x", "file:///dir/x", "dir\\x"},      // the root is not restored
-        {fromWin, toWin, "dir/x", "file:///dir/x", "dir\\x"},
+        {fromWin, toWin, "\\dir\\x", "file:///dir/x", "dir\\x"},    // the root is not restored
         {fromUnix, toUnix, "/tmp/100% #?/x", "file:///tmp/100%25%20%23%3F/x", "/tmp/100% #?/x"},
         {fromUnix, toUnix, "rel/x", "file:///rel/x", "/rel/x"},
         {fromUnix, toUnix, "", "file:///", "/"},
@@ -60,24 +54,9 @@ TEST(LocalPath, LocalPathToURIAndBack) {
         EXPECT_TRUE(uri.IsValidURI() && uri.IsAbsolute() && uri.IsHierarchical()) << c.path;
         EXPECT_EQ((uri.*c.back)(), c.pathBack) << c.path;
     }
-}
-
-TEST(LocalPath, EmptyWindowsPathChangesNothing) {
-    URI uri("http://h/a?b#c");
-    uri.LocalPathToURIWin("");
-    EXPECT_EQ(uri.ToString(false), "http://h/a?b#c");
-}
-
-TEST(LocalPath, GenericOperationsUseThePlatformNotation) {
-    URI uri;
-    uri.LocalPathToURI("C:\\x y");
-#if defined(_WIN32)
-    EXPECT_EQ(uri.ToString(false), "file:///C|/x%20y");
-    EXPECT_EQ(uri.ToLocalPath(), "C:\\x y");
-#else
-    EXPECT_EQ(uri.ToString(false), "file:///C%3A%5Cx%20y");
-    EXPECT_EQ(uri.ToLocalPath(), "/C:\\x y");
-#endif
+    URI untouched("http://h/a?b#c");
+    untouched.LocalPathToURIWin("");
+    EXPECT_EQ(untouched.ToString(false), "http://h/a?b#c");
 }
 
 }  // namespace
