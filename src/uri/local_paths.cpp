@@ -22,6 +22,8 @@ std::string Replaced(std::string text, char from, char to) {
 
 // ---- To local paths ------------------------------------------------------------------
 
+// The generic forms use this platform's own notation, through the virtual table so that
+// a derived class's override of that notation applies.
 URI::StringProxy URI::ToLocalPath() const {
 #if defined(_WIN32)
     return ToLocalPathWin();
