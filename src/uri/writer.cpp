@@ -22,8 +22,13 @@ public:
         std::string out(m_total, '\0');
         char* to = &out[0];
         for (int i = 0; i < m_count; ++i) {
-            if (m_sizes[i] != 0) std::memcpy(to, m_pieces[i], m_sizes[i]);
-            to += m_sizes[i];
+            const std::size_t n = m_sizes[i];
+            if (n > 2) {
+                std::memcpy(to, m_pieces[i], n);
+            } else {
+                for (std::size_t k = 0; k < n; ++k) to[k] = m_pieces[i][k];  // separators
+            }
+            to += n;
         }
         return out;
     }

@@ -1,5 +1,6 @@
 // Parsing: the order of the searches, what each component receives, and the validity
 // rules.
+#include <random>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -160,6 +161,39 @@ TEST(Parser, ValidateRulesOnHandMadeStates) {
     OpenURI n("mailto:x");
     n.SetNonHierarchical("a\\b");  // stored escaped, so no raw backslash
     EXPECT_TRUE(n.ValidateURI());
+}
+
+// Texts made of separators and a few letters: whatever the parser makes of them, the
+// flags agree with the components, and a failed parse leaves the default state.
+TEST(Parser, InvariantsHoldForGeneratedTexts) {
+    const std::string alphabet = ":/?#@[]%\\.aAbZ1 |";
+    std::mt19937 random(20261205);
+    for (int round = 0; round < 20000; ++round) {
+        std::string text(random() % 14, ' ');
+        for (char& c : text) c = alphabet[random() % alphabet.size()];
+        SCOPED_TRACE(text);
+        const URI u(text);
+        if (!u.IsValidURI()) {
+            ASSERT_EQ(u.ToString(false), "unknown:");
+            ASSERT_FALSE(u.IsHierarchical());
+            continue;
+        }
+        if (u.IsRelative()) {
+            ASSERT_TRUE(u.IsHierarchical());
+            ASSERT_EQ(u.GetScheme(), "");
+        }
+        if (u.IsHierarchical()) {
+            ASSERT_EQ(u.GetNonHierarchical(), "");
+        } else {
+            ASSERT_EQ(u.GetPath(), "");
+            ASSERT_EQ(u.GetAuthority(), "");
+        }
+        ASSERT_EQ(URI::VerifyAlpha(u.GetScheme()), true);
+        ASSERT_EQ(u.GetPath().str().find('\\'), std::string::npos);
+        // The stored query is written out as it is.
+        const std::string written = u.ToString(false);
+        ASSERT_NE(written.find(u.GetQuery(false).str()), std::string::npos);
+    }
 }
 
 TEST(Parser, IsIPv6CountsColonsOnly) {
