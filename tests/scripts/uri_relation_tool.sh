@@ -5,11 +5,13 @@ set -uo pipefail
 tool=${2:-}
 if [ -z "$tool" ] || [ ! -x "$tool" ]; then echo "skipped: no tessera tool"; exit 0; fi
 failures=0
+errors=$(mktemp)
+trap 'rm -f "$errors"' EXIT
 expect() {  # expect STATUS OUTPUT ARGS...: stdout (or, on failure, the stderr line count)
   local status=$1 want=$2; shift 2
   local out err got
-  out=$("$tool" uri "$@" 2>/tmp/uri_relation_tool.$$); got=$?
-  err=$(wc -l </tmp/uri_relation_tool.$$)
+  out=$("$tool" uri "$@" 2>"$errors"); got=$?
+  err=$(wc -l <"$errors")
   if [ "$got" != "$status" ] || { [ "$status" = 0 ] && [ "$out" != "$want" ]; } ||
      { [ "$status" != 0 ] && [ "$err" != 1 ]; }; then
     echo "FAILED: tessera uri $* -> status $got, output '$out', $err error lines"; failures=$((failures + 1))
@@ -30,6 +32,5 @@ expect 1 '' common-parent a/b http://h/
 expect 1 '' ipv6 1::2::3
 expect 2 '' ipv6
 expect 2 '' relation --bogus a b
-rm -f /tmp/uri_relation_tool.$$
 [ "$failures" = 0 ] && echo "uri relation subcommands: OK"
 exit $((failures != 0))
