@@ -17,6 +17,7 @@ public:
     using OpenURI::operator=;
 
     const char* written = nullptr;
+    const char* utf8 = nullptr;
     int absolute = -1, relative = -1, hierarchical = -1, ofType = -1;
     mutable int toStringCalls = 0;
 
@@ -24,6 +25,7 @@ public:
         ++toStringCalls;
         return written ? StringProxy(written) : URI::ToString(unescaped);
     }
+    StringProxy ToStringUTF8() const override { return utf8 ? StringProxy(utf8) : URI::ToStringUTF8(); }
     bool IsAbsolute() const override { return absolute < 0 ? URI::IsAbsolute() : absolute != 0; }
     bool IsRelative() const override { return relative < 0 ? URI::IsRelative() : relative != 0; }
     bool IsHierarchical() const override { return hierarchical < 0 ? URI::IsHierarchical() : hierarchical != 0; }
@@ -82,6 +84,16 @@ TEST(VirtualDispatch, ToStringAndSetPathUseIsOfType) {
     EXPECT_EQ(f.ToString(false), "file:/C|/y");
     f.SetPath("/C|/y");
     EXPECT_EQ(f.ToString(false), "file:/C%7C/y");
+}
+
+TEST(VirtualDispatch, EncodedStringsUseToStringUTF8AndIsHierarchical) {
+    SteeredURI u("http://h/a");
+    u.utf8 = "x:\xC3\xA9";
+    EXPECT_EQ(u.ToEncodedString("iso-8859-1"), "x:\xE9");
+    u.hierarchical = 0;  // only the non-hierarchical part, query and fragment are renewed
+    EXPECT_TRUE(u.FromEncodedString("http://h/p%E9?q%E9", "iso-8859-1"));
+    u.hierarchical = -1;
+    EXPECT_EQ(u.ToString(false), "http:?q\xC3\xA9");
 }
 
 }  // namespace
