@@ -1,0 +1,599 @@
+#!/usr/bin/env python3
+"""Builds and runs every benchmark, saves their results and writes docs/benchmarks.md.
+
+    bench/run_all.py                  build (Release), run all, save JSON, draw charts, write the page
+    bench/run_all.py --only time uri-parse   ... only these subsystems (the others' saved results stay)
+    bench/run_all.py --charts-only    redraw the charts and rewrite the page from the saved JSON
+    bench/run_all.py --quick          very short runs (one repetition) while working on the script
+
+Results go to docs/bench-data/<subsystem>.json (medians and spread of the repetitions only),
+charts to docs/img/bench-<subsystem>.png. What each section says besides the numbers lives
+in bench/notes/<subsystem>.md: the part above a line "---" comes before the chart, the
+rest after the table.
+"""
+import argparse
+import datetime
+import json
+import pathlib
+import re
+import subprocess
+import sys
+from dataclasses import dataclass, field
+from typing import Callable, Dict, List, Optional
+
+ROOT = pathlib.Path(__file__).resolve().parents[1]
+DATA_DIR = ROOT / "docs" / "bench-data"
+IMAGE_DIR = ROOT / "docs" / "img"
+NOTES_DIR = ROOT / "bench" / "notes"
+PAGE = ROOT / "docs" / "benchmarks.md"
+
+TESSERA = "Tessera"
+
+
+# ---- what is measured ----------------------------------------------------------------------
+
+@dataclass
+class Workload:
+    """One thing measured: Tessera's benchmark and its peers' (display name -> run name)."""
+    label: str
+    tessera: str
+    peers: Dict[str, str]
+    needs: Dict[str, float] = field(default_factory=dict)  # peer -> least speed-up; 1.0: faster
+    panel: str = ""                                        # chart panel and table it belongs to
+    columns: Dict[str, str] = field(default_factory=dict)  # extra table columns (title -> text)
+    references: Dict[str, str] = field(default_factory=dict)  # table-only runs, no ratio (memcpy)
+
+
+@dataclass
+class Subsystem:
+    key: str                 # file names
+    row_title: str           # what a table row is
+    title: str               # heading of the section
+    binary: str
+    flags: List[str]
+    value: Callable[[dict], float]  # a run's result: MB/s, or nanoseconds per item
+    unit_text: str           # what one value is, for the chart axis and the tables
+    target: str              # the target in words
+    workloads: List[Workload]
+    extra: Optional[Callable[[Workload, Dict[str, dict]], Dict[str, str]]] = None
+    log_scale: bool = False
+    family: Callable[[str], str] = lambda peer: peer  # peers of one family share a colour
+    wide_table: bool = True  # one column per peer; False: one line per Tessera-peer pair
+
+
+def per_item_ns(entry):
+    """Nanoseconds per item (URL, stamp, pair) from Google Benchmark's items_per_second."""
+    return 1e9 / entry["items_per_second"]
+
+
+def per_iteration_ns(entry):
+    scale = {"ns": 1, "us": 1e3, "ms": 1e6, "s": 1e9}[entry["time_unit"]]
+    clock = "real_time" if entry["run_name"].endswith("/real_time") else "cpu_time"
+    return entry[clock] * scale
+
+
+def megabytes_per_second(entry):
+    return entry["MB/s"]
+
+
+def encoding_workloads():
+    texts = [("english", "mars-english", "ASCII"),
+             ("french", "mars-french", "Latin, mostly ASCII"),
+             ("russian", "mars-russian", "Cyrillic and ASCII"),
+             ("russian-lipsum", "Russian-Lipsum", "Cyrillic"),
+             ("chinese", "mars-chinese", "CJK and ASCII"),
+             ("japanese", "mars-japanese", "CJK and ASCII"),
+             ("chinese-lipsum", "Chinese-Lipsum", "CJK")]
+    out = []
+    for direction, panel in (("UTF8ToUTF16", "UTF-8 to UTF-16"), ("UTF16ToUTF8", "UTF-16 to UTF-8")):
+        for name, file, kind in texts:
+            run = f"{direction}/{name}/"
+            out.append(Workload(file, run + "tessera", {"ICU": run + "icu", "iconv": run + "iconv"},
+                                needs={"ICU": 5.0 if kind == "ASCII" else 1.5, "iconv": 1.0},
+                                panel=panel, columns={"kind": kind}, references={"memcpy": run + "memcpy"}))
+    return out
+
+
+def uri_parse_extra(workload, results):
+    rejected = [results[run].get("rejected") for run in [workload.tessera] + list(workload.peers.values())]
+    return {"rejected (Tessera / uriparser / curl)": " / ".join(f"{r:,.0f}" for r in rejected)}
+
+
+def threads_workloads():
+    mutexes = {"pthread recursive mutex": "BM_Lock_PthreadRecursive",
+               "pthread normal mutex": "BM_Lock_PthreadNormal",
+               "std::mutex": "BM_Lock_StdMutex",
+               "std::recursive_mutex": "BM_Lock_StdRecursiveMutex"}
+    rows = [("lock + unlock, initialised mutex", "BM_Lock_Varn", mutexes),
+            ("lock + unlock, statically initialised mutex", "BM_Lock_VarnStatic", mutexes),
+            ("once after completion", "BM_Once_Varn",
+             {"pthread_once": "BM_Once_Pthread", "std::call_once": "BM_Once_StdCallOnce"}),
+            ("condition ping-pong, one round trip", "BM_PingPong<VarnSync>/real_time",
+             {"pthread_cond_t": "BM_PingPong<PthreadSync>/real_time",
+              "std::condition_variable": "BM_PingPong<StdSync>/real_time"}),
+            ("create + join", "BM_CreateJoin_Varn/real_time",
+             {"pthread_create + pthread_join": "BM_CreateJoin_Pthread/real_time",
+              "std::thread": "BM_CreateJoin_StdThread/real_time"})]
+    return [Workload(label, tessera, peers, needs={p: 1 / 1.5 for p in peers}) for label, tessera, peers in rows]
+
+
+def uri_parse_workloads():
+    corpora = [("kasztp.txt (https web URLs)", 0), ("isaacs_files.txt (file: URLs, long paths)", 1)]
+    return [Workload(label, f"BM_Tessera/{arg}", {"uriparser": f"BM_Uriparser/{arg}", "curl": f"BM_Curl/{arg}"},
+                     needs={"uriparser": 2.0}) for label, arg in corpora]
+
+
+def uri_resolve_workloads():
+    rows = [("Resolve (42 references)", "Resolve", True),
+            ("Relation (9,998 parsed pairs)", "Relation", True),
+            ("RelationOfText (9,998 pairs of texts)", "RelationOfText", True),
+            ("Relative (9,998 parsed pairs)", "Relative", False)]
+    out = []
+    for label, name, targeted in rows:
+        peers = {"uriparser": f"{name}_Uriparser", "curl": f"{name}_Curl"}
+        if name == "Relative":
+            del peers["curl"]
+        out.append(Workload(label, f"{name}_Tessera", peers, needs={p: 1.0 for p in peers} if targeted else {}))
+    return out
+
+
+def time_workloads():
+    rows = [("read RFC 3339 (FromRFC3339)", "Read_{}/rfc3339", True),
+            ("read ISO 8601 basic (FromISO8601)", "Read_{}/iso8601_basic", True),
+            ("write W3C date-time (ToW3DTF)", "WriteW3dtf_{}", True),
+            ("calendar fields to ticks and back", "CalendarRoundTrip_{}", False)]
+    out = []
+    for label, pattern, targeted in rows:
+        clib = "Libc" if pattern.startswith("Calendar") else "Snprintf" if pattern.startswith("Write") else "Sscanf"
+        out.append(Workload(label, pattern.format("Tessera"),
+                            {"Abseil": pattern.format("Abseil"), "C library": pattern.format(clib)},
+                            needs={"Abseil": 4.0} if targeted else {}))
+    return out
+
+
+SUBSYSTEMS = [
+    Subsystem("encoding", "text", "Text encodings", "utf8_utf16_bench",
+              ["--benchmark_repetitions=5", "--benchmark_min_time=0.2"],
+              megabytes_per_second, "MB of UTF-8 text per CPU second",
+              "faster than ICU and iconv in both directions on every text; at least 5x ICU on "
+              "ASCII text and at least 1.5x ICU on the others",
+              encoding_workloads()),
+    Subsystem("uri-parse", "corpus", "URI parsing and writing", "uri_parse_bench",
+              ["--benchmark_repetitions=3", "--benchmark_min_time=1"],
+              per_item_ns, "CPU time per URL",
+              "at least 2x faster per URL than uriparser",
+              uri_parse_workloads(), extra=uri_parse_extra),
+    Subsystem("uri-resolve", "workload", "URI resolution and relations", "uri_resolve_bench",
+              ["--benchmark_repetitions=3", "--benchmark_min_time=1"],
+              per_item_ns, "CPU time per reference or pair",
+              "faster than uriparser and curl in resolution and relations",
+              uri_resolve_workloads(), log_scale=True),
+    Subsystem("time", "operation", "Time stamps", "time_bench",
+              ["--benchmark_repetitions=3", "--benchmark_min_time=0.5"],
+              per_item_ns, "CPU time per stamp",
+              "at least 4x faster than Abseil for parsing and for formatting",
+              time_workloads()),
+    Subsystem("threads", "operation", "Threads", "threads_bench",
+              ["--benchmark_repetitions=9", "--benchmark_min_time=0.5",
+               "--benchmark_enable_random_interleaving=true"],
+              per_iteration_ns, "time per operation (CPU time; real time for the two-thread rows)",
+              "no worse than 1.5x the native time on any operation",
+              threads_workloads(), log_scale=True, wide_table=False,
+              family=lambda peer: "pthread" if peer.startswith("pthread") else "C++ standard library"),
+]
+
+
+# ---- running ---------------------------------------------------------------------------------
+
+def command_line(subsystem, build_dir, quick):
+    flags = ["--benchmark_repetitions=1", "--benchmark_min_time=0.02"] if quick else subsystem.flags
+    binary = build_dir / subsystem.binary
+    return ([str(binary.relative_to(ROOT) if binary.is_relative_to(ROOT) else binary)] + flags +
+            ["--benchmark_report_aggregates_only=true", "--benchmark_out_format=json",
+             f"--benchmark_out={DATA_DIR.relative_to(ROOT) / (subsystem.key + '.json')}"])
+
+
+def build(build_dir, subsystems):
+    subprocess.run(["cmake", "-S", ".", "-B", str(build_dir), "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Release",
+                    "-DTESSERA_BUILD_BENCHMARKS=ON"], cwd=ROOT, check=True, stdout=subprocess.DEVNULL)
+    subprocess.run(["cmake", "--build", str(build_dir), "-j2", "--target"] + [s.binary for s in subsystems],
+                   cwd=ROOT, check=True)
+
+
+def first_line(command):
+    try:
+        return subprocess.run(command, cwd=ROOT, capture_output=True, text=True).stdout.splitlines()[0].strip()
+    except (OSError, IndexError):
+        return ""
+
+
+def machine(build_dir):
+    """What the numbers were measured on, kept in each saved file."""
+    compiler = ""
+    for cache in build_dir.glob("CMakeFiles/*/CMakeCXXCompiler.cmake"):
+        found = dict(re.findall(r'set\(CMAKE_CXX_COMPILER_(ID|VERSION) "([^"]*)"\)', cache.read_text()))
+        compiler = f"{found.get('ID', '')} {found.get('VERSION', '')}".strip()
+    cpu = ""
+    cpuinfo = pathlib.Path("/proc/cpuinfo")
+    if cpuinfo.exists():
+        cpu = next((line.split(":", 1)[1].strip() for line in cpuinfo.read_text().splitlines()
+                    if line.startswith("model name")), "")
+    return {"commit": first_line(["git", "rev-parse", "--short", "HEAD"]), "compiler": compiler, "cpu": cpu,
+            "measured": datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%d %H:%M UTC")}
+
+
+def run(subsystem, build_dir, quick):
+    DATA_DIR.mkdir(parents=True, exist_ok=True)
+    command = command_line(subsystem, build_dir, quick)
+    print("$", " ".join(command), flush=True)
+    subprocess.run(command, cwd=ROOT, check=True)
+    path = DATA_DIR / f"{subsystem.key}.json"
+    saved = json.loads(path.read_text())
+    # Medians and their spread are what the page reads; means and deviations only add bulk.
+    saved["benchmarks"] = [b for b in saved["benchmarks"]
+                           if b.get("run_type") != "aggregate" or b.get("aggregate_name") in ("median", "cv")]
+    saved["context"].pop("executable", None)
+    saved["context"].pop("host_name", None)
+    saved["tessera"] = dict(machine(build_dir), command=" ".join(command), quick=quick)
+    path.write_text(json.dumps(saved, indent=1) + "\n")
+
+
+def load(subsystem):
+    """The saved run of a subsystem: its context and run name -> median result."""
+    saved = json.loads((DATA_DIR / f"{subsystem.key}.json").read_text())
+    results, single = {}, {}
+    for entry in saved["benchmarks"]:
+        if entry.get("aggregate_name") == "median":
+            results[entry["run_name"]] = entry
+        elif entry.get("run_type") == "iteration":  # a run of one repetition has no aggregates
+            single.setdefault(entry["run_name"], entry)
+    return saved, dict(single, **results)
+
+
+# ---- comparing -------------------------------------------------------------------------------
+
+def speed_up(subsystem, results, workload, peer):
+    """How many times faster Tessera is than the peer (below 1: slower)."""
+    tessera = subsystem.value(results[workload.tessera])
+    other = subsystem.value(results[workload.peers[peer]])
+    return tessera / other if subsystem.value is megabytes_per_second else other / tessera
+
+
+def meets(ratio, need):
+    return ratio > need if need == 1.0 else ratio >= need - 1e-9
+
+
+def misses(subsystem, results, workload):
+    """The comparisons of a workload that miss its target, as (peer, ratio, need)."""
+    out = []
+    for peer, need in workload.needs.items():
+        ratio = speed_up(subsystem, results, workload, peer)
+        if not meets(ratio, need):
+            out.append((peer, ratio, need))
+    return out
+
+
+def ratio_text(ratio):
+    return f"{ratio:.0f}x" if ratio >= 99.5 else f"{ratio:.1f}x" if ratio >= 9.995 else f"{ratio:.2f}x"
+
+
+def shortfall(peer, need):
+    """What a missed comparison lacks, in words."""
+    if need == 1.0:
+        return f"not faster than {peer}"
+    if need < 1:
+        return f"over {1 / need:g}x the time of {peer}"
+    return f"below {need:g}x {peer}"
+
+
+def value_text(subsystem, value):
+    if subsystem.value is megabytes_per_second:
+        return f"{value:,.0f}"
+    for unit, scale in (("ms", 1e6), ("µs", 1e3)):
+        if value >= scale:
+            value /= scale
+            break
+    else:
+        unit = "ns"
+    decimals = 0 if value >= 99.95 else 1 if value >= 9.995 else 2  # three significant digits
+    return f"{value:.{decimals}f} {unit}"
+
+
+# ---- charts ------------------------------------------------------------------------------------
+
+TESSERA_COLOUR = "#2262a8"
+PEER_COLOURS = ["#f0a13a", "#8fb87a", "#b9a0cc", "#c9c9c9", "#e07b7b"]
+MISSED_COLOUR = "#c0141c"
+
+
+def colours(subsystem):
+    families = []
+    for workload in subsystem.workloads:
+        for peer in workload.peers:
+            if subsystem.family(peer) not in families:
+                families.append(subsystem.family(peer))
+    return dict({TESSERA: TESSERA_COLOUR}, **{f: PEER_COLOURS[i % len(PEER_COLOURS)] for i, f in enumerate(families)})
+
+
+def axis_formatter(subsystem):
+    from matplotlib.ticker import FuncFormatter
+    if subsystem.value is megabytes_per_second:
+        return FuncFormatter(lambda v, _: f"{v:,.0f}")
+    return FuncFormatter(lambda v, _: value_text(subsystem, v).replace(".00 ", " ") if v > 0 else "0")
+
+
+def draw_columns(subsystem, results, path):
+    """Grouped columns: one group per workload, Tessera's column first; a panel per table."""
+    import matplotlib.pyplot as plt
+    palette = colours(subsystem)
+    contenders = list(palette)
+    panels = list(dict.fromkeys(w.panel for w in subsystem.workloads))
+    figure, axes = plt.subplots(len(panels), 1, figsize=(9, 0.9 + 3.4 * len(panels)), squeeze=False)
+    width = 0.8 / len(contenders)
+    for ax, panel in zip(axes[:, 0], panels):
+        workloads = [w for w in subsystem.workloads if w.panel == panel]
+        heights = []
+        for j, workload in enumerate(workloads):
+            present = [c for c in contenders if c == TESSERA or c in workload.peers]  # centred on the label
+            for i, contender in enumerate(present):
+                run = workload.tessera if contender == TESSERA else workload.peers[contender]
+                value = subsystem.value(results[run])
+                heights.append(value)
+                x = j + (i - (len(present) - 1) / 2) * width
+                ax.bar(x, value, width * 0.92, color=palette[contender], label=contender if j == 0 else None)
+                if contender != TESSERA:
+                    ratio = speed_up(subsystem, results, workload, contender)
+                    need = workload.needs.get(contender)
+                    missed = need is not None and not meets(ratio, need)
+                    ax.annotate(ratio_text(ratio), (x, value), xytext=(0, 2), textcoords="offset points",
+                                ha="center", va="bottom", fontsize=7.5, rotation=90 if len(contenders) > 3 else 0,
+                                color=MISSED_COLOUR if missed else "#333333", fontweight="bold" if missed else None)
+        ax.set_xticks(range(len(workloads)))
+        ax.set_xticklabels([w.label.replace(" (", "\n(") for w in workloads], fontsize=8.5)
+        if subsystem.log_scale:
+            ax.set_yscale("log")
+            ax.set_ylim(min(heights) / 2, max(heights) * 4)
+        else:
+            ax.set_ylim(0, max(heights) * 1.18)
+        ax.yaxis.set_major_formatter(axis_formatter(subsystem))
+        better = "higher is better" if subsystem.value is megabytes_per_second else "lower is better"
+        ax.set_ylabel(f"{subsystem.unit_text.split(' (')[0]}\n({better})", fontsize=8.5)
+        if panel:
+            ax.set_title(panel, fontsize=10.5, loc="left")
+        ax.grid(axis="y", color="#e4e4e4", linewidth=0.6)
+        ax.set_axisbelow(True)
+        ax.spines[["top", "right"]].set_visible(False)
+        ax.legend(fontsize=8.5, frameon=False, ncol=len(contenders), loc="upper right")
+    finish(figure, subsystem, path)
+
+
+def draw_rows(subsystem, results, path):
+    """Horizontal bars, one line per contender under each workload's name (peers differ by row)."""
+    import matplotlib.pyplot as plt
+    palette = colours(subsystem)
+    lines = []  # (label, value, colour, ratio text, missed) or a workload heading (label only)
+    for workload in subsystem.workloads:
+        lines.append((workload.label, None, None, None, False))
+        lines.append((TESSERA, subsystem.value(results[workload.tessera]), palette[TESSERA], None, False))
+        for peer, run in workload.peers.items():
+            ratio = speed_up(subsystem, results, workload, peer)
+            need = workload.needs.get(peer)
+            lines.append((peer, subsystem.value(results[run]), palette[subsystem.family(peer)], ratio_text(ratio),
+                          need is not None and not meets(ratio, need)))
+    figure, ax = plt.subplots(figsize=(9, 0.7 + 0.24 * len(lines)))
+    values = [line[1] for line in lines if line[1] is not None]
+    for y, (label, value, colour, ratio, missed) in enumerate(lines):
+        if value is None:
+            ax.text(0, y + 0.15, label, transform=ax.get_yaxis_transform(), ha="left", va="center",
+                    fontsize=9, fontweight="bold")
+            continue
+        ax.barh(y, value, 0.78, color=colour)
+        if ratio:
+            ax.annotate(ratio, (value, y), xytext=(3, 0), textcoords="offset points", va="center", fontsize=7.5,
+                        color=MISSED_COLOUR if missed else "#333333", fontweight="bold" if missed else None)
+    ax.set_yticks([y for y, line in enumerate(lines) if line[1] is not None])
+    ax.set_yticklabels([line[0] for line in lines if line[1] is not None], fontsize=8)
+    ax.set_ylim(len(lines) - 0.5, -0.7)
+    if subsystem.log_scale:
+        ax.set_xscale("log")
+        ax.set_xlim(min(values) / 1.5, max(values) * 3)
+    ax.xaxis.set_major_formatter(axis_formatter(subsystem))
+    ax.set_xlabel(f"{subsystem.unit_text} (shorter is better)", fontsize=8.5)
+    ax.grid(axis="x", color="#e4e4e4", linewidth=0.6)
+    ax.set_axisbelow(True)
+    ax.spines[["top", "right"]].set_visible(False)
+    from matplotlib.patches import Patch
+    ax.legend(handles=[Patch(color=c, label=n) for n, c in palette.items()], fontsize=8, frameon=False,
+              loc="upper right")
+    finish(figure, subsystem, path)
+
+
+def finish(figure, subsystem, path):
+    figure.suptitle(f"{subsystem.title}: Tessera and its peers", fontsize=12, x=0.01, ha="left")
+    figure.text(0.01, 0.005, f"Target: {subsystem.target}.\nNext to each peer: how many times faster Tessera is "
+                "(red: target missed). Medians of the repetitions.", fontsize=7.5, color="#555555")
+    figure.tight_layout(rect=(0, 0.045 if len(figure.axes) == 1 else 0.03, 1, 1))
+    IMAGE_DIR.mkdir(parents=True, exist_ok=True)
+    figure.savefig(path, dpi=100)
+    import matplotlib.pyplot as plt
+    plt.close(figure)
+
+
+# ---- the page ------------------------------------------------------------------------------------
+
+INTRO = """\
+# Benchmarks
+
+Each benchmark compares Tessera with its peers in the same run on the same machine, so the
+ratios are what to read; absolute numbers vary from machine to machine and from run to run.
+A ratio is how many times faster Tessera is than the peer: the peer's time divided by
+Tessera's (or Tessera's throughput divided by the peer's); below 1 Tessera is slower.
+
+This page, its charts (`docs/img/`) and the saved results (`docs/bench-data/`) are written
+by `scripts/bench`, which builds the benchmarks (Release, `build/bench`), runs each with
+repetitions and takes the medians. `scripts/bench --only time` measures one subsystem again;
+`scripts/bench --charts-only` redraws the charts and rewrites the page from the saved results.
+The text around the numbers is kept in `bench/notes/`. `scripts/install-deps bench` installs
+the peers and matplotlib.
+"""
+
+
+def notes(subsystem):
+    path = NOTES_DIR / f"{subsystem.key}.md"
+    text = path.read_text().strip() if path.exists() else ""
+    before, _, after = text.partition("\n---\n")
+    return before.strip(), after.strip()
+
+
+def wide_tables(subsystem, results):
+    lines = []
+    panels = list(dict.fromkeys(w.panel for w in subsystem.workloads))
+    for panel in panels:
+        workloads = [w for w in subsystem.workloads if w.panel == panel]
+        peers = list(dict.fromkeys(p for w in workloads for p in w.peers))
+        references = list(dict.fromkeys(r for w in workloads for r in w.references))
+        extras = [subsystem.extra(w, results) if subsystem.extra else {} for w in workloads]
+        columns = list(dict.fromkeys(c for w in workloads for c in w.columns))
+        extra_columns = list(dict.fromkeys(c for e in extras for c in e))
+        if panel:
+            lines += [f"### {panel}", ""]
+        header = ([subsystem.row_title] + columns + [TESSERA] + peers + references + [f"vs {p}" for p in peers] +
+                  extra_columns + ["target"])
+        lines += ["| " + " | ".join(header) + " |",
+                  "|" + "---|" * (1 + len(columns)) + "---:|" * (1 + len(peers) * 2 + len(references)) +
+                  "---|" * (len(extra_columns) + 1)]
+        for workload, extra in zip(workloads, extras):
+            cells = [workload.label] + [workload.columns.get(c, "") for c in columns]
+            cells.append(value_text(subsystem, subsystem.value(results[workload.tessera])))
+            for name in peers:
+                run = workload.peers.get(name)
+                cells.append(value_text(subsystem, subsystem.value(results[run])) if run else "-")
+            for name in references:
+                run = workload.references.get(name)
+                cells.append(value_text(subsystem, subsystem.value(results[run])) if run else "-")
+            for name in peers:
+                cells.append(ratio_text(speed_up(subsystem, results, workload, name)) if name in workload.peers else "-")
+            cells += [extra.get(c, "") for c in extra_columns]
+            cells.append(target_cell(subsystem, results, workload))
+            lines.append("| " + " | ".join(cells) + " |")
+        lines.append("")
+    return lines
+
+
+def long_table(subsystem, results):
+    lines = [f"| {subsystem.row_title} | Tessera | peer | peer's time | ratio | target |",
+             "|---|---:|---|---:|---:|---|"]
+    for workload in subsystem.workloads:
+        first = True
+        for peer, run in workload.peers.items():
+            ratio = speed_up(subsystem, results, workload, peer)
+            need = workload.needs.get(peer)
+            verdict = "" if need is None else "met" if meets(ratio, need) else f"**missed**: {shortfall(peer, need)}"
+            lines.append("| " + " | ".join([
+                workload.label if first else "",
+                value_text(subsystem, subsystem.value(results[workload.tessera])) if first else "",
+                peer, value_text(subsystem, subsystem.value(results[run])), ratio_text(ratio), verdict]) + " |")
+            first = False
+    return lines + [""]
+
+
+def target_cell(subsystem, results, workload):
+    if not workload.needs:
+        return "-"
+    missed = misses(subsystem, results, workload)
+    if not missed:
+        return "met"
+    return "**missed**: " + ", ".join(shortfall(peer, need) for peer, _, need in missed)
+
+
+def verdict(subsystem, results):
+    """One sentence: the target and whether this run meets it."""
+    counted = [w for w in subsystem.workloads if w.needs]
+    missed = [(w, m) for w in counted for m in misses(subsystem, results, w)]
+    comparisons = sum(len(w.needs) for w in counted)
+    if not missed:
+        return f"met in all {comparisons} comparisons", True
+    listed = "; ".join(f"{(w.panel + ', ') if w.panel else ''}{w.label.split(' (')[0]} vs {peer} "
+                       f"({ratio_text(ratio)})" for w, (peer, ratio, _) in missed)
+    return f"missed in {len(missed)} of {comparisons} comparisons: {listed}", False
+
+
+def section(subsystem, saved, results):
+    before, after = notes(subsystem)
+    info = saved.get("tessera", {})
+    context = saved.get("context", {})
+    result, _ = verdict(subsystem, results)
+    lines = [f"## {subsystem.title}", ""]
+    if before:
+        lines += [before, ""]
+    lines += [f"![{subsystem.title}: Tessera and its peers](img/bench-{subsystem.key}.png)", ""]
+    if info.get("quick"):
+        lines += ["**Quick run (one short repetition): not for quoting.**", ""]
+    lines += [f"{subsystem.unit_text[0].upper() + subsystem.unit_text[1:]}, median of "
+              f"{repetitions(info.get('command', ''))}; measured {info.get('measured', '?')} at commit "
+              f"`{info.get('commit', '?')}` ({info.get('compiler', '?')}, {context.get('num_cpus', '?')} CPUs "
+              f"({info.get('cpu', '?')}), load average {load_text(context)} at the start).", ""]
+    lines += wide_tables(subsystem, results) if subsystem.wide_table else long_table(subsystem, results)
+    lines += [f"Target: {subsystem.target}. This run: {result}.", "",
+              "```sh", f"scripts/bench --only {subsystem.key}   # builds, then runs:",
+              info.get("command", ""), "```", ""]
+    if after:
+        lines += [after, ""]
+    return lines
+
+
+def repetitions(command):
+    found = re.search(r"--benchmark_repetitions=(\d+)", command)
+    return f"{found.group(1)} repetitions" if found and found.group(1) != "1" else "1 repetition"
+
+
+def load_text(context):
+    load = context.get("load_avg")
+    return f"{load[0]:.1f}" if load else "?"
+
+
+def write_page(subsystems_with_results):
+    lines = [INTRO, "| subsystem | target | this run |", "|---|---|---|"]
+    for subsystem, saved, results in subsystems_with_results:
+        result, met = verdict(subsystem, results)
+        anchor = re.sub(r"[^a-z0-9 -]", "", subsystem.title.lower()).replace(" ", "-")
+        lines.append(f"| [{subsystem.title}](#{anchor}) | {subsystem.target} | "
+                     f"{'met' if met else '**' + result.split(':')[0] + '**'} |")
+    lines.append("")
+    for subsystem, saved, results in subsystems_with_results:
+        lines += [""] + section(subsystem, saved, results)
+    PAGE.write_text("\n".join(lines).rstrip() + "\n")
+
+
+# ---- main ------------------------------------------------------------------------------------------
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--charts-only", action="store_true", help="only redraw charts and rewrite the page")
+    parser.add_argument("--only", nargs="+", choices=[s.key for s in SUBSYSTEMS], help="measure only these")
+    parser.add_argument("--quick", action="store_true", help="one short repetition each (trying the script)")
+    parser.add_argument("--build-dir", default="build/bench", help="build folder (default build/bench)")
+    arguments = parser.parse_args()
+    build_dir = (ROOT / arguments.build_dir).resolve()
+    chosen = [s for s in SUBSYSTEMS if not arguments.only or s.key in arguments.only]
+    if not arguments.charts_only:
+        build(build_dir, chosen)
+        for subsystem in chosen:
+            run(subsystem, build_dir, arguments.quick)
+    import matplotlib
+    matplotlib.use("Agg")
+    done = []
+    for subsystem in SUBSYSTEMS:
+        if not (DATA_DIR / f"{subsystem.key}.json").exists():
+            print(f"no saved results for {subsystem.key}: run without --charts-only first", file=sys.stderr)
+            continue
+        saved, results = load(subsystem)
+        draw = draw_columns if subsystem.wide_table else draw_rows
+        draw(subsystem, results, IMAGE_DIR / f"bench-{subsystem.key}.png")
+        done.append((subsystem, saved, results))
+    write_page(done)
+    print(f"wrote {PAGE.relative_to(ROOT)} and {len(done)} charts in {IMAGE_DIR.relative_to(ROOT)}")
+
+
+if __name__ == "__main__":
+    main()
