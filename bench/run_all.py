@@ -319,7 +319,7 @@ def axis_formatter(subsystem):
     from matplotlib.ticker import FuncFormatter
     if subsystem.value is megabytes_per_second:
         return FuncFormatter(lambda v, _: f"{v:,.0f}")
-    return FuncFormatter(lambda v, _: value_text(subsystem, v).replace(".00 ", " ") if v > 0 else "0")
+    return FuncFormatter(lambda v, _: re.sub(r"\.0+ ", " ", value_text(subsystem, v)) if v > 0 else "0")
 
 
 def draw_columns(subsystem, results, path):
@@ -384,7 +384,7 @@ def draw_rows(subsystem, results, path):
     values = [line[1] for line in lines if line[1] is not None]
     for y, (label, value, colour, ratio, missed) in enumerate(lines):
         if value is None:
-            ax.text(0, y + 0.15, label, transform=ax.get_yaxis_transform(), ha="left", va="center",
+            ax.text(0.005, y + 0.15, label, transform=ax.get_yaxis_transform(), ha="left", va="center",
                     fontsize=9, fontweight="bold")
             continue
         ax.barh(y, value, 0.78, color=colour)
