@@ -531,8 +531,8 @@ def section(subsystem, saved, results):
         lines += ["**Quick run (one short repetition): not for quoting.**", ""]
     lines += [f"{subsystem.unit_text[0].upper() + subsystem.unit_text[1:]}, median of "
               f"{repetitions(info.get('command', ''))}; measured {info.get('measured', '?')} at commit "
-              f"`{info.get('commit', '?')}` ({info.get('compiler', '?')}, {context.get('num_cpus', '?')} CPUs "
-              f"({info.get('cpu', '?')}), load average {load_text(context)} at the start).", ""]
+              f"`{info.get('commit', '?')}` ({info.get('compiler', '?')} on {context.get('num_cpus', '?')} CPUs, "
+              f"{info.get('cpu', '?')}, load average {load_text(context)} at the start).", ""]
     lines += wide_tables(subsystem, results) if subsystem.wide_table else long_table(subsystem, results)
     lines += [f"Target: {subsystem.target}. This run: {result}.", "",
               "```sh", f"scripts/bench --only {subsystem.key}   # builds, then runs:",
