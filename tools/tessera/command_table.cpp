@@ -14,16 +14,6 @@ constexpr OptionInfo kWindows = {"--win", nullptr, false, "Windows notation: 'D:
 constexpr OptionInfo kUnix = {"--unix", nullptr, false, "Unix notation: '/dir/file'"};
 constexpr OptionInfo kMac = {"--mac", nullptr, false, "classic Macintosh notation: 'Disk:dir:file'"};
 
-// The resolution subcommands still read their own arguments: the options given and the
-// operands after "--".
-template <int (*Run)(const Args&)>
-int WithArgs(const Invocation& in) {
-    Args args = in.Options();
-    args.emplace_back("--");
-    args.insert(args.end(), in.Operands().begin(), in.Operands().end());
-    return Run(args);
-}
-
 // Fields: name, operands, min and max operand count, input, summary, description,
 // options, what exit status 1 means, examples, subcommands, run.
 
@@ -60,33 +50,33 @@ const CommandInfo kUriCommands[] = {
      {}, "BASE or a REF is not a valid URI, or a REF does not resolve to one",
      "tessera uri resolve 'http://a/b/c/d;p?q' g ../h '?y'\n"
      "printf '%s\\n' a.html ../up.html | tessera uri resolve http://h/dir/index.html\n",
-     {}, WithArgs<RunUriResolve>},
+     {}, RunUriResolve},
     {"relative", "[TARGET BASE]", 0, 2, Input::kPairs,
      "write a URI as a reference relative to a base",
      "Writes TARGET as a reference relative to BASE: 'http://h/a/b/c.html' relative to "
      "'http://h/a/d/e.html' is '../b/c.html'. TARGET cannot be made relative when BASE is relative or the "
      "two differ in scheme or host.",
      {kIgnoreCase}, "a URI is not valid or TARGET cannot be made relative to BASE",
-     "tessera uri relative http://h/a/b/c.html http://h/a/d/e.html\n", {}, WithArgs<RunUriRelative>},
+     "tessera uri relative http://h/a/b/c.html http://h/a/d/e.html\n", {}, RunUriRelative},
     {"relation", "[A B]", 0, 2, Input::kPairs,
      "tell how two URIs relate: none, child, same or parent",
      "Writes 'child' when A lies below B, 'parent' when A holds B, 'same' when both name the same place "
      "and 'none' otherwise.",
      {kIgnoreCase}, "a URI is not valid",
-     "tessera uri relation http://h/a/b http://h/a\n", {}, WithArgs<RunUriRelation>},
+     "tessera uri relation http://h/a/b http://h/a\n", {}, RunUriRelation},
     {"common-parent", "[A B]", 0, 2, Input::kPairs,
      "write the nearest directory that holds two URIs",
      "Writes the deepest directory URI that holds both A and B: 'http://h/a/b/c' and 'http://h/a/d' give "
      "'http://h/a/'. Both must be absolute URIs.",
      {kIgnoreCase}, "a URI is not valid or is relative",
-     "tessera uri common-parent http://h/a/b/c http://h/a/d\n", {}, WithArgs<RunUriCommonParent>},
+     "tessera uri common-parent http://h/a/b/c http://h/a/d\n", {}, RunUriCommonParent},
     {"ipv6", "[ADDRESS...]", 0, kAnyNumber, Input::kLines,
      "write IPv6 addresses in full",
      "Writes each ADDRESS as eight groups of four hexadecimal digits; an IPv4 address in its last part "
      "becomes two groups. The address may stand in brackets, as in a URI: '[::ffff:1.2.3.4]' gives "
      "'0000:0000:0000:0000:0000:ffff:0102:0304'.",
      {}, "an ADDRESS is not an IPv6 address",
-     "tessera uri ipv6 '[::1]' ::ffff:1.2.3.4\n", {}, WithArgs<RunUriIpv6>},
+     "tessera uri ipv6 '[::1]' ::ffff:1.2.3.4\n", {}, RunUriIpv6},
     {"query", "[URI...]", 0, kAnyNumber, Input::kLines,
      "list the key=value pairs of the query of URIs",
      "For each URI, writes the pairs of its query unescaped, one 'key=value' a line in the order of the "

@@ -11,13 +11,12 @@ int RunUriShow(const Invocation& in);
 int RunUriEscape(const Invocation& in);
 int RunUriUnescape(const Invocation& in);
 
-// Resolution, relations, hosts (uri_relation_commands.cpp); these still read their own
-// arguments.
-int RunUriResolve(const Args& args);
-int RunUriRelative(const Args& args);
-int RunUriRelation(const Args& args);
-int RunUriCommonParent(const Args& args);
-int RunUriIpv6(const Args& args);
+// Resolution, relations, hosts (uri_relation_commands.cpp).
+int RunUriResolve(const Invocation& in);
+int RunUriRelative(const Invocation& in);
+int RunUriRelation(const Invocation& in);
+int RunUriCommonParent(const Invocation& in);
+int RunUriIpv6(const Invocation& in);
 
 // Queries, local paths, guessing (uri_path_commands.cpp).
 int RunUriQuery(const Invocation& in);
