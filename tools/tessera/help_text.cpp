@@ -100,7 +100,7 @@ std::string InputText(const CommandInfo& command) {
                    "is one " + item + lineEnd;
         case Input::kPairs:
             return "Without operands, each line of standard input holds " + names[0] + " and " + names[1] +
-                   " separated by a tab" + lineEnd;
+                   " separated by a tab (a line without one is rejected)" + lineEnd;
     }
     return "";
 }
