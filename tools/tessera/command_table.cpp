@@ -10,7 +10,8 @@ namespace tessera_tool {
 namespace {
 
 constexpr OptionInfo kIgnoreCase = {"--ignore-case", nullptr, false, "compare paths ignoring case"};
-constexpr OptionInfo kWindows = {"--win", nullptr, false, "Windows notation: 'D:\\dir\\file', '\\\\server\\share\\file'"};
+constexpr OptionInfo kWindows = {"--win", nullptr, false,
+                                  "Windows notation: 'D:\\dir\\file', '\\\\server\\share\\file'"};
 constexpr OptionInfo kUnix = {"--unix", nullptr, false, "Unix notation: '/dir/file'"};
 constexpr OptionInfo kMac = {"--mac", nullptr, false, "classic Macintosh notation: 'Disk:dir:file'"};
 

@@ -25,7 +25,9 @@ int RunTool(const Args& args) {
             std::cout << "tessera " << ToolVersion() << '\n';
             return kSuccess;
         }
-        if (word.size() > 1 && word[0] == '-') return Fail(kUsageError, where + "unknown option '" + word + "'" + tryHelp);
+        if (word.size() > 1 && word[0] == '-') {
+            return Fail(kUsageError, where + "unknown option '" + word + "'" + tryHelp);
+        }
         const CommandInfo* sub = FindSubcommand(*command, word);
         if (sub == nullptr) {
             const std::string hint = DidYouMean(word, SubcommandNames(*command));

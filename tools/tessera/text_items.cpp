@@ -34,7 +34,7 @@ int ForEachPair(const Invocation& in, const std::function<int(const std::string&
     const Args& operands = in.Operands();
     if (operands.size() == 2) return each(operands[0], operands[1]);
     if (!operands.empty()) return in.UsageError("expects two operands, or none to read tab-separated pairs");
-    return ForEachLine([&](const std::string& line) {
+    return ForEachLine([&](const std::string& line) -> int {
         const std::size_t tab = line.find('\t');
         if (tab == std::string::npos) return in.Reject("no tab between the two URIs of line '" + line + "'");
         return each(line.substr(0, tab), line.substr(tab + 1));

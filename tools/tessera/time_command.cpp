@@ -36,7 +36,7 @@ bool ReadStamp(const std::string& text, Varn::TimeStamp& stamp) {
 /// Prints the stamp made from each integer item.
 int ForEachNumber(const Invocation& in, Varn::TimeStamp (*make)(std::int64_t)) {
     BlockSeparator blocks;
-    return ForEachItem(in, 0, [&](const std::string& text) {
+    return ForEachItem(in, 0, [&](const std::string& text) -> int {
         std::int64_t value = 0;
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
         if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
@@ -44,7 +44,7 @@ int ForEachNumber(const Invocation& in, Varn::TimeStamp (*make)(std::int64_t)) {
         }
         blocks.Next();
         PrintStamp(make(value));
-        return int{kSuccess};
+        return kSuccess;
     });
 }
 
@@ -61,13 +61,13 @@ int RunTimeNow(const Invocation&) {
 
 int RunTimeParse(const Invocation& in) {
     BlockSeparator blocks;
-    return ForEachItem(in, 0, [&](const std::string& text) {
+    return ForEachItem(in, 0, [&](const std::string& text) -> int {
         Varn::TimeStamp stamp;
         if (!ReadStamp(text, stamp)) return in.Reject("'" + text + "' is not an RFC 3339 or ISO 8601 time stamp");
         blocks.Next();
         std::cout << "text          " << text << '\n';
         PrintStamp(stamp);
-        return int{kSuccess};
+        return kSuccess;
     });
 }
 

@@ -1,5 +1,6 @@
-// tessera transcode --from NAME --to NAME [FILE]: converts text between encodings. Names are resolved as the library resolves them; UTF-16LE and UTF-16BE are also
-// accepted and go through the library's UTF-16 operations.
+// tessera transcode --from NAME --to NAME [FILE]: converts text between encodings. Names
+// are resolved as the library resolves them; UTF-16LE and UTF-16BE are also accepted and
+// go through the library's UTF-16 operations.
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -69,7 +70,8 @@ int RunTranscode(const Invocation& in) {
         std::vector<std::string> names = EncodingNames();
         names.insert(names.end(), {"UTF-16LE", "UTF-16BE"});
         const std::string hint = DidYouMean(name, names);
-        return in.Fail(kUsageError, "unknown encoding '" + name + "'" + (hint.empty() ? " (see 'tessera encodings')" : hint));
+        return in.Fail(kUsageError,
+                       "unknown encoding '" + name + "'" + (hint.empty() ? " (see 'tessera encodings')" : hint));
     }
     const std::string file = in.Operands().empty() ? "-" : in.Operands()[0];
 

@@ -105,29 +105,29 @@ void Show(const URI& uri) {
 
 int RunUriShow(const Invocation& in) {
     BlockSeparator blocks;
-    return ForEachItem(in, 0, [&](const std::string& text) {
+    return ForEachItem(in, 0, [&](const std::string& text) -> int {
         const URI uri(text);
         if (!uri.IsValidURI()) return in.Reject("not a valid URI: '" + text + "'");
         blocks.Next();
         std::cout << text << '\n';
         Show(uri);
-        return int{kSuccess};
+        return kSuccess;
     });
 }
 
 int RunUriEscape(const Invocation& in) {
     const bool query = in.Has("--query");
-    return ForEachItem(in, 0, [&](const std::string& text) {
+    return ForEachItem(in, 0, [&](const std::string& text) -> int {
         std::cout << (query ? URI::QueryEscape(text) : URI::Escape(text)) << '\n';
-        return int{kSuccess};
+        return kSuccess;
     });
 }
 
 int RunUriUnescape(const Invocation& in) {
     const bool query = in.Has("--query");
-    return ForEachItem(in, 0, [&](const std::string& text) {
+    return ForEachItem(in, 0, [&](const std::string& text) -> int {
         std::cout << (query ? URI::QueryUnescape(text) : URI::Unescape(text, false)) << '\n';
-        return int{kSuccess};
+        return kSuccess;
     });
 }
 

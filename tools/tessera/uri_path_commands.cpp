@@ -40,20 +40,20 @@ const char* NotationName(Notation notation) {
 
 int RunUriQuery(const Invocation& in) {
     BlockSeparator blocks;
-    return ForEachItem(in, 0, [&](const std::string& text) {
+    return ForEachItem(in, 0, [&](const std::string& text) -> int {
         const URI uri(text);
         if (!uri.IsValidURI()) return in.Reject("not a valid URI: '" + text + "'");
         blocks.Next();
         std::map<std::string, std::string> pairs;
         uri.GetQueryByMap(pairs);
         for (const auto& pair : pairs) std::cout << pair.first << '=' << pair.second << '\n';
-        return int{kSuccess};
+        return kSuccess;
     });
 }
 
 int RunUriToPath(const Invocation& in) {
     const Notation notation = NotationOf(in);
-    return ForEachItem(in, 0, [&](const std::string& text) {
+    return ForEachItem(in, 0, [&](const std::string& text) -> int {
         const URI uri(text);
         if (!uri.IsValidURI()) return in.Reject("not a valid URI: '" + text + "'");
         URI::StringProxy path;
@@ -64,16 +64,17 @@ int RunUriToPath(const Invocation& in) {
             case Notation::Mac: path = uri.ToLocalPathMac(); break;
         }
         if (path.empty()) {
-            return in.Reject(std::string("no local path in ") + NotationName(notation) + " notation for '" + text + "'");
+            return in.Reject(std::string("no local path in ") + NotationName(notation) + " notation for '" + text +
+                             "'");
         }
         std::cout << path << '\n';
-        return int{kSuccess};
+        return kSuccess;
     });
 }
 
 int RunUriFromPath(const Invocation& in) {
     const Notation notation = NotationOf(in);
-    return ForEachItem(in, 0, [&](const std::string& path) {
+    return ForEachItem(in, 0, [&](const std::string& path) -> int {
         URI uri;
         switch (notation) {
             case Notation::Platform: uri.LocalPathToURI(path); break;
@@ -84,17 +85,17 @@ int RunUriFromPath(const Invocation& in) {
         // Only an empty Windows path leaves the URI without a file scheme.
         if (!uri.IsOfType("file")) return in.Reject("no file URI for the empty path");
         std::cout << uri.ToString(false) << '\n';
-        return int{kSuccess};
+        return kSuccess;
     });
 }
 
 int RunUriGuess(const Invocation& in) {
     const std::string scheme = in.Value("--scheme", "http");
-    return ForEachItem(in, 0, [&](const std::string& text) {
+    return ForEachItem(in, 0, [&](const std::string& text) -> int {
         URI uri;
         if (!uri.UnknownToURI(text, scheme)) return in.Reject("cannot make a URI of '" + text + "'");
         std::cout << uri.ToString(false) << '\n';
-        return int{kSuccess};
+        return kSuccess;
     });
 }
 

@@ -30,12 +30,13 @@ const char* RelationName(URI::RELATION relation) {
     return "none";
 }
 
+using URIPairFunction = std::function<int(const std::string&, const std::string&, const URI&, const URI&)>;
+
 /// Calls each for every pair of valid URIs (rejecting the other pairs).
-int ForEachURIPair(const Invocation& in, const std::function<int(const std::string&, const std::string&,
-                                                                   const URI&, const URI&)>& each) {
-    return ForEachPair(in, [&](const std::string& first, const std::string& second) {
+int ForEachURIPair(const Invocation& in, const URIPairFunction& each) {
+    return ForEachPair(in, [&](const std::string& first, const std::string& second) -> int {
         URI a, b;
-        if (!ReadURI(in, first, a) || !ReadURI(in, second, b)) return int{kRejected};
+        if (!ReadURI(in, first, a) || !ReadURI(in, second, b)) return kRejected;
         return each(first, second, a, b);
     });
 }
@@ -47,51 +48,53 @@ int RunUriResolve(const Invocation& in) {
     URI base;
     if (!ReadURI(in, baseText, base)) return kRejected;
     if (base.IsRelative()) return in.Reject("the base must be an absolute URI: '" + baseText + "'");
-    return ForEachItem(in, 1, [&](const std::string& text) {
+    return ForEachItem(in, 1, [&](const std::string& text) -> int {
         URI reference;
-        if (!ReadURI(in, text, reference)) return int{kRejected};
+        if (!ReadURI(in, text, reference)) return kRejected;
         reference.MakeAbsoluteURI(base);  // an absolute reference stands for itself
         if (!reference.IsValidURI()) {
             return in.Reject("'" + text + "' does not resolve to a valid URI against '" + baseText + "'");
         }
         std::cout << reference.ToString(false) << '\n';
-        return int{kSuccess};
+        return kSuccess;
     });
 }
 
 int RunUriRelative(const Invocation& in) {
     const bool caseSensitive = !in.Has("--ignore-case");
-    return ForEachURIPair(in, [&](const std::string& first, const std::string& second, URI target, const URI& base) {
+    return ForEachURIPair(in, [&](const std::string& first, const std::string& second, URI target,
+                                  const URI& base) -> int {
         if (!target.MakeRelativeURI(base, caseSensitive)) {
             return in.Reject("'" + first + "' cannot be made relative to '" + second +
                              "' (relative base, or another scheme or host)");
         }
         std::cout << target.ToString(false) << '\n';
-        return int{kSuccess};
+        return kSuccess;
     });
 }
 
 int RunUriRelation(const Invocation& in) {
     const bool caseSensitive = !in.Has("--ignore-case");
-    return ForEachURIPair(in, [&](const std::string&, const std::string&, const URI& a, const URI& b) {
+    return ForEachURIPair(in, [&](const std::string&, const std::string&, const URI& a, const URI& b) -> int {
         std::cout << RelationName(a.GetRelation(b, caseSensitive)) << '\n';
-        return int{kSuccess};
+        return kSuccess;
     });
 }
 
 int RunUriCommonParent(const Invocation& in) {
     const bool caseSensitive = !in.Has("--ignore-case");
-    return ForEachURIPair(in, [&](const std::string& first, const std::string& second, const URI& a, const URI& b) {
+    return ForEachURIPair(in, [&](const std::string& first, const std::string& second, const URI& a,
+                                  const URI& b) -> int {
         if (a.IsRelative() || b.IsRelative()) {
             return in.Reject("a relative reference has no common parent: '" + (a.IsRelative() ? first : second) + "'");
         }
         std::cout << a.GetCommonParent(b, caseSensitive).ToString(false) << '\n';
-        return int{kSuccess};
+        return kSuccess;
     });
 }
 
 int RunUriIpv6(const Invocation& in) {
-    return ForEachItem(in, 0, [&](const std::string& text) {
+    return ForEachItem(in, 0, [&](const std::string& text) -> int {
         std::string address = text;
         if (address.size() >= 2 && address.front() == '[' && address.back() == ']') {
             address = address.substr(1, address.size() - 2);
@@ -101,7 +104,7 @@ int RunUriIpv6(const Invocation& in) {
             return in.Reject("not an IPv6 address: '" + text + "'");
         }
         std::cout << full << '\n';
-        return int{kSuccess};
+        return kSuccess;
     });
 }
 
