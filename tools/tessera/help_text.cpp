@@ -60,11 +60,18 @@ std::string OptionLabel(const OptionInfo& option) {
     return option.value == nullptr ? option.name : std::string(option.name) + ' ' + option.value;
 }
 
+std::string OptionHelp(const OptionInfo& option) {
+    return std::string(option.help) + (option.required ? " (required)" : "");
+}
+
+bool IsGroup(const CommandInfo& command) { return command.subcommands.size != 0; }
+
+/// "tessera PATH OPTIONS OPERANDS"; a group's options (--version) have lines of their own.
 std::string Synopsis(const CommandInfo& command, const std::string& path) {
     std::string text = "tessera";
     if (!path.empty()) text += ' ' + path;
     for (const OptionInfo& option : command.options) {
-        if (option.name == nullptr || (command.subcommands.size != 0)) continue;
+        if (option.name == nullptr || IsGroup(command)) continue;
         text += ' ' + (option.required ? OptionLabel(option) : '[' + OptionLabel(option) + ']');
     }
     if (*command.operands != '\0') text += std::string(" ") + command.operands;
@@ -125,7 +132,7 @@ std::vector<Row> OptionRows(const CommandInfo& command) {
     std::vector<Row> rows;
     for (const OptionInfo& option : command.options) {
         if (option.name != nullptr) {
-            rows.push_back({OptionLabel(option), std::string(option.help) + (option.required ? " (required)" : "")});
+            rows.push_back({OptionLabel(option), OptionHelp(option)});
         }
     }
     rows.push_back({"-h, --help", "print this help and exit"});
@@ -188,10 +195,9 @@ void RoffCommand(const CommandInfo& command, const std::string& path, std::ostre
     if (!input.empty()) out << ".PP\n" << Roff(input) << '\n';
     for (const OptionInfo& option : command.options) {
         if (option.name == nullptr) continue;
-        out << ".TP\n.B " << Roff(OptionLabel(option)) << '\n'
-            << Roff(std::string(option.help) + (option.required ? " (required)" : "")) << '\n';
+        out << ".TP\n.B " << Roff(OptionLabel(option)) << '\n' << Roff(OptionHelp(option)) << '\n';
     }
-    if (command.subcommands.size == 0) out << ".PP\n" << Roff(ExitStatusText(command)) << '\n';
+    if (!IsGroup(command)) out << ".PP\n" << Roff(ExitStatusText(command)) << '\n';
     if (*command.examples != '\0') out << ".PP\nExamples:\n.PP\n.RS\n.nf\n" << Roff(command.examples) << ".fi\n.RE\n";
     for (const CommandInfo& sub : command.subcommands) RoffCommand(sub, Join(path, sub.name), out);
 }
@@ -223,12 +229,11 @@ void MarkdownCommand(const CommandInfo& command, const std::string& path, std::o
     bool any = false;
     for (const OptionInfo& option : command.options) {
         if (option.name == nullptr) continue;
-        out << "- `" << OptionLabel(option) << "`: "
-            << Markdown(std::string(option.help) + (option.required ? " (required)" : "")) << '\n';
+        out << "- `" << OptionLabel(option) << "`: " << Markdown(OptionHelp(option)) << '\n';
         any = true;
     }
     if (any) out << '\n';
-    if (command.subcommands.size == 0) out << Fill(Markdown(ExitStatusText(command)), 0) << '\n';
+    if (!IsGroup(command)) out << Fill(Markdown(ExitStatusText(command)), 0) << '\n';
     if (*command.examples != '\0') out << "Examples:\n\n```sh\n" << command.examples << "```\n\n";
     for (const CommandInfo& sub : command.subcommands) MarkdownCommand(sub, Join(path, sub.name), out);
 }
@@ -236,7 +241,7 @@ void MarkdownCommand(const CommandInfo& command, const std::string& path, std::o
 /// Every command that runs, depth first, as (command, path).
 void CollectLeaves(const CommandInfo& command, const std::string& path,
                    std::vector<std::pair<const CommandInfo*, std::string>>& leaves) {
-    if (command.subcommands.size == 0) leaves.emplace_back(&command, path);
+    if (!IsGroup(command)) leaves.emplace_back(&command, path);
     for (const CommandInfo& sub : command.subcommands) CollectLeaves(sub, Join(path, sub.name), leaves);
 }
 
@@ -252,7 +257,7 @@ Lines AllSynopses() {
 }  // namespace
 
 void PrintHelp(const CommandInfo& command, const std::string& path, std::ostream& out) {
-    const bool group = command.subcommands.size != 0;
+    const bool group = IsGroup(command);
     out << "usage: " << Synopsis(command, path) << '\n';
     if (path.empty()) out << "       tessera --version\n";
     out << '\n' << Fill(Sentence(command.summary), 0);
