@@ -75,7 +75,8 @@ void URI::SetServerPort(StringProxy text) {
 
 void URI::SetPath(StringProxy text) {
     const std::string& path = text;
-    if (IsOfType("file") && path.size() >= 4 && path[2] == '|') {
+    // The byte tests come before the virtual call, which most paths then skip.
+    if (path.size() >= 4 && path[2] == '|' && IsOfType("file")) {
         // A drive mark "/C|" stays as it is; only the rest is escaped.
         m_Path.assign(path, 0, 3);
         m_Path += EscapeBySet(path.substr(3), tessera::uri::s_excludedSet);
