@@ -78,4 +78,6 @@ void AssignEscapedBySet(std::string& out, const std::string& text, const EscapeS
     }
 }
 
+bool HasMember(const std::string& text, const EscapeSet& set) { return FindFirstMember(text, set) != text.size(); }
+
 }  // namespace tessera::uri
