@@ -30,7 +30,7 @@ expect 1 '' relative http://h/a ftp://h/
 expect 1 '' relation 'c:/x' http://h/
 expect 1 '' common-parent a/b http://h/
 expect 1 '' ipv6 1::2::3
-expect 2 '' ipv6
+expect 2 '' ipv6 --bogus
 expect 2 '' relation --bogus a b
 [ "$failures" = 0 ] && echo "uri relation subcommands: OK"
 exit $((failures != 0))
