@@ -75,7 +75,8 @@ bool URI::ConvertIPv4ToIPv6Addr(std::vector<int>* octets, std::string& out) {
 
 bool URI::helperIPv6(std::string part, std::vector<std::string>& groups, bool fromLeft) {
     if (!part.empty() && part.find("::") != std::string::npos) return false;
-    if (groups.size() < kIPv6Groups) return false;  // not a group list
+    // A list shorter than eight groups takes what fits; a group beyond its end fails.
+    const auto fits = [&groups](int index) { return static_cast<std::size_t>(index) < groups.size(); };
     int i = fromLeft ? 0 : 7;
     std::string_view rest = part;
     while (!rest.empty()) {
@@ -97,13 +98,13 @@ bool URI::helperIPv6(std::string part, std::vector<std::string>& groups, bool fr
             std::string pair;
             if (!IsIPv4Address(std::string(group), &octets)) return false;
             ConvertIPv4ToIPv6Addr(&octets, pair);
-            if (i != (fromLeft ? 6 : 7)) return false;
+            if (i != (fromLeft ? 6 : 7) || !fits(7)) return false;
             groups[6] = pair.substr(0, kGroupWidth);
             groups[7] = pair.substr(kGroupWidth + 1);
             i = fromLeft ? 8 : 5;
             continue;
         }
-        if (i < 0 || i > 7) return false;
+        if (i < 0 || i > 7 || !fits(i)) return false;
         std::string& slot = groups[static_cast<std::size_t>(i)];
         slot.assign(kGroupWidth - group.size(), '0');
         slot.append(group);

@@ -80,6 +80,19 @@ TEST(HelperIPv6, FillsFromEitherEndAndKeepsGroupsWrittenBeforeAFailure) {
     }
 }
 
+TEST(HelperIPv6, AShorterListTakesTheGroupsThatFitAndFailsBeyondItsEnd) {
+    std::vector<std::string> none;
+    EXPECT_TRUE(URI::helperIPv6("", none, true));
+    EXPECT_TRUE(URI::helperIPv6("", none, false));
+    EXPECT_FALSE(URI::helperIPv6("1", none, true));
+    std::vector<std::string> two(2, "....");
+    EXPECT_TRUE(URI::helperIPv6("a:b", two, true));
+    EXPECT_EQ(two, (std::vector<std::string>{"000a", "000b"}));
+    EXPECT_FALSE(URI::helperIPv6("c:d:e", two, true));
+    EXPECT_EQ(two, (std::vector<std::string>{"000c", "000d"}));
+    EXPECT_FALSE(URI::helperIPv6("1.2.3.4", two, false));
+}
+
 TEST(ExpandIPv6Addr, FullFormsAppendedAndRejectedFormsWriteNothing) {
     const char* cases[][2] = {
         {"::1", "0000:0000:0000:0000:0000:0000:0000:0001"}, {"0:0:0:0:0:0:0:1", "0000:0000:0000:0000:0000:0000:0000:0001"},
