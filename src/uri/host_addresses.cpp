@@ -15,17 +15,17 @@ constexpr std::size_t kGroupWidth = 4;
 
 // Reads a decimal integer from the start of text as the "%d" conversion reads one:
 // white space, an optional sign, then digits up to the first other byte. Text without a
-// digit there reads as 0. Values beyond the int range come out as a value beyond 255.
+// digit there reads as 0. Long digit runs stop growing beyond 255, before the value
+// could overflow (a long has 32 bits on Windows).
 long ReadLeadingDecimal(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    constexpr long kSaturated = 1L << 30;
+    constexpr long kSaturated = 1000000;
     long value = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > kSaturated) value = kSaturated;
+        if (value < kSaturated) value = value * 10 + (text[i] - '0');
     }
     return negative ? -value : value;
 }

@@ -21,6 +21,9 @@ TEST(IPv4Address, FormsAndTheOctetsAppendedUpToAFailure) {
         {"1.2.3.4.5", false, {}}, {"1..3.4", false, {1}}, {"a.b.c.d", false, {}}, {"1.2.3.256", false, {1, 2, 3}},
         {"1.-2.3.4", false, {1}}, {"1.2.3.00", false, {1, 2, 3}}, {"-0.1.2.3", false, {}},
         {"1.2.99999999999.4", false, {1, 2}},
+        // Long digit runs stay beyond 255 wherever a 32-bit value would wrap back into range.
+        {"1.2.999999999999.4", false, {1, 2}}, {"1.2.3.-99999999999999999999", false, {1, 2, 3}},
+        {"1.2.3.00000000000000000000004", true, {1, 2, 3, 4}},
     };
     for (const Case& c : cases) {
         Octets octets;
