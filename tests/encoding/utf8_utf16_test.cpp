@@ -7,12 +7,15 @@
 #include <cstdint>
 #include <filesystem>
 #include <initializer_list>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "encoding/utf8_utf16_kernels.h"
 #include "encoding/utf8_utf16_reference.h"
 #include "encoding/utf_length.h"
+#include "platform/cpu_features.h"
 #include "test_data.h"
 
 namespace tessera::encoding {
@@ -275,29 +278,51 @@ private:
     std::mt19937 m_random;
 };
 
-TEST(Utf8ToUtf16, FastConversionAgreesWithReferenceOnRandomInput) {
+// Each kernel built into the library that this CPU runs, checked on its own.
+class EachKernel : public testing::TestWithParam<std::size_t> {
+protected:
+    const Utf8Utf16Kernel& Kernel() const { return kUtf8Utf16Kernels[GetParam()]; }
+
+    void SetUp() override {
+        if (!RunsOn(Kernel(), platform::DetectCpuFeatures())) GTEST_SKIP() << "this CPU lacks " << Kernel().name;
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Utf8Utf16, EachKernel,
+                         testing::Range<std::size_t>(0, std::size(kUtf8Utf16Kernels)),
+                         [](const testing::TestParamInfo<std::size_t>& info) {
+                             return std::string(kUtf8Utf16Kernels[info.param].name);
+                         });
+
+TEST(Utf8Utf16, ConversionsUseTheBestKernelTheCpuRuns) {
+    ASSERT_NE(g_utf8Utf16Kernel, nullptr);
+    EXPECT_EQ(g_utf8Utf16Kernel, &BestUtf8Utf16Kernel(platform::DetectCpuFeatures()));
+}
+
+TEST_P(EachKernel, Utf8ToUtf16AgreesWithReferenceOnRandomInput) {
     RandomText random(20260101);
     for (int i = 0; i < 3000; ++i) {
         const std::string utf8 = random.Utf8();
         const std::wstring expected = ReferenceUtf8ToUtf16(utf8.data(), utf8.size());
-        ASSERT_TRUE(FastUtf16(utf8) == expected) << "case " << i;
-        ASSERT_TRUE(FastUtf8(expected) == ReferenceUtf16ToUtf8(expected.data(), expected.size()));
+        ASSERT_TRUE(Utf8ToUtf16With(Kernel(), utf8.data(), utf8.size()) == expected) << "case " << i;
+        ASSERT_TRUE(Utf16ToUtf8With(Kernel(), expected.data(), expected.size()) ==
+                    ReferenceUtf16ToUtf8(expected.data(), expected.size()));
     }
 }
 
-TEST(Utf16ToUtf8, FastConversionAgreesWithReferenceOnRandomInput) {
+TEST_P(EachKernel, Utf16ToUtf8AgreesWithReferenceOnRandomInput) {
     RandomText random(19700101);
     for (int i = 0; i < 3000; ++i) {
         const std::wstring utf16 = random.Utf16();
         const std::string expected = ReferenceUtf16ToUtf8(utf16.data(), utf16.size());
-        ASSERT_TRUE(FastUtf8(utf16) == expected) << "case " << i;
+        ASSERT_TRUE(Utf16ToUtf8With(Kernel(), utf16.data(), utf16.size()) == expected) << "case " << i;
         ASSERT_EQ(Utf8LengthOfUtf16(utf16.data(), utf16.data() + utf16.size()), expected.size());
     }
 }
 
 // Windows of real texts with a few bytes or units damaged: the block paths meet runs of
 // Cyrillic and CJK with a fault somewhere inside.
-TEST(Utf8Utf16, FastConversionsAgreeWithReferenceOnDamagedRealText) {
+TEST_P(EachKernel, ConversionsAgreeWithReferenceOnDamagedRealText) {
     std::mt19937 random(4242);
     const auto below = [&random](std::size_t bound) { return static_cast<std::size_t>(random() % bound); };
     for (const char* name : {"mars-russian.utf8.txt", "Russian-Lipsum.utf8.txt", "Chinese-Lipsum.utf8.txt",
@@ -311,13 +336,17 @@ TEST(Utf8Utf16, FastConversionsAgreeWithReferenceOnDamagedRealText) {
             for (std::size_t faults = below(4); faults > 0; --faults) {
                 utf8[below(utf8.size())] = static_cast<char>(below(256));
             }
-            ASSERT_TRUE(FastUtf16(utf8) == ReferenceUtf8ToUtf16(utf8.data(), utf8.size())) << "case " << i;
+            ASSERT_TRUE(Utf8ToUtf16With(Kernel(), utf8.data(), utf8.size()) ==
+                        ReferenceUtf8ToUtf16(utf8.data(), utf8.size()))
+                << "case " << i;
 
             std::wstring utf16 = wide.substr(below(wide.size() - 2000), 1 + below(2000));
             for (std::size_t faults = below(4); faults > 0; --faults) {
                 utf16[below(utf16.size())] = static_cast<wchar_t>(0xD800 + below(0x800));
             }
-            ASSERT_TRUE(FastUtf8(utf16) == ReferenceUtf16ToUtf8(utf16.data(), utf16.size())) << "case " << i;
+            ASSERT_TRUE(Utf16ToUtf8With(Kernel(), utf16.data(), utf16.size()) ==
+                        ReferenceUtf16ToUtf8(utf16.data(), utf16.size()))
+                << "case " << i;
         }
     }
 }
