@@ -73,6 +73,15 @@ inline void EncodeBmpWords(__m128i units, __m128i& firstWords, __m128i& lastWord
     lastWords = _mm_unpackhi_epi16(head, third);
 }
 
+/// Whether one of the units in the 16-bit lanes of `first` and `second` is a surrogate.
+inline bool HasSurrogate(__m128i first, __m128i second) {
+    const __m128i surrogateBits = _mm_set1_epi16(static_cast<short>(0xF800));
+    const __m128i surrogate = _mm_set1_epi16(static_cast<short>(0xD800));
+    const __m128i surrogates = _mm_or_si128(_mm_cmpeq_epi16(_mm_and_si128(first, surrogateBits), surrogate),
+                                            _mm_cmpeq_epi16(_mm_and_si128(second, surrogateBits), surrogate));
+    return _mm_movemask_epi8(surrogates) != 0;
+}
+
 /// Computes the UTF-8 form of 8 BMP units as one little-endian word per unit and the
 /// number of bytes that count.
 inline void EncodeBmpUnits(__m128i units, std::uint32_t* words, std::uint16_t* lengths) {
@@ -161,11 +170,7 @@ inline char* EncodeBmpBlock(const wchar_t* in, char* out) {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(first, second));
         return out + kAsciiBlock;
     }
-    const __m128i surrogateBits = _mm_set1_epi16(static_cast<short>(0xF800));
-    const __m128i surrogate = _mm_set1_epi16(static_cast<short>(0xD800));
-    const __m128i surrogates = _mm_or_si128(_mm_cmpeq_epi16(_mm_and_si128(first, surrogateBits), surrogate),
-                                            _mm_cmpeq_epi16(_mm_and_si128(second, surrogateBits), surrogate));
-    if (_mm_movemask_epi8(surrogates) != 0) return nullptr;
+    if (HasSurrogate(first, second)) return nullptr;
 
     const __m128i zero = _mm_setzero_si128();
     const __m128i below800 = _mm_and_si128(_mm_cmpeq_epi16(_mm_andnot_si128(_mm_set1_epi16(0x7FF), first), zero),

@@ -15,8 +15,8 @@ namespace tessera::encoding {
 
 #if TESSERA_ENCODING_SSSE3
 
-/// A byte shuffle and how many bytes it keeps.
-struct ByteGather {
+/// A byte shuffle and how many bytes it keeps, aligned so that one load reads it.
+struct alignas(32) ByteGather {
     unsigned char index[16];  // 0x80 clears the bytes after the kept ones
     unsigned char count;
 };
@@ -59,7 +59,7 @@ inline constexpr std::array<ByteGather, 256> kBmpWordGathers = MakeBmpWordGather
 
 /// Applies `gather` to `bytes`, writes 16 bytes to `out` and returns the end of those kept.
 TESSERA_TARGET_SSSE3 inline char* StoreGathered(__m128i bytes, const ByteGather& gather, char* out) {
-    const __m128i index = _mm_loadu_si128(reinterpret_cast<const __m128i*>(gather.index));
+    const __m128i index = _mm_load_si128(reinterpret_cast<const __m128i*>(gather.index));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_shuffle_epi8(bytes, index));
     return out + gather.count;
 }
@@ -72,12 +72,6 @@ TESSERA_TARGET_SSSE3 TESSERA_ALWAYS_INLINE inline char* EncodeLoadedBmpBlockSsse
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(first, second));
         return out + kAsciiBlock;
     }
-    const __m128i surrogateBits = _mm_set1_epi16(static_cast<short>(0xF800));
-    const __m128i surrogate = _mm_set1_epi16(static_cast<short>(0xD800));
-    const __m128i surrogates = _mm_or_si128(_mm_cmpeq_epi16(_mm_and_si128(first, surrogateBits), surrogate),
-                                            _mm_cmpeq_epi16(_mm_and_si128(second, surrogateBits), surrogate));
-    if (_mm_movemask_epi8(surrogates) != 0) return nullptr;
-
     const __m128i zero = _mm_setzero_si128();
     const auto below = [zero](__m128i units, int limit) {
         return _mm_cmpeq_epi16(_mm_andnot_si128(_mm_set1_epi16(static_cast<short>(limit - 1)), units), zero);
@@ -97,9 +91,16 @@ TESSERA_TARGET_SSSE3 TESSERA_ALWAYS_INLINE inline char* EncodeLoadedBmpBlockSsse
         out = StoreGathered(forms(first), kTwoByteGathers[asciiBits & 0xFF], out);
         return StoreGathered(forms(second), kTwoByteGathers[asciiBits >> 8], out);
     }
+    if (HasSurrogate(first, second)) return nullptr;
     __m128i words[4];
     EncodeBmpWords(first, words[0], words[1]);
     EncodeBmpWords(second, words[2], words[3]);
+    if (below800Bits == 0) {
+        // Three bytes each, as in a run of CJK characters.
+        const ByteGather& threeBytes = kBmpWordGathers[0];
+        for (const __m128i& word : words) out = StoreGathered(word, threeBytes, out);
+        return out;
+    }
     for (unsigned i = 0; i < 4; ++i) {
         const unsigned bits = ((asciiBits >> (4 * i)) & 0xF) | (((below800Bits >> (4 * i)) & 0xF) << 4);
         out = StoreGathered(words[i], kBmpWordGathers[bits], out);

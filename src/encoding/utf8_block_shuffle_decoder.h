@@ -1,7 +1,7 @@
 // The UTF-8 block decoder for CPUs with a byte shuffle (SSSE3, AVX2): after the block is
 // checked and the code point at every position computed, one shuffle per 8 positions
 // moves the code points of the lead bytes together, picked by a table indexed by the
-// positions of the leads.
+// positions of the leads. Runs of three-byte sequences (CJK text) go 48 bytes at a time.
 #ifndef TESSERA_ENCODING_UTF8_BLOCK_SHUFFLE_DECODER_H
 #define TESSERA_ENCODING_UTF8_BLOCK_SHUFFLE_DECODER_H
 
@@ -37,6 +37,73 @@ inline __m128i LaneGather(unsigned mask) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(kLaneGathers[mask].data()));
 }
 
+/// Bytes the three-byte run decoder takes at a time: 16 sequences.
+inline constexpr std::size_t kThreeByteRunBlock = 48;
+
+/// Whether 16 bytes of a run of three-byte sequences have their lead bytes exactly at
+/// the positions of `leads`, bytes 80..BF elsewhere, and no lead E0 or ED (which need a
+/// check of the next byte, left to the block decoder).
+inline bool IsThreeByteRunPart(__m128i bytes, int leads) {
+    const __m128i lead = _mm_cmpeq_epi8(_mm_and_si128(bytes, _mm_set1_epi8(static_cast<char>(0xF0))),
+                                        _mm_set1_epi8(static_cast<char>(0xE0)));
+    const __m128i continuation = _mm_cmplt_epi8(bytes, _mm_set1_epi8(-64));
+    const __m128i checked = _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(0xE0))),
+                                         _mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(0xED))));
+    return _mm_movemask_epi8(lead) == leads &&
+           _mm_movemask_epi8(_mm_andnot_si128(checked, _mm_or_si128(lead, continuation))) == 0xFFFF;
+}
+
+/// Whether the 48 bytes at `in` are 16 three-byte sequences for `DecodeThreeByteRun`.
+inline bool LoadThreeByteRun(const unsigned char* in, __m128i* bytes) {
+    const auto* source = reinterpret_cast<const __m128i*>(in);
+    for (int i = 0; i < 3; ++i) bytes[i] = _mm_loadu_si128(source + i);
+    // The leads fall on every third byte: 0, 3, ... 15 of the first 16, then 18 ... 30,
+    // then 33 ... 45.
+    return IsThreeByteRunPart(bytes[0], 0x9249) && IsThreeByteRunPart(bytes[1], 0x4924) &&
+           IsThreeByteRunPart(bytes[2], 0x2492);
+}
+
+/// Moves each of the 4 sequences in the first 12 bytes into a 32-bit lane, last byte low.
+inline __m128i ThreeByteLaneShuffle() {
+    return _mm_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1);
+}
+
+/// The code points of three-byte sequences held one per 32-bit lane, last byte low.
+inline __m128i DecodeThreeByteLanes(__m128i lanes) {
+    return _mm_or_si128(_mm_or_si128(_mm_and_si128(_mm_srli_epi32(lanes, 4), _mm_set1_epi32(0xF000)),
+                                     _mm_and_si128(_mm_srli_epi32(lanes, 2), _mm_set1_epi32(0x0FC0))),
+                        _mm_and_si128(lanes, _mm_set1_epi32(0x3F)));
+}
+
+/// Writes the 4 units in the 32-bit lanes of `units` to `out`.
+TESSERA_TARGET_SSSE3 inline void StoreUnitLanes(__m128i units, wchar_t* out) {
+    if constexpr (sizeof(wchar_t) == 2) {
+        const __m128i low = _mm_shuffle_epi8(units, _mm_setr_epi8(0, 1, 4, 5, 8, 9, 12, 13, -1, -1, -1, -1, -1, -1, -1, -1));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out), low);
+    } else {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), units);
+    }
+}
+
+/// Decodes the runs of 16 three-byte sequences at the start of [in, in + size), as long
+/// as whole runs last; returns how many bytes it took, a third as many units as it wrote.
+TESSERA_TARGET_SSSE3 TESSERA_ALWAYS_INLINE inline std::size_t DecodeThreeByteRunSsse3(const unsigned char* in,
+                                                                                      std::size_t size, wchar_t* out) {
+    std::size_t done = 0;
+    if ((in[0] & 0xF0) != 0xE0) return done;
+    __m128i bytes[3];
+    for (; size - done >= kThreeByteRunBlock && LoadThreeByteRun(in + done, bytes); done += kThreeByteRunBlock) {
+        // Four windows of 12 bytes: 0..11, 12..23, 24..35, 36..47.
+        const __m128i windows[4] = {bytes[0], _mm_alignr_epi8(bytes[1], bytes[0], 12),
+                                    _mm_alignr_epi8(bytes[2], bytes[1], 8), _mm_srli_si128(bytes[2], 4)};
+        for (const __m128i& window : windows) {
+            StoreUnitLanes(DecodeThreeByteLanes(_mm_shuffle_epi8(window, ThreeByteLaneShuffle())), out);
+            out += 4;
+        }
+    }
+    return done;
+}
+
 /// `DecodeUtf8Block` with SSSE3.
 TESSERA_TARGET_SSSE3 TESSERA_ALWAYS_INLINE inline wchar_t* DecodeUtf8BlockSsse3(const unsigned char*& in, wchar_t* out) {
     Utf8Block block;
@@ -65,6 +132,38 @@ TESSERA_TARGET_AVX2 inline void StoreUnitsAvx2(__m128i units, wchar_t* out) {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out), units);
     } else {
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_cvtepu16_epi32(units));
+    }
+}
+
+/// `DecodeThreeByteRunSsse3` with AVX2: two windows per register.
+TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline std::size_t DecodeThreeByteRunAvx2(const unsigned char* in,
+                                                                                    std::size_t size, wchar_t* out) {
+    if constexpr (sizeof(wchar_t) == 2) {
+        return DecodeThreeByteRunSsse3(in, size, out);
+    } else {
+        std::size_t done = 0;
+        if ((in[0] & 0xF0) != 0xE0) return done;
+        __m128i bytes[3];
+        const __m256i shuffle = _mm256_broadcastsi128_si256(ThreeByteLaneShuffle());
+        const __m256i mask4 = _mm256_set1_epi32(0xF000);
+        const __m256i mask6 = _mm256_set1_epi32(0x0FC0);
+        const __m256i low6 = _mm256_set1_epi32(0x3F);
+        for (; size - done >= kThreeByteRunBlock && LoadThreeByteRun(in + done, bytes); done += kThreeByteRunBlock) {
+            const __m256i windows[2] = {
+                _mm256_inserti128_si256(_mm256_castsi128_si256(bytes[0]), _mm_alignr_epi8(bytes[1], bytes[0], 12), 1),
+                _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_alignr_epi8(bytes[2], bytes[1], 8)),
+                                        _mm_srli_si128(bytes[2], 4), 1)};
+            for (const __m256i& window : windows) {
+                const __m256i lanes = _mm256_shuffle_epi8(window, shuffle);
+                const __m256i units = _mm256_or_si256(
+                    _mm256_or_si256(_mm256_and_si256(_mm256_srli_epi32(lanes, 4), mask4),
+                                    _mm256_and_si256(_mm256_srli_epi32(lanes, 2), mask6)),
+                    _mm256_and_si256(lanes, low6));
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), units);
+                out += 8;
+            }
+        }
+        return done;
     }
 }
 
