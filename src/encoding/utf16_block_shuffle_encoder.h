@@ -121,13 +121,38 @@ TESSERA_TARGET_SSSE3 TESSERA_ALWAYS_INLINE inline char* EncodeBmpBlockSsse3(cons
 
 #if TESSERA_ENCODING_AVX2
 
-/// `EncodeBmpBlock` with AVX2 loads.
+/// `EncodeBmpBlock` with AVX2: all 16 units in one register, and blocks below U+0800
+/// encoded in it.
 TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline char* EncodeBmpBlockAvx2(const wchar_t* in, char* out) {
     __m256i all;
     const __m256i units = LoadUnitsAvx2(in, all);
-    if (!OnlyBitsAvx2(all, 0xFFFF)) return nullptr;
-    return EncodeLoadedBmpBlockSsse3(_mm256_castsi256_si128(units), _mm256_extracti128_si256(units, 1),
-                                     OnlyBitsAvx2(all, 0x7F), out);
+    if (!OnlyBitsAvx2(all, 0x7FF)) {
+        if (!OnlyBitsAvx2(all, 0xFFFF)) return nullptr;
+        return EncodeLoadedBmpBlockSsse3(_mm256_castsi256_si128(units), _mm256_extracti128_si256(units, 1), false, out);
+    }
+    const __m256i ascii = _mm256_cmpeq_epi16(_mm256_andnot_si256(_mm256_set1_epi16(0x7F), units), _mm256_setzero_si256());
+    // One bit per unit: 0..7 for the low half, 16..23 for the high half.
+    const auto asciiBits = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_packs_epi16(ascii, _mm256_setzero_si256())));
+    if (asciiBits == 0x00FF00FF) {
+        const __m256i bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(units, units), 0x08);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(bytes));
+        return out + kAsciiBlock;
+    }
+    // The two-byte forms, lead byte low, with the ASCII units as they are.
+    const __m256i twoBytes = _mm256_or_si256(_mm256_or_si256(_mm256_set1_epi16(static_cast<short>(0x80C0)),
+                                                             _mm256_srli_epi16(units, 6)),
+                                             _mm256_slli_epi16(_mm256_and_si256(units, _mm256_set1_epi16(0x3F)), 8));
+    const __m256i forms = _mm256_blendv_epi8(twoBytes, units, ascii);
+    const ByteGather& low = kTwoByteGathers[asciiBits & 0xFF];
+    const ByteGather& high = kTwoByteGathers[(asciiBits >> 16) & 0xFF];
+    const __m256i gather = _mm256_inserti128_si256(
+        _mm256_castsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(low.index))),
+        _mm_load_si128(reinterpret_cast<const __m128i*>(high.index)), 1);
+    const __m256i bytes = _mm256_shuffle_epi8(forms, gather);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(bytes));
+    out += low.count;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_extracti128_si256(bytes, 1));
+    return out + high.count;
 }
 
 #endif

@@ -131,6 +131,30 @@ inline bool LoadUtf8Block(const unsigned char* in, Utf8Block& block) {
     return true;
 }
 
+/// Loads and checks the 16 bytes at `in` (reading one more) like `LoadUtf8Block`, for
+/// the common case of one- and two-byte sequences only, which needs fewer steps; false
+/// if they are not of that kind (they may still form a `Utf8Block`). Leaves `next2` zero.
+inline bool LoadUpToTwoByteBlock(const unsigned char* in, Utf8Block& block) {
+    const __m128i next0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+    // As signed bytes: 00..7F >= 0, 80..BF < -64, C2..DF in -62..-33.
+    const __m128i continuation = _mm_cmplt_epi8(next0, _mm_set1_epi8(-64));
+    const __m128i twoByteLead = _mm_and_si128(_mm_cmpgt_epi8(next0, _mm_set1_epi8(-63)),
+                                              _mm_cmplt_epi8(next0, _mm_set1_epi8(-32)));
+    const __m128i ascii = _mm_cmpgt_epi8(next0, _mm_set1_epi8(-1));
+    const auto leads = static_cast<unsigned>(_mm_movemask_epi8(twoByteLead));
+    const auto continuations = static_cast<unsigned>(_mm_movemask_epi8(continuation));
+    // Every byte is of these classes, and the continuation bytes are exactly those after
+    // the leads, the one after the block included.
+    if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(ascii, continuation), twoByteLead)) != 0xFFFF ||
+        continuations != ((leads << 1) & 0xFFFF) || ((leads >> 15) != 0 && (in[kAsciiBlock] & 0xC0) != 0x80)) {
+        return false;
+    }
+    const __m128i zero = _mm_setzero_si128();
+    block = {next0, _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 1)), zero, twoByteLead, zero,
+             ~continuations & 0xFFFF, leads, 0};
+    return true;
+}
+
 /// Eight two-byte sequences (`twoByteLeads == 0x5555`), as in a run of Cyrillic or Greek
 /// letters: each 16-bit lane of `next0` holds one, lead byte low.
 inline __m128i DecodeTwoByteRun(__m128i next0) {

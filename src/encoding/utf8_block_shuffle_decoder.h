@@ -107,7 +107,7 @@ TESSERA_TARGET_SSSE3 TESSERA_ALWAYS_INLINE inline std::size_t DecodeThreeByteRun
 /// `DecodeUtf8Block` with SSSE3.
 TESSERA_TARGET_SSSE3 TESSERA_ALWAYS_INLINE inline wchar_t* DecodeUtf8BlockSsse3(const unsigned char*& in, wchar_t* out) {
     Utf8Block block;
-    if (!LoadUtf8Block(in, block)) return nullptr;
+    if (!LoadUpToTwoByteBlock(in, block) && !LoadUtf8Block(in, block)) return nullptr;
     if (block.twoByteLeads == 0x5555) {
         StoreUnits(DecodeTwoByteRun(block.next0), out);
         in += kAsciiBlock;
@@ -167,38 +167,82 @@ TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline std::size_t DecodeThreeByteRunA
     }
 }
 
-/// `DecodeUtf8Block` with AVX2: the code points at all 16 positions in one register.
-TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline wchar_t* DecodeUtf8BlockAvx2(const unsigned char*& in, wchar_t* out) {
-    Utf8Block block;
-    if (!LoadUtf8Block(in, block)) return nullptr;
-    if (block.twoByteLeads == 0x5555) {
-        StoreUnitsAvx2(DecodeTwoByteRun(block.next0), out);
-        in += kAsciiBlock;
-        return out + 8;
-    }
-    // As DecodeAtEachPosition, on 16 lanes.
-    const __m256i byte0 = _mm256_cvtepu8_epi16(block.next0);
-    const __m256i byte1 = _mm256_cvtepu8_epi16(block.next1);
-    const __m256i byte2 = _mm256_cvtepu8_epi16(block.next2);
-    const __m256i twoByteLead = _mm256_cvtepi8_epi16(block.twoByteLead);
-    const __m256i threeByteLead = _mm256_cvtepi8_epi16(block.threeByteLead);
-    const __m256i sixBits = _mm256_set1_epi16(0x3F);
-    const __m256i tail1 = _mm256_and_si256(byte1, sixBits);
-    const __m256i twoBytes = _mm256_or_si256(_mm256_slli_epi16(_mm256_and_si256(byte0, _mm256_set1_epi16(0x1F)), 6), tail1);
-    const __m256i threeBytes = _mm256_or_si256(_mm256_or_si256(_mm256_slli_epi16(byte0, 12), _mm256_slli_epi16(tail1, 6)),
-                                               _mm256_and_si256(byte2, sixBits));
-    const __m256i upToTwo = _mm256_blendv_epi8(byte0, twoBytes, twoByteLead);
-    const __m256i codePoints = _mm256_blendv_epi8(upToTwo, threeBytes, threeByteLead);
-
-    const unsigned lowLeads = block.leads & 0xFF;
-    const unsigned highLeads = block.leads >> 8;
+/// Writes the code points among those at 16 positions whose bits are set in `leads` to
+/// `out`; returns the end. Writes 16 units, used or not.
+TESSERA_TARGET_AVX2 inline wchar_t* StoreLeadUnitsAvx2(__m256i codePoints, unsigned leads, wchar_t* out) {
+    const unsigned lowLeads = leads & 0xFF;
+    const unsigned highLeads = leads >> 8;
     const __m256i gather = _mm256_inserti128_si256(_mm256_castsi128_si256(LaneGather(lowLeads)), LaneGather(highLeads), 1);
     const __m256i units = _mm256_shuffle_epi8(codePoints, gather);
     StoreUnitsAvx2(_mm256_castsi256_si128(units), out);
     out += kSetBitPositions[lowLeads].count;
     StoreUnitsAvx2(_mm256_extracti128_si256(units, 1), out);
-    in += block.Length();
     return out + kSetBitPositions[highLeads].count;
+}
+
+/// The code points at the 16 positions of `block`, whose bytes `byte0` holds in 16-bit
+/// lanes, each read as the start of a one- or two-byte sequence.
+TESSERA_TARGET_AVX2 inline __m256i DecodeUpToTwoBytesAvx2(const Utf8Block& block, __m256i byte0) {
+    const __m256i tail = _mm256_and_si256(_mm256_cvtepu8_epi16(block.next1), _mm256_set1_epi16(0x3F));
+    const __m256i twoBytes = _mm256_or_si256(_mm256_slli_epi16(_mm256_and_si256(byte0, _mm256_set1_epi16(0x1F)), 6), tail);
+    return _mm256_blendv_epi8(byte0, twoBytes, _mm256_cvtepi8_epi16(block.twoByteLead));
+}
+
+/// Decodes the blocks of 32 bytes of one- and two-byte sequences at the start of
+/// [in, in + size), as long as whole blocks last, and moves `in` past them; returns the
+/// end of the output. Reads a byte more than it takes; writes at most `size` units.
+TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline wchar_t* DecodeUpToTwoByteRunAvx2(const unsigned char*& in,
+                                                                                  std::size_t size, wchar_t* out) {
+    constexpr std::size_t kBlock = 2 * kAsciiBlock;
+    for (const unsigned char* const end = in + size; static_cast<std::size_t>(end - in) > kBlock;) {
+        // As in LoadUpToTwoByteBlock.
+        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in));
+        const __m256i continuation = _mm256_cmpgt_epi8(_mm256_set1_epi8(-64), bytes);
+        const __m256i lead = _mm256_and_si256(_mm256_cmpgt_epi8(bytes, _mm256_set1_epi8(-63)),
+                                              _mm256_cmpgt_epi8(_mm256_set1_epi8(-32), bytes));
+        const __m256i ascii = _mm256_cmpgt_epi8(bytes, _mm256_set1_epi8(-1));
+        const auto leads = static_cast<unsigned>(_mm256_movemask_epi8(lead));
+        const auto continuations = static_cast<unsigned>(_mm256_movemask_epi8(continuation));
+        if (_mm256_movemask_epi8(_mm256_or_si256(_mm256_or_si256(ascii, continuation), lead)) != -1 ||
+            continuations != (leads << 1 & 0xFFFFFFFFu) || ((leads >> 31) != 0 && (in[kBlock] & 0xC0) != 0x80)) {
+            break;
+        }
+        const __m256i next1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 1));
+        const __m128i zero = _mm_setzero_si128();
+        const Utf8Block halves[2] = {
+            {_mm256_castsi256_si128(bytes), _mm256_castsi256_si128(next1), zero, _mm256_castsi256_si128(lead), zero,
+             ~continuations & 0xFFFF, 0, 0},
+            {_mm256_extracti128_si256(bytes, 1), _mm256_extracti128_si256(next1, 1), zero,
+             _mm256_extracti128_si256(lead, 1), zero, (~continuations >> 16) & 0xFFFF, 0, 0}};
+        for (const Utf8Block& half : halves) {
+            out = StoreLeadUnitsAvx2(DecodeUpToTwoBytesAvx2(half, _mm256_cvtepu8_epi16(half.next0)), half.leads, out);
+        }
+        in += kBlock + (leads >> 31);
+    }
+    return out;
+}
+
+/// `DecodeUtf8Block` with AVX2: the code points at all 16 positions in one register.
+TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline wchar_t* DecodeUtf8BlockAvx2(const unsigned char*& in, wchar_t* out) {
+    // As DecodeAtEachPosition, on 16 lanes.
+    Utf8Block block;
+    __m256i codePoints;
+    if (LoadUpToTwoByteBlock(in, block)) {
+        codePoints = DecodeUpToTwoBytesAvx2(block, _mm256_cvtepu8_epi16(block.next0));
+    } else if (LoadUtf8Block(in, block)) {
+        const __m256i byte0 = _mm256_cvtepu8_epi16(block.next0);
+        const __m256i sixBits = _mm256_set1_epi16(0x3F);
+        const __m256i threeBytes = _mm256_or_si256(
+            _mm256_or_si256(_mm256_slli_epi16(byte0, 12),
+                            _mm256_slli_epi16(_mm256_and_si256(_mm256_cvtepu8_epi16(block.next1), sixBits), 6)),
+            _mm256_and_si256(_mm256_cvtepu8_epi16(block.next2), sixBits));
+        codePoints = _mm256_blendv_epi8(DecodeUpToTwoBytesAvx2(block, byte0), threeBytes,
+                                        _mm256_cvtepi8_epi16(block.threeByteLead));
+    } else {
+        return nullptr;
+    }
+    in += block.Length();
+    return StoreLeadUnitsAvx2(codePoints, block.leads, out);
 }
 
 #endif

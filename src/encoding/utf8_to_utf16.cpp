@@ -57,7 +57,7 @@ struct BaselineBlocks {
     static std::size_t WidenAsciiRun(const unsigned char* in, std::size_t size, wchar_t* out) {
         return encoding::WidenAsciiRun(in, size, out);
     }
-    static std::size_t DecodeThreeByteRun(const unsigned char*, std::size_t, wchar_t*) { return 0; }
+    static wchar_t* DecodeRun(const unsigned char*&, std::size_t, wchar_t* out) { return out; }
     static wchar_t* Decode(const unsigned char*& in, wchar_t* out) { return DecodeUtf8Block(in, out); }
 };
 
@@ -80,10 +80,9 @@ TESSERA_ALWAYS_INLINE inline wchar_t* ConvertBlocks(const unsigned char*& p, con
             const std::size_t run = Blocks::WidenAsciiRun(p, std::min<std::size_t>(end - p, outEnd - out), out);
             p += run;
             out += run;
-        } else if (const std::size_t run =
-                       Blocks::DecodeThreeByteRun(p, std::min<std::size_t>(end - p, 3 * (outEnd - out)), out)) {
-            p += run;
-            out += run / 3;
+        } else if (wchar_t* const runEnd = Blocks::DecodeRun(p, std::min<std::size_t>(end - p, outEnd - out), out);
+                   runEnd != out) {
+            out = runEnd;
         } else if (wchar_t* const blockEnd = Blocks::Decode(p, out)) {
             out = blockEnd;
         } else {
@@ -95,8 +94,10 @@ TESSERA_ALWAYS_INLINE inline wchar_t* ConvertBlocks(const unsigned char*& p, con
 
 #if TESSERA_ENCODING_SSSE3
 struct Ssse3Blocks : BaselineBlocks {
-    TESSERA_TARGET_SSSE3 static std::size_t DecodeThreeByteRun(const unsigned char* in, std::size_t size, wchar_t* out) {
-        return DecodeThreeByteRunSsse3(in, size, out);
+    TESSERA_TARGET_SSSE3 static wchar_t* DecodeRun(const unsigned char*& in, std::size_t size, wchar_t* out) {
+        const std::size_t done = DecodeThreeByteRunSsse3(in, size, out);
+        in += done;
+        return out + done / 3;
     }
     TESSERA_TARGET_SSSE3 static wchar_t* Decode(const unsigned char*& in, wchar_t* out) {
         return DecodeUtf8BlockSsse3(in, out);
@@ -112,8 +113,11 @@ struct Avx2Blocks {
     TESSERA_TARGET_AVX2 static std::size_t WidenAsciiRun(const unsigned char* in, std::size_t size, wchar_t* out) {
         return WidenAsciiRunAvx2(in, size, out);
     }
-    TESSERA_TARGET_AVX2 static std::size_t DecodeThreeByteRun(const unsigned char* in, std::size_t size, wchar_t* out) {
-        return DecodeThreeByteRunAvx2(in, size, out);
+    TESSERA_TARGET_AVX2 static wchar_t* DecodeRun(const unsigned char*& in, std::size_t size, wchar_t* out) {
+        if ((in[0] & 0xF0) != 0xE0) return DecodeUpToTwoByteRunAvx2(in, size, out);
+        const std::size_t done = DecodeThreeByteRunAvx2(in, size, out);
+        in += done;
+        return out + done / 3;
     }
     TESSERA_TARGET_AVX2 static wchar_t* Decode(const unsigned char*& in, wchar_t* out) {
         return DecodeUtf8BlockAvx2(in, out);
