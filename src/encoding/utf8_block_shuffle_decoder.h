@@ -188,8 +188,8 @@ TESSERA_TARGET_AVX2 inline __m256i DecodeUpToTwoBytesAvx2(const Utf8Block& block
     return _mm256_blendv_epi8(byte0, twoBytes, _mm256_cvtepi8_epi16(block.twoByteLead));
 }
 
-/// Decodes the blocks of 32 bytes of one- and two-byte sequences at the start of
-/// [in, in + size), as long as whole blocks last, and moves `in` past them; returns the
+/// Decodes the blocks of 32 bytes of one- and two-byte sequences, not all ASCII, at the
+/// start of [in, in + size), as long as whole blocks last, and moves `in` past them; returns the
 /// end of the output. Reads a byte more than it takes; writes at most `size` units.
 TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline wchar_t* DecodeUpToTwoByteRunAvx2(const unsigned char*& in,
                                                                                   std::size_t size, wchar_t* out) {
@@ -203,7 +203,9 @@ TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline wchar_t* DecodeUpToTwoByteRunAv
         const __m256i ascii = _mm256_cmpgt_epi8(bytes, _mm256_set1_epi8(-1));
         const auto leads = static_cast<unsigned>(_mm256_movemask_epi8(lead));
         const auto continuations = static_cast<unsigned>(_mm256_movemask_epi8(continuation));
-        if (_mm256_movemask_epi8(_mm256_or_si256(_mm256_or_si256(ascii, continuation), lead)) != -1 ||
+        // ASCII goes back to the quicker ASCII loop.
+        if (_mm256_movemask_epi8(bytes) == 0 ||
+            _mm256_movemask_epi8(_mm256_or_si256(_mm256_or_si256(ascii, continuation), lead)) != -1 ||
             continuations != (leads << 1 & 0xFFFFFFFFu) || ((leads >> 31) != 0 && (in[kBlock] & 0xC0) != 0x80)) {
             break;
         }
