@@ -86,13 +86,13 @@ TESSERA_TARGET_SSSE3 inline void StoreUnitLanes(__m128i units, wchar_t* out) {
 }
 
 /// Decodes the runs of 16 three-byte sequences at the start of [in, in + size), as long
-/// as whole runs last; returns how many bytes it took, a third as many units as it wrote.
-TESSERA_TARGET_SSSE3 TESSERA_ALWAYS_INLINE inline std::size_t DecodeThreeByteRunSsse3(const unsigned char* in,
-                                                                                      std::size_t size, wchar_t* out) {
-    std::size_t done = 0;
-    if ((in[0] & 0xF0) != 0xE0) return done;
+/// as whole runs last, and moves `in` past them; returns the end of the output.
+TESSERA_TARGET_SSSE3 TESSERA_ALWAYS_INLINE inline wchar_t* DecodeThreeByteRunSsse3(const unsigned char*& in,
+                                                                                   std::size_t size, wchar_t* out) {
     __m128i bytes[3];
-    for (; size - done >= kThreeByteRunBlock && LoadThreeByteRun(in + done, bytes); done += kThreeByteRunBlock) {
+    for (const unsigned char* const end = in + size;
+         static_cast<std::size_t>(end - in) >= kThreeByteRunBlock && LoadThreeByteRun(in, bytes);
+         in += kThreeByteRunBlock) {
         // Four windows of 12 bytes: 0..11, 12..23, 24..35, 36..47.
         const __m128i windows[4] = {bytes[0], _mm_alignr_epi8(bytes[1], bytes[0], 12),
                                     _mm_alignr_epi8(bytes[2], bytes[1], 8), _mm_srli_si128(bytes[2], 4)};
@@ -101,7 +101,7 @@ TESSERA_TARGET_SSSE3 TESSERA_ALWAYS_INLINE inline std::size_t DecodeThreeByteRun
             out += 4;
         }
     }
-    return done;
+    return out;
 }
 
 /// `DecodeUtf8Block` with SSSE3.
@@ -136,19 +136,19 @@ TESSERA_TARGET_AVX2 inline void StoreUnitsAvx2(__m128i units, wchar_t* out) {
 }
 
 /// `DecodeThreeByteRunSsse3` with AVX2: two windows per register.
-TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline std::size_t DecodeThreeByteRunAvx2(const unsigned char* in,
-                                                                                    std::size_t size, wchar_t* out) {
+TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline wchar_t* DecodeThreeByteRunAvx2(const unsigned char*& in,
+                                                                                 std::size_t size, wchar_t* out) {
     if constexpr (sizeof(wchar_t) == 2) {
         return DecodeThreeByteRunSsse3(in, size, out);
     } else {
-        std::size_t done = 0;
-        if ((in[0] & 0xF0) != 0xE0) return done;
         __m128i bytes[3];
         const __m256i shuffle = _mm256_broadcastsi128_si256(ThreeByteLaneShuffle());
         const __m256i mask4 = _mm256_set1_epi32(0xF000);
         const __m256i mask6 = _mm256_set1_epi32(0x0FC0);
         const __m256i low6 = _mm256_set1_epi32(0x3F);
-        for (; size - done >= kThreeByteRunBlock && LoadThreeByteRun(in + done, bytes); done += kThreeByteRunBlock) {
+        for (const unsigned char* const end = in + size;
+             static_cast<std::size_t>(end - in) >= kThreeByteRunBlock && LoadThreeByteRun(in, bytes);
+             in += kThreeByteRunBlock) {
             const __m256i windows[2] = {
                 _mm256_inserti128_si256(_mm256_castsi128_si256(bytes[0]), _mm_alignr_epi8(bytes[1], bytes[0], 12), 1),
                 _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_alignr_epi8(bytes[2], bytes[1], 8)),
@@ -163,7 +163,7 @@ TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline std::size_t DecodeThreeByteRunA
                 out += 8;
             }
         }
-        return done;
+        return out;
     }
 }
 

@@ -95,9 +95,7 @@ TESSERA_ALWAYS_INLINE inline wchar_t* ConvertBlocks(const unsigned char*& p, con
 #if TESSERA_ENCODING_SSSE3
 struct Ssse3Blocks : BaselineBlocks {
     TESSERA_TARGET_SSSE3 static wchar_t* DecodeRun(const unsigned char*& in, std::size_t size, wchar_t* out) {
-        const std::size_t done = DecodeThreeByteRunSsse3(in, size, out);
-        in += done;
-        return out + done / 3;
+        return (in[0] & 0xF0) == 0xE0 ? DecodeThreeByteRunSsse3(in, size, out) : out;
     }
     TESSERA_TARGET_SSSE3 static wchar_t* Decode(const unsigned char*& in, wchar_t* out) {
         return DecodeUtf8BlockSsse3(in, out);
@@ -114,10 +112,7 @@ struct Avx2Blocks {
         return WidenAsciiRunAvx2(in, size, out);
     }
     TESSERA_TARGET_AVX2 static wchar_t* DecodeRun(const unsigned char*& in, std::size_t size, wchar_t* out) {
-        if ((in[0] & 0xF0) != 0xE0) return DecodeUpToTwoByteRunAvx2(in, size, out);
-        const std::size_t done = DecodeThreeByteRunAvx2(in, size, out);
-        in += done;
-        return out + done / 3;
+        return (in[0] & 0xF0) == 0xE0 ? DecodeThreeByteRunAvx2(in, size, out) : DecodeUpToTwoByteRunAvx2(in, size, out);
     }
     TESSERA_TARGET_AVX2 static wchar_t* Decode(const unsigned char*& in, wchar_t* out) {
         return DecodeUtf8BlockAvx2(in, out);
