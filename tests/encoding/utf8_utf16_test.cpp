@@ -320,6 +320,43 @@ TEST_P(EachKernel, Utf16ToUtf8AgreesWithReferenceOnRandomInput) {
     }
 }
 
+// Runs that the kernels take in large steps (CJK, Cyrillic with spaces), cut at every
+// length and with one element replaced at each position by one of every class.
+TEST_P(EachKernel, AgreesWithReferenceOnRunsDamagedAtEachPosition) {
+    std::string cjk;
+    std::string cyrillic;
+    for (int i = 0; i < 40; ++i) cjk += "\xE4\xB8\xAD";         // U+4E2D
+    for (int i = 0; i < 30; ++i) cyrillic += "\xD0\x96\xD0\xB6 ";  // U+0416 U+0436 space
+    const unsigned char bytes[] = {0x00, 0x41, 0x80, 0xBF, 0xC1, 0xC2, 0xDF, 0xE0, 0xED, 0xEF, 0xF0, 0xF4, 0xFF};
+    const std::uint32_t units[] = {0x41, 0x7F, 0x80, 0x7FF, 0x800, 0xD800, 0xDBFF, 0xDC00, 0xFFFF, 0x10000};
+    for (const std::string& run : {cjk, cyrillic, cjk + cyrillic + cjk}) {
+        const std::wstring wide = ReferenceUtf8ToUtf16(run.data(), run.size());
+        for (std::size_t i = 0; i < run.size(); ++i) {
+            std::string utf8 = run.substr(0, i);
+            ASSERT_TRUE(Utf8ToUtf16With(Kernel(), utf8.data(), utf8.size()) ==
+                        ReferenceUtf8ToUtf16(utf8.data(), utf8.size()))
+                << "cut at " << i;
+            for (unsigned char byte : bytes) {
+                utf8 = run;
+                utf8[i] = static_cast<char>(byte);
+                ASSERT_TRUE(Utf8ToUtf16With(Kernel(), utf8.data(), utf8.size()) ==
+                            ReferenceUtf8ToUtf16(utf8.data(), utf8.size()))
+                    << "byte " << int{byte} << " at " << i;
+            }
+        }
+        for (std::size_t i = 0; i < wide.size(); ++i) {
+            for (std::uint32_t unit : units) {
+                if (sizeof(wchar_t) == 2 && unit > 0xFFFF) continue;
+                std::wstring utf16 = wide;
+                utf16[i] = static_cast<wchar_t>(unit);
+                ASSERT_TRUE(Utf16ToUtf8With(Kernel(), utf16.data(), utf16.size()) ==
+                            ReferenceUtf16ToUtf8(utf16.data(), utf16.size()))
+                    << "unit " << unit << " at " << i;
+            }
+        }
+    }
+}
+
 // Windows of real texts with a few bytes or units damaged: the block paths meet runs of
 // Cyrillic and CJK with a fault somewhere inside.
 TEST_P(EachKernel, ConversionsAgreeWithReferenceOnDamagedRealText) {
