@@ -157,25 +157,6 @@ TESSERA_TARGET_AVX2 inline bool WidenAsciiBlockAvx2(const unsigned char* in, wch
     return true;
 }
 
-/// `WidenAsciiRun` with AVX2, which also takes the ASCII bytes before the first other
-/// byte of the last 32; writes whole runs of 32 units.
-TESSERA_TARGET_AVX2 inline std::size_t WidenAsciiRunAvx2(const unsigned char* in, std::size_t size, wchar_t* out) {
-    std::size_t done = 0;
-    for (; size - done >= 2 * kAsciiBlock; done += 2 * kAsciiBlock) {
-        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + done));
-        const auto nonAscii = static_cast<unsigned>(_mm256_movemask_epi8(bytes));
-        WidenAsciiVectorAvx2(_mm256_castsi256_si128(bytes), out + done);
-        WidenAsciiVectorAvx2(_mm256_extracti128_si256(bytes, 1), out + done + kAsciiBlock);
-        if (nonAscii != 0) {
-            // Stop at the first byte that is not ASCII; the units written for it and
-            // after it are overwritten later.
-            done += static_cast<std::size_t>(__builtin_ctz(nonAscii));
-            break;
-        }
-    }
-    return done;
-}
-
 /// Loads 16 units into 16 16-bit lanes, in order; with 32-bit units, each must be at
 /// most 0xFFFF. Sets `all` to the units OR-ed together.
 TESSERA_TARGET_AVX2 inline __m256i LoadUnitsAvx2(const wchar_t* in, __m256i& all) {

@@ -10,6 +10,7 @@
 
 #include "encoding/simd_targets.h"
 #include "encoding/utf8_block_decoder.h"
+#include "encoding/utf8_short_sequence.h"
 
 namespace tessera::encoding {
 
@@ -220,6 +221,41 @@ TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline wchar_t* DecodeUpToTwoByteRunAv
             out = StoreLeadUnitsAvx2(DecodeUpToTwoBytesAvx2(half, _mm256_cvtepu8_epi16(half.next0)), half.leads, out);
         }
         in += kBlock + (leads >> 31);
+    }
+    return out;
+}
+
+/// Widens the ASCII bytes at the start of [in, in + size) 32 at a time, and decodes the
+/// two- and three-byte sequences among them one by one where ASCII comes before them in
+/// their block (an accent, a dash, a word of another script in ASCII text), as long as
+/// whole blocks of 32 last; moves `in` past them and returns the end of the output.
+/// Writes whole blocks of 32 units, at most `size`.
+TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline wchar_t* DecodeMostlyAsciiRunAvx2(const unsigned char*& in,
+                                                                                  std::size_t size, wchar_t* out) {
+    constexpr std::size_t kBlock = 2 * kAsciiBlock;
+    const unsigned char* const end = in + size;
+    // The first step is short where that lets the others write whole 32-byte lines.
+    auto step = static_cast<std::size_t>((32 - reinterpret_cast<std::uintptr_t>(out) % 32) / sizeof(wchar_t));
+    for (; static_cast<std::size_t>(end - in) >= kBlock; step = kBlock) {
+        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in));
+        const auto nonAscii = static_cast<unsigned>(_mm256_movemask_epi8(bytes));
+        WidenAsciiVectorAvx2(_mm256_castsi256_si128(bytes), out);
+        WidenAsciiVectorAvx2(_mm256_extracti128_si256(bytes, 1), out + kAsciiBlock);
+        if (nonAscii == 0) {
+            in += step;
+            out += step;
+            continue;
+        }
+        // The units written for the bytes from the first that is not ASCII on are
+        // overwritten later.
+        const auto ascii = static_cast<std::size_t>(__builtin_ctz(nonAscii));
+        in += ascii;
+        out += ascii;
+        if (ascii == 0) break;  // more than one in a row: the block decoders do better
+        const std::size_t length = DecodeShortSequence(in, end, *out);
+        if (length == 0) break;
+        in += length;
+        ++out;
     }
     return out;
 }

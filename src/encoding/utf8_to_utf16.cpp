@@ -8,6 +8,7 @@
 #include "encoding/ascii_block.h"
 #include "encoding/sized_conversion.h"
 #include "encoding/utf8_block_shuffle_decoder.h"
+#include "encoding/utf8_short_sequence.h"
 #include "encoding/utf8_utf16.h"
 #include "encoding/utf8_utf16_kernels.h"
 #include "encoding/utf8_utf16_reference.h"
@@ -16,37 +17,20 @@
 namespace tessera::encoding {
 namespace {
 
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
 // Converts the characters that begin in [p, stop); returns the end of the output.
 wchar_t* ConvertSequences(const unsigned char*& p, const unsigned char* stop, const unsigned char* end,
                           wchar_t* out) {
     while (p < stop) {
-        const std::uint32_t lead = *p;
-        if (lead < 0x80) {
-            *out++ = static_cast<wchar_t>(lead);
-            ++p;
-            continue;
+        if (*p < 0x80) {
+            *out++ = static_cast<wchar_t>(*p++);
+        } else if (const std::size_t length = DecodeShortSequence(p, end, *out)) {
+            ++out;
+            p += length;
+        } else {
+            const Utf8Sequence sequence = DecodeUtf8Sequence(p, end);
+            out += EncodeUtf16(sequence.codePoint, out);
+            p += sequence.length;
         }
-        if (lead < 0xE0) {
-            if (lead >= 0xC2 && end - p >= 2 && IsContinuation(p[1])) {
-                *out++ = static_cast<wchar_t>(((lead & 0x1F) << 6) | (p[1] & 0x3Fu));
-                p += 2;
-                continue;
-            }
-        } else if (lead < 0xF0) {
-            if (end - p >= 3 && IsContinuation(p[1]) && IsContinuation(p[2])) {
-                const std::uint32_t codePoint = ((lead & 0x0F) << 12) | ((p[1] & 0x3Fu) << 6) | (p[2] & 0x3Fu);
-                if (codePoint >= 0x800 && (codePoint < 0xD800 || codePoint > 0xDFFF)) {
-                    *out++ = static_cast<wchar_t>(codePoint);
-                    p += 3;
-                    continue;
-                }
-            }
-        }
-        const Utf8Sequence sequence = DecodeUtf8Sequence(p, end);
-        out += EncodeUtf16(sequence.codePoint, out);
-        p += sequence.length;
     }
     return out;
 }
@@ -54,8 +38,10 @@ wchar_t* ConvertSequences(const unsigned char*& p, const unsigned char* stop, co
 // The block steps of the baseline loop.
 struct BaselineBlocks {
     static bool WidenAscii(const unsigned char* in, wchar_t* out) { return WidenAsciiBlock(in, out); }
-    static std::size_t WidenAsciiRun(const unsigned char* in, std::size_t size, wchar_t* out) {
-        return encoding::WidenAsciiRun(in, size, out);
+    static wchar_t* WidenAsciiRun(const unsigned char*& in, std::size_t size, wchar_t* out) {
+        const std::size_t run = encoding::WidenAsciiRun(in, size, out);
+        in += run;
+        return out + run;
     }
     static wchar_t* DecodeRun(const unsigned char*&, std::size_t, wchar_t* out) { return out; }
     static wchar_t* Decode(const unsigned char*& in, wchar_t* out) { return DecodeUtf8Block(in, out); }
@@ -77,9 +63,7 @@ TESSERA_ALWAYS_INLINE inline wchar_t* ConvertBlocks(const unsigned char*& p, con
             p += kAsciiBlock;
             out += kAsciiBlock;
             // Where there is one ASCII block, more tend to follow.
-            const std::size_t run = Blocks::WidenAsciiRun(p, std::min<std::size_t>(end - p, outEnd - out), out);
-            p += run;
-            out += run;
+            out = Blocks::WidenAsciiRun(p, std::min<std::size_t>(end - p, outEnd - out), out);
         } else if (wchar_t* const runEnd = Blocks::DecodeRun(p, std::min<std::size_t>(end - p, outEnd - out), out);
                    runEnd != out) {
             out = runEnd;
@@ -108,8 +92,8 @@ struct Avx2Blocks {
     TESSERA_TARGET_AVX2 static bool WidenAscii(const unsigned char* in, wchar_t* out) {
         return WidenAsciiBlockAvx2(in, out);
     }
-    TESSERA_TARGET_AVX2 static std::size_t WidenAsciiRun(const unsigned char* in, std::size_t size, wchar_t* out) {
-        return WidenAsciiRunAvx2(in, size, out);
+    TESSERA_TARGET_AVX2 static wchar_t* WidenAsciiRun(const unsigned char*& in, std::size_t size, wchar_t* out) {
+        return DecodeMostlyAsciiRunAvx2(in, size, out);
     }
     TESSERA_TARGET_AVX2 static wchar_t* DecodeRun(const unsigned char*& in, std::size_t size, wchar_t* out) {
         return (in[0] & 0xF0) == 0xE0 ? DecodeThreeByteRunAvx2(in, size, out) : DecodeUpToTwoByteRunAvx2(in, size, out);
