@@ -1,7 +1,9 @@
 // The UTF-8 block decoder for CPUs with a byte shuffle (SSSE3, AVX2): after the block is
 // checked and the code point at every position computed, one shuffle per 8 positions
 // moves the code points of the lead bytes together, picked by a table indexed by the
-// positions of the leads. Runs of three-byte sequences (CJK text) go 48 bytes at a time.
+// positions of the leads. Runs of three-byte sequences (CJK text) go 48 bytes at a time;
+// with AVX2, runs of one- and two-byte sequences 32 bytes at a time, and ASCII runs take
+// a lone other character in their stride.
 #ifndef TESSERA_ENCODING_UTF8_BLOCK_SHUFFLE_DECODER_H
 #define TESSERA_ENCODING_UTF8_BLOCK_SHUFFLE_DECODER_H
 
@@ -54,7 +56,7 @@ inline bool IsThreeByteRunPart(__m128i bytes, int leads) {
            _mm_movemask_epi8(_mm_andnot_si128(checked, _mm_or_si128(lead, continuation))) == 0xFFFF;
 }
 
-/// Whether the 48 bytes at `in` are 16 three-byte sequences for `DecodeThreeByteRun`.
+/// Whether the 48 bytes at `in` are 16 three-byte sequences for `DecodeThreeByteRunSsse3`.
 inline bool LoadThreeByteRun(const unsigned char* in, __m128i* bytes) {
     const auto* source = reinterpret_cast<const __m128i*>(in);
     for (int i = 0; i < 3; ++i) bytes[i] = _mm_loadu_si128(source + i);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <initializer_list>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "encoding/sized_conversion.h"
 #include "encoding/utf8_utf16_kernels.h"
 #include "encoding/utf8_utf16_reference.h"
 #include "encoding/utf_length.h"
@@ -45,18 +47,37 @@ const std::wstring kUtf16After = [] {
     return text;
 }();
 
-// Both conversions, fast and reference, must give `expected`, alone and in context.
+// The kernels this CPU runs.
+std::vector<const Utf8Utf16Kernel*> RunnableKernels() {
+    std::vector<const Utf8Utf16Kernel*> kernels;
+    for (const Utf8Utf16Kernel& kernel : kUtf8Utf16Kernels) {
+        if (RunsOn(kernel, platform::DetectCpuFeatures())) kernels.push_back(&kernel);
+    }
+    return kernels;
+}
+
+// Both conversions, with every kernel and the reference, must give `expected`, alone
+// and in context.
 void ExpectUtf16(const std::string& utf8, const std::wstring& expected) {
-    EXPECT_EQ(FastUtf16(utf8), expected);
     EXPECT_EQ(ReferenceUtf8ToUtf16(utf8.data(), utf8.size()), expected);
-    EXPECT_EQ(FastUtf16(kUtf8Before + utf8 + kUtf8After), kUtf16Before + expected + kUtf16After);
+    const std::string inContext = kUtf8Before + utf8 + kUtf8After;
+    for (const Utf8Utf16Kernel* kernel : RunnableKernels()) {
+        SCOPED_TRACE(kernel->name);
+        EXPECT_EQ(Utf8ToUtf16With(*kernel, utf8.data(), utf8.size()), expected);
+        EXPECT_EQ(Utf8ToUtf16With(*kernel, inContext.data(), inContext.size()),
+                  kUtf16Before + expected + kUtf16After);
+    }
 }
 
 void ExpectUtf8(const std::wstring& utf16, const std::string& expected) {
-    EXPECT_EQ(FastUtf8(utf16), expected);
     EXPECT_EQ(ReferenceUtf16ToUtf8(utf16.data(), utf16.size()), expected);
     EXPECT_EQ(Utf8LengthOfUtf16(utf16.data(), utf16.data() + utf16.size()), expected.size());
-    EXPECT_EQ(FastUtf8(kUtf16Before + utf16 + kUtf16After), kUtf8Before + expected + kUtf8After);
+    const std::wstring inContext = kUtf16Before + utf16 + kUtf16After;
+    for (const Utf8Utf16Kernel* kernel : RunnableKernels()) {
+        SCOPED_TRACE(kernel->name);
+        EXPECT_EQ(Utf16ToUtf8With(*kernel, utf16.data(), utf16.size()), expected);
+        EXPECT_EQ(Utf16ToUtf8With(*kernel, inContext.data(), inContext.size()), kUtf8Before + expected + kUtf8After);
+    }
 }
 
 constexpr std::uint32_t kBad = 0xFFFD;
@@ -156,8 +177,11 @@ TEST(Utf8ToUtf16, ConvertsEveryScalarValueBothWays) {
         AppendUtf8(c, utf8);
         AppendUtf16(c, utf16);
     }
-    EXPECT_TRUE(FastUtf16(utf8) == utf16);
-    EXPECT_TRUE(FastUtf8(utf16) == utf8);
+    for (const Utf8Utf16Kernel* kernel : RunnableKernels()) {
+        SCOPED_TRACE(kernel->name);
+        EXPECT_TRUE(Utf8ToUtf16With(*kernel, utf8.data(), utf8.size()) == utf16);
+        EXPECT_TRUE(Utf16ToUtf8With(*kernel, utf16.data(), utf16.size()) == utf8);
+    }
     const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
     EXPECT_EQ(Utf16LengthOfUtf8(bytes, bytes + utf8.size()), utf16.size());
 }
@@ -297,6 +321,43 @@ INSTANTIATE_TEST_SUITE_P(Utf8Utf16, EachKernel,
 TEST(Utf8Utf16, ConversionsUseTheBestKernelTheCpuRuns) {
     ASSERT_NE(g_utf8Utf16Kernel, nullptr);
     EXPECT_EQ(g_utf8Utf16Kernel, &BestUtf8Utf16Kernel(platform::DetectCpuFeatures()));
+}
+
+TEST(Utf8Utf16, BestKernelIsTheLastTheCpuRuns) {
+    struct Case {
+        bool ssse3;
+        bool avx2;
+        const char* expected;  // where the library has that kernel
+    };
+    const Case cases[] = {{false, false, kUtf8Utf16Kernels[0].name}, {true, false, "ssse3"}, {true, true, "avx2"}};
+    for (const Case& c : cases) {
+        platform::CpuFeatures features;
+        features.ssse3 = c.ssse3;
+        features.avx2 = c.avx2;
+        const Utf8Utf16Kernel& best = BestUtf8Utf16Kernel(features);
+        EXPECT_TRUE(RunsOn(best, features));
+        const bool built = std::any_of(std::begin(kUtf8Utf16Kernels), std::end(kUtf8Utf16Kernels),
+                                       [&c](const Utf8Utf16Kernel& k) { return std::string(k.name) == c.expected; });
+        if (built) {
+            EXPECT_STREQ(best.name, c.expected);
+        }
+    }
+}
+
+// Outputs that outgrow the size first reserved for them (ASCII at the start, then three
+// UTF-8 bytes per unit) and that cross the converters' output chunks at every offset.
+TEST_P(EachKernel, AgreesWithReferenceWhereOutputOutgrowsGuessesAndChunks) {
+    std::wstring wide(kAsciiProbe + 100, L'a');
+    for (int i = 0; i < 3000; ++i) wide += (i % 7 == 0) ? L' ' : static_cast<wchar_t>(0x4E00 + i);
+    std::vector<std::wstring> texts = {wide};
+    for (std::size_t ascii = kOutputChunk - 80; ascii < kOutputChunk + 8; ++ascii) {
+        texts.push_back(std::wstring(ascii, L'x') + L"\x20AC\x0416\xFFFF" + std::wstring(200, L'y'));
+    }
+    for (const std::wstring& utf16 : texts) {
+        const std::string utf8 = ReferenceUtf16ToUtf8(utf16.data(), utf16.size());
+        ASSERT_TRUE(Utf16ToUtf8With(Kernel(), utf16.data(), utf16.size()) == utf8) << utf16.size();
+        ASSERT_TRUE(Utf8ToUtf16With(Kernel(), utf8.data(), utf8.size()) == utf16) << utf16.size();
+    }
 }
 
 TEST_P(EachKernel, Utf8ToUtf16AgreesWithReferenceOnRandomInput) {
