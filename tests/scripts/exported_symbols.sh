@@ -16,7 +16,7 @@ case "$lib" in
   *.dll)
     exported=$(objdump -p "$lib" | awk '
       /^\[Ordinal\/Name Pointer\] Table/ { in_table = 1; next }
-      in_table && NF == 0 { exit }
+      NF == 0 { in_table = 0 }
       in_table { print $NF }') ;;
   *) echo "skipped: neither an ELF shared object nor a DLL: $lib"; exit 0 ;;
 esac
