@@ -8,9 +8,10 @@ program_dir=$(cd "$(dirname "$1")" && pwd)
 export WINEPREFIX="${WINEPREFIX:-$program_dir/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINELOADER="$wine"
+export WINESERVER="${WINESERVER:-$(dirname "$wine")/wineserver}"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   flock "$WINEPREFIX/.create.lock" sh -c \
-    '[ -f "$WINEPREFIX/system.reg" ] || "$WINELOADER" wineboot -i >/dev/null 2>&1; wineserver -w'
+    '[ -f "$WINEPREFIX/system.reg" ] || "$WINELOADER" wineboot -i >/dev/null 2>&1; "$WINESERVER" -w'
 fi
 exec "$wine" "$@"
