@@ -12,7 +12,8 @@ header="$(dirname "$0")/../../include/tessera/varn_pthread.h"
 case "$lib" in
   *.so*)
     exported=$(nm -D --defined-only "$lib" | awk '{ print $3 }' \
-      | grep -v -E '^(_init|_fini|_edata|_end|__bss_start)$' || true) ;;
+      | grep -v -E '^(_init|_fini|_edata|_end|__bss_start)$' \
+      | grep -v -E '^(__odr_asan|__asan|__ubsan|__tsan|__sancov)' || true) ;;
   *.dll)
     exported=$(objdump -p "$lib" | awk '
       /^\[Ordinal\/Name Pointer\] Table/ { in_table = 1; next }
