@@ -1,0 +1,215 @@
+// Text forms: the writers, the RFC 3339 and ISO 8601 readers, and both compared with the
+// standard scanf/printf family on tables and on random text.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+#include <stdexcept>
+#include <string>
+
+#include <tessera/TimeStamp.h>
+
+#include "time/field_scanner.h"
+#include "time/time_text.h"
+
+namespace {
+
+using Varn::TimeStamp;
+
+constexpr std::int64_t k2000 = 125'911'584'000'000'000;
+constexpr std::int64_t kHour = 36'000'000'000;
+constexpr std::int64_t kMinute = 600'000'000;
+
+struct ReadCase {
+    const char* text;
+    bool ok;
+    std::int64_t ticks;
+};
+
+/// Reads each text into a stamp holding 42: true gives the ticks, false leaves the 42.
+template <std::size_t N>
+void ExpectReads(bool (TimeStamp::*read)(const std::string&), const ReadCase (&cases)[N]) {
+    for (const ReadCase& c : cases) {
+        TimeStamp stamp(42);
+        EXPECT_EQ((stamp.*read)(c.text), c.ok) << c.text;
+        EXPECT_EQ(stamp.ToInt64(), c.ok ? c.ticks : 42) << c.text;
+    }
+}
+
+TEST(TimeStampText, Writers) {
+    EXPECT_EQ(TimeStamp().ToW3DTF(), "1601-01-01T00:00:00Z");
+    std::string extended, basic;
+    EXPECT_TRUE(TimeStamp().ToISO8601(extended, false) && TimeStamp().ToISO8601(basic, true));
+    EXPECT_EQ(extended + " " + basic, "1601-01-01T00:00:00 16010101T00:00:00");
+    EXPECT_EQ(TimeStamp(2000, 1, 1, 12, 0, 0, 9).ToW3DTF(), "2000-01-01T12:00:00Z");  // no rounding
+    std::string out;
+    EXPECT_TRUE(TimeStamp(k2000).ToRFC3339(out));
+    EXPECT_EQ(out, "2000-01-01T00:00:00Z");
+}
+
+TEST(TimeStampText, RFC3339Table) {
+    const ReadCase cases[] = {
+        {"2000-01-01T00:00:00Z", true, k2000},
+        {"2000-01-01T01:00:00+01:00", true, k2000},
+        {"1999-12-31T23:00:00-01:00", true, k2000},
+        {"2000-01-01T12:00:00+05:30", true, k2000 + 6 * kHour + 30 * kMinute},
+        {"2000-01-01T12:30Z", true, k2000 + 12 * kHour + 30 * kMinute},
+        {"2000-01-01T12:00:00+", true, k2000 + 12 * kHour},
+        {"2000-01-01T00:00:00.5Z", true, k2000 + 5'000'000},
+        {"2000-01-01T00:00:00.05Z", true, k2000 + 5'000'000},   // leading zero lost
+        {"2000-01-01T00:00:00.123Z", true, k2000 + 1'200'000},  // two digits read
+        {"2000-01-01T00:00:00Zjunk", true, k2000},
+        {" 2000- 1-01T 0:00:00Z", true, k2000},
+        {"2000-01-01T00:00:00z+00:00", true, k2000},  // lower-case z is no indicator
+        {"2000-01-01 12:00:00Z", false, 0},
+        {"2000-01-01T12:00:00", false, 0},
+        {"2000-01-01T12:00:00+05", false, 0},
+        {"20000101T120000Z", false, 0},
+        {"2000-01-01T12Z", false, 0},
+        {"", false, 0},
+        {"T-", false, 0},
+    };
+    ExpectReads(&TimeStamp::FromRFC3339, cases);
+}
+
+TEST(TimeStampText, ISO8601Table) {
+    const ReadCase cases[] = {
+        {"20000101T1230", true, k2000 + 12 * kHour + 30 * kMinute},
+        {"2000-01-01T12:30:00", true, k2000 + 12 * kHour + 30 * kMinute},
+        {"20000101T123045", true, k2000 + 12 * kHour + 30 * kMinute + 450'000'000},
+        {"2000-01-01T12:30:00+01:00", true, k2000 + 11 * kHour + 30 * kMinute},
+        {"20000101T12:30:00Z", true, k2000 + 12 * kHour + 30 * kMinute},
+        {"20000101T120000-0500", false, 0},
+        {"200001", false, 0},
+        {"20000101", false, 0},
+    };
+    ExpectReads(&TimeStamp::FromISO8601, cases);
+    // Longer texts take the general path and give the same answers.
+    TimeStamp longer(42);
+    EXPECT_TRUE(longer.FromISO8601("20000101T12:30" + std::string(80, ' ')));
+    EXPECT_EQ(longer.ToInt64(), k2000 + 12 * kHour + 30 * kMinute);
+    for (const char* shortText : {"", "2000", "20000"}) {
+        TimeStamp stamp(42);
+        EXPECT_THROW(stamp.FromISO8601(shortText), std::out_of_range) << shortText;
+        EXPECT_EQ(stamp.ToInt64(), 42);
+    }
+}
+
+/// The RFC 3339 reader written the plain way, with std::string and sscanf.
+bool ReferenceRFC3339(const std::string& text, std::int64_t& ticks) {
+    const auto t = text.find('T');
+    if (t == std::string::npos) return false;
+    const std::string rest = text.substr(t + 1);
+    const auto z = rest.find_first_of("Z+-");
+    if (z == std::string::npos) return false;
+    int y, mo, d, h = 0, mi = 0, s = 0, f = 0, zh = 0, zm = 0;
+    if (std::sscanf(text.substr(0, t).c_str(), "%04d-%02d-%02d", &y, &mo, &d) < 3) return false;
+    const std::string clock = rest.substr(0, z);
+    if (std::sscanf(clock.c_str(), "%02d:%02d:%02d.%02d", &h, &mi, &s, &f) != 4) {
+        f = 0;
+        if (std::sscanf(clock.c_str(), "%02d:%02d:%02d", &h, &mi, &s) != 3) {
+            s = 0;
+            if (std::sscanf(clock.c_str(), "%02d:%02d", &h, &mi) < 2) return false;
+        }
+    }
+    const std::string zone = rest.substr(z + 1);
+    if (rest[z] != 'Z' && !zone.empty() && std::sscanf(zone.c_str(), "%02d:%02d", &zh, &zm) < 2) return false;
+    const std::int64_t offset = zh * kHour + zm * kMinute;
+    ticks = TimeStamp(y, mo, d, h, mi, s, static_cast<unsigned>(f)).ToInt64() + (rest[z] == '+' ? -offset : offset);
+    return true;
+}
+
+/// The ISO 8601 reader written the plain way, on a std::string.
+bool ReferenceISO8601(std::string copy, std::int64_t& ticks) {
+    if (copy.find('-') == std::string::npos) copy.insert(6, "-").insert(4, "-");
+    if (copy.find(':') == std::string::npos) {
+        const auto t = copy.find('T');
+        std::string tail = t == std::string::npos ? copy : copy.substr(t + 1);
+        if (tail.size() == 4) tail.insert(2, ":").append(":00");
+        if (tail.size() == 6) tail.insert(4, ":").insert(2, ":");
+        copy = (t == std::string::npos ? "" : copy.substr(0, t + 1)) + tail;
+    }
+    return ReferenceRFC3339(copy + "Z", ticks);
+}
+
+/// Random text near the shape of a time stamp: a valid one with a few characters changed.
+std::string RandomStampText(std::mt19937& random, std::string text) {
+    static const std::string alphabet = "0123456789-+:.TZz \t\n\0x";
+    for (int edits = std::uniform_int_distribution<int>(0, 6)(random); edits > 0; --edits) {
+        const char c = alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(random)];
+        const std::size_t at = std::uniform_int_distribution<std::size_t>(0, text.size())(random);
+        switch (random() % 3) {
+            case 0: text.insert(at, 1, c); break;
+            case 1: if (at < text.size()) text.erase(at, 1); break;
+            default: if (at < text.size()) text[at] = c; break;
+        }
+    }
+    return text;
+}
+
+/// The scanner and sscanf read the same count and numbers from text by pattern.
+testing::AssertionResult ScansLikeSscanf(const std::string& text, const char* pattern) {
+    int mine[4] = {}, theirs[4] = {};
+    const int count = tessera::time::ScanFields(text.data(), text.size(), pattern, mine);
+    const int expected = std::sscanf(text.c_str(), pattern, &theirs[0], &theirs[1], &theirs[2], &theirs[3]);
+    for (int i = 0; i < count; ++i) {
+        if (mine[i] != theirs[i]) return testing::AssertionFailure() << pattern << " on '" << text << "'";
+    }
+    if (count == expected) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << pattern << " on '" << text << "': " << count << " vs " << expected;
+}
+
+TEST(TimeStampText, ScannerMatchesSscanfOnEdgeCases) {
+    for (const char* text : {"", " ", "-", "+", "+5", "-05:3", "5x", "12345", "1:2:3.4", " \t\v1 : 2", "9-",
+                             "-1-2-3", "007:08", "12:34:56.", "\n12:34", "12:-3", "+-1", "1 2"}) {
+        for (const char* pattern : {"%04d-%02d-%02d", "%02d:%02d:%02d.%02d", "%1d%1d"}) {
+            EXPECT_TRUE(ScansLikeSscanf(text, pattern));
+        }
+    }
+}
+
+TEST(TimeStampText, ReadersMatchPlainSscanfReadersOnRandomText) {
+    std::mt19937 random(20261205);
+    const char* const isoShapes[] = {"20071123T050607", "20071123T0506", "2007-11-23T05:06:07", "20071123T0506-0130"};
+    for (int round = 0; round < 20000; ++round) {
+        const std::string text = RandomStampText(random, "2007-11-23T05:06:07.89+01:30");
+        for (const char* pattern : {"%04d-%02d-%02d", "%02d:%02d:%02d.%02d", "%02d:%02d"}) {
+            ASSERT_TRUE(ScansLikeSscanf(text, pattern));
+        }
+        std::int64_t mine = 7, theirs = 7;
+        ASSERT_EQ(tessera::time::ReadRFC3339(text.data(), text.size(), mine), ReferenceRFC3339(text, theirs)) << text;
+        ASSERT_EQ(mine, theirs) << text;
+
+        const std::string iso = RandomStampText(random, isoShapes[round % 4]);
+        TimeStamp stamp(7);
+        bool expected = false;  // both throw for short text, or neither does
+        try {
+            expected = ReferenceISO8601(iso, theirs = 7);
+        } catch (const std::out_of_range&) {
+            EXPECT_THROW(stamp.FromISO8601(iso), std::out_of_range) << iso;
+            continue;
+        }
+        ASSERT_EQ(stamp.FromISO8601(iso), expected) << iso;
+        ASSERT_EQ(stamp.ToInt64(), theirs) << iso;
+    }
+}
+
+TEST(TimeStampText, WritersMatchSnprintf) {
+    std::mt19937 random(1601);
+    std::uniform_int_distribution<int> small(-120, 120), any;
+    for (int round = 0; round < 5000; ++round) {
+        auto pick = [&] { return round % 4 == 0 ? any(random) : small(random); };
+        tessera::time::CalendarFields f;
+        f.year = round % 2 ? pick() * 100 : pick();
+        f.month = pick(), f.day = pick(), f.hour = pick(), f.minute = pick(), f.second = pick();
+        char mine[tessera::time::kStampTextCapacity], theirs[256];
+        std::snprintf(theirs, sizeof theirs, "%d-%02d-%02dT%02d:%02d:%02dZ", f.year, f.month, f.day, f.hour,
+                      f.minute, f.second);
+        ASSERT_EQ(std::string(mine, tessera::time::WriteW3DTF(f, mine)), theirs);
+        std::snprintf(theirs, sizeof theirs, "%04d%02d%02dT%02d:%02d:%02d", f.year, f.month, f.day, f.hour,
+                      f.minute, f.second);
+        ASSERT_EQ(std::string(mine, tessera::time::WriteISO8601(f, true, mine)), theirs);
+    }
+}
+
+}  // namespace
