@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "commands.h"
+#include "standard_streams.h"
 
 namespace tessera_tool {
 
@@ -39,6 +40,7 @@ void PrintUsage(std::ostream& out) {
 
 int main(int argc, char** argv) {
     using namespace tessera_tool;
+    SetBinaryStandardStreams();
     if (argc < 2) {
         PrintUsage(std::cerr);
         return 2;
