@@ -28,7 +28,8 @@ import compare_dumps
 DECODE_ROW = re.compile(r'\{(\d+), "((?:\\x[0-9A-F]{2})+)", u\'\\u([0-9A-F]{4})\'(?:, (\d+))?\}')
 ENCODE_ROW = re.compile(r'\{(\d+), U\'\\u([0-9A-F]{4})\', "((?:\\x[0-9A-F]{2})+)"(?:, (\d+))?\}')
 ROWS_PER_LINE = 3
-# Code pages converted by algorithm rather than by table (UTF-7, UTF-8).
+# Code pages converted by algorithm rather than by table (UTF-7, UTF-8): only single
+# bytes that the algorithm rejects and Windows passes through get rows.
 ALGORITHMIC = {65000, 65001}
 
 
@@ -47,17 +48,20 @@ def corrections(windows, posix):
     rejects, so rows for them state Windows' mapping of such input."""
     decode, encode = {}, {}
     for cp, w in windows.items():
-        if not w.served or cp in ALGORITHMIC:
+        if not w.served:
             continue
         p = posix.get(cp)
         whole = p is None or not p.served
-        if whole and not single_byte(w):
+        if whole and (cp in ALGORITHMIC or not single_byte(w)):
             continue  # a whole double-byte table needs an iconv charset to start from
+        longest = 2 if cp in ALGORITHMIC else 4
         for sample, units in w.decoded.items():
-            if units == "-" or "," in units or len(sample) > 4 or holds_nul(sample):
+            if units == "-" or "," in units or len(sample) > longest or holds_nul(sample):
                 continue
             if whole or p.decoded.get(sample) != units:
                 decode[(cp, sample)] = int(units, 16)
+        if cp in ALGORITHMIC:
+            continue
         for code_point in compare_dumps.CODE_POINTS:
             bytes_ = compare_dumps.encoding_of(w, code_point)
             if bytes_ == "-" or len(bytes_) > 4 or holds_nul(bytes_):
