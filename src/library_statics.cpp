@@ -13,6 +13,18 @@
 
 // ---- 2. encodings -------------------------------------------------------------------
 
+#include "encoding/encoding_registry.h"
+#include "platform/codepage.h"
+
+namespace tessera::encoding {
+
+// Constructed empty, then filled from the encoding table: the name map first, then the
+// code-page map.
+const EncodingMaps g_encodingMaps;
+
+const std::int32_t g_platformCodePage = platform::PlatformCodePage();
+
+}  // namespace tessera::encoding
 
 // ---- 3. URI character classes and escape sets ----------------------------------------
 

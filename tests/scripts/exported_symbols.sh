@@ -27,6 +27,8 @@ if [ -z "$exported" ]; then
 fi
 
 status=0
+# (Standard-library template instances stay local: a linker version script on ELF, and
+# only what is marked for export on PE.)
 bad=$(c++filt <<<"$exported" \
   | grep -v -E '^(Varn::|typeinfo (name )?for Varn::|vtable for Varn::|VTT for Varn::)' \
   | grep -v -E '^varn_pthread_[a-z_]+$' || true)
