@@ -9,6 +9,15 @@
 // non-trivial constructor.
 
 // ---- 1. threads ---------------------------------------------------------------------
+#include "threads/library_locks.h"
+
+namespace tessera::threads {
+
+LibraryLock static_init_lock;
+LibraryLock thread_registry_lock;
+ThreadRegistry thread_registry;
+
+}  // namespace tessera::threads
 
 
 // ---- 2. encodings -------------------------------------------------------------------
