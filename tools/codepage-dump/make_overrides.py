@@ -1,23 +1,26 @@
 #!/usr/bin/env python3
 """Writes the corrections that make the POSIX code-page layer agree with Windows, as data
-rows for that layer.
+rows for that layer (src/platform/posix/codepage_*_overrides.inc).
 
     make_overrides.py WINDOWS.txt POSIX.txt DECODE.inc ENCODE.inc
 
 WINDOWS.txt is the dump of the layer built for Windows and run under Wine (its
 MultiByteToWideChar and WideCharToMultiByte follow Windows' tables), POSIX.txt the dump
 of the POSIX layer as it stands, both written by codepage-dump. For every table-driven
-code page that Windows serves, each byte sequence of one or two bytes that decodes to a
+code page that both serve, each byte sequence of one or two bytes that decodes to a
 different unit and each code point that encodes to different bytes becomes a row that
-states what Windows does; a single-byte code page the POSIX layer does not serve gets its
-whole table (every byte, every code point that does not encode to the default character).
+states what Windows does. A code page that glibc lacks is served first through a row in
+codepage_charsets.cpp with a base charset that approximates it; its rows then make up
+the difference.
 
-Rows are written as runs: {code page, first bytes, first unit, count} stands for count
-byte sequences, counted up from the first as a big-endian number, that decode to
-consecutive units (and likewise for code points that encode to consecutive bytes); the
-count is left out where it is 1. Rows already in DECODE.inc and ENCODE.inc are kept
-unless a new row replaces them, so running the script again after a rebuild only adds
-what still differs.
+Decode rows are written as runs, {code page, first, last, unit}: the byte sequences from
+first to last (differing in their last byte only) decode to unit, unit + 1, ... Encode
+rows are {code page, code point, bytes}. Rows already in DECODE.inc and ENCODE.inc are
+kept unless a new row replaces them, so running the script again after a rebuild only
+adds what still differs. The layer derives a code page's encoding from its decoding, so
+when new decode rows change a code page, run the script once more after rebuilding; to
+drop encode rows that the decode rows have made needless, empty ENCODE.inc but for one
+row, rebuild, dump and run the script again.
 """
 import argparse
 import re
@@ -25,8 +28,9 @@ import sys
 
 import compare_dumps
 
-DECODE_ROW = re.compile(r'\{(\d+), "((?:\\x[0-9A-F]{2})+)", u\'\\u([0-9A-F]{4})\'(?:, (\d+))?\}')
-ENCODE_ROW = re.compile(r'\{(\d+), U\'\\u([0-9A-F]{4})\', "((?:\\x[0-9A-F]{2})+)"(?:, (\d+))?\}')
+C_STRING = r'"((?:\\x[0-9A-Fa-f]{2}|[^"\\])+)"'
+DECODE_ROW = re.compile(r'\{(\d+), ' + C_STRING + ', ' + C_STRING + r', 0x([0-9A-Fa-f]{4})\}')
+ENCODE_ROW = re.compile(r'\{(\d+), U\'\\u([0-9A-Fa-f]{4})\', ' + C_STRING + r'\}')
 ROWS_PER_LINE = 3
 # Code pages converted by algorithm rather than by table (UTF-7, UTF-8): only single
 # bytes that the algorithm rejects and Windows passes through get rows.
@@ -38,27 +42,22 @@ def holds_nul(hex_bytes):
     return any(hex_bytes[i:i + 2] == "00" for i in range(0, len(hex_bytes), 2))
 
 
-def single_byte(page):
-    return all(len(sample) == 2 for sample in page.decoded)
-
-
 def corrections(windows, posix):
     """{(cp, bytes hex): unit}, {(cp, code point): bytes hex}: what Windows does where the
-    POSIX layer differs. Double-byte code pages consult the rows only for input that iconv
-    rejects, so rows for them state Windows' mapping of such input."""
+    POSIX layer differs. (Stream code pages consult the rows only where iconv rejects the
+    input.)"""
     decode, encode = {}, {}
     for cp, w in windows.items():
         if not w.served:
             continue
         p = posix.get(cp)
-        whole = p is None or not p.served
-        if whole and (cp in ALGORITHMIC or not single_byte(w)):
-            continue  # a whole double-byte table needs an iconv charset to start from
+        if p is None or not p.served:
+            continue
         longest = 2 if cp in ALGORITHMIC else 4
         for sample, units in w.decoded.items():
             if units == "-" or "," in units or len(sample) > longest or holds_nul(sample):
                 continue
-            if whole or p.decoded.get(sample) != units:
+            if p.decoded.get(sample) != units:
                 decode[(cp, sample)] = int(units, 16)
         if cp in ALGORITHMIC:
             continue
@@ -66,60 +65,56 @@ def corrections(windows, posix):
             bytes_ = compare_dumps.encoding_of(w, code_point)
             if bytes_ == "-" or len(bytes_) > 4 or holds_nul(bytes_):
                 continue
-            if whole:
-                if code_point in w.encoded or code_point == 0xFFFF:
-                    encode[(cp, code_point)] = bytes_
-            elif compare_dumps.encoding_of(p, code_point) != bytes_:
+            if compare_dumps.encoding_of(p, code_point) != bytes_:
                 encode[(cp, code_point)] = bytes_
     return decode, encode
 
 
-def hex_plus(hex_bytes, n):
-    return f"{int(hex_bytes, 16) + n:0{len(hex_bytes)}X}"
+def hex_of(c_string):
+    """The bytes of a C string literal's text (\\xNN escapes and plain characters), as hex."""
+    return "".join(m.group(1).upper() if m.group(1) else f"{ord(m.group(2)):02X}"
+                   for m in re.finditer(r'\\x([0-9A-Fa-f]{2})|(.)', c_string))
 
 
-def read_rows(path):
+def read_rows(paths):
     """The rows of existing DECODE.inc and ENCODE.inc files, runs expanded."""
     decode, encode = {}, {}
-    try:
-        with open(path[0], encoding="ascii") as f:
-            for cp, b, unit, count in DECODE_ROW.findall(f.read()):
-                for i in range(int(count or 1)):
-                    decode[(int(cp), hex_plus(b.replace("\\x", ""), i))] = int(unit, 16) + i
-        with open(path[1], encoding="ascii") as f:
-            for cp, code_point, b, count in ENCODE_ROW.findall(f.read()):
-                for i in range(int(count or 1)):
-                    encode[(int(cp), int(code_point, 16) + i)] = hex_plus(b.replace("\\x", ""), i)
-    except FileNotFoundError:
-        pass
+    for path, pattern in zip(paths, (DECODE_ROW, ENCODE_ROW)):
+        try:
+            with open(path, encoding="ascii") as f:
+                rows = pattern.findall(f.read())
+        except FileNotFoundError:
+            continue
+        for row in rows:
+            if pattern is DECODE_ROW:
+                cp, first, last, unit = row
+                first, last = hex_of(first), hex_of(last)
+                for i in range(int(last[-2:], 16) - int(first[-2:], 16) + 1):
+                    decode[(int(cp), f"{int(first, 16) + i:0{len(first)}X}")] = int(unit, 16) + i
+            else:
+                cp, code_point, bytes_ = row
+                encode[(int(cp), int(code_point, 16))] = hex_of(bytes_)
     return decode, encode
 
 
-def runs(rows, key_step, value_step):
-    """Groups {(cp, key): value} into [(cp, first key, first value, count)] where keys and
-    values both advance one step at a time."""
+def decode_runs(rows):
+    """[(cp, first, last, unit)]: sequences that differ in their last byte only, counting
+    up together with their units."""
     result = []
-    for (cp, key), value in sorted(rows.items(), key=lambda kv: (kv[0][0], len(str(kv[0][1])), kv[0][1])):
+    for (cp, sample), unit in sorted(rows.items(), key=lambda kv: (kv[0][0], len(kv[0][1]), kv[0][1])):
         if result:
-            rcp, rkey, rvalue, count = result[-1]
-            if rcp == cp and key_step(rkey, count) == key and value_step(rvalue, count) == value:
-                result[-1] = (rcp, rkey, rvalue, count + 1)
+            rcp, first, last, first_unit = result[-1]
+            if (rcp == cp and len(last) == len(sample) and last[:-2] == sample[:-2]
+                    and int(sample[-2:], 16) == int(last[-2:], 16) + 1
+                    and unit == first_unit + int(sample[-2:], 16) - int(first[-2:], 16)):
+                result[-1] = (rcp, first, sample, first_unit)
                 continue
-        result.append((cp, key, value, 1))
+        result.append((cp, sample, sample, unit))
     return result
 
 
 def c_bytes(hex_bytes):
     return "".join(f"\\x{hex_bytes[i:i + 2]}" for i in range(0, len(hex_bytes), 2))
-
-
-def count_field(count):
-    return f", {count}" if count > 1 else ""
-
-
-def same_length_plus(hex_bytes, n):
-    moved = hex_plus(hex_bytes, n)
-    return moved if len(moved) == len(hex_bytes) and not holds_nul(moved) else None
 
 
 def write_rows(path, header, texts_by_page):
@@ -157,18 +152,18 @@ def main():
     encode.update(new_encode)
 
     decode_texts, encode_texts = {}, {}
-    for cp, b, unit, count in runs(decode, same_length_plus, lambda u, n: u + n):
-        decode_texts.setdefault(cp, []).append(f'{{{cp}, "{c_bytes(b)}", u\'\\u{unit:04X}\'{count_field(count)}}},')
-    for cp, code_point, b, count in runs(encode, lambda c, n: c + n, same_length_plus):
-        encode_texts.setdefault(cp, []).append(f'{{{cp}, U\'\\u{code_point:04X}\', "{c_bytes(b)}"{count_field(count)}}},')
+    for cp, first, last, unit in decode_runs(decode):
+        decode_texts.setdefault(cp, []).append(f'{{{cp}, "{c_bytes(first)}", "{c_bytes(last)}", 0x{unit:04X}}},')
+    for (cp, code_point), bytes_ in sorted(encode.items()):
+        encode_texts.setdefault(cp, []).append(f'{{{cp}, U\'\\u{code_point:04X}\', "{c_bytes(bytes_)}"}},')
     write_rows(args.decode_inc,
                HEADER.format(wine=args.wine_version,
-                             what="Code page, first byte sequence, the UTF-16 unit Windows decodes it to, count."),
+                             what="Code page, first and last byte sequence, the UTF-16 unit Windows decodes the\n"
+                                  "first to (the others follow in order)."),
                decode_texts)
     write_rows(args.encode_inc,
                HEADER.format(wine=args.wine_version,
-                             what="Code page, first code point, the bytes Windows encodes it to (best fits\n"
-                                  "included), count."),
+                             what="Code page, code point, the bytes Windows encodes it to (best fits included)."),
                encode_texts)
     print(f"{len(new_decode)} decode and {len(new_encode)} encode corrections new or changed; "
           f"{len(decode)} and {len(encode)} in all", file=sys.stderr)
