@@ -21,11 +21,11 @@ long ReadLeadingDecimal(std::string_view text) {
     while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    constexpr long kSaturated = 1L << 30;
+    constexpr long kSaturated = 1L << 30;  // a long is 32 bits on Windows: never multiply past it
     long value = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > kSaturated) value = kSaturated;
+        const long digit = text[i] - '0';
+        value = value > (kSaturated - digit) / 10 ? kSaturated : value * 10 + digit;
     }
     return negative ? -value : value;
 }
