@@ -2,6 +2,7 @@
 #include <cstring>
 #include <iostream>
 
+#include "command_line.h"
 #include "commands.h"
 #include "standard_streams.h"
 
@@ -41,18 +42,19 @@ void PrintUsage(std::ostream& out) {
 int main(int argc, char** argv) {
     using namespace tessera_tool;
     SetBinaryStandardStreams();
-    if (argc < 2) {
+    const Args arguments = CommandLineArguments(argc, argv);
+    if (arguments.empty()) {
         PrintUsage(std::cerr);
         return 2;
     }
-    const std::string name = argv[1];
+    const std::string& name = arguments[0];
     if (name == "--help" || name == "-h" || name == "help") {
         PrintUsage(std::cout);
         return 0;
     }
     for (const Command& c : kCommands) {
         if (name == c.name) {
-            return c.run(Args(argv + 2, argv + argc));
+            return c.run(Args(arguments.begin() + 1, arguments.end()));
         }
     }
     return Fail(2, "unknown command '" + name + "' (try 'tessera --help')");
