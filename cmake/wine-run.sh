@@ -9,6 +9,9 @@ export WINEPREFIX="${WINEPREFIX:-$program_dir/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINELOADER="$wine"
 export WINESERVER="${WINESERVER:-$(dirname "$wine")/wineserver}"
+# Wine reads the arguments and file names it is given in the locale's character set; a
+# UTF-8 locale passes them on as written (in the C locale it would drop bytes above 0x7F).
+export LC_ALL=C.UTF-8
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   flock "$WINEPREFIX/.create.lock" sh -c \
