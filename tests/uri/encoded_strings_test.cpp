@@ -26,6 +26,17 @@ TEST(NormalizeEncoding, EscapesAreBytesOfTheEncoding) {
     text = "";
     EXPECT_TRUE(u.NormalizeEncoding(text, "no such encoding"));  // returns before converting
     EXPECT_EQ(text, "");
+
+    // A run that converts to nothing fails and leaves the text as it was, wherever the
+    // run stands; text of escapes alone has no run and ends as the encoding reads it back.
+    for (const char* failing : {"x%41", "%41x", "ab%"}) {
+        text = failing;
+        EXPECT_FALSE(u.NormalizeEncoding(text, "utf-16")) << failing;
+        EXPECT_EQ(text, failing);
+    }
+    text = "%41";
+    EXPECT_TRUE(u.NormalizeEncoding(text, "utf-16"));
+    EXPECT_EQ(text, "");
 }
 
 TEST(EncodedStrings, FromEncodedStringStoresUTF8) {
