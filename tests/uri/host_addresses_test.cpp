@@ -21,6 +21,9 @@ TEST(IPv4Address, FormsAndTheOctetsAppendedUpToAFailure) {
         {"1.2.3.4.5", false, {}}, {"1..3.4", false, {1}}, {"a.b.c.d", false, {}}, {"1.2.3.256", false, {1, 2, 3}},
         {"1.-2.3.4", false, {1}}, {"1.2.3.00", false, {1, 2, 3}}, {"-0.1.2.3", false, {}},
         {"1.2.99999999999.4", false, {1, 2}},
+        // Long digit runs stay beyond 255 wherever a 32-bit value would wrap back into range.
+        {"1.2.999999999999.4", false, {1, 2}}, {"1.2.3.-99999999999999999999", false, {1, 2, 3}},
+        {"1.2.3.00000000000000000000004", true, {1, 2, 3, 4}},
     };
     for (const Case& c : cases) {
         Octets octets;
@@ -78,6 +81,19 @@ TEST(HelperIPv6, FillsFromEitherEndAndKeepsGroupsWrittenBeforeAFailure) {
         for (const std::string& g : groups) joined += (joined.empty() ? "" : ":") + g;
         EXPECT_EQ(joined, c.groups) << c.part;
     }
+}
+
+TEST(HelperIPv6, AShorterListTakesTheGroupsThatFitAndFailsBeyondItsEnd) {
+    std::vector<std::string> none;
+    EXPECT_TRUE(URI::helperIPv6("", none, true));
+    EXPECT_TRUE(URI::helperIPv6("", none, false));
+    EXPECT_FALSE(URI::helperIPv6("1", none, true));
+    std::vector<std::string> two(2, "....");
+    EXPECT_TRUE(URI::helperIPv6("a:b", two, true));
+    EXPECT_EQ(two, (std::vector<std::string>{"000a", "000b"}));
+    EXPECT_FALSE(URI::helperIPv6("c:d:e", two, true));
+    EXPECT_EQ(two, (std::vector<std::string>{"000c", "000d"}));
+    EXPECT_FALSE(URI::helperIPv6("1.2.3.4", two, false));
 }
 
 TEST(ExpandIPv6Addr, FullFormsAppendedAndRejectedFormsWriteNothing) {

@@ -55,6 +55,9 @@ TEST(ChDir, EveryReferenceFormAndRelativeBases) {
         {base, "http://o/", false, "http://o/"}, {base, "mailto:x", false, "mailto:x"},
         {base, "x\\y", false, "unknown:"},  // no URI: the default state replaces the base
         {"http://h/", "..", false, "http://h/"}, {"file:///C:/dir/f.txt", "../x y", false, "file:///C|/x%20y"},
+        {"http://h/a/?q#f", ".", false, "http://h/a/"}, {"http://h/a/?q#f", "..", false, "http://h/"},
+        // Paths are worked on unescaped: escaped dots and slashes count as written out.
+        {base, "%2E%2E/x%2Fy", false, "http://h/a/x/y"}, {base, "%2F%2Fg/x", false, "http://h//g/x"},
         // Escaping: the reference is a path only; escapes in it are themselves escaped.
         {"http://h/d/", "a b", true, "http://h/d/a%20b"}, {"http://h/d/", "?k=v", true, "http://h/d/%3Fk=v"},
         {"http://h/d/", "a%20b", false, "http://h/d/a%20b"}, {"http://h/d/", "a%20b", true, "http://h/d/a%2520b"},

@@ -1,4 +1,9 @@
 // tessera: command-line access to the library's URI, encoding and time-stamp services.
+#include "command_line.h"
 #include "commands.h"
+#include "standard_streams.h"
 
-int main(int argc, char** argv) { return tessera_tool::RunTool(tessera_tool::Args(argv + 1, argv + argc)); }
+int main(int argc, char** argv) {
+    tessera_tool::SetBinaryStandardStreams();
+    return tessera_tool::RunTool(tessera_tool::CommandLineArguments(argc, argv));
+}
