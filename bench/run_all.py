@@ -153,7 +153,8 @@ def time_workloads():
 
 SUBSYSTEMS = [
     Subsystem("encoding", "text", "Text encodings", "utf8_utf16_bench",
-              ["--benchmark_repetitions=5", "--benchmark_min_time=0.2"],
+              ["--benchmark_repetitions=9", "--benchmark_min_time=0.2",
+               "--benchmark_enable_random_interleaving=true"],
               megabytes_per_second, "MB of UTF-8 text per CPU second",
               "faster than ICU and iconv in both directions on every text; at least 5x ICU on "
               "ASCII text and at least 1.5x ICU on the others",
@@ -532,7 +533,8 @@ def section(subsystem, saved, results):
     lines += [f"{subsystem.unit_text[0].upper() + subsystem.unit_text[1:]}, median of "
               f"{repetitions(info.get('command', ''))}; measured {info.get('measured', '?')} at commit "
               f"`{info.get('commit', '?')}` ({info.get('compiler', '?')} on {context.get('num_cpus', '?')} CPUs, "
-              f"{info.get('cpu', '?')}, load average {load_text(context)} at the start).", ""]
+              f"{info.get('cpu', '?')}, load average {load_text(context)} at the start)."
+              + (f" Conversion kernel: `{context['tessera_kernel']}`." if "tessera_kernel" in context else ""), ""]
     lines += wide_tables(subsystem, results) if subsystem.wide_table else long_table(subsystem, results)
     lines += [f"Target: {subsystem.target}. This run: {result}.", "",
               "```sh", f"scripts/bench --only {subsystem.key}   # builds, then runs:",
