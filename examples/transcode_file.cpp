@@ -6,8 +6,8 @@
 #include <tessera/Transcoder.h>
 
 int main(int argc, char** argv) {
-    const std::string from = argc > 1 ? argv[1] : "ISO-8859-1";
-    const std::string to = argc > 2 ? argv[2] : "UTF-8";
+    const std::string from = argc > 1 ? argv[1] : "iso-8859-1";
+    const std::string to = argc > 2 ? argv[2] : "utf-8";
     if (!Varn::Transcoder::IsValidEncoding(from) || !Varn::Transcoder::IsValidEncoding(to)) {
         std::cerr << "unknown encoding\n";
         return 2;

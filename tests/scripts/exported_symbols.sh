@@ -8,6 +8,7 @@ case "$lib" in
   *.so*) ;;
   *) echo "skipped: not an ELF shared library: $lib"; exit 0 ;;
 esac
+# (Standard-library template instances stay local through the linker version script.)
 bad=$(nm -D --defined-only -C "$lib" | awk '{ $1=""; $2=""; sub(/^  /, ""); print }' \
   | grep -v -E '^(Varn::|varn_pthread_|typeinfo (name )?for Varn::|vtable for Varn::|VTT for Varn::)' \
   | grep -v -E '^(_init|_fini|_edata|_end|__bss_start)$' \

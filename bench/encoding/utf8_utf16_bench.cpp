@@ -1,0 +1,180 @@
+// UTF-8 <-> UTF-16 on real texts: Tessera's conversions side by side with ICU, glibc
+// iconv and a plain memcpy of the UTF-8 bytes. Every rate is in MB (10^6 bytes) of UTF-8
+// text per second. The peers write into a buffer allocated once ahead; Tessera returns a
+// new string on every call, allocation included.
+#include <benchmark/benchmark.h>
+#include <iconv.h>
+#include <unicode/ustring.h>
+
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "encoding/utf8_utf16.h"
+#include "test_data.h"
+
+namespace {
+
+struct Text {
+    const char* name;
+    const char* file;
+};
+
+// ASCII, then Latin and Cyrillic mixed with ASCII, then CJK.
+constexpr Text kTexts[] = {
+    {"english", "text/mars-english.utf8.txt"},
+    {"french", "text/mars-french.utf8.txt"},
+    {"russian", "text/mars-russian.utf8.txt"},
+    {"russian-lipsum", "text/Russian-Lipsum.utf8.txt"},
+    {"chinese", "text/mars-chinese.utf8.txt"},
+    {"japanese", "text/mars-japanese.utf8.txt"},
+    {"chinese-lipsum", "text/Chinese-Lipsum.utf8.txt"},
+};
+
+// One text in every form the contenders read.
+struct Sample {
+    std::string utf8;
+    std::wstring wide;        // Tessera: one UTF-16 unit per wchar_t
+    std::u16string utf16;     // ICU and iconv (as UTF-16LE bytes)
+};
+
+void SetRate(benchmark::State& state, const Sample& sample) {
+    state.counters["MB/s"] = benchmark::Counter(static_cast<double>(sample.utf8.size()) / 1e6,
+                                                benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void TesseraUtf8ToUtf16(benchmark::State& state, const Sample& sample) {
+    for (auto _ : state) {
+        std::wstring result = tessera::encoding::Utf8ToUtf16(sample.utf8.data(), sample.utf8.size());
+        benchmark::DoNotOptimize(result.data());
+    }
+    SetRate(state, sample);
+}
+
+void TesseraUtf16ToUtf8(benchmark::State& state, const Sample& sample) {
+    for (auto _ : state) {
+        std::string result = tessera::encoding::Utf16ToUtf8(sample.wide.data(), sample.wide.size());
+        benchmark::DoNotOptimize(result.data());
+    }
+    SetRate(state, sample);
+}
+
+void IcuUtf8ToUtf16(benchmark::State& state, const Sample& sample) {
+    std::vector<UChar> out(sample.utf8.size() + 1);
+    for (auto _ : state) {
+        UErrorCode error = U_ZERO_ERROR;
+        int32_t length = 0;
+        u_strFromUTF8(out.data(), static_cast<int32_t>(out.size()), &length, sample.utf8.data(),
+                      static_cast<int32_t>(sample.utf8.size()), &error);
+        if (U_FAILURE(error)) state.SkipWithError("u_strFromUTF8 failed");
+        benchmark::DoNotOptimize(out.data());
+        benchmark::DoNotOptimize(length);
+    }
+    SetRate(state, sample);
+}
+
+void IcuUtf16ToUtf8(benchmark::State& state, const Sample& sample) {
+    std::vector<char> out(sample.utf8.size() + 1);
+    const auto* source = reinterpret_cast<const UChar*>(sample.utf16.data());
+    for (auto _ : state) {
+        UErrorCode error = U_ZERO_ERROR;
+        int32_t length = 0;
+        u_strToUTF8(out.data(), static_cast<int32_t>(out.size()), &length, source,
+                    static_cast<int32_t>(sample.utf16.size()), &error);
+        if (U_FAILURE(error)) state.SkipWithError("u_strToUTF8 failed");
+        benchmark::DoNotOptimize(out.data());
+        benchmark::DoNotOptimize(length);
+    }
+    SetRate(state, sample);
+}
+
+// Converts all of `in` with a descriptor opened once; returns the bytes written.
+std::size_t IconvAll(iconv_t descriptor, const char* in, std::size_t size, char* out, std::size_t capacity) {
+    iconv(descriptor, nullptr, nullptr, nullptr, nullptr);
+    auto* source = const_cast<char*>(in);
+    char* target = out;
+    std::size_t left = capacity;
+    if (iconv(descriptor, &source, &size, &target, &left) == static_cast<std::size_t>(-1)) return 0;
+    return capacity - left;
+}
+
+void IconvConvert(benchmark::State& state, const Sample& sample, const char* to, const char* from,
+                  const char* in, std::size_t size, std::size_t capacity) {
+    iconv_t descriptor = iconv_open(to, from);
+    std::vector<char> out(capacity);
+    for (auto _ : state) {
+        const std::size_t written = IconvAll(descriptor, in, size, out.data(), out.size());
+        if (written == 0) state.SkipWithError("iconv failed");
+        benchmark::DoNotOptimize(out.data());
+    }
+    iconv_close(descriptor);
+    SetRate(state, sample);
+}
+
+void IconvUtf8ToUtf16(benchmark::State& state, const Sample& sample) {
+    IconvConvert(state, sample, "UTF-16LE", "UTF-8", sample.utf8.data(), sample.utf8.size(),
+                 2 * sample.utf8.size());
+}
+
+void IconvUtf16ToUtf8(benchmark::State& state, const Sample& sample) {
+    IconvConvert(state, sample, "UTF-8", "UTF-16LE", reinterpret_cast<const char*>(sample.utf16.data()),
+                 2 * sample.utf16.size(), sample.utf8.size());
+}
+
+void MemcpyUtf8(benchmark::State& state, const Sample& sample) {
+    std::vector<char> out(sample.utf8.size());
+    for (auto _ : state) {
+        std::memcpy(out.data(), sample.utf8.data(), sample.utf8.size());
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+    }
+    SetRate(state, sample);
+}
+
+using BenchmarkFunction = void (*)(benchmark::State&, const Sample&);
+
+struct Contender {
+    const char* name;
+    BenchmarkFunction function;
+};
+
+constexpr Contender kUtf8ToUtf16[] = {
+    {"tessera", TesseraUtf8ToUtf16}, {"icu", IcuUtf8ToUtf16}, {"iconv", IconvUtf8ToUtf16}, {"memcpy", MemcpyUtf8}};
+constexpr Contender kUtf16ToUtf8[] = {
+    {"tessera", TesseraUtf16ToUtf8}, {"icu", IcuUtf16ToUtf8}, {"iconv", IconvUtf16ToUtf8}, {"memcpy", MemcpyUtf8}};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    static std::vector<Sample> samples;  // outlives the benchmark run
+    for (const Text& text : kTexts) {
+        Sample sample;
+        sample.utf8 = tessera_test::ReadDataFile(text.file);
+        if (sample.utf8.empty()) {
+            std::cerr << "cannot read " << tessera_test::DataDir() << "/" << text.file << "\n";
+            return 1;
+        }
+        sample.wide = tessera::encoding::Utf8ToUtf16(sample.utf8.data(), sample.utf8.size());
+        sample.utf16.assign(sample.wide.begin(), sample.wide.end());
+        samples.push_back(std::move(sample));
+    }
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        const Sample& sample = samples[i];
+        for (const Contender& contender : kUtf8ToUtf16) {
+            benchmark::RegisterBenchmark(
+                (std::string("UTF8ToUTF16/") + kTexts[i].name + "/" + contender.name).c_str(),
+                contender.function, sample);
+        }
+        for (const Contender& contender : kUtf16ToUtf8) {
+            benchmark::RegisterBenchmark(
+                (std::string("UTF16ToUTF8/") + kTexts[i].name + "/" + contender.name).c_str(),
+                contender.function, sample);
+        }
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

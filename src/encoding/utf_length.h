@@ -1,0 +1,20 @@
+// Output sizes of the UTF-8 <-> UTF-16 conversions, counted ahead so that a result is
+// allocated once.
+#ifndef TESSERA_ENCODING_UTF_LENGTH_H
+#define TESSERA_ENCODING_UTF_LENGTH_H
+
+#include <cstddef>
+
+namespace tessera::encoding {
+
+/// Number of UTF-16 units that the UTF-8 text [begin, end) converts to, exact for
+/// well-formed text (invalid sequences may make the conversion longer or shorter).
+std::size_t Utf16LengthOfUtf8(const unsigned char* begin, const unsigned char* end);
+
+/// Number of UTF-8 bytes that the UTF-16 text [begin, end) converts to, exact for any
+/// input (every unit that is no part of a surrogate pair counts as one character).
+std::size_t Utf8LengthOfUtf16(const wchar_t* begin, const wchar_t* end);
+
+}  // namespace tessera::encoding
+
+#endif  // TESSERA_ENCODING_UTF_LENGTH_H

@@ -1,0 +1,211 @@
+// Threads over POSIX threads, shaped like the platform's thread objects: a thread starts
+// suspended, is named by a 32-bit id, and leaves a 32-bit exit code that any holder of a
+// handle can wait for. A thread record lives while the thread runs or a handle is open;
+// while it lives, the thread can be opened by its id. The first wait reaps the thread
+// (so that its stack is reused at once); one that nobody waited for is detached when its
+// record goes.
+#include <pthread.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <new>
+
+#include "../threads.h"
+#include "wait_word.h"
+
+namespace tessera::platform {
+
+enum : std::uint32_t { kSuspended = 0, kResumed = 1, kSuspendedWithSleeper = 2 };
+
+struct ThreadHandle {
+    ThreadEntry entry;
+    void* argument;
+    std::uint32_t id;
+    int references;  // open handles, plus one while the thread runs; under g_records_lock
+    ThreadHandle* next_record;
+    ThreadHandle* previous_record;
+
+    pthread_t native{};
+    std::mutex lock;
+    std::condition_variable changed;
+    bool reaped = false;  // joined, or never started
+    std::atomic<std::uint32_t> start_gate{kSuspended};
+    bool ended = false;
+    std::uint32_t exit_code = 0;
+};
+
+namespace {
+
+// Every living thread record, for OpenThreadById. Constant-initialised: no constructor runs.
+pthread_mutex_t g_records_lock = PTHREAD_MUTEX_INITIALIZER;
+ThreadHandle* g_records = nullptr;
+
+std::atomic<std::uint32_t> g_last_id{0};
+
+thread_local std::uint32_t t_id = 0;
+thread_local ThreadHandle* t_record = nullptr;
+
+// Ids count up from 1 and skip 0, so no two living threads share one before 2^32 threads
+// have been numbered.
+std::uint32_t NextId() {
+    std::uint32_t id;
+    do {
+        id = g_last_id.fetch_add(1, std::memory_order_relaxed) + 1;
+    } while (id == 0);
+    return id;
+}
+
+void Link(ThreadHandle* record) {
+    pthread_mutex_lock(&g_records_lock);
+    record->previous_record = nullptr;
+    record->next_record = g_records;
+    if (g_records != nullptr) g_records->previous_record = record;
+    g_records = record;
+    pthread_mutex_unlock(&g_records_lock);
+}
+
+// Frees a record whose last reference is gone.
+void Destroy(ThreadHandle* record) {
+    if (!record->reaped) pthread_detach(record->native);
+    delete record;
+}
+
+// Drops one reference under g_records_lock; true if it was the last, in which case the
+// record is unlinked and the caller frees it.
+bool DropReference(ThreadHandle* record) {
+    if (--record->references != 0) return false;
+    if (record->previous_record != nullptr) {
+        record->previous_record->next_record = record->next_record;
+    } else {
+        g_records = record->next_record;
+    }
+    if (record->next_record != nullptr) record->next_record->previous_record = record->previous_record;
+    return true;
+}
+
+void Release(ThreadHandle* record) {
+    pthread_mutex_lock(&g_records_lock);
+    const bool last = DropReference(record);
+    pthread_mutex_unlock(&g_records_lock);
+    if (last) Destroy(record);
+}
+
+// Runs when the thread's entry returns or EndCurrentThread unwinds its stack: marks the
+// thread ended and drops its own reference in one step, so that once the last handle is
+// closed after a wait, the id is unknown.
+class EndOfThread {
+public:
+    explicit EndOfThread(ThreadHandle* record) : record_(record) {}
+    EndOfThread(const EndOfThread&) = delete;
+    EndOfThread& operator=(const EndOfThread&) = delete;
+    ~EndOfThread() {
+        pthread_mutex_lock(&g_records_lock);
+        {
+            std::lock_guard<std::mutex> hold(record_->lock);
+            record_->ended = true;
+        }
+        record_->changed.notify_all();
+        const bool last = DropReference(record_);
+        pthread_mutex_unlock(&g_records_lock);
+        if (last) Destroy(record_);
+    }
+
+private:
+    ThreadHandle* record_;
+};
+
+extern "C" void* RunThread(void* raw) {
+    auto* record = static_cast<ThreadHandle*>(raw);
+    t_id = record->id;
+    t_record = record;
+    std::uint32_t gate = kSuspended;
+    if (record->start_gate.compare_exchange_strong(gate, kSuspendedWithSleeper, std::memory_order_acquire)) {
+        do {
+            WaitOnWord(&record->start_gate, kSuspendedWithSleeper, nullptr);
+        } while (record->start_gate.load(std::memory_order_acquire) != kResumed);
+    }
+    EndOfThread end(record);
+    const std::uint32_t exit_code = record->entry(record->argument);
+    std::lock_guard<std::mutex> hold(record->lock);
+    record->exit_code = exit_code;
+    return nullptr;
+}
+
+}  // namespace
+
+ThreadHandle* StartSuspendedThread(ThreadEntry entry, void* argument, std::uint32_t* id) noexcept {
+    auto* record = new (std::nothrow) ThreadHandle;
+    if (record == nullptr) return nullptr;
+    record->entry = entry;
+    record->argument = argument;
+    record->id = NextId();
+    record->references = 2;  // the handle returned here, and the running thread
+    Link(record);
+    // The new thread does not touch `native`; whoever reads it does so after the resume.
+    if (pthread_create(&record->native, nullptr, RunThread, record) != 0) {
+        record->reaped = true;
+        record->references = 1;
+        Release(record);
+        return nullptr;
+    }
+    *id = record->id;
+    return record;
+}
+
+void ResumeSuspendedThread(ThreadHandle* thread) noexcept {
+    if (thread->start_gate.exchange(kResumed, std::memory_order_release) == kSuspendedWithSleeper) {
+        WakeOneOnWord(&thread->start_gate);
+    }
+}
+
+void EndCurrentThread(std::uint32_t exit_code) {
+    if (t_record != nullptr) {
+        std::lock_guard<std::mutex> hold(t_record->lock);
+        t_record->exit_code = exit_code;
+    }
+    // Unwinds the stack, running destructors (EndOfThread among them) on the way.
+    pthread_exit(nullptr);
+}
+
+ThreadHandle* OpenThreadById(std::uint32_t id) noexcept {
+    pthread_mutex_lock(&g_records_lock);
+    ThreadHandle* found = g_records;
+    while (found != nullptr && found->id != id) found = found->next_record;
+    if (found != nullptr) ++found->references;
+    pthread_mutex_unlock(&g_records_lock);
+    return found;
+}
+
+bool WaitForThread(ThreadHandle* thread) noexcept {
+    std::unique_lock<std::mutex> hold(thread->lock);
+    if (!thread->reaped) {  // the first waiter joins the thread, which ends it for everyone
+        thread->reaped = true;
+        hold.unlock();
+        if (pthread_join(thread->native, nullptr) == 0) return true;
+        hold.lock();  // not joined (a thread waiting for itself): still to be detached
+        thread->reaped = false;
+        return false;
+    }
+    thread->changed.wait(hold, [thread] { return thread->ended; });
+    return true;
+}
+
+bool ThreadExitCode(ThreadHandle* thread, std::uint32_t* exit_code) noexcept {
+    constexpr std::uint32_t kStillActive = 259;
+    std::lock_guard<std::mutex> hold(thread->lock);
+    *exit_code = thread->ended ? thread->exit_code : kStillActive;
+    return true;
+}
+
+bool CloseThreadHandle(ThreadHandle* thread) noexcept {
+    Release(thread);
+    return true;
+}
+
+std::uint32_t CurrentThreadId() noexcept {
+    if (t_id == 0) t_id = NextId();
+    return t_id;
+}
+
+}  // namespace tessera::platform

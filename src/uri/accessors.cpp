@@ -1,0 +1,139 @@
+// Component getters and setters: components are stored escaped; getters return them
+// unescaped, setters escape plain text with the component's escape set.
+#include <tessera/URI.h>
+
+#include "uri/ascii.h"
+#include "uri/escape_sets.h"
+
+namespace Varn {
+
+using tessera::uri::EscapeBySet;
+
+namespace {
+
+bool IsBracketedIPv6(const std::string& authority) {
+    return authority.size() > 2 && authority.front() == '[' && authority.back() == ']' && URI::IsIPv6(authority);
+}
+
+}  // namespace
+
+URI::StringProxy URI::GetScheme() const { return Unescape(m_Scheme, false); }
+
+URI::StringProxy URI::GetAuthority() const {
+    if (IsBracketedIPv6(m_Authority)) return m_Authority.substr(1, m_Authority.size() - 2);
+    return Unescape(m_Authority, false);
+}
+
+URI::StringProxy URI::GetServerPort() const { return Unescape(m_ServerPort, false); }
+
+URI::StringProxy URI::GetPath() const { return Unescape(m_Path, false); }
+
+URI::StringProxy URI::GetQuery(bool unescape) const {
+    return unescape ? Unescape(m_Query, false) : StringProxy(m_Query);
+}
+
+URI::StringProxy URI::GetFragment() const { return Unescape(m_Fragment, false); }
+
+URI::StringProxy URI::GetUsername() const { return Unescape(m_Username, false); }
+
+URI::StringProxy URI::GetPassword() const { return Unescape(m_Password, false); }
+
+URI::StringProxy URI::GetNonHierarchical() const { return Unescape(m_NonHierarchical, false); }
+
+void URI::SetScheme(StringProxy text) {
+    m_Scheme = EscapeBySet(text, tessera::uri::s_excludedSet);
+    MakeLower(m_Scheme);
+}
+
+void URI::SetAuthority(StringProxy text) {
+    const std::string& host = text;
+    if (IsIPv6(host)) {
+        // An IPv6 literal is stored in brackets, unescaped.
+        if (host.size() > 2 && host.front() != '[') {
+            m_Authority.reserve(host.size() + 2);
+            m_Authority.assign(1, '[');
+            m_Authority += host;
+            m_Authority.push_back(']');
+        } else {
+            m_Authority = host;
+        }
+        MakeLower(m_Authority);
+    } else {
+        // Lower-cased before escaping, so the escapes keep upper-case digits.
+        std::string lower = host;
+        MakeLower(lower);
+        m_Authority = EscapeBySet(std::move(lower), tessera::uri::s_userInfoSet);
+    }
+    SetHierState(true);
+}
+
+void URI::SetServerPort(StringProxy text) {
+    m_ServerPort = EscapeBySet(text, tessera::uri::s_excludedSet);
+    SetHierState(true);
+}
+
+void URI::SetPath(StringProxy text) {
+    const std::string& path = text;
+    if (IsOfType("file") && path.size() >= 4 && path[2] == '|') {
+        // A drive mark "/C|" stays as it is; only the rest is escaped.
+        m_Path.assign(path, 0, 3);
+        m_Path += EscapeBySet(path.substr(3), tessera::uri::s_excludedSet);
+    } else {
+        m_Path = EscapeBySet(path, tessera::uri::s_excludedSet);
+    }
+    if (tessera::uri::Equals(m_Scheme, "unknown")) m_Scheme.clear();
+    SetHierState(true);
+}
+
+void URI::SetQuery(StringProxy text, bool escape) {
+    m_Query = escape ? EscapeBySet(text, tessera::uri::s_newRfcSet) : text.str();
+}
+
+void URI::SetFragment(StringProxy text) { m_Fragment = EscapeBySet(text, tessera::uri::s_newRfcSet); }
+
+void URI::SetUsername(StringProxy text) { m_Username = EscapeBySet(text, tessera::uri::s_userInfoSet); }
+
+void URI::SetPassword(StringProxy text) { m_Password = EscapeBySet(text, tessera::uri::s_userInfoSet); }
+
+void URI::SetNonHierarchical(StringProxy text) {
+    m_NonHierarchical = EscapeBySet(text, tessera::uri::s_nonHierSet);
+    SetHierState(false);
+}
+
+void URI::SetParts(StringProxy scheme, StringProxy authority, StringProxy serverPort, StringProxy path,
+                   StringProxy query, StringProxy fragment) {
+    SetScheme(std::move(scheme));
+    SetAuthority(std::move(authority));
+    SetServerPort(std::move(serverPort));
+    SetPath(std::move(path));
+    SetQuery(std::move(query), true);
+    SetFragment(std::move(fragment));
+    SetHierState(true);
+}
+
+void URI::GetParts(StringRefProxy scheme, StringRefProxy authority, StringRefProxy serverPort,
+                   StringRefProxy path, StringRefProxy query, StringRefProxy fragment) const {
+    scheme = GetScheme();
+    authority = GetAuthority();
+    serverPort = GetServerPort();
+    path = GetPath();
+    query = GetQuery(true);
+    fragment = GetFragment();
+}
+
+bool URI::IsOfType(StringProxy name) const { return Compare(m_Scheme, name, false) == 0; }
+
+void URI::ForceEscape() {
+    SetScheme(GetScheme());
+    if (IsHierarchical()) {
+        SetAuthority(GetAuthority());
+        SetPath(GetPath());
+        SetServerPort(GetServerPort());
+    } else {
+        SetNonHierarchical(GetNonHierarchical());
+    }
+    SetQuery(GetQuery(true), true);
+    SetFragment(GetFragment());
+}
+
+}  // namespace Varn

@@ -1,0 +1,62 @@
+// Escape sets and escaping by set.
+#include "uri/escape_sets.h"
+
+#include <utility>
+
+namespace tessera::uri {
+
+EscapeSet::EscapeSet(const std::string& members) noexcept {
+    for (char c : members) {
+        const auto b = static_cast<unsigned char>(c);
+        m_bits[b >> 3] = static_cast<std::uint8_t>(m_bits[b >> 3] | (1u << (b & 7)));
+    }
+}
+
+EscapeSet::EscapeSet(unsigned char first, unsigned char last) noexcept {
+    for (unsigned b = first; b <= last; ++b) {
+        m_bits[b >> 3] = static_cast<std::uint8_t>(m_bits[b >> 3] | (1u << (b & 7)));
+    }
+}
+
+namespace {
+
+// Position of the first member of set in text, or its size.
+std::size_t FindFirstMember(const std::string& text, const EscapeSet& set) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    std::size_t i = 0;
+    while (i < text.size() && !set.Contains(bytes[i])) ++i;
+    return i;
+}
+
+// The escaped text, given the position of its first member.
+std::string EscapeFrom(const std::string& text, std::size_t first, const EscapeSet& set) {
+    const std::size_t n = text.size();
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    std::size_t members = 0;
+    for (std::size_t i = first; i < n; ++i) members += set.Contains(bytes[i]);
+    std::string out;
+    out.reserve(n + 2 * members);
+    out.append(text, 0, first);
+    for (std::size_t i = first; i < n; ++i) {
+        if (set.Contains(bytes[i])) {
+            AppendEscape(out, bytes[i]);
+        } else {
+            out.push_back(static_cast<char>(bytes[i]));
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string EscapeBySet(const std::string& text, const EscapeSet& set) {
+    const std::size_t first = FindFirstMember(text, set);
+    return first == text.size() ? text : EscapeFrom(text, first, set);
+}
+
+std::string EscapeBySet(std::string&& text, const EscapeSet& set) {
+    const std::size_t first = FindFirstMember(text, set);
+    return first == text.size() ? std::move(text) : EscapeFrom(text, first, set);
+}
+
+}  // namespace tessera::uri

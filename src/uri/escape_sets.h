@@ -1,0 +1,48 @@
+// The six escape sets of the URI class and the escaping that uses them.
+#ifndef TESSERA_URI_ESCAPE_SETS_H
+#define TESSERA_URI_ESCAPE_SETS_H
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace tessera::uri {
+
+/// 256 bits, one per byte value: bit (b mod 8) of byte (b div 8) is set when b is a member.
+class EscapeSet {
+public:
+    /// The set of every byte of members.
+    explicit EscapeSet(const std::string& members) noexcept;
+    /// The set of the bytes first to last (inclusive).
+    EscapeSet(unsigned char first, unsigned char last) noexcept;
+
+    /// Whether byte b is a member.
+    bool Contains(unsigned char b) const noexcept { return (m_bits[b >> 3] >> (b & 7)) & 1u; }
+
+private:
+    std::uint8_t m_bits[32] = {};
+};
+
+// Built at load time from the character-class strings (library_statics.cpp).
+extern const EscapeSet s_excludedSet;       // URIexcluded
+extern const EscapeSet s_userInfoSet;       // URIexcluded + "/;"
+extern const EscapeSet s_queryExcludedSet;  // URIqueryexcluded
+extern const EscapeSet s_nonHierSet;        // URInonhierexcluded
+extern const EscapeSet s_highByteSet;       // 0x80-0xFF
+extern const EscapeSet s_newRfcSet;         // URInewrfcexcluded
+
+/// text with every member of set written as '%' and two upper-case hexadecimal digits.
+std::string EscapeBySet(const std::string& text, const EscapeSet& set);
+/// The same, taking over text when none of its bytes needs escaping.
+std::string EscapeBySet(std::string&& text, const EscapeSet& set);
+
+/// Appends the escape of byte b ("%0A", "%E9") to out.
+inline void AppendEscape(std::string& out, unsigned char b) {
+    static const char kHex[] = "0123456789ABCDEF";
+    const char escape[3] = {'%', kHex[b >> 4], kHex[b & 15]};
+    out.append(escape, 3);
+}
+
+}  // namespace tessera::uri
+
+#endif  // TESSERA_URI_ESCAPE_SETS_H

@@ -1,0 +1,188 @@
+// Parsing URI text into the components: a fixed sequence of searches for separators,
+// then the validity rules. Pieces are stored as written; only scheme and host are
+// lower-cased.
+#include <tessera/URI.h>
+
+#include <array>
+#include <cstring>
+
+#include "uri/ascii.h"
+
+namespace Varn {
+namespace {
+
+// Position of the first c in [from, to) of d, or to.
+std::size_t Find(const char* d, std::size_t from, std::size_t to, char c) {
+    const void* hit = std::memchr(d + from, c, to - from);
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - d) : to;
+}
+
+bool IsAsciiUpper(char c) { return static_cast<unsigned char>(c - 'A') < 26u; }
+
+// What the host scan looks for in each byte: the separators, and upper-case letters.
+enum : unsigned char { kSlash = 1, kAt = 2, kColon = 4, kUpper = 8 };
+
+constexpr std::array<unsigned char, 256> MakeHostByteTable() {
+    std::array<unsigned char, 256> table{};
+    table['/'] = kSlash;
+    table['@'] = kAt;
+    table[':'] = kColon;
+    for (int c = 'A'; c <= 'Z'; ++c) table[static_cast<std::size_t>(c)] = kUpper;
+    return table;
+}
+
+constexpr std::array<unsigned char, 256> kHostByte = MakeHostByteTable();
+
+}  // namespace
+
+void URI::ConstructURI(const std::string& text) {
+    if (!ParseURI(text)) m_Valid = false;
+}
+
+bool URI::ParseURI(const std::string& text) {
+    // The text may be one of this object's own components: parse a copy of it then.
+    const std::string* const own[] = {&m_Scheme, &m_Authority, &m_ServerPort, &m_Path, &m_Query,
+                                      &m_Fragment, &m_Username, &m_Password, &m_NonHierarchical};
+    for (const std::string* component : own) {
+        if (component == &text) return ParseURI(std::string(text));
+    }
+
+    // Every component but the scheme is empty after this, so pieces are appended.
+    Initialize();
+    const char* d = text.data();
+    std::size_t end = text.size();
+
+    // Fragment: after the last '#'.
+    std::size_t hash = Find(d, 0, end, '#');
+    for (std::size_t next = hash; next != end; next = Find(d, next + 1, end, '#')) hash = next;
+    if (hash != end) {
+        m_Fragment.append(d + hash + 1, end - hash - 1);
+        end = hash;
+    }
+    // Query: after the first '?' of what is left.
+    const std::size_t question = Find(d, 0, end, '?');
+    if (question != end) {
+        m_Query.append(d + question + 1, end - question - 1);
+        end = question;
+    }
+    // Scheme: before a ':' that comes before any '/'. Scheme and host are lower-cased,
+    // which only needs doing when an upper-case letter was seen in them.
+    bool upper = false;
+    std::size_t colon = 0;
+    for (; colon < end && d[colon] != ':' && d[colon] != '/'; ++colon) upper |= IsAsciiUpper(d[colon]);
+    if (colon == end || d[colon] == '/') {
+        m_Scheme.clear();
+        m_Relative = true;
+        m_Hierarchical = true;
+        m_Path.append(d, end);
+    } else {
+        m_Scheme.clear();
+        m_Scheme.append(d, colon);
+        if (upper) MakeLower(m_Scheme);
+        std::size_t s = colon + 1;
+        if (end - s < 2 || d[s] != '/' || d[s + 1] != '/') {
+            m_NonHierarchical.append(d + s, end - s);
+        } else {
+            m_Hierarchical = true;
+            s += 2;
+            // Four or more slashes after the scheme: skip them all.
+            if (end - s >= 2 && d[s] == '/' && d[s + 1] == '/') {
+                while (s < end && d[s] == '/') ++s;
+            }
+            // Host part up to the first '/', path from there; in one pass over the host
+            // part, the first '@' and the first two ':' after it.
+            std::size_t slash = s, at = end, firstColon = end, secondColon = end;
+            unsigned seen = 0;
+            for (; slash < end; ++slash) {
+                const unsigned kind = kHostByte[static_cast<unsigned char>(d[slash])];
+                seen |= kind;
+                if ((kind & (kSlash | kAt | kColon)) == 0) continue;
+                if (kind == kSlash) break;
+                if (kind == kAt && at == end) {
+                    at = slash;
+                    firstColon = secondColon = end;
+                } else if (kind == kColon) {
+                    if (firstColon == end) {
+                        firstColon = slash;
+                    } else if (secondColon == end) {
+                        secondColon = slash;
+                    }
+                }
+            }
+            upper = (seen & kUpper) != 0;
+            m_Path.append(d + slash, end - slash);
+            std::size_t host = s;
+            const std::size_t hostEnd = slash;
+            if (at == end) at = hostEnd;
+            if (firstColon == end) firstColon = hostEnd;
+            // User information before the first '@'.
+            if (at != hostEnd) {
+                const std::size_t userColon = Find(d, host, at, ':');
+                m_Username.append(d + host, userColon - host);
+                if (userColon != at) m_Password.append(d + userColon + 1, at - userColon - 1);
+                host = at + 1;
+            }
+            // Port, or an IPv6 literal (two ':' in the host).
+            const bool ipv6 = secondColon != end;
+            if (ipv6 && host < hostEnd && d[host] == '[') {
+                const char* close = nullptr;
+                for (std::size_t i = host; i + 1 < hostEnd; ++i) {
+                    if (d[i] == ']' && d[i + 1] == ':') {
+                        close = d + i;
+                        break;
+                    }
+                }
+                if (close != nullptr) {
+                    const std::size_t bracket = static_cast<std::size_t>(close - d);
+                    m_ServerPort.append(d + bracket + 2, hostEnd - bracket - 2);
+                    m_Authority.append(d + host, bracket + 1 - host);
+                } else {
+                    m_Authority.append(d + host, hostEnd - host);
+                }
+            } else if (ipv6) {
+                m_Authority.reserve(hostEnd - host + 2);
+                m_Authority.push_back('[');
+                m_Authority.append(d + host, hostEnd - host);
+                m_Authority.push_back(']');
+            } else {
+                m_Authority.append(d + host, firstColon - host);
+                if (firstColon != hostEnd) m_ServerPort.append(d + firstColon + 1, hostEnd - firstColon - 1);
+            }
+            // A drive letter in a "file" path: "/C:/x" is stored as "/C|/x".
+            if (tessera::uri::Equals(m_Scheme, "file") && m_Path.size() >= 3 &&
+                tessera::uri::IsAsciiLetter(m_Path[1]) && m_Path[2] == ':') {
+                m_Path[2] = '|';
+            }
+            if (upper) MakeLower(m_Authority);
+        }
+    }
+
+    m_Valid = ValidateURI();
+    if (!m_Valid) Initialize();
+    return m_Valid;
+}
+
+bool URI::ValidateURI() {
+    using tessera::uri::Equals;
+    if (IsAbsolute()) {
+        if (m_Scheme.size() < 2 || Equals(m_Scheme, "unknown")) return false;
+        for (char c : m_Scheme) {
+            if (!tessera::uri::IsAsciiLetter(c)) return false;  // VerifyAlpha
+        }
+    }
+    const auto hasBackslash = [](const std::string& text) {
+        return std::memchr(text.data(), '\\', text.size()) != nullptr;
+    };
+    if (m_Hierarchical) {
+        if (hasBackslash(m_Path)) return false;
+        return IsRelative() || !Equals(m_Scheme, "unknown");
+    }
+    return !hasBackslash(m_NonHierarchical);
+}
+
+bool URI::IsIPv6(const std::string& text) {
+    const std::size_t first = text.find(':');
+    return first != std::string::npos && text.find(':', first + 1) != std::string::npos;
+}
+
+}  // namespace Varn

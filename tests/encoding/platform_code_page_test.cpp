@@ -1,0 +1,141 @@
+// The platform code page on POSIX systems: the environment locale's codeset, read
+// without touching the process locale.
+#ifndef _WIN32
+
+#include <gtest/gtest.h>
+
+#include <locale.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <tessera/Transcoder.h>
+
+#include "encoding/encoding_registry.h"
+#include "platform/codepage.h"
+#include "platform/posix/codepage_data.h"
+
+namespace {
+
+using tessera::platform::PlatformCodePage;
+
+// Sets the locale variables for one test and puts the old values back afterwards.
+class LocaleEnvironment {
+public:
+    LocaleEnvironment() {
+        for (const char* name : kNames) m_saved.push_back(Get(name));
+    }
+    ~LocaleEnvironment() {
+        for (std::size_t i = 0; i < std::size(kNames); ++i) Set(kNames[i], m_saved[i]);
+    }
+    LocaleEnvironment(const LocaleEnvironment&) = delete;
+    LocaleEnvironment& operator=(const LocaleEnvironment&) = delete;
+
+    static void Set(const char* name, const std::optional<std::string>& value) {
+        if (value) {
+            setenv(name, value->c_str(), 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+
+private:
+    static std::optional<std::string> Get(const char* name) {
+        const char* value = std::getenv(name);
+        return value ? std::optional<std::string>(value) : std::nullopt;
+    }
+    static constexpr const char* kNames[] = {"LC_ALL", "LC_CTYPE", "LANG"};
+    std::vector<std::optional<std::string>> m_saved;
+};
+
+TEST(PlatformCodePage, ComesFromTheEnvironmentLocale) {
+    LocaleEnvironment environment;
+    const struct {
+        std::optional<std::string> lcAll, lcCtype, lang;
+        std::int32_t codePage;
+    } cases[] = {
+        {"C", std::nullopt, std::nullopt, 65001},
+        {"POSIX", std::nullopt, std::nullopt, 65001},
+        {"C.UTF-8", std::nullopt, std::nullopt, 65001},
+        {std::nullopt, std::nullopt, "C.UTF-8", 65001},
+        {std::nullopt, std::nullopt, std::nullopt, 65001},
+        {"xx_NOWHERE.KOI8-R", std::nullopt, std::nullopt, 65001},  // no such locale: as C
+    };
+    for (const auto& c : cases) {
+        LocaleEnvironment::Set("LC_ALL", c.lcAll);
+        LocaleEnvironment::Set("LC_CTYPE", c.lcCtype);
+        LocaleEnvironment::Set("LANG", c.lang);
+        EXPECT_EQ(PlatformCodePage(), c.codePage) << c.lcAll.value_or("-") << " " << c.lang.value_or("-");
+    }
+}
+
+TEST(PlatformCodePage, IsReadOnceWhenTheLibraryLoads) {
+    LocaleEnvironment environment;
+    const std::string atLoad = Varn::Transcoder::PlatformEncoding();
+    EXPECT_EQ(atLoad, tessera::encoding::CodePageToEncoding(tessera::encoding::g_platformCodePage));
+    LocaleEnvironment::Set("LC_ALL", std::string("xx_NOWHERE.KOI8-R"));
+    EXPECT_EQ(Varn::Transcoder::PlatformEncoding(), atLoad);
+    if (tessera::encoding::g_platformCodePage == 65001) {
+        EXPECT_EQ(Varn::Transcoder::asFilesystemString(L"caf\u00E9"), "caf\xC3\xA9");
+        EXPECT_EQ(Varn::Transcoder::filesytemToUTF16("caf\xC3\xA9"), L"caf\u00E9");
+    }
+}
+
+TEST(PlatformCodePage, InstalledLegacyLocalesGiveTheirCodePage) {
+    LocaleEnvironment environment;
+    const struct {
+        const char* locale;
+        std::int32_t codePage;
+    } cases[] = {
+        {"de_DE.ISO-8859-1", 28591}, {"ru_RU.KOI8-R", 20866}, {"ja_JP.EUC-JP", 51932}, {"zh_CN.GB18030", 54936},
+    };
+    for (const auto& c : cases) {
+        // Only where the system has the locale installed.
+        if (locale_t probe = newlocale(LC_CTYPE_MASK, c.locale, static_cast<locale_t>(0))) {
+            freelocale(probe);
+            LocaleEnvironment::Set("LC_ALL", std::string(c.locale));
+            EXPECT_EQ(PlatformCodePage(), c.codePage) << c.locale;
+        }
+    }
+}
+
+TEST(PlatformCodePage, QueryingDoesNotChangeTheProcessLocale) {
+    LocaleEnvironment environment;
+    LocaleEnvironment::Set("LC_ALL", std::string("C.UTF-8"));
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    PlatformCodePage();
+    EXPECT_EQ(std::setlocale(LC_ALL, nullptr), before);
+}
+
+TEST(PlatformCodePage, CodesetsMapToCodePages) {
+    using tessera::platform::posix::CodePageForCodeset;
+    EXPECT_EQ(CodePageForCodeset("UTF-8"), 65001);
+    EXPECT_EQ(CodePageForCodeset("ANSI_X3.4-1968"), 65001);
+    EXPECT_EQ(CodePageForCodeset("ISO-8859-1"), 28591);
+    EXPECT_EQ(CodePageForCodeset("ISO-8859-15"), 28605);
+    EXPECT_EQ(CodePageForCodeset("KOI8-R"), 20866);
+    EXPECT_EQ(CodePageForCodeset("EUC-KR"), 51949);
+    EXPECT_EQ(CodePageForCodeset("GB2312"), 936);
+    EXPECT_EQ(CodePageForCodeset("BIG5"), 950);
+    EXPECT_EQ(CodePageForCodeset("EUC-TW"), 65001);  // no code page: as UTF-8
+    EXPECT_EQ(CodePageForCodeset(""), 65001);
+}
+
+TEST(PlatformCodePage, EveryNamedCharsetIsKnownToIconv) {
+    // A charset name that glibc does not know would silently disable its code page.
+    for (const auto& row : tessera::platform::posix::AllCodePageCharsets()) {
+        if (row.charset == nullptr) continue;
+        EXPECT_TRUE(tessera::platform::IsCodePageAvailable(row.codePage)) << row.codePage << " " << row.charset;
+    }
+    EXPECT_TRUE(tessera::platform::IsCodePageAvailable(65001));
+    EXPECT_FALSE(tessera::platform::IsCodePageAvailable(1200));
+    EXPECT_FALSE(tessera::platform::IsCodePageAvailable(52936));
+    EXPECT_FALSE(tessera::platform::IsCodePageAvailable(-1));
+}
+
+}  // namespace
+
+#endif  // _WIN32

@@ -1,0 +1,218 @@
+// Threads: exit values, join and detach edge cases, the registry, shared-object
+// inheritance and reference counts.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdint>
+#include <thread>
+
+#include "platform/threads.h"
+#include "thread_test_support.h"
+#include "threads/library_locks.h"
+
+namespace {
+
+using tessera_test::CountedObject;
+using tessera_test::ToValue;
+using tessera_test::Watchdog;
+
+bool InRegistry(varn_pthread_t id) {
+    tessera::threads::SectionGuard hold(tessera::threads::thread_registry_lock.get());
+    return tessera::threads::thread_registry.count(id) != 0;
+}
+
+void* ReturnArgument(void* argument) { return argument; }
+
+void* ExitWithArgument(void* argument) {
+    varn_pthread_exit(argument);
+    return ToValue(1);  // not reached
+}
+
+// Unwinding by varn_pthread_exit runs the destructors of the ending thread's frames.
+struct SetOnDestruction {
+    std::atomic<bool>* flag;
+    ~SetOnDestruction() { *flag = true; }
+};
+
+void* ExitFromInsideAFrame(void* flag) {
+    SetOnDestruction guard{static_cast<std::atomic<bool>*>(flag)};
+    varn_pthread_exit(ToValue(9));
+    return nullptr;
+}
+
+TEST(Thread, ExitValuesTravelAsThirtyTwoBitCodes) {
+    Watchdog watchdog;
+    struct Case {
+        void* (*routine)(void*);
+        std::uintptr_t value;
+        std::uintptr_t joined;
+    };
+    const Case cases[] = {
+        {ReturnArgument, 7, 7},
+        {ExitWithArgument, 9, 9},
+        {ReturnArgument, 0xFFFFFFFFu, 0xFFFFFFFFu},
+        {ExitWithArgument, 0, 0},
+        {ReturnArgument, static_cast<std::uintptr_t>(-1), 0xFFFFFFFFu},  // the low 32 bits
+    };
+    for (const Case& c : cases) {
+        varn_pthread_t id = 0;
+        ASSERT_EQ(varn_pthread_create(&id, nullptr, c.routine, ToValue(c.value)), 0);
+        void* value = ToValue(12345);
+        ASSERT_EQ(varn_pthread_join(id, &value), 0);
+        EXPECT_EQ(value, ToValue(c.joined)) << c.value;
+    }
+}
+
+TEST(Thread, ExitDeliversItsValueAndDropsTheSharedReference) {
+    Watchdog watchdog;
+    CountedObject object;
+    varn_pthread_setshared(&object);
+    std::atomic<bool> destroyed{false};
+    varn_pthread_t id;
+    ASSERT_EQ(varn_pthread_create(&id, nullptr, ExitFromInsideAFrame, &destroyed), 0);
+    void* value = nullptr;
+    ASSERT_EQ(varn_pthread_join(id, &value), 0);
+    EXPECT_EQ(value, ToValue(9));
+#if !defined(_WIN32)  // Windows ends the thread where it stands, without unwinding
+    EXPECT_TRUE(destroyed);
+#endif
+    EXPECT_EQ(object.References(), 1);
+    varn_pthread_setshared(nullptr);
+}
+
+// 0 until the routine has looked, then 1 (not registered) or 2 (registered).
+void* ReportRegistered(void* result) {
+    static_cast<std::atomic<int>*>(result)->store(InRegistry(varn_pthread_self()) ? 2 : 1);
+    return nullptr;
+}
+
+TEST(Thread, RoutineRunsOnlyOnceTheRegistryKnowsTheThread) {
+    Watchdog watchdog;
+    for (int i = 0; i < 20; ++i) {
+        std::atomic<int> registered{0};
+        varn_pthread_t id;
+        ASSERT_EQ(varn_pthread_create(&id, nullptr, ReportRegistered, &registered), 0);
+        ASSERT_TRUE(tessera_test::Eventually([&] { return registered != 0; }));
+        EXPECT_EQ(registered, 2);
+        ASSERT_EQ(varn_pthread_join(id, nullptr), 0);  // a null value slot is fine
+        EXPECT_FALSE(InRegistry(id));
+    }
+}
+
+void* WaitForRelease(void* release) {
+    auto* flag = static_cast<std::atomic<bool>*>(release);
+    while (!*flag) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return ToValue(5);
+}
+
+TEST(Thread, JoinTwiceSucceedsOnlyWhileThePlatformKnowsTheId) {
+    Watchdog watchdog;
+    varn_pthread_t id;
+    ASSERT_EQ(varn_pthread_create(&id, nullptr, ReturnArgument, ToValue(3)), 0);
+    ASSERT_EQ(varn_pthread_join(id, nullptr), 0);
+    EXPECT_EQ(varn_pthread_join(id, nullptr), -1) << "the thread has ended and no handle is open";
+    EXPECT_EQ(varn_pthread_detach(id), -1);
+}
+
+TEST(Thread, DetachedThreadCanStillBeJoinedByIdWhileItRuns) {
+    Watchdog watchdog;
+    std::atomic<bool> release{false};
+    varn_pthread_t id;
+    ASSERT_EQ(varn_pthread_create(&id, nullptr, WaitForRelease, &release), 0);
+    ASSERT_EQ(varn_pthread_detach(id), 0);
+    EXPECT_FALSE(InRegistry(id));
+    EXPECT_EQ(varn_pthread_detach(id), -1);
+    std::thread releaser([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        release = true;
+    });
+    void* value = nullptr;
+    EXPECT_EQ(varn_pthread_join(id, &value), 0);  // opened by id
+    EXPECT_EQ(value, ToValue(5));
+    releaser.join();
+}
+
+// A reused id whose old entry is still in the registry: the old entry stays, joining
+// the id collects the old thread, and the new thread is reached by id alone.
+TEST(Thread, EntryOfAnUnjoinedThreadSurvivesTheReuseOfItsId) {
+    Watchdog watchdog;
+    varn_pthread_t old_thread;
+    ASSERT_EQ(varn_pthread_create(&old_thread, nullptr, ReturnArgument, ToValue(11)), 0);
+    const varn_pthread_t next = old_thread + 1;  // where ids are handed out in order
+    {
+        tessera::threads::SectionGuard hold(tessera::threads::thread_registry_lock.get());
+        tessera::threads::thread_registry[next] = tessera::platform::OpenThreadById(old_thread);
+    }
+    std::atomic<bool> release{false};
+    varn_pthread_t fresh;
+    ASSERT_EQ(varn_pthread_create(&fresh, nullptr, WaitForRelease, &release), 0);
+    void* value = nullptr;
+    EXPECT_EQ(varn_pthread_join(next, &value), 0);
+    EXPECT_EQ(value, ToValue(11)) << "joined the old thread";
+    if (fresh != next) {
+        release = true;
+        EXPECT_EQ(varn_pthread_join(fresh, nullptr), 0);
+        EXPECT_EQ(varn_pthread_join(old_thread, nullptr), 0);
+        GTEST_SKIP() << "the platform does not hand out thread ids in order";
+    }
+    EXPECT_EQ(varn_pthread_detach(fresh), -1) << "the new thread was not recorded";
+    std::thread releaser([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        release = true;
+    });
+    EXPECT_EQ(varn_pthread_join(fresh, &value), 0);  // opened by id while it runs
+    EXPECT_EQ(value, ToValue(5));
+    releaser.join();
+    EXPECT_EQ(varn_pthread_join(old_thread, nullptr), 0);
+}
+
+TEST(Thread, UnknownIdsAreRefused) {
+    const varn_pthread_t never_created = 0xFFFFFFF0u;
+    EXPECT_EQ(varn_pthread_join(never_created, nullptr), -1);
+    EXPECT_EQ(varn_pthread_detach(never_created), -1);
+}
+
+struct SharedProbe {
+    CountedObject* object;
+    Varn::SharedObject* seen;
+    long references_while_running;
+};
+
+void* InspectShared(void* raw) {
+    auto* probe = static_cast<SharedProbe*>(raw);
+    probe->seen = varn_pthread_getshared();
+    probe->references_while_running = probe->object->References();
+    return nullptr;
+}
+
+TEST(Thread, NewThreadsInheritTheSharedObjectUnlessTheAttributeSaysNo) {
+    Watchdog watchdog;
+    CountedObject object;
+    ASSERT_EQ(varn_pthread_getshared(), nullptr);
+    EXPECT_EQ(varn_pthread_setshared(&object), 1) << "no previous object: the store's result";
+    ASSERT_EQ(object.References(), 1);
+    struct Case {
+        const varn_pthread_attr_t* attr;
+        Varn::SharedObject* expected;
+        long references_while_running;
+    };
+    const varn_pthread_attr_t no_shared = VARN_PTHREAD_ATTR_NO_SHARED;
+    const varn_pthread_attr_t other_bits = 0x3FFF;
+    const Case cases[] = {{nullptr, &object, 2}, {&other_bits, &object, 2}, {&no_shared, nullptr, 1}};
+    for (const Case& c : cases) {
+        SharedProbe probe{&object, nullptr, 0};
+        varn_pthread_t id;
+        ASSERT_EQ(varn_pthread_create(&id, c.attr, InspectShared, &probe), 0);
+        ASSERT_EQ(varn_pthread_join(id, nullptr), 0);
+        EXPECT_EQ(probe.seen, c.expected);
+        EXPECT_EQ(probe.references_while_running, c.references_while_running);
+        EXPECT_EQ(object.References(), 1) << "the ended thread dropped its reference";
+    }
+    EXPECT_EQ(varn_pthread_setshared(&object), 1) << "the old reference's Release result";
+    EXPECT_EQ(object.References(), 1);
+    EXPECT_EQ(varn_pthread_setshared(nullptr), 0);
+    EXPECT_EQ(object.References(), 0);
+    EXPECT_EQ(varn_pthread_getshared(), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,92 @@
+// Helpers for the thread tests: a watchdog that ends a hung test, deadlines, and a shared
+// object that counts its references.
+#ifndef TESSERA_TESTS_THREADS_THREAD_TEST_SUPPORT_H
+#define TESSERA_TESTS_THREADS_THREAD_TEST_SUPPORT_H
+
+#include <tessera/varn_pthread.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+
+#include "platform/threads.h"
+#include "threads/per_thread.h"
+
+namespace tessera_test {
+
+/// Aborts the process if it still exists after `limit`: no test waits forever.
+class Watchdog {
+public:
+    explicit Watchdog(std::chrono::seconds limit = std::chrono::seconds(20))
+        : thread_([this, limit] {
+              std::unique_lock<std::mutex> hold(lock_);
+              if (!changed_.wait_for(hold, limit, [this] { return done_; })) {
+                  std::fprintf(stderr, "watchdog: the test hung\n");
+                  std::abort();
+              }
+          }) {}
+    ~Watchdog() {
+        {
+            std::lock_guard<std::mutex> hold(lock_);
+            done_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+    Watchdog(const Watchdog&) = delete;
+    Watchdog& operator=(const Watchdog&) = delete;
+
+private:
+    std::mutex lock_;
+    std::condition_variable changed_;
+    bool done_ = false;
+    std::thread thread_;
+};
+
+/// The wall-clock time `offset` from now as a deadline for varn_pthread_cond_timedwait.
+inline varn_timespec DeadlineIn(std::chrono::nanoseconds offset) {
+    const auto since_epoch = std::chrono::system_clock::now().time_since_epoch() + offset;
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(since_epoch);
+    const auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(since_epoch - seconds);
+    return varn_timespec{static_cast<std::int32_t>(seconds.count()),
+                         static_cast<std::int32_t>(nanoseconds.count())};
+}
+
+/// A shared object that counts its references.
+class CountedObject : public Varn::SharedObject {
+public:
+    long AddRef() override { return ++references_; }
+    long Release() override { return --references_; }
+    long References() const { return references_; }
+
+private:
+    std::atomic<long> references_{0};
+};
+
+/// Polls `condition` every millisecond until it holds or `limit` has passed.
+template <typename Condition>
+bool Eventually(Condition condition, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+    const auto give_up = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > give_up) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+/// True when the calling thread's wait semaphore holds no count.
+inline bool WaitSemaphoreIsClear() {
+    tessera::platform::Semaphore* semaphore = tessera::threads::PeekWaitSemaphore();
+    return semaphore == nullptr ||
+           tessera::platform::WaitForSemaphore(semaphore, 0) == tessera::platform::WaitResult::kTimedOut;
+}
+
+inline void* ToValue(std::uintptr_t number) { return reinterpret_cast<void*>(number); }
+
+}  // namespace tessera_test
+
+#endif  // TESSERA_TESTS_THREADS_THREAD_TEST_SUPPORT_H

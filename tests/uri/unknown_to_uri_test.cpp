@@ -1,0 +1,95 @@
+// Guessing a URI from typed text, and the virtual local-path operations it goes through.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include <tessera/URI.h>
+
+namespace {
+
+using Varn::URI;
+
+TEST(UnknownToURI, EachStepInOrder) {
+    struct Case { const char* text; const char* scheme; const char* uri; };
+    const Case cases[] = {
+        {"D:\\dir\\a.txt", "http", "file:///D|/dir/a.txt"},          // drive letter
+        {"x:/y", "http", "file:///x|/y"},                            // never the scheme x
+        {"\\\\server\\share", "http", "file://server/share"},        // UNC
+        {"/usr/lib", "http", "file:///usr/lib"},                     // Unix path
+        {"\\dir\\x", "http", "file:///dir/x"},                       // root-relative Windows path
+        {"host:80/dir", "http", "host:80/dir"},                      // opaque: scheme "host"
+        {"name:", "http", "name:"},
+        {"HTTP://Host/a b?q=1 2", "http", "http://host/a%20b?q=1%202"},
+        {"file:///C:/x y", "http", "file:///C|/x%20y"},
+        {"../up/x y.html", "http", "../up/x%20y.html"},              // explicit relative references
+        {".", "http", "."},
+        {"ftp:///dir", "http", "http://ftp///dir"},                  // a scheme, no host, a path
+        {"myhost/page", "http", "http://myhost/page"},               // bare host names
+        {"a", "ftp", "ftp://a"},
+    };
+    for (const Case& c : cases) {
+        URI uri;
+        EXPECT_TRUE(uri.UnknownToURI(c.text, c.scheme)) << c.text;
+        EXPECT_EQ(uri.ToString(false), c.uri) << c.text;
+        EXPECT_TRUE(uri.IsValidURI()) << c.text;
+    }
+}
+
+TEST(UnknownToURI, FalseLeavesUnchangedOrSchemeOnlyOrCleared) {
+    struct Case { const char* text; const char* scheme; const char* uri; };
+    const Case cases[] = {
+        {"", "http", "http://keep/me?q#f"},                          // unchanged
+        {"h2://x", "http", "http://keep/me?q#f"},                    // the parse fails: unchanged
+        {"name://", "http", "name:"},                                // only the scheme is left
+        {"?q", "http", ""},                                          // cleared
+        {"plainword", "", ""},
+    };
+    for (const Case& c : cases) {
+        URI uri("http://keep/me?q#f");
+        EXPECT_FALSE(uri.UnknownToURI(c.text, c.scheme)) << c.text;
+        EXPECT_EQ(uri.ToString(false), c.uri) << c.text;
+    }
+}
+
+/// Records which local-path operations the library calls through the virtual table.
+class RecordingURI : public URI {
+public:
+    mutable std::vector<std::string> calls;
+    StringProxy ToLocalPathWin() const override { return Record("ToLocalPathWin"); }
+    StringProxy ToLocalPathUnix() const override { return Record("ToLocalPathUnix"); }
+    void LocalPathToURIWin(StringProxy path) override { Record("LocalPathToURIWin " + path.str()); }
+    void LocalPathToURIUnix(StringProxy path) override { Record("LocalPathToURIUnix " + path.str()); }
+
+private:
+    StringProxy Record(const std::string& call) const {
+        calls.push_back(call);
+        return call;
+    }
+};
+
+TEST(UnknownToURI, GoesThroughOverriddenLocalPathOperations) {
+    RecordingURI uri;
+    for (const char* text : {"C:\\a", "//s/x", "/a", "\\a\\b", "http://h/"}) EXPECT_TRUE(uri.UnknownToURI(text, "http"));
+    EXPECT_EQ(uri.calls, (std::vector<std::string>{"LocalPathToURIWin C:\\a", "LocalPathToURIWin //s/x",
+                                                   "LocalPathToURIUnix /a", "LocalPathToURIUnix /a/b"}));
+}
+
+TEST(LocalPath, GenericOperationsUseThePlatformNotation) {
+#if defined(_WIN32)
+    const std::string platform = "Win", uri = "file:///C|/x%20y", path = "C:\\x y";
+#else
+    const std::string platform = "Unix", uri = "file:///C%3A%5Cx%20y", path = "/C:\\x y";
+#endif
+    URI plain;
+    plain.LocalPathToURI("C:\\x y");
+    EXPECT_EQ(plain.ToString(false), uri);
+    EXPECT_EQ(plain.ToLocalPath(), path);
+
+    RecordingURI recording;
+    EXPECT_EQ(recording.ToLocalPath(), "ToLocalPath" + platform);
+    recording.LocalPathToURI("p");
+    EXPECT_EQ(recording.calls.back(), "LocalPathToURI" + platform + " p");
+}
+
+}  // namespace

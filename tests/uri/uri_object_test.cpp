@@ -1,0 +1,63 @@
+// The URI object: default state, copying, flag queries and the hierarchical state.
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "uri_test_support.h"
+
+namespace {
+
+using Varn::URI;
+using tessera_test::OpenURI;
+
+TEST(URIObject, DefaultStateAndDirectories) {
+    const URI u;
+    EXPECT_FALSE(u.IsValidURI() || u.IsRelative() || u.IsHierarchical() || u.IsDirectory());
+    EXPECT_TRUE(u.IsAbsolute());
+    EXPECT_EQ(u.GetScheme(), "unknown");
+    EXPECT_EQ(u.ToString(false), "unknown:");
+    for (const char* directory : {"http://h/", "/a/b/"}) EXPECT_TRUE(URI(directory).IsDirectory()) << directory;
+    for (const char* file : {"/a/b", "http://h", "http://h/a?b/"}) EXPECT_FALSE(URI(file).IsDirectory()) << file;
+}
+
+TEST(URIObject, CopiesCarryStoredFlags) {
+    URI source("http://u:p@h:1/a%20b?q#f");
+    source.SetScheme("");  // relative is not recomputed: copies must carry the stored flag
+    const URI copy(source);
+    URI assigned("mailto:x");
+    assigned = source;
+    for (const URI* u : {&copy, static_cast<const URI*>(&assigned)}) {
+        EXPECT_EQ(u->ToString(false), "//u:p@h:1/a%20b?q#f");
+        EXPECT_FALSE(u->IsRelative());
+        EXPECT_TRUE(u->IsValidURI() && u->IsHierarchical());
+    }
+    URI self("mailto:x");
+    self = *&self;
+    EXPECT_EQ(self.ToString(false), "mailto:x");
+    EXPECT_TRUE(self.IsValidURI());
+}
+
+TEST(URIObject, SetHierStateRecomputesFlags) {
+    OpenURI u("news:x?q#f");
+    u.SetHierState(true);  // neither host nor path
+    EXPECT_EQ(u.ToString(false), "news:?q#f");
+    EXPECT_FALSE(u.IsValidURI() || u.IsRelative());
+
+    OpenURI h("news://u:p@h:1/p?q#f");
+    h.SetHierState(false);  // query and fragment stay
+    EXPECT_EQ(h.ToString(false), "news:?q#f");
+    EXPECT_EQ(h.GetUsername().str() + h.GetPassword().str(), "");
+    EXPECT_TRUE(h.IsValidURI());
+    EXPECT_FALSE(h.IsHierarchical());
+
+    OpenURI unknown;
+    unknown.SetHierState(true);
+    EXPECT_TRUE(unknown.IsRelative());
+    unknown.SetHierState(false);
+    EXPECT_FALSE(unknown.IsValidURI() || unknown.IsRelative());
+
+    h.Initialize();
+    EXPECT_EQ(h, URI());
+}
+
+}  // namespace

@@ -1,0 +1,99 @@
+// The URI operations call one another through the virtual operations, so a derived
+// class that overrides one changes the others.
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "uri_test_support.h"
+
+namespace {
+
+using Varn::URI;
+
+// Every overridable query answers from a switch, or falls back to the base class.
+class SteeredURI : public tessera_test::OpenURI {
+public:
+    using OpenURI::OpenURI;
+    using OpenURI::operator=;
+
+    const char* written = nullptr;
+    const char* utf8 = nullptr;
+    int absolute = -1, relative = -1, hierarchical = -1, ofType = -1;
+    mutable int toStringCalls = 0;
+
+    StringProxy ToString(bool unescaped) const override {
+        ++toStringCalls;
+        return written ? StringProxy(written) : URI::ToString(unescaped);
+    }
+    StringProxy ToStringUTF8() const override { return utf8 ? StringProxy(utf8) : URI::ToStringUTF8(); }
+    bool IsAbsolute() const override { return absolute < 0 ? URI::IsAbsolute() : absolute != 0; }
+    bool IsRelative() const override { return relative < 0 ? URI::IsRelative() : relative != 0; }
+    bool IsHierarchical() const override { return hierarchical < 0 ? URI::IsHierarchical() : hierarchical != 0; }
+    bool IsOfType(StringProxy name) const override { return ofType < 0 ? URI::IsOfType(name) : ofType != 0; }
+};
+
+TEST(VirtualDispatch, EqualityAndUTF8FormsUseToString) {
+    SteeredURI u("http://h/a");
+    u.written = "x:%C3%A9\xC3\xA9";
+    EXPECT_TRUE(u == "x:%C3%A9\xC3\xA9");
+    EXPECT_TRUE(u == URI::StringProxy("x:%C3%A9\xC3\xA9"));
+    EXPECT_FALSE(u != "x:%C3%A9\xC3\xA9");
+    EXPECT_TRUE(u != URI("http://h/a"));
+    EXPECT_TRUE(URI("http://h/a") != u);  // the other side's ToString is virtual too
+    EXPECT_EQ(u.ToStringUTF8(), "x:\xC3\xA9\xC3\xA9");
+    EXPECT_EQ(u.ToStringUTF8Escaped(), "x:%C3%A9%C3%A9");
+    EXPECT_GE(u.toStringCalls, 7);
+}
+
+TEST(VirtualDispatch, ValidationUsesIsAbsoluteAndIsRelative) {
+    SteeredURI u;
+    u.absolute = 0;  // the scheme rule is skipped
+    u = "h2://x";
+    EXPECT_TRUE(u.IsValidURI());
+    u = "unknown://h/";
+    EXPECT_FALSE(u.IsValidURI());  // still absolute for the hierarchical rule
+    u.relative = 1;
+    u = "unknown://h/";
+    EXPECT_TRUE(u.IsValidURI());
+
+    SteeredURI v;
+    v.absolute = 1;  // a relative reference now needs a proper scheme
+    v = "/a/b";
+    EXPECT_FALSE(v.IsValidURI());
+}
+
+TEST(VirtualDispatch, ToStringAndForceEscapeUseIsHierarchical) {
+    SteeredURI u("http://h/a b");
+    u.hierarchical = 0;
+    EXPECT_EQ(u.ToString(false), "http:");
+    u.ForceEscape();  // takes the non-hierarchical branch: host and path are cleared
+    u.hierarchical = -1;
+    EXPECT_FALSE(u.IsHierarchical());
+    EXPECT_EQ(u.ToString(false), "http:");
+}
+
+TEST(VirtualDispatch, ToStringAndSetPathUseIsOfType) {
+    SteeredURI u("http://h/");
+    u.ofType = 1;  // every scheme is "file"
+    u.SetAuthority("");
+    u.SetPath("/C|/x");
+    EXPECT_EQ(u.ToString(false), "http:///C|/x");
+    u.ofType = 0;  // not even "file" is
+    SteeredURI f("file:///C:/y");
+    f.ofType = 0;
+    EXPECT_EQ(f.ToString(false), "file:/C|/y");
+    f.SetPath("/C|/y");
+    EXPECT_EQ(f.ToString(false), "file:/C%7C/y");
+}
+
+TEST(VirtualDispatch, EncodedStringsUseToStringUTF8AndIsHierarchical) {
+    SteeredURI u("http://h/a");
+    u.utf8 = "x:\xC3\xA9";
+    EXPECT_EQ(u.ToEncodedString("iso-8859-1"), "x:\xE9");
+    u.hierarchical = 0;  // only the non-hierarchical part, query and fragment are renewed
+    EXPECT_TRUE(u.FromEncodedString("http://h/p%E9?q%E9", "iso-8859-1"));
+    u.hierarchical = -1;
+    EXPECT_EQ(u.ToString(false), "http:?q\xC3\xA9");
+}
+
+}  // namespace

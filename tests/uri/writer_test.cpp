@@ -1,0 +1,65 @@
+// Writing a URI out (escaped, unescaped, UTF-8 forms) and equality.
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "uri_test_support.h"
+
+namespace {
+
+using Varn::URI;
+
+TEST(ToString, EscapedAndUnescapedForms) {
+    const struct {
+        const char* text;
+        const char* escaped;
+        const char* unescaped;
+    } cases[] = {
+        {"HTTP://u@Host:81/a%20b?q=%41+#f%42", "http://u@host:81/a%20b?q=%41+#f%42", "http://u@host:81/a b?q=A+#fB"},
+        {"http://u%41:p%42@h%41:%38/", "http://u%41:p%42@h%41:%38/", "http://uA:pB@hA:%38/"},  // port as stored
+        {"http://[::1]:80/%41", "http://[::1]:80/%41", "http://[::1]:80/A"},
+        {"file:///C:/x", "file:///C|/x", "file:///C|/x"},
+        {"file:", "file:", "file:"},
+        {"http://", "http:", "http:"},  // no host: no "//"
+        {"../a?b#c", "../a?b#c", "../a?b#c"},
+        {"%41?%42#%43", "%41?%42#%43", "A?B#C"},
+        {"", "", ""},
+        {"mailto:a%40b?s=%41#%41", "mailto:a%40b?s=%41#%41", "mailto:a@b?s=A#A"},
+        {"h2://x", "unknown:", "unknown:"},
+    };
+    for (const auto& c : cases) {
+        const URI u(c.text);
+        EXPECT_EQ(u.ToString(), c.escaped) << c.text;
+        EXPECT_EQ(u.ToString(true), c.unescaped) << c.text;
+    }
+}
+
+TEST(ToString, UserInformationAndFileSlashes) {
+    URI u("http://h/");
+    u.SetUsername("user");
+    EXPECT_EQ(u.ToString(false), "http://user@h/");  // empty password: no ':'
+    u.SetPassword("p w");
+    EXPECT_EQ(u.ToString(true), "http://user:p w@h/");
+    u.SetUsername("");
+    EXPECT_EQ(u.ToString(false), "http://h/");  // a password alone is not written
+    u.SetScheme("FILE");
+    u.SetAuthority("");
+    EXPECT_EQ(u.ToString(false), "file:///");  // "//" for every file URI, even without a host
+    URI relative("x");
+    relative.SetScheme("file");  // still relative: only the path is written
+    EXPECT_EQ(relative.ToString(false), "x");
+}
+
+TEST(ToString, EqualityAndUTF8Forms) {
+    EXPECT_TRUE(URI() == "unknown:");
+    EXPECT_TRUE(URI() == URI("a:b"));
+    EXPECT_TRUE(URI("HTTP://HOST/a") == URI("http://host/a"));
+    EXPECT_TRUE(URI("http://h/%41") != URI("http://h/A"));
+    EXPECT_TRUE(URI("http://h/a") != "HTTP://h/a");  // the text is not parsed
+    EXPECT_TRUE(URI("") == static_cast<const char*>(nullptr));
+    EXPECT_TRUE(URI("x") != URI::StringProxy("y"));
+    EXPECT_EQ(URI("http://h/a%20%C3%A9%e9").ToStringUTF8(), "http://h/a%20\xC3\xA9\xE9");
+    EXPECT_EQ(URI("http://h/\xC3\xA9%C3%A9").ToStringUTF8Escaped(), "http://h/%C3%A9%C3%A9");
+}
+
+}  // namespace
