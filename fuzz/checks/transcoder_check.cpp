@@ -58,7 +58,7 @@ bool IsValidUTF8(const std::string& text) {
 // Every element holds one 16-bit code unit.
 bool AllUnits16(const std::wstring& text) {
     for (wchar_t u : text) {
-        if (static_cast<unsigned long>(u) > 0xFFFF) return false;
+        if ((static_cast<unsigned long>(u) >> 16) != 0) return false;
     }
     return true;
 }
@@ -67,7 +67,7 @@ bool AllUnits16(const std::wstring& text) {
 bool IsValidUTF16(const std::wstring& text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const unsigned long u = static_cast<unsigned long>(text[i]);
-        if (u > 0xFFFF || (u >= 0xDC00 && u <= 0xDFFF)) return false;
+        if ((u >> 16) != 0 || (u >= 0xDC00 && u <= 0xDFFF)) return false;
         if (u >= 0xD800 && u <= 0xDBFF) {
             if (i + 1 >= text.size()) return false;
             const unsigned long next = static_cast<unsigned long>(text[i + 1]);
