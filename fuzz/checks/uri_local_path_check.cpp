@@ -73,16 +73,16 @@ void CheckWindows(const std::string& path) {
 }
 
 void CheckPlatformNotation(const std::string& path) {
-    URI generic, specific;
+    URI generic, native;
     generic.LocalPathToURI(path);
 #ifdef _WIN32
-    specific.LocalPathToURIWin(path);
+    native.LocalPathToURIWin(path);
     TESSERA_FUZZ_REQUIRE(generic.ToLocalPath() == generic.ToLocalPathWin(), Quote(path));
 #else
-    specific.LocalPathToURIUnix(path);
+    native.LocalPathToURIUnix(path);
     TESSERA_FUZZ_REQUIRE(generic.ToLocalPath() == generic.ToLocalPathUnix(), Quote(path));
 #endif
-    TESSERA_FUZZ_REQUIRE(Snapshot(generic) == Snapshot(specific), Quote(path));
+    TESSERA_FUZZ_REQUIRE(Snapshot(generic) == Snapshot(native), Quote(path));
 }
 
 void CheckParsedToLocal(const std::string& text) {
