@@ -7,10 +7,9 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
+#include <future>
 #include <thread>
 
 #include "platform/threads.h"
@@ -22,28 +21,18 @@ namespace tessera_test {
 class Watchdog {
 public:
     explicit Watchdog(std::chrono::seconds limit = std::chrono::seconds(20))
-        : thread_([this, limit] {
-              std::unique_lock<std::mutex> hold(lock_);
-              if (!changed_.wait_for(hold, limit, [this] { return done_; })) {
-                  std::fprintf(stderr, "watchdog: the test hung\n");
-                  std::abort();
-              }
+        : thread_([done = done_.get_future(), limit] {
+              if (done.wait_for(limit) == std::future_status::ready) return;
+              std::fprintf(stderr, "watchdog: the test hung\n");
+              std::abort();
           }) {}
     ~Watchdog() {
-        {
-            std::lock_guard<std::mutex> hold(lock_);
-            done_ = true;
-        }
-        changed_.notify_all();
+        done_.set_value();
         thread_.join();
     }
-    Watchdog(const Watchdog&) = delete;
-    Watchdog& operator=(const Watchdog&) = delete;
 
 private:
-    std::mutex lock_;
-    std::condition_variable changed_;
-    bool done_ = false;
+    std::promise<void> done_;
     std::thread thread_;
 };
 
