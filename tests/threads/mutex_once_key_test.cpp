@@ -1,4 +1,5 @@
-// Mutexes (static initialisation, recursion, destruction), once-control and keys.
+// Mutexes (static initialisation, recursion, destruction), once-control, keys, and the
+// header used from C (see c_interface.c).
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -10,9 +11,11 @@
 #include "threads/static_objects.h"
 #include "thread_test_support.h"
 
+extern "C" int tessera_threads_from_c(void);
+
 namespace {
 
-using tessera_test::Watchdog;
+using namespace tessera_test;
 
 TEST(Mutex, StaticInitializerCreatesOneLockUnderContention) {
     Watchdog watchdog;
@@ -107,6 +110,11 @@ TEST(Keys, DestructorsAreRefused) {
     varn_pthread_key_t key = 12345;
     EXPECT_EQ(varn_pthread_key_create(&key, IgnoreValue), -1);
     EXPECT_EQ(key, 12345u);
+}
+
+TEST(CInterface, ThreadFunctionsWorkFromC) {
+    Watchdog watchdog;
+    EXPECT_EQ(tessera_threads_from_c(), 0);
 }
 
 }  // namespace

@@ -12,9 +12,7 @@
 
 namespace {
 
-using tessera_test::CountedObject;
-using tessera_test::ToValue;
-using tessera_test::Watchdog;
+using namespace tessera_test;
 
 bool InRegistry(varn_pthread_t id) {
     tessera::threads::SectionGuard hold(tessera::threads::thread_registry_lock.get());

@@ -3,6 +3,7 @@
 #ifndef TESSERA_TESTS_THREADS_THREAD_TEST_SUPPORT_H
 #define TESSERA_TESTS_THREADS_THREAD_TEST_SUPPORT_H
 
+#include <gtest/gtest.h>
 #include <tessera/varn_pthread.h>
 
 #include <atomic>
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <future>
 #include <thread>
+#include <vector>
 
 #include "platform/threads.h"
 #include "threads/per_thread.h"
@@ -72,6 +74,15 @@ inline bool WaitSemaphoreIsClear() {
     tessera::platform::Semaphore* semaphore = tessera::threads::PeekWaitSemaphore();
     return semaphore == nullptr ||
            tessera::platform::WaitForSemaphore(semaphore, 0) == tessera::platform::WaitResult::kTimedOut;
+}
+
+/// Starts one thread per slot of `ids`, each running routine(argument).
+inline void StartThreads(std::vector<varn_pthread_t>& ids, void* (*routine)(void*), void* argument) {
+    for (varn_pthread_t& id : ids) ASSERT_EQ(varn_pthread_create(&id, nullptr, routine, argument), 0);
+}
+
+inline void JoinThreads(const std::vector<varn_pthread_t>& ids) {
+    for (const varn_pthread_t id : ids) ASSERT_EQ(varn_pthread_join(id, nullptr), 0);
 }
 
 inline void* ToValue(std::uintptr_t number) { return reinterpret_cast<void*>(number); }
