@@ -21,24 +21,17 @@ TEST(Mutex, StaticInitializerCreatesOneLockUnderContention) {
     Watchdog watchdog;
     varn_pthread_mutex_t mutex = VARN_PTHREAD_MUTEX_INITIALIZER;
     EXPECT_EQ(mutex, tessera::threads::StaticInitializer());
-    std::atomic<bool> go{false};
     std::atomic<int> inside{0};
     int counter = 0;
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t) {
-        threads.emplace_back([&] {
-            while (!go) std::this_thread::yield();
-            for (int i = 0; i < 2000; ++i) {
-                ASSERT_EQ(varn_pthread_mutex_lock(&mutex), 0);
-                EXPECT_EQ(++inside, 1);
-                ++counter;
-                --inside;
-                ASSERT_EQ(varn_pthread_mutex_unlock(&mutex), 0);
-            }
-        });
-    }
-    go = true;
-    for (auto& thread : threads) thread.join();
+    RunTogether(4, [&] {
+        for (int i = 0; i < 2000; ++i) {
+            ASSERT_EQ(varn_pthread_mutex_lock(&mutex), 0);
+            EXPECT_EQ(++inside, 1);
+            ++counter;
+            --inside;
+            ASSERT_EQ(varn_pthread_mutex_unlock(&mutex), 0);
+        }
+    });
     EXPECT_EQ(counter, 8000);
     EXPECT_NE(mutex, nullptr);
     EXPECT_NE(mutex, tessera::threads::StaticInitializer());
@@ -48,16 +41,15 @@ TEST(Mutex, StaticInitializerCreatesOneLockUnderContention) {
 
 TEST(Mutex, DestroyLeavesZeroWhateverTheSlotHeld) {
     varn_pthread_mutex_t never_used = VARN_PTHREAD_MUTEX_INITIALIZER;
-    EXPECT_EQ(varn_pthread_mutex_destroy(&never_used), 0);
-    EXPECT_EQ(never_used, nullptr);
-    EXPECT_EQ(varn_pthread_mutex_destroy(&never_used), 0);  // twice is harmless
-    EXPECT_EQ(never_used, nullptr);
+    for (int twice = 0; twice < 2; ++twice) {  // the second time is harmless
+        EXPECT_EQ(varn_pthread_mutex_destroy(&never_used), 0);
+        EXPECT_EQ(never_used, nullptr);
+    }
     varn_pthread_cond_t cond = VARN_PTHREAD_COND_INITIALIZER;
     EXPECT_EQ(varn_pthread_cond_destroy(&cond), 0);
     EXPECT_EQ(cond, nullptr);
-    // One destroy serves both kinds.
     ASSERT_EQ(varn_pthread_cond_init(&cond, nullptr), 0);
-    EXPECT_EQ(varn_pthread_mutex_destroy(&cond), 0);
+    EXPECT_EQ(varn_pthread_mutex_destroy(&cond), 0);  // one destroy serves both kinds
     EXPECT_EQ(cond, nullptr);
 }
 
@@ -75,18 +67,11 @@ void NothingToDo() {}
 TEST(Once, RunsOnceAndLosersWaitForTheRoutine) {
     Watchdog watchdog;
     varn_pthread_once_t control = VARN_PTHREAD_ONCE_INIT;
-    std::atomic<bool> go{false};
     std::atomic<int> returned_early{0};
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 6; ++t) {
-        threads.emplace_back([&] {
-            while (!go) std::this_thread::yield();
-            EXPECT_EQ(varn_pthread_once(&control, SlowOnceRoutine), 0);
-            if (!g_once_finished) ++returned_early;
-        });
-    }
-    go = true;
-    for (auto& thread : threads) thread.join();
+    RunTogether(6, [&] {
+        EXPECT_EQ(varn_pthread_once(&control, SlowOnceRoutine), 0);
+        if (!g_once_finished) ++returned_early;
+    });
     EXPECT_EQ(g_once_runs, 1);
     EXPECT_EQ(returned_early, 0);
     EXPECT_EQ(control.done, 1);

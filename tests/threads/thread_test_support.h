@@ -76,6 +76,21 @@ inline bool WaitSemaphoreIsClear() {
            tessera::platform::WaitForSemaphore(semaphore, 0) == tessera::platform::WaitResult::kTimedOut;
 }
 
+/// Runs `body` on `count` threads that start together, and joins them.
+template <typename Body>
+void RunTogether(int count, Body body) {
+    std::atomic<bool> go{false};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < count; ++t) {
+        threads.emplace_back([&] {
+            while (!go) std::this_thread::yield();
+            body();
+        });
+    }
+    go = true;
+    for (std::thread& thread : threads) thread.join();
+}
+
 /// Starts one thread per slot of `ids`, each running routine(argument).
 inline void StartThreads(std::vector<varn_pthread_t>& ids, void* (*routine)(void*), void* argument) {
     for (varn_pthread_t& id : ids) ASSERT_EQ(varn_pthread_create(&id, nullptr, routine, argument), 0);
