@@ -30,12 +30,7 @@ std::string Flags(const URI& u) {
 
 // Each step changes the URI parsed from start (or, when start is null, the URI of the
 // step before) and is checked by the written-out text and the flags.
-struct Step {
-    const char* start;
-    std::function<void(URI&)> change;
-    const char* written;
-    const char* flags;
-};
+struct Step { const char* start; std::function<void(URI&)> change; const char *written, *flags; };
 
 TEST(Setters, EscapingAndFlagRecomputation) {
     const Step steps[] = {

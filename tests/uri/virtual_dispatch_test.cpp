@@ -121,9 +121,8 @@ TEST(VirtualDispatch, ToStringAndSetPathUseIsOfType) {
     u.SetAuthority("");
     u.SetPath("/C|/x");
     EXPECT_EQ(u.ToString(false), "http:///C|/x");
-    u.ofType = 0;  // not even "file" is
     SteeredURI f("file:///C:/y");
-    f.ofType = 0;
+    f.ofType = 0;  // not even "file" is
     EXPECT_EQ(f.ToString(false), "file:/C|/y");
     f.SetPath("/C|/y");
     EXPECT_EQ(f.ToString(false), "file:/C%7C/y");
