@@ -224,14 +224,13 @@ std::vector<URI> Subjects() {
     for (const char* text :
          {"http://h/a/b/c.html?q#f", "http://h/a/b/", "http://h", "http://h/", "http://h//", "http://H:80/a//b/",
           "http://h:8080/a/B", "http://h/a%2Fb/c", "http://h/%2E%2E/x", "http://h/a/%2e/b", "http://h/a%20b/c%25d",
-          "http://h/./a/../b", "http://h/../x", "http://u:p@h/a/..", "ftp://h/a/b.", "ftp://h:21/a",
-          "https://h:443/a", "sftp://h:22/", "http://:80/a", "http:///a", "file://:1/x", "file:///C:/dir/f.txt",
-          "file:///c:/", "file://srv/C:/x", "file:////server/share/", "http://[::1]/a/b",
-          "http://[0:0:0:0:0:0:0:1]/a/", "http://[FE80::1]:80/", "http://u:p@[::1]:8/x/", "ftp://h",
-          "http://a/b/c/d;p?q#f", "http://[1::2::3]/a", "http://::ffff:1.2.3.4/x", "http://h%3A1%3A2/a",
-          "http://a:b:c/d", "mailto:x@y", "mailto:x@y?s", "urn:a:b", "", "a", "a/", "a/b.html", "../a", "/a", "/a/b/",
-          "//srv/share/x", "?q", "#f", "?q#f", ".", "..", "./", "../", "x?#", "a%2Fb", "%2F%2Fg/x", "%2E%2E/%2e",
-          "c:/dir", "x\\y"}) {
+          "http://h/./a/../b", "http://h/../x", "http://u:p@h/a/..", "ftp://h/a/b.", "ftp://h:21/a", "https://h:443/a",
+          "sftp://h:22/", "http://:80/a", "http:///a", "file://:1/x", "file:///C:/dir/f.txt", "file:///c:/",
+          "file://srv/C:/x", "file:////server/share/", "http://[::1]/a/b", "http://[0:0:0:0:0:0:0:1]/a/",
+          "http://[FE80::1]:80/", "http://u:p@[::1]:8/x/", "ftp://h", "http://a/b/c/d;p?q#f", "http://[1::2::3]/a",
+          "http://::ffff:1.2.3.4/x", "http://h%3A1%3A2/a", "http://a:b:c/d", "http://%68/a/", "mailto:x@y",
+          "mailto:x@y?s", "urn:a:b", "", "a", "a/", "a/b.html", "../a", "/a", "/a/b/", "//srv/share/x", "?q", "#f",
+          "?q#f", ".", "..", "./", "../", "x?#", "a%2Fb", "%2F%2Fg/x", "%2E%2E/%2e", "c:/dir", "x\\y"}) {
         uris.emplace_back(text);
     }
     // URIs changed after parsing: stored flags that are stale, stored forms that do not
@@ -291,8 +290,8 @@ TEST(StepByStep, ChDirMovesAsItsStepsSay) {
                 URI fast(base), slow(base);
                 EXPECT_TRUE(fast.ChDir(reference, escape));
                 ChDirByTheSteps(slow, reference, escape);
-                EXPECT_TRUE(SameState(fast, slow))
-                    << Text(base) << " + " << reference << " (escape " << escape << "): " << Text(fast) << " vs " << Text(slow);
+                EXPECT_TRUE(SameState(fast, slow)) << Text(base) << " + " << reference << " (escape " << escape
+                                                   << "): " << Text(fast) << " vs " << Text(slow);
             }
         }
     }
