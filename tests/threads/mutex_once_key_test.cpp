@@ -81,17 +81,14 @@ TEST(Once, RunsOnceAndLosersWaitForTheRoutine) {
     EXPECT_EQ(g_once_runs, 1);
 }
 
-TEST(Once, NullArgumentsAreRejected) {
+void IgnoreValue(void*) {}
+
+TEST(OnceAndKeys, NullRoutinesAndKeyDestructorsAreRefused) {
     varn_pthread_once_t control = VARN_PTHREAD_ONCE_INIT;
     EXPECT_EQ(varn_pthread_once(&control, nullptr), VARN_EINVAL);
     EXPECT_EQ(varn_pthread_once(nullptr, NothingToDo), VARN_EINVAL);
     EXPECT_EQ(control.done, 0);
     EXPECT_EQ(control.counter, -1);
-}
-
-void IgnoreValue(void*) {}
-
-TEST(Keys, DestructorsAreRefused) {
     varn_pthread_key_t key = 12345;
     EXPECT_EQ(varn_pthread_key_create(&key, IgnoreValue), -1);
     EXPECT_EQ(key, 12345u);

@@ -91,10 +91,4 @@ TEST(GetParts, NarrowAndWideTargets) {
     EXPECT_EQ(wPath, (std::wstring{L'/', L'p', wchar_t(0xE9), wchar_t(0xD83D), wchar_t(0xDE00)}));
 }
 
-TEST(IsOfType, ComparesStoredSchemeIgnoringCase) {
-    EXPECT_TRUE(URI("file:///x").IsOfType("FILE"));
-    EXPECT_FALSE(URI().IsOfType("file"));
-    EXPECT_TRUE(URI().IsOfType("Unknown"));
-}
-
 }  // namespace
