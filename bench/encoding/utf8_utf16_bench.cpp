@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "encoding/utf8_utf16.h"
+#include "encoding/utf8_utf16_kernels.h"
 #include "test_data.h"
 
 namespace {
@@ -172,6 +173,7 @@ int main(int argc, char** argv) {
                 contender.function, sample);
         }
     }
+    benchmark::AddCustomContext("tessera_kernel", tessera::encoding::g_utf8Utf16Kernel->name);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

@@ -7,7 +7,9 @@
 //   Relation/*  the relation (none, child, same, parent) of URL pairs from the corpus
 //               data/urls/kasztp.txt, both URLs parsed beforehand: each URL with the next
 //               one and with its own parent directory. uriparser and curl have no such
-//               operation; their rows answer the same question from their parsed forms.
+//               operation; their rows answer the same question from their parsed forms
+//               (same scheme, host and port, default ports, IPv6 hosts by address with
+//               uriparser, path segments unescaped).
 //   RelationOfText/*  the same, from the texts of the pairs: GetRelationByString, and
 //               each peer parsing both texts before comparing.
 //   Relative/*  the same pairs, the first made relative to the second (uriRemoveBaseUriA).
@@ -135,18 +137,28 @@ int RelationOfSegments(Next nextA, Next nextB) {
     }
 }
 
-// A cursor over the non-empty segments of a uriparser path list.
+// A cursor over the non-empty segments of a uriparser path list, unescaped.
 auto UriparserSegments(const UriPathSegmentA* segment) {
-    return [segment](std::string_view& out) mutable {
+    return [segment, decoded = std::string()](std::string_view& out) mutable {
         for (; segment; segment = segment->next) {
             out = RangeText(segment->text);
-            if (!out.empty()) {
-                segment = segment->next;
-                return true;
+            if (out.empty()) continue;
+            segment = segment->next;
+            if (out.find('%') != std::string_view::npos) {
+                decoded.assign(out);
+                const char* end = uriUnescapeInPlaceExA(decoded.data(), URI_FALSE, URI_BR_DONT_TOUCH);
+                out = std::string_view(decoded.data(), static_cast<std::size_t>(end - decoded.data()));
             }
+            return true;
         }
         return false;
     };
+}
+
+// Whether two hosts are the same: IPv6 addresses by their 16 bytes, others as written.
+bool SameHost(const UriUriA& a, const UriUriA& b) {
+    if (a.hostData.ip6 && b.hostData.ip6) return std::memcmp(a.hostData.ip6->data, b.hostData.ip6->data, 16) == 0;
+    return RangeText(a.hostText) == RangeText(b.hostText);
 }
 
 std::string_view DefaultPortOf(std::string_view scheme) {
@@ -155,7 +167,7 @@ std::string_view DefaultPortOf(std::string_view scheme) {
 
 int UriparserRelation(const UriUriA& a, const UriUriA& b) {
     const std::string_view schemeA = RangeText(a.scheme), schemeB = RangeText(b.scheme);
-    if (schemeA != schemeB || RangeText(a.hostText) != RangeText(b.hostText)) return 0;
+    if (schemeA != schemeB || !SameHost(a, b)) return 0;
     std::string_view portA = RangeText(a.portText), portB = RangeText(b.portText);
     if (portA.empty()) portA = DefaultPortOf(schemeA);
     if (portB.empty()) portB = DefaultPortOf(schemeB);
@@ -193,7 +205,7 @@ int CurlRelation(CURLU* a, CURLU* b) {
     if (schemeA.view() != schemeB.view() || hostA.view() != hostB.view()) return 0;
     const CurlPart portA(a, CURLUPART_PORT, CURLU_DEFAULT_PORT), portB(b, CURLUPART_PORT, CURLU_DEFAULT_PORT);
     if (portA.view() != portB.view()) return 0;
-    const CurlPart pathA(a, CURLUPART_PATH), pathB(b, CURLUPART_PATH);
+    const CurlPart pathA(a, CURLUPART_PATH, CURLU_URLDECODE), pathB(b, CURLUPART_PATH, CURLU_URLDECODE);
     return RelationOfSegments(TextSegments(pathA.view()), TextSegments(pathB.view()));
 }
 

@@ -1,5 +1,5 @@
 // Blocks of 16 ASCII characters, tested and moved in one step: with SSE2 where the
-// target has it, else with 8-byte words.
+// target has it, else with 8-byte words; runs of them with AVX2 where the CPU has it.
 #ifndef TESSERA_ENCODING_ASCII_BLOCK_H
 #define TESSERA_ENCODING_ASCII_BLOCK_H
 
@@ -7,12 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
-#define TESSERA_ENCODING_SSE2 1
-#include <emmintrin.h>
-#else
-#define TESSERA_ENCODING_SSE2 0
-#endif
+#include "encoding/simd_targets.h"
 
 namespace tessera::encoding {
 
@@ -140,6 +135,67 @@ inline std::size_t NarrowAsciiRun(const wchar_t* in, std::size_t size, char* out
 #endif
     return done;
 }
+
+#if TESSERA_ENCODING_AVX2
+
+/// Writes 16 ASCII bytes as 16 UTF-16 units.
+TESSERA_TARGET_AVX2 inline void WidenAsciiVectorAvx2(__m128i bytes, wchar_t* out) {
+    auto* target = reinterpret_cast<__m256i*>(out);
+    if constexpr (sizeof(wchar_t) == 2) {
+        _mm256_storeu_si256(target, _mm256_cvtepu8_epi16(bytes));
+    } else {
+        _mm256_storeu_si256(target, _mm256_cvtepu8_epi32(bytes));
+        _mm256_storeu_si256(target + 1, _mm256_cvtepu8_epi32(_mm_srli_si128(bytes, 8)));
+    }
+}
+
+/// `WidenAsciiBlock` with AVX2.
+TESSERA_TARGET_AVX2 inline bool WidenAsciiBlockAvx2(const unsigned char* in, wchar_t* out) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+    if (_mm_movemask_epi8(bytes) != 0) return false;
+    WidenAsciiVectorAvx2(bytes, out);
+    return true;
+}
+
+/// Loads 16 units into 16 16-bit lanes, in order; with 32-bit units, each must be at
+/// most 0xFFFF. Sets `all` to the units OR-ed together.
+TESSERA_TARGET_AVX2 inline __m256i LoadUnitsAvx2(const wchar_t* in, __m256i& all) {
+    const auto* source = reinterpret_cast<const __m256i*>(in);
+    if constexpr (sizeof(wchar_t) == 2) {
+        all = _mm256_loadu_si256(source);
+        return all;
+    } else {
+        const __m256i first = _mm256_loadu_si256(source);
+        const __m256i second = _mm256_loadu_si256(source + 1);
+        all = _mm256_or_si256(first, second);
+        // The pack interleaves the 128-bit halves of its operands; the permute restores the order.
+        return _mm256_permute4x64_epi64(_mm256_packus_epi32(first, second), 0xD8);
+    }
+}
+
+/// Whether all bits of `units` outside `allowed` (per 16- or 32-bit element) are clear.
+TESSERA_TARGET_AVX2 inline bool OnlyBitsAvx2(__m256i units, int allowed) {
+    const __m256i outside = sizeof(wchar_t) == 2 ? _mm256_set1_epi16(static_cast<short>(~allowed))
+                                                 : _mm256_set1_epi32(~allowed);
+    return _mm256_testz_si256(units, outside) != 0;
+}
+
+/// `NarrowAsciiRun` with AVX2.
+TESSERA_TARGET_AVX2 inline std::size_t NarrowAsciiRunAvx2(const wchar_t* in, std::size_t size, char* out) {
+    std::size_t done = 0;
+    for (; size - done >= 2 * kAsciiBlock; done += 2 * kAsciiBlock) {
+        __m256i firstAll;
+        __m256i secondAll;
+        const __m256i first = LoadUnitsAvx2(in + done, firstAll);
+        const __m256i second = LoadUnitsAvx2(in + done + kAsciiBlock, secondAll);
+        if (!OnlyBitsAvx2(_mm256_or_si256(firstAll, secondAll), 0x7F)) break;
+        const __m256i bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(first, second), 0xD8);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + done), bytes);
+    }
+    return done;
+}
+
+#endif
 
 }  // namespace tessera::encoding
 

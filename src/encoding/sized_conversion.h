@@ -14,7 +14,7 @@ namespace tessera::encoding {
 inline constexpr std::size_t kOutputSlack = 64;
 
 /// Output elements zero-filled and converted into at a time.
-inline constexpr std::size_t kOutputChunk = 4096;
+inline constexpr std::size_t kOutputChunk = 2048;
 
 /// Input elements looked at to guess whether a text is plain ASCII.
 inline constexpr std::size_t kAsciiProbe = 1024;

@@ -12,8 +12,8 @@
 
 namespace tessera::encoding {
 
-/// Room the block encoder needs after `out`: 48 bytes, and 3 that its last store spills.
-inline constexpr std::size_t kBmpBlockRoom = 3 * kAsciiBlock + 3;
+/// Room the block encoders need after `out`: 48 bytes, and 4 that a last store spills.
+inline constexpr std::size_t kBmpBlockRoom = 3 * kAsciiBlock + 4;
 
 #if TESSERA_ENCODING_SSE2
 
@@ -51,9 +51,9 @@ inline __m128i Select(__m128i mask, __m128i ifSet, __m128i ifClear) {
     return _mm_or_si128(_mm_and_si128(mask, ifSet), _mm_andnot_si128(mask, ifClear));
 }
 
-/// Computes the UTF-8 form of 8 BMP units as one little-endian word per unit (the
-/// bytes in memory order from the low end) and the number of bytes that count.
-inline void EncodeBmpUnits(__m128i units, std::uint32_t* words, std::uint16_t* lengths) {
+/// The UTF-8 form of 8 BMP units as one little-endian word per unit (the bytes in
+/// memory order from the low end), units 0..3 in `firstWords` and 4..7 in `lastWords`.
+inline void EncodeBmpWords(__m128i units, __m128i& firstWords, __m128i& lastWords) {
     const __m128i zero = _mm_setzero_si128();
     const __m128i sixBits = _mm_set1_epi16(0x3F);
     const __m128i below80 = _mm_cmpeq_epi16(_mm_andnot_si128(_mm_set1_epi16(0x7F), units), zero);
@@ -69,9 +69,31 @@ inline void EncodeBmpUnits(__m128i units, std::uint32_t* words, std::uint16_t* l
                                             _mm_slli_epi16(middle, 8));
     const __m128i head = Select(below800, Select(below80, units, twoBytes), threeBytes);
     const __m128i third = _mm_or_si128(low, _mm_set1_epi16(0x80));  // 10xxxxxx
-    _mm_store_si128(reinterpret_cast<__m128i*>(words), _mm_unpacklo_epi16(head, third));
-    _mm_store_si128(reinterpret_cast<__m128i*>(words + 4), _mm_unpackhi_epi16(head, third));
+    firstWords = _mm_unpacklo_epi16(head, third);
+    lastWords = _mm_unpackhi_epi16(head, third);
+}
+
+/// Whether one of the units in the 16-bit lanes of `first` and `second` is a surrogate.
+inline bool HasSurrogate(__m128i first, __m128i second) {
+    const __m128i surrogateBits = _mm_set1_epi16(static_cast<short>(0xF800));
+    const __m128i surrogate = _mm_set1_epi16(static_cast<short>(0xD800));
+    const __m128i surrogates = _mm_or_si128(_mm_cmpeq_epi16(_mm_and_si128(first, surrogateBits), surrogate),
+                                            _mm_cmpeq_epi16(_mm_and_si128(second, surrogateBits), surrogate));
+    return _mm_movemask_epi8(surrogates) != 0;
+}
+
+/// Computes the UTF-8 form of 8 BMP units as one little-endian word per unit and the
+/// number of bytes that count.
+inline void EncodeBmpUnits(__m128i units, std::uint32_t* words, std::uint16_t* lengths) {
+    __m128i firstWords;
+    __m128i lastWords;
+    EncodeBmpWords(units, firstWords, lastWords);
+    _mm_store_si128(reinterpret_cast<__m128i*>(words), firstWords);
+    _mm_store_si128(reinterpret_cast<__m128i*>(words + 4), lastWords);
     // Three bytes, one less below 0x800 and one more below 0x80 (the masks are -1).
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i below80 = _mm_cmpeq_epi16(_mm_andnot_si128(_mm_set1_epi16(0x7F), units), zero);
+    const __m128i below800 = _mm_cmpeq_epi16(_mm_andnot_si128(_mm_set1_epi16(0x7FF), units), zero);
     _mm_store_si128(reinterpret_cast<__m128i*>(lengths),
                     _mm_add_epi16(_mm_set1_epi16(3), _mm_add_epi16(below80, below800)));
 }
@@ -148,11 +170,7 @@ inline char* EncodeBmpBlock(const wchar_t* in, char* out) {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(first, second));
         return out + kAsciiBlock;
     }
-    const __m128i surrogateBits = _mm_set1_epi16(static_cast<short>(0xF800));
-    const __m128i surrogate = _mm_set1_epi16(static_cast<short>(0xD800));
-    const __m128i surrogates = _mm_or_si128(_mm_cmpeq_epi16(_mm_and_si128(first, surrogateBits), surrogate),
-                                            _mm_cmpeq_epi16(_mm_and_si128(second, surrogateBits), surrogate));
-    if (_mm_movemask_epi8(surrogates) != 0) return nullptr;
+    if (HasSurrogate(first, second)) return nullptr;
 
     const __m128i zero = _mm_setzero_si128();
     const __m128i below800 = _mm_and_si128(_mm_cmpeq_epi16(_mm_andnot_si128(_mm_set1_epi16(0x7FF), first), zero),

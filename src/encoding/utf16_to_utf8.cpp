@@ -1,12 +1,14 @@
 // The fast UTF-16 to UTF-8 conversion: 16 units at a time for ASCII and for other BMP
-// characters, one unit at a time near surrogates, which the reference path pairs up.
+// characters, one unit at a time near surrogates, which the reference path pairs up. The
+// block loop is built for each instruction set in utf8_utf16_kernels.h.
 #include <algorithm>
 #include <cstdint>
 
 #include "encoding/ascii_block.h"
 #include "encoding/sized_conversion.h"
-#include "encoding/utf16_block_encoder.h"
+#include "encoding/utf16_block_shuffle_encoder.h"
 #include "encoding/utf8_utf16.h"
+#include "encoding/utf8_utf16_kernels.h"
 #include "encoding/utf8_utf16_reference.h"
 #include "encoding/utf_length.h"
 
@@ -40,21 +42,32 @@ char* ConvertUnits(const wchar_t*& p, const wchar_t* stop, const wchar_t* end, c
     return out;
 }
 
-// Converts whole characters from p while a block still fits before outEnd.
-char* Convert(const wchar_t*& p, const wchar_t* end, char* out, const char* outEnd) {
+// The block steps of the baseline loop.
+struct BaselineBlocks {
+    static char* Encode(const wchar_t* in, char* out) { return EncodeBmpBlock(in, out); }
+    static std::size_t NarrowAsciiRun(const wchar_t* in, std::size_t size, char* out) {
+        return encoding::NarrowAsciiRun(in, size, out);
+    }
+};
+
+// Converts whole characters from p while a block still fits before outEnd, with the
+// block steps of `Blocks`; inlined into each kernel, compiled for its instruction set.
+template <typename Blocks>
+TESSERA_ALWAYS_INLINE inline char* ConvertBlocks(const wchar_t*& p, const wchar_t* end, char* out,
+                                                 const char* outEnd) {
     // Sixteen units give at most 48 bytes, one more if a pair straddles their end; the
-    // block encoder may write 3 more.
+    // block encoder may write 4 more.
     constexpr auto kBlockRoom = static_cast<std::ptrdiff_t>(kBmpBlockRoom + 1);
     while (p != end && outEnd - out >= kBlockRoom) {
         if (static_cast<std::size_t>(end - p) < kAsciiBlock) {
             out = ConvertUnits(p, end, end, out);
-        } else if (char* const blockEnd = EncodeBmpBlock(p, out)) {
+        } else if (char* const blockEnd = Blocks::Encode(p, out)) {
             p += kAsciiBlock;
             const bool ascii = blockEnd - out == static_cast<std::ptrdiff_t>(kAsciiBlock);
             out = blockEnd;
             if (ascii) {
                 // Where there is one ASCII block, more tend to follow.
-                const std::size_t run = NarrowAsciiRun(p, std::min<std::size_t>(end - p, outEnd - out), out);
+                const std::size_t run = Blocks::NarrowAsciiRun(p, std::min<std::size_t>(end - p, outEnd - out), out);
                 p += run;
                 out += run;
             }
@@ -65,16 +78,51 @@ char* Convert(const wchar_t*& p, const wchar_t* end, char* out, const char* outE
     return out;
 }
 
+#if TESSERA_ENCODING_SSSE3
+struct Ssse3Blocks : BaselineBlocks {
+    TESSERA_TARGET_SSSE3 static char* Encode(const wchar_t* in, char* out) { return EncodeBmpBlockSsse3(in, out); }
+};
+#endif
+
+#if TESSERA_ENCODING_AVX2
+struct Avx2Blocks {
+    TESSERA_TARGET_AVX2 static char* Encode(const wchar_t* in, char* out) { return EncodeBmpBlockAvx2(in, out); }
+    TESSERA_TARGET_AVX2 static std::size_t NarrowAsciiRun(const wchar_t* in, std::size_t size, char* out) {
+        return NarrowAsciiRunAvx2(in, size, out);
+    }
+};
+#endif
+
+// Counting the output of a non-ASCII text costs more than shrinking a result sized for
+// three bytes per unit.
+std::size_t ThreeBytesPerUnit(const wchar_t* p, const wchar_t* end) { return 3 * static_cast<std::size_t>(end - p); }
+
 }  // namespace
 
+char* Utf16ToUtf8Baseline(const wchar_t*& p, const wchar_t* end, char* out, const char* outEnd) {
+    return ConvertBlocks<BaselineBlocks>(p, end, out, outEnd);
+}
+
+#if TESSERA_ENCODING_SSSE3
+TESSERA_TARGET_SSSE3 char* Utf16ToUtf8Ssse3(const wchar_t*& p, const wchar_t* end, char* out, const char* outEnd) {
+    return ConvertBlocks<Ssse3Blocks>(p, end, out, outEnd);
+}
+#endif
+
+#if TESSERA_ENCODING_AVX2
+TESSERA_TARGET_AVX2 char* Utf16ToUtf8Avx2(const wchar_t*& p, const wchar_t* end, char* out, const char* outEnd) {
+    return ConvertBlocks<Avx2Blocks>(p, end, out, outEnd);
+}
+#endif
+
+std::string Utf16ToUtf8With(const Utf8Utf16Kernel& kernel, const wchar_t* data, std::size_t size) {
+    return ConvertIntoString<std::string>(data, data + size, kernel.toUtf8, Utf8LengthOfUtf16, ThreeBytesPerUnit,
+                                          ThreeBytesPerUnit);
+}
+
 std::string Utf16ToUtf8(const wchar_t* data, std::size_t size) {
-    // Counting the output of a non-ASCII text costs more than shrinking a result sized
-    // for three bytes per unit.
-    const auto threeBytesPerUnit = [](const wchar_t* p, const wchar_t* end) {
-        return 3 * static_cast<std::size_t>(end - p);
-    };
-    return ConvertIntoString<std::string>(data, data + size, Convert, Utf8LengthOfUtf16, threeBytesPerUnit,
-                                          threeBytesPerUnit);
+    // Before the library's statics are set up, the baseline kernel serves.
+    return Utf16ToUtf8With(g_utf8Utf16Kernel ? *g_utf8Utf16Kernel : kUtf8Utf16Kernels[0], data, size);
 }
 
 }  // namespace tessera::encoding

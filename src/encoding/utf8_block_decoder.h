@@ -72,15 +72,32 @@ inline __m128i DecodeAtEachPosition(__m128i byte0, __m128i byte1, __m128i byte2,
     return _mm_or_si128(_mm_and_si128(threeByteLead, threeBytes), _mm_andnot_si128(threeByteLead, upToTwo));
 }
 
-/// If the 16 bytes at `in` (which begin a character) hold only well-formed sequences of
-/// one to three bytes, the last of which may end up to two bytes after them, writes the
-/// units to `out`, moves `in` past the last sequence and returns the end of the output;
-/// otherwise writes nothing and returns nullptr. Reads `kUtf8BlockRead` bytes.
-inline wchar_t* DecodeUtf8Block(const unsigned char*& in, wchar_t* out) {
+/// A block of 16 bytes that begins a character and holds only well-formed sequences of
+/// one to three bytes, the last of which may end up to two bytes after it.
+struct Utf8Block {
+    __m128i next0;  // the byte at each position
+    __m128i next1;  // the byte after it
+    __m128i next2;  // the byte after that
+    __m128i twoByteLead;
+    __m128i threeByteLead;
+    unsigned leads;           // one bit per position that begins a sequence
+    unsigned twoByteLeads;
+    unsigned threeByteLeads;
+
+    /// Bytes the block's sequences take: one that starts at position 14 or 15 ends after
+    /// the block.
+    std::size_t Length() const {
+        return kAsciiBlock + (twoByteLeads >> 15) + 2 * (threeByteLeads >> 15) + ((threeByteLeads >> 14) & 1);
+    }
+};
+
+/// Loads and checks the 16 bytes at `in` (reading `kUtf8BlockRead`); false unless they
+/// form a `Utf8Block`.
+inline bool LoadUtf8Block(const unsigned char* in, Utf8Block& block) {
     const auto load = [in](int offset) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + offset)); };
-    const __m128i next0 = load(0);  // the byte at each position
-    const __m128i next1 = load(1);  // the byte after it
-    const __m128i next2 = load(2);  // the byte after that
+    const __m128i next0 = load(0);
+    const __m128i next1 = load(1);
+    const __m128i next2 = load(2);
     const auto below = [](__m128i bytes, int limit) { return _mm_cmplt_epi8(bytes, _mm_set1_epi8(static_cast<char>(limit))); };
     const auto above = [](__m128i bytes, int limit) { return _mm_cmpgt_epi8(bytes, _mm_set1_epi8(static_cast<char>(limit))); };
 
@@ -90,7 +107,7 @@ inline wchar_t* DecodeUtf8Block(const unsigned char*& in, wchar_t* out) {
     const __m128i twoByteLead = _mm_and_si128(above(next0, -65), below(next0, -32));
     const __m128i threeByteLead = _mm_and_si128(above(next0, -33), below(next0, -16));
     const __m128i classified = _mm_or_si128(_mm_or_si128(ascii, continuation), _mm_or_si128(twoByteLead, threeByteLead));
-    if (_mm_movemask_epi8(classified) != 0xFFFF) return nullptr;  // F0..FF
+    if (_mm_movemask_epi8(classified) != 0xFFFF) return false;  // F0..FF
 
     // Each lead is followed by its continuation bytes, and each continuation byte in the
     // block follows a lead; C0 and C1 lead overlongs, E0 80..9F overlongs and ED A0..BF
@@ -105,30 +122,76 @@ inline wchar_t* DecodeUtf8Block(const unsigned char*& in, wchar_t* out) {
     const __m128i surrogate = _mm_and_si128(_mm_cmpeq_epi8(next0, _mm_set1_epi8(static_cast<char>(0xED))), above(next1, -97));
     const __m128i rejected = _mm_or_si128(_mm_or_si128(missing, stray),
                                           _mm_or_si128(overlong2, _mm_or_si128(overlong3, surrogate)));
-    if (_mm_movemask_epi8(rejected) != 0) return nullptr;
+    if (_mm_movemask_epi8(rejected) != 0) return false;
 
-    const auto leads = ~static_cast<unsigned>(_mm_movemask_epi8(continuation)) & 0xFFFF;
-    const auto twoByteLeads = static_cast<unsigned>(_mm_movemask_epi8(twoByteLead));
-    const auto threeByteLeads = static_cast<unsigned>(_mm_movemask_epi8(threeByteLead));
-    if (twoByteLeads == 0x5555) {
-        // Eight two-byte sequences, as in a run of Cyrillic or Greek letters: each 16-bit
-        // lane holds one, lead byte low.
-        const __m128i codePoints = _mm_or_si128(
-            _mm_slli_epi16(_mm_and_si128(next0, _mm_set1_epi16(0x1F)), 6),
-            _mm_and_si128(_mm_srli_epi16(next0, 8), _mm_set1_epi16(0x3F)));
-        StoreUnits(codePoints, out);
+    block = {next0, next1, next2, twoByteLead, threeByteLead,
+             ~static_cast<unsigned>(_mm_movemask_epi8(continuation)) & 0xFFFF,
+             static_cast<unsigned>(_mm_movemask_epi8(twoByteLead)),
+             static_cast<unsigned>(_mm_movemask_epi8(threeByteLead))};
+    return true;
+}
+
+/// Loads and checks the 16 bytes at `in` (reading one more) like `LoadUtf8Block`, for
+/// the common case of one- and two-byte sequences only, which needs fewer steps; false
+/// if they are not of that kind (they may still form a `Utf8Block`). Leaves `next2` zero.
+inline bool LoadUpToTwoByteBlock(const unsigned char* in, Utf8Block& block) {
+    const __m128i next0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+    // As signed bytes: 00..7F >= 0, 80..BF < -64, C2..DF in -62..-33.
+    const __m128i continuation = _mm_cmplt_epi8(next0, _mm_set1_epi8(-64));
+    const __m128i twoByteLead = _mm_and_si128(_mm_cmpgt_epi8(next0, _mm_set1_epi8(-63)),
+                                              _mm_cmplt_epi8(next0, _mm_set1_epi8(-32)));
+    const __m128i ascii = _mm_cmpgt_epi8(next0, _mm_set1_epi8(-1));
+    const auto leads = static_cast<unsigned>(_mm_movemask_epi8(twoByteLead));
+    const auto continuations = static_cast<unsigned>(_mm_movemask_epi8(continuation));
+    // Every byte is of these classes, and the continuation bytes are exactly those after
+    // the leads, the one after the block included.
+    if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(ascii, continuation), twoByteLead)) != 0xFFFF ||
+        continuations != ((leads << 1) & 0xFFFF) || ((leads >> 15) != 0 && (in[kAsciiBlock] & 0xC0) != 0x80)) {
+        return false;
+    }
+    const __m128i zero = _mm_setzero_si128();
+    block = {next0, _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 1)), zero, twoByteLead, zero,
+             ~continuations & 0xFFFF, leads, 0};
+    return true;
+}
+
+/// Eight two-byte sequences (`twoByteLeads == 0x5555`), as in a run of Cyrillic or Greek
+/// letters: each 16-bit lane of `next0` holds one, lead byte low.
+inline __m128i DecodeTwoByteRun(__m128i next0) {
+    return _mm_or_si128(_mm_slli_epi16(_mm_and_si128(next0, _mm_set1_epi16(0x1F)), 6),
+                        _mm_and_si128(_mm_srli_epi16(next0, 8), _mm_set1_epi16(0x3F)));
+}
+
+/// The code points at positions 0..7 (`Low`) or 8..15 (`High`) of a block, each read as
+/// the start of a sequence, in 16-bit lanes.
+inline __m128i DecodeLowPositions(const Utf8Block& b) {
+    const __m128i zero = _mm_setzero_si128();
+    return DecodeAtEachPosition(_mm_unpacklo_epi8(b.next0, zero), _mm_unpacklo_epi8(b.next1, zero),
+                                _mm_unpacklo_epi8(b.next2, zero), _mm_unpacklo_epi8(b.twoByteLead, b.twoByteLead),
+                                _mm_unpacklo_epi8(b.threeByteLead, b.threeByteLead));
+}
+
+inline __m128i DecodeHighPositions(const Utf8Block& b) {
+    const __m128i zero = _mm_setzero_si128();
+    return DecodeAtEachPosition(_mm_unpackhi_epi8(b.next0, zero), _mm_unpackhi_epi8(b.next1, zero),
+                                _mm_unpackhi_epi8(b.next2, zero), _mm_unpackhi_epi8(b.twoByteLead, b.twoByteLead),
+                                _mm_unpackhi_epi8(b.threeByteLead, b.threeByteLead));
+}
+
+/// If the 16 bytes at `in` form a `Utf8Block`, writes its units to `out`, moves `in` past
+/// its last sequence and returns the end of the output; otherwise writes nothing and
+/// returns nullptr. Reads `kUtf8BlockRead` bytes.
+inline wchar_t* DecodeUtf8Block(const unsigned char*& in, wchar_t* out) {
+    Utf8Block block;
+    if (!LoadUtf8Block(in, block)) return nullptr;
+    if (block.twoByteLeads == 0x5555) {
+        StoreUnits(DecodeTwoByteRun(block.next0), out);
         in += kAsciiBlock;
         return out + 8;
     }
-
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i low = DecodeAtEachPosition(_mm_unpacklo_epi8(next0, zero), _mm_unpacklo_epi8(next1, zero),
-                                             _mm_unpacklo_epi8(next2, zero), _mm_unpacklo_epi8(twoByteLead, twoByteLead),
-                                             _mm_unpacklo_epi8(threeByteLead, threeByteLead));
-    const __m128i high = DecodeAtEachPosition(_mm_unpackhi_epi8(next0, zero), _mm_unpackhi_epi8(next1, zero),
-                                              _mm_unpackhi_epi8(next2, zero), _mm_unpackhi_epi8(twoByteLead, twoByteLead),
-                                              _mm_unpackhi_epi8(threeByteLead, threeByteLead));
-    if (threeByteLeads == 0x9249) {
+    const __m128i low = DecodeLowPositions(block);
+    const __m128i high = DecodeHighPositions(block);
+    if (block.threeByteLeads == 0x9249) {
         // Six three-byte sequences, as in a run of CJK characters, the last ending two
         // bytes after the block.
         out[0] = static_cast<wchar_t>(_mm_extract_epi16(low, 0));
@@ -143,11 +206,9 @@ inline wchar_t* DecodeUtf8Block(const unsigned char*& in, wchar_t* out) {
     alignas(16) std::uint16_t codePoints[16];
     _mm_store_si128(reinterpret_cast<__m128i*>(codePoints), low);
     _mm_store_si128(reinterpret_cast<__m128i*>(codePoints + 8), high);
-    out = PickLeadCodePoints(codePoints, leads & 0xFF, out);
-    out = PickLeadCodePoints(codePoints + 8, leads >> 8, out);
-
-    // A sequence that starts at position 14 or 15 ends after the block.
-    in += kAsciiBlock + (twoByteLeads >> 15) + 2 * (threeByteLeads >> 15) + ((threeByteLeads >> 14) & 1);
+    out = PickLeadCodePoints(codePoints, block.leads & 0xFF, out);
+    out = PickLeadCodePoints(codePoints + 8, block.leads >> 8, out);
+    in += block.Length();
     return out;
 }
 

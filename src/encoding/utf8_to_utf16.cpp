@@ -1,56 +1,57 @@
 // The fast UTF-8 to UTF-16 conversion: 16 bytes at a time for ASCII and for one- to
 // three-byte sequences, a short inline path for blocks the block decoder turns down, and
-// the reference decoder for four-byte and invalid sequences.
+// the reference decoder for four-byte and invalid sequences. The block loop is built for
+// each instruction set in utf8_utf16_kernels.h.
 #include <algorithm>
 #include <cstdint>
 
 #include "encoding/ascii_block.h"
 #include "encoding/sized_conversion.h"
-#include "encoding/utf8_block_decoder.h"
+#include "encoding/utf8_block_shuffle_decoder.h"
+#include "encoding/utf8_short_sequence.h"
 #include "encoding/utf8_utf16.h"
+#include "encoding/utf8_utf16_kernels.h"
 #include "encoding/utf8_utf16_reference.h"
 #include "encoding/utf_length.h"
 
 namespace tessera::encoding {
 namespace {
 
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
 // Converts the characters that begin in [p, stop); returns the end of the output.
 wchar_t* ConvertSequences(const unsigned char*& p, const unsigned char* stop, const unsigned char* end,
                           wchar_t* out) {
     while (p < stop) {
-        const std::uint32_t lead = *p;
-        if (lead < 0x80) {
-            *out++ = static_cast<wchar_t>(lead);
-            ++p;
-            continue;
+        if (*p < 0x80) {
+            *out++ = static_cast<wchar_t>(*p++);
+        } else if (const std::size_t length = DecodeShortSequence(p, end, *out)) {
+            ++out;
+            p += length;
+        } else {
+            const Utf8Sequence sequence = DecodeUtf8Sequence(p, end);
+            out += EncodeUtf16(sequence.codePoint, out);
+            p += sequence.length;
         }
-        if (lead < 0xE0) {
-            if (lead >= 0xC2 && end - p >= 2 && IsContinuation(p[1])) {
-                *out++ = static_cast<wchar_t>(((lead & 0x1F) << 6) | (p[1] & 0x3Fu));
-                p += 2;
-                continue;
-            }
-        } else if (lead < 0xF0) {
-            if (end - p >= 3 && IsContinuation(p[1]) && IsContinuation(p[2])) {
-                const std::uint32_t codePoint = ((lead & 0x0F) << 12) | ((p[1] & 0x3Fu) << 6) | (p[2] & 0x3Fu);
-                if (codePoint >= 0x800 && (codePoint < 0xD800 || codePoint > 0xDFFF)) {
-                    *out++ = static_cast<wchar_t>(codePoint);
-                    p += 3;
-                    continue;
-                }
-            }
-        }
-        const Utf8Sequence sequence = DecodeUtf8Sequence(p, end);
-        out += EncodeUtf16(sequence.codePoint, out);
-        p += sequence.length;
     }
     return out;
 }
 
-// Converts whole characters from p while a block still fits before outEnd.
-wchar_t* Convert(const unsigned char*& p, const unsigned char* end, wchar_t* out, const wchar_t* outEnd) {
+// The block steps of the baseline loop.
+struct BaselineBlocks {
+    static bool WidenAscii(const unsigned char* in, wchar_t* out) { return WidenAsciiBlock(in, out); }
+    static wchar_t* WidenAsciiRun(const unsigned char*& in, std::size_t size, wchar_t* out) {
+        const std::size_t run = encoding::WidenAsciiRun(in, size, out);
+        in += run;
+        return out + run;
+    }
+    static wchar_t* DecodeRun(const unsigned char*&, std::size_t, wchar_t* out) { return out; }
+    static wchar_t* Decode(const unsigned char*& in, wchar_t* out) { return DecodeUtf8Block(in, out); }
+};
+
+// Converts whole characters from p while a block still fits before outEnd, with the
+// block steps of `Blocks`; inlined into each kernel, compiled for its instruction set.
+template <typename Blocks>
+TESSERA_ALWAYS_INLINE inline wchar_t* ConvertBlocks(const unsigned char*& p, const unsigned char* end, wchar_t* out,
+                                                    const wchar_t* outEnd) {
     // Sixteen bytes and a sequence straddling their end give at most 19 units, more
     // than the block decoder's room.
     constexpr std::ptrdiff_t kBlockRoom = kAsciiBlock + 3;
@@ -58,14 +59,15 @@ wchar_t* Convert(const unsigned char*& p, const unsigned char* end, wchar_t* out
     while (p != end && outEnd - out >= kBlockRoom) {
         if (static_cast<std::size_t>(end - p) < kUtf8BlockRead) {
             out = ConvertSequences(p, std::min(end, p + kAsciiBlock), end, out);
-        } else if (WidenAsciiBlock(p, out)) {
+        } else if (Blocks::WidenAscii(p, out)) {
             p += kAsciiBlock;
             out += kAsciiBlock;
             // Where there is one ASCII block, more tend to follow.
-            const std::size_t run = WidenAsciiRun(p, std::min<std::size_t>(end - p, outEnd - out), out);
-            p += run;
-            out += run;
-        } else if (wchar_t* const blockEnd = DecodeUtf8Block(p, out)) {
+            out = Blocks::WidenAsciiRun(p, std::min<std::size_t>(end - p, outEnd - out), out);
+        } else if (wchar_t* const runEnd = Blocks::DecodeRun(p, std::min<std::size_t>(end - p, outEnd - out), out);
+                   runEnd != out) {
+            out = runEnd;
+        } else if (wchar_t* const blockEnd = Blocks::Decode(p, out)) {
             out = blockEnd;
         } else {
             out = ConvertSequences(p, p + kAsciiBlock, end, out);
@@ -74,13 +76,65 @@ wchar_t* Convert(const unsigned char*& p, const unsigned char* end, wchar_t* out
     return out;
 }
 
+#if TESSERA_ENCODING_SSSE3
+struct Ssse3Blocks : BaselineBlocks {
+    TESSERA_TARGET_SSSE3 static wchar_t* DecodeRun(const unsigned char*& in, std::size_t size, wchar_t* out) {
+        return (in[0] & 0xF0) == 0xE0 ? DecodeThreeByteRunSsse3(in, size, out) : out;
+    }
+    TESSERA_TARGET_SSSE3 static wchar_t* Decode(const unsigned char*& in, wchar_t* out) {
+        return DecodeUtf8BlockSsse3(in, out);
+    }
+};
+#endif
+
+#if TESSERA_ENCODING_AVX2
+struct Avx2Blocks {
+    TESSERA_TARGET_AVX2 static bool WidenAscii(const unsigned char* in, wchar_t* out) {
+        return WidenAsciiBlockAvx2(in, out);
+    }
+    TESSERA_TARGET_AVX2 static wchar_t* WidenAsciiRun(const unsigned char*& in, std::size_t size, wchar_t* out) {
+        return DecodeMostlyAsciiRunAvx2(in, size, out);
+    }
+    TESSERA_TARGET_AVX2 static wchar_t* DecodeRun(const unsigned char*& in, std::size_t size, wchar_t* out) {
+        return (in[0] & 0xF0) == 0xE0 ? DecodeThreeByteRunAvx2(in, size, out) : DecodeUpToTwoByteRunAvx2(in, size, out);
+    }
+    TESSERA_TARGET_AVX2 static wchar_t* Decode(const unsigned char*& in, wchar_t* out) {
+        return DecodeUtf8BlockAvx2(in, out);
+    }
+};
+#endif
+
+std::size_t InputLength(const unsigned char* p, const unsigned char* end) { return static_cast<std::size_t>(end - p); }
+
 }  // namespace
 
-std::wstring Utf8ToUtf16(const char* data, std::size_t size) {
+wchar_t* Utf8ToUtf16Baseline(const unsigned char*& p, const unsigned char* end, wchar_t* out, const wchar_t* outEnd) {
+    return ConvertBlocks<BaselineBlocks>(p, end, out, outEnd);
+}
+
+#if TESSERA_ENCODING_SSSE3
+TESSERA_TARGET_SSSE3 wchar_t* Utf8ToUtf16Ssse3(const unsigned char*& p, const unsigned char* end, wchar_t* out,
+                                               const wchar_t* outEnd) {
+    return ConvertBlocks<Ssse3Blocks>(p, end, out, outEnd);
+}
+#endif
+
+#if TESSERA_ENCODING_AVX2
+TESSERA_TARGET_AVX2 wchar_t* Utf8ToUtf16Avx2(const unsigned char*& p, const unsigned char* end, wchar_t* out,
+                                             const wchar_t* outEnd) {
+    return ConvertBlocks<Avx2Blocks>(p, end, out, outEnd);
+}
+#endif
+
+std::wstring Utf8ToUtf16With(const Utf8Utf16Kernel& kernel, const char* data, std::size_t size) {
     const auto* begin = reinterpret_cast<const unsigned char*>(data);
-    return ConvertIntoString<std::wstring>(
-        begin, begin + size, Convert, Utf16LengthOfUtf8, Utf16LengthOfUtf8,
-        [](const unsigned char* p, const unsigned char* end) { return static_cast<std::size_t>(end - p); });
+    return ConvertIntoString<std::wstring>(begin, begin + size, kernel.toUtf16, Utf16LengthOfUtf8,
+                                           Utf16LengthOfUtf8, InputLength);
+}
+
+std::wstring Utf8ToUtf16(const char* data, std::size_t size) {
+    // Before the library's statics are set up, the baseline kernel serves.
+    return Utf8ToUtf16With(g_utf8Utf16Kernel ? *g_utf8Utf16Kernel : kUtf8Utf16Kernels[0], data, size);
 }
 
 }  // namespace tessera::encoding

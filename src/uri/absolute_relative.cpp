@@ -81,16 +81,27 @@ bool URI::MakeRelativeURI(const URI& base, bool caseSensitive) {
     if (base.m_Relative) return false;  // a plain copy of base answers with its flag
     if (!IsOfType(base.GetScheme())) return false;
 
-    // Hosts, two IPv6 literals in their full forms when both expand.
-    StringProxy hostTarget = GetAuthority(), hostBase = base.GetAuthority();
-    if (IsIPv6(hostTarget) && IsIPv6(hostBase)) {
-        std::string fullTarget, fullBase;
-        if (ExpandIPv6Addr(hostTarget, fullTarget) && ExpandIPv6Addr(hostBase, fullBase)) {
-            hostTarget = std::move(fullTarget);
-            hostBase = std::move(fullBase);
+    // Hosts, two IPv6 literals in their full forms when both expand. A host stored
+    // without brackets, colons and escapes reads as it is stored.
+    const auto plainHost = [](const std::string& host) {
+        for (const char c : host) {
+            if (c == '[' || c == ':' || c == '%') return false;
         }
+        return true;
+    };
+    if (plainHost(m_Authority) && plainHost(base.m_Authority)) {
+        if (m_Authority != base.m_Authority) return false;
+    } else {
+        StringProxy hostTarget = GetAuthority(), hostBase = base.GetAuthority();
+        if (IsIPv6(hostTarget) && IsIPv6(hostBase)) {
+            std::string fullTarget, fullBase;
+            if (ExpandIPv6Addr(hostTarget, fullTarget) && ExpandIPv6Addr(hostBase, fullBase)) {
+                hostTarget = std::move(fullTarget);
+                hostBase = std::move(fullBase);
+            }
+        }
+        if (hostTarget != hostBase) return false;
     }
-    if (hostTarget != hostBase) return false;
 
     // The directory of base: its path moved by ".". Outside "file" URIs (where a drive
     // mark is stored unescaped) that path reads back as the segments that the move
@@ -124,8 +135,9 @@ bool URI::MakeRelativeURI(const URI& base, bool caseSensitive) {
            tessera::uri::SameText(targetSegments[common], baseSegments[common], caseSensitive)) {
         ++common;
     }
-    std::vector<std::string_view> steps(baseSegments.size() - common, std::string_view(".."));
-    for (std::size_t i = common; i < targetSegments.size(); ++i) steps.push_back(targetSegments[i]);
+    tessera::uri::SegmentList steps(baseSegments.size() + targetSegments.size());
+    for (std::size_t i = common; i < baseSegments.size(); ++i) steps.PushBack("..");
+    for (std::size_t i = common; i < targetSegments.size(); ++i) steps.PushBack(targetSegments[i]);
     std::string relative = tessera::uri::JoinSegments(steps, false, tessera::uri::HasTrailingSlash(targetPath));
     if (relative.empty()) relative = "./";
 

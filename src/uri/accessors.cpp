@@ -7,6 +7,7 @@
 
 namespace Varn {
 
+using tessera::uri::AssignEscapedBySet;
 using tessera::uri::EscapeBySet;
 
 namespace {
@@ -41,7 +42,7 @@ URI::StringProxy URI::GetPassword() const { return Unescape(m_Password, false); 
 URI::StringProxy URI::GetNonHierarchical() const { return Unescape(m_NonHierarchical, false); }
 
 void URI::SetScheme(StringProxy text) {
-    m_Scheme = EscapeBySet(text, tessera::uri::s_excludedSet);
+    AssignEscapedBySet(m_Scheme, text, tessera::uri::s_excludedSet);
     MakeLower(m_Scheme);
 }
 
@@ -68,35 +69,40 @@ void URI::SetAuthority(StringProxy text) {
 }
 
 void URI::SetServerPort(StringProxy text) {
-    m_ServerPort = EscapeBySet(text, tessera::uri::s_excludedSet);
+    AssignEscapedBySet(m_ServerPort, text, tessera::uri::s_excludedSet);
     SetHierState(true);
 }
 
 void URI::SetPath(StringProxy text) {
     const std::string& path = text;
-    if (IsOfType("file") && path.size() >= 4 && path[2] == '|') {
+    // The byte tests come before the virtual call, which most paths then skip.
+    if (path.size() >= 4 && path[2] == '|' && IsOfType("file")) {
         // A drive mark "/C|" stays as it is; only the rest is escaped.
         m_Path.assign(path, 0, 3);
         m_Path += EscapeBySet(path.substr(3), tessera::uri::s_excludedSet);
     } else {
-        m_Path = EscapeBySet(path, tessera::uri::s_excludedSet);
+        AssignEscapedBySet(m_Path, path, tessera::uri::s_excludedSet);
     }
     if (tessera::uri::Equals(m_Scheme, "unknown")) m_Scheme.clear();
     SetHierState(true);
 }
 
 void URI::SetQuery(StringProxy text, bool escape) {
-    m_Query = escape ? EscapeBySet(text, tessera::uri::s_newRfcSet) : text.str();
+    if (escape) {
+        AssignEscapedBySet(m_Query, text, tessera::uri::s_newRfcSet);
+    } else {
+        m_Query = text.str();
+    }
 }
 
-void URI::SetFragment(StringProxy text) { m_Fragment = EscapeBySet(text, tessera::uri::s_newRfcSet); }
+void URI::SetFragment(StringProxy text) { AssignEscapedBySet(m_Fragment, text, tessera::uri::s_newRfcSet); }
 
-void URI::SetUsername(StringProxy text) { m_Username = EscapeBySet(text, tessera::uri::s_userInfoSet); }
+void URI::SetUsername(StringProxy text) { AssignEscapedBySet(m_Username, text, tessera::uri::s_userInfoSet); }
 
-void URI::SetPassword(StringProxy text) { m_Password = EscapeBySet(text, tessera::uri::s_userInfoSet); }
+void URI::SetPassword(StringProxy text) { AssignEscapedBySet(m_Password, text, tessera::uri::s_userInfoSet); }
 
 void URI::SetNonHierarchical(StringProxy text) {
-    m_NonHierarchical = EscapeBySet(text, tessera::uri::s_nonHierSet);
+    AssignEscapedBySet(m_NonHierarchical, text, tessera::uri::s_nonHierSet);
     SetHierState(false);
 }
 

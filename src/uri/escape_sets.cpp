@@ -28,14 +28,13 @@ std::size_t FindFirstMember(const std::string& text, const EscapeSet& set) {
     return i;
 }
 
-// The escaped text, given the position of its first member.
-std::string EscapeFrom(const std::string& text, std::size_t first, const EscapeSet& set) {
+// Appends the escaped text to out, given the position of its first member.
+void AppendEscapedFrom(std::string& out, const std::string& text, std::size_t first, const EscapeSet& set) {
     const std::size_t n = text.size();
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     std::size_t members = 0;
     for (std::size_t i = first; i < n; ++i) members += set.Contains(bytes[i]);
-    std::string out;
-    out.reserve(n + 2 * members);
+    out.reserve(out.size() + n + 2 * members);
     out.append(text, 0, first);
     for (std::size_t i = first; i < n; ++i) {
         if (set.Contains(bytes[i])) {
@@ -44,6 +43,12 @@ std::string EscapeFrom(const std::string& text, std::size_t first, const EscapeS
             out.push_back(static_cast<char>(bytes[i]));
         }
     }
+}
+
+// The escaped text, given the position of its first member.
+std::string EscapeFrom(const std::string& text, std::size_t first, const EscapeSet& set) {
+    std::string out;
+    AppendEscapedFrom(out, text, first, set);
     return out;
 }
 
@@ -58,5 +63,21 @@ std::string EscapeBySet(std::string&& text, const EscapeSet& set) {
     const std::size_t first = FindFirstMember(text, set);
     return first == text.size() ? std::move(text) : EscapeFrom(text, first, set);
 }
+
+void AssignEscapedBySet(std::string& out, const std::string& text, const EscapeSet& set) {
+    const std::size_t first = FindFirstMember(text, set);
+    if (&out == &text) {
+        if (first != text.size()) out = EscapeFrom(text, first, set);
+        return;
+    }
+    out.clear();
+    if (first == text.size()) {
+        out.append(text);
+    } else {
+        AppendEscapedFrom(out, text, first, set);
+    }
+}
+
+bool HasMember(const std::string& text, const EscapeSet& set) { return FindFirstMember(text, set) != text.size(); }
 
 }  // namespace tessera::uri

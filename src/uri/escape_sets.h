@@ -35,6 +35,10 @@ extern const EscapeSet s_newRfcSet;         // URInewrfcexcluded
 std::string EscapeBySet(const std::string& text, const EscapeSet& set);
 /// The same, taking over text when none of its bytes needs escaping.
 std::string EscapeBySet(std::string&& text, const EscapeSet& set);
+/// out := EscapeBySet(text, set), reusing the storage out already has.
+void AssignEscapedBySet(std::string& out, const std::string& text, const EscapeSet& set);
+/// Whether some byte of text is a member of set (EscapeBySet would change it).
+bool HasMember(const std::string& text, const EscapeSet& set);
 
 /// Appends the escape of byte b ("%0A", "%E9") to out.
 inline void AppendEscape(std::string& out, unsigned char b) {

@@ -15,17 +15,17 @@ constexpr std::size_t kGroupWidth = 4;
 
 // Reads a decimal integer from the start of text as the "%d" conversion reads one:
 // white space, an optional sign, then digits up to the first other byte. Text without a
-// digit there reads as 0. Values beyond the int range come out as a value beyond 255.
+// digit there reads as 0. Long digit runs stop growing beyond 255, before the value
+// could overflow (a long has 32 bits on Windows).
 long ReadLeadingDecimal(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    constexpr long kSaturated = 1L << 30;
+    constexpr long kSaturated = 1000000;
     long value = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > kSaturated) value = kSaturated;
+        if (value < kSaturated) value = value * 10 + (text[i] - '0');
     }
     return negative ? -value : value;
 }
@@ -75,7 +75,8 @@ bool URI::ConvertIPv4ToIPv6Addr(std::vector<int>* octets, std::string& out) {
 
 bool URI::helperIPv6(std::string part, std::vector<std::string>& groups, bool fromLeft) {
     if (!part.empty() && part.find("::") != std::string::npos) return false;
-    if (groups.size() < kIPv6Groups) return false;  // not a group list
+    // A list shorter than eight groups takes what fits; a group beyond its end fails.
+    const auto fits = [&groups](int index) { return static_cast<std::size_t>(index) < groups.size(); };
     int i = fromLeft ? 0 : 7;
     std::string_view rest = part;
     while (!rest.empty()) {
@@ -97,13 +98,13 @@ bool URI::helperIPv6(std::string part, std::vector<std::string>& groups, bool fr
             std::string pair;
             if (!IsIPv4Address(std::string(group), &octets)) return false;
             ConvertIPv4ToIPv6Addr(&octets, pair);
-            if (i != (fromLeft ? 6 : 7)) return false;
+            if (i != (fromLeft ? 6 : 7) || !fits(7)) return false;
             groups[6] = pair.substr(0, kGroupWidth);
             groups[7] = pair.substr(kGroupWidth + 1);
             i = fromLeft ? 8 : 5;
             continue;
         }
-        if (i < 0 || i > 7) return false;
+        if (i < 0 || i > 7 || !fits(i)) return false;
         std::string& slot = groups[static_cast<std::size_t>(i)];
         slot.assign(kGroupWidth - group.size(), '0');
         slot.append(group);

@@ -92,6 +92,7 @@ public:
             if (p != start) m_data[m_size++] = Piece{start, static_cast<std::size_t>(p - start)};
         }
     }
+    void PushBack(std::string_view segment) noexcept { m_data[m_size++] = Piece{segment.data(), segment.size()}; }
     void PopBack() noexcept { --m_size; }
     std::size_t size() const noexcept { return m_size; }
     bool empty() const noexcept { return m_size == 0; }

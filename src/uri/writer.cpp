@@ -102,7 +102,9 @@ URI::StringProxy URI::ToString(bool unescaped) const {
 URI::StringProxy URI::ToStringUTF8() const { return Unescape(ToString(false), true); }
 
 URI::StringProxy URI::ToStringUTF8Escaped() const {
-    return tessera::uri::EscapeBySet(ToString(false).str(), tessera::uri::s_highByteSet);
+    StringProxy written = ToString(false);
+    if (!tessera::uri::HasMember(written, tessera::uri::s_highByteSet)) return written;  // ASCII already
+    return tessera::uri::EscapeBySet(written.str(), tessera::uri::s_highByteSet);
 }
 
 bool URI::operator==(const URI& other) const { return ToString(false).str() == other.ToString(false).str(); }

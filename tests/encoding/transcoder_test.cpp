@@ -139,8 +139,29 @@ TEST(Transcoder, WindowsCorrectionsApply) {
     EXPECT_EQ(Transcoder::EncodingToUTF16("a\x80", "utf-7"), W({'a', 0x80}));
     // Windows-1255 keeps combining points apart, and fills its unassigned bytes.
     EXPECT_EQ(Transcoder::EncodingToUTF16("\xE0\xC8\xD9", "windows-1255"), W({0x5D0, 0x5B8, 0xF88D}));
-    // A best fit: a letter with a diacritic the page lacks becomes the bare letter.
+    // A best fit: a letter with a diacritic the page lacks becomes the bare letter, a
+    // full-width letter the plain one.
     EXPECT_EQ(Transcoder::UTF16ToEncoding(W({0x100, 0x107}), "Windows-1252"), "Ac");
+    EXPECT_EQ(Transcoder::UTF16ToEncoding(W({0xFF21}), "IBM437"), "A");
+    // A NUL byte is U+0000 even where iconv's UTF-7 rejects it.
+    EXPECT_EQ(Transcoder::EncodingToUTF16(std::string("a\0b", 3), "utf-7"), W({'a', 0, 'b'}));
+}
+
+TEST(Transcoder, CodePagesGlibcLacksAreServedThroughABaseCharset) {
+    // Each code page is read through a charset that approximates it, plus corrections.
+    struct Case { const char* name; std::string bytes; std::wstring units; };
+    const Case cases[] = {
+        {"DOS-720", "A\x98\xE1", W({'A', 0x0621, 0x0637})},
+        {"x-mac-greek", "\x80\xA1", W({0x00C4, 0x0393})},
+        {"x-mac-japanese", "\xA0\xFD\x81\x91", W({0x00A0, 0x00A9, 0xFFE0})},
+        {"x-mac-chinesetrad", "\xA1\x40", W({0x3000})},
+        {"x-mac-korean", "\xA1\xA1", W({0x3000})},
+        {"x-mac-chinesesimp", "\xA1\xA1", W({0x3000})},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Transcoder::EncodingToUTF16(c.bytes, c.name), c.units) << c.name;
+        EXPECT_EQ(Transcoder::UTF16ToEncoding(c.units, c.name), c.bytes) << c.name;
+    }
 }
 
 TEST(Transcoder, StatefulEncodingsReturnToTheInitialState) {

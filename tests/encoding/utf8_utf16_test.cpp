@@ -4,15 +4,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <initializer_list>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "encoding/sized_conversion.h"
+#include "encoding/utf8_utf16_kernels.h"
 #include "encoding/utf8_utf16_reference.h"
 #include "encoding/utf_length.h"
+#include "platform/cpu_features.h"
 #include "test_data.h"
 
 namespace tessera::encoding {
@@ -42,18 +47,37 @@ const std::wstring kUtf16After = [] {
     return text;
 }();
 
-// Both conversions, fast and reference, must give `expected`, alone and in context.
+// The kernels this CPU runs.
+std::vector<const Utf8Utf16Kernel*> RunnableKernels() {
+    std::vector<const Utf8Utf16Kernel*> kernels;
+    for (const Utf8Utf16Kernel& kernel : kUtf8Utf16Kernels) {
+        if (RunsOn(kernel, platform::DetectCpuFeatures())) kernels.push_back(&kernel);
+    }
+    return kernels;
+}
+
+// Both conversions, with every kernel and the reference, must give `expected`, alone
+// and in context.
 void ExpectUtf16(const std::string& utf8, const std::wstring& expected) {
-    EXPECT_EQ(FastUtf16(utf8), expected);
     EXPECT_EQ(ReferenceUtf8ToUtf16(utf8.data(), utf8.size()), expected);
-    EXPECT_EQ(FastUtf16(kUtf8Before + utf8 + kUtf8After), kUtf16Before + expected + kUtf16After);
+    const std::string inContext = kUtf8Before + utf8 + kUtf8After;
+    for (const Utf8Utf16Kernel* kernel : RunnableKernels()) {
+        SCOPED_TRACE(kernel->name);
+        EXPECT_EQ(Utf8ToUtf16With(*kernel, utf8.data(), utf8.size()), expected);
+        EXPECT_EQ(Utf8ToUtf16With(*kernel, inContext.data(), inContext.size()),
+                  kUtf16Before + expected + kUtf16After);
+    }
 }
 
 void ExpectUtf8(const std::wstring& utf16, const std::string& expected) {
-    EXPECT_EQ(FastUtf8(utf16), expected);
     EXPECT_EQ(ReferenceUtf16ToUtf8(utf16.data(), utf16.size()), expected);
     EXPECT_EQ(Utf8LengthOfUtf16(utf16.data(), utf16.data() + utf16.size()), expected.size());
-    EXPECT_EQ(FastUtf8(kUtf16Before + utf16 + kUtf16After), kUtf8Before + expected + kUtf8After);
+    const std::wstring inContext = kUtf16Before + utf16 + kUtf16After;
+    for (const Utf8Utf16Kernel* kernel : RunnableKernels()) {
+        SCOPED_TRACE(kernel->name);
+        EXPECT_EQ(Utf16ToUtf8With(*kernel, utf16.data(), utf16.size()), expected);
+        EXPECT_EQ(Utf16ToUtf8With(*kernel, inContext.data(), inContext.size()), kUtf8Before + expected + kUtf8After);
+    }
 }
 
 constexpr std::uint32_t kBad = 0xFFFD;
@@ -153,8 +177,11 @@ TEST(Utf8ToUtf16, ConvertsEveryScalarValueBothWays) {
         AppendUtf8(c, utf8);
         AppendUtf16(c, utf16);
     }
-    EXPECT_TRUE(FastUtf16(utf8) == utf16);
-    EXPECT_TRUE(FastUtf8(utf16) == utf8);
+    for (const Utf8Utf16Kernel* kernel : RunnableKernels()) {
+        SCOPED_TRACE(kernel->name);
+        EXPECT_TRUE(Utf8ToUtf16With(*kernel, utf8.data(), utf8.size()) == utf16);
+        EXPECT_TRUE(Utf16ToUtf8With(*kernel, utf16.data(), utf16.size()) == utf8);
+    }
     const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
     EXPECT_EQ(Utf16LengthOfUtf8(bytes, bytes + utf8.size()), utf16.size());
 }
@@ -275,29 +302,125 @@ private:
     std::mt19937 m_random;
 };
 
-TEST(Utf8ToUtf16, FastConversionAgreesWithReferenceOnRandomInput) {
+// Each kernel built into the library that this CPU runs, checked on its own.
+class EachKernel : public testing::TestWithParam<std::size_t> {
+protected:
+    const Utf8Utf16Kernel& Kernel() const { return kUtf8Utf16Kernels[GetParam()]; }
+
+    void SetUp() override {
+        if (!RunsOn(Kernel(), platform::DetectCpuFeatures())) GTEST_SKIP() << "this CPU lacks " << Kernel().name;
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Utf8Utf16, EachKernel,
+                         testing::Range<std::size_t>(0, std::size(kUtf8Utf16Kernels)),
+                         [](const testing::TestParamInfo<std::size_t>& info) {
+                             return std::string(kUtf8Utf16Kernels[info.param].name);
+                         });
+
+TEST(Utf8Utf16, ConversionsUseTheBestKernelTheCpuRuns) {
+    ASSERT_NE(g_utf8Utf16Kernel, nullptr);
+    EXPECT_EQ(g_utf8Utf16Kernel, &BestUtf8Utf16Kernel(platform::DetectCpuFeatures()));
+}
+
+TEST(Utf8Utf16, BestKernelIsTheLastTheCpuRuns) {
+    struct Case {
+        bool ssse3;
+        bool avx2;
+        const char* expected;  // where the library has that kernel
+    };
+    const Case cases[] = {{false, false, kUtf8Utf16Kernels[0].name}, {true, false, "ssse3"}, {true, true, "avx2"}};
+    for (const Case& c : cases) {
+        platform::CpuFeatures features;
+        features.ssse3 = c.ssse3;
+        features.avx2 = c.avx2;
+        const Utf8Utf16Kernel& best = BestUtf8Utf16Kernel(features);
+        EXPECT_TRUE(RunsOn(best, features));
+        const bool built = std::any_of(std::begin(kUtf8Utf16Kernels), std::end(kUtf8Utf16Kernels),
+                                       [&c](const Utf8Utf16Kernel& k) { return std::string(k.name) == c.expected; });
+        if (built) {
+            EXPECT_STREQ(best.name, c.expected);
+        }
+    }
+}
+
+// Outputs that outgrow the size first reserved for them (ASCII at the start, then three
+// UTF-8 bytes per unit) and that cross the converters' output chunks at every offset.
+TEST_P(EachKernel, AgreesWithReferenceWhereOutputOutgrowsGuessesAndChunks) {
+    std::wstring wide(kAsciiProbe + 100, L'a');
+    for (int i = 0; i < 3000; ++i) wide += (i % 7 == 0) ? L' ' : static_cast<wchar_t>(0x4E00 + i);
+    std::vector<std::wstring> texts = {wide};
+    for (std::size_t ascii = kOutputChunk - 80; ascii < kOutputChunk + 8; ++ascii) {
+        texts.push_back(std::wstring(ascii, L'x') + L"\x20AC\x0416\xFFFF" + std::wstring(200, L'y'));
+    }
+    for (const std::wstring& utf16 : texts) {
+        const std::string utf8 = ReferenceUtf16ToUtf8(utf16.data(), utf16.size());
+        ASSERT_TRUE(Utf16ToUtf8With(Kernel(), utf16.data(), utf16.size()) == utf8) << utf16.size();
+        ASSERT_TRUE(Utf8ToUtf16With(Kernel(), utf8.data(), utf8.size()) == utf16) << utf16.size();
+    }
+}
+
+TEST_P(EachKernel, Utf8ToUtf16AgreesWithReferenceOnRandomInput) {
     RandomText random(20260101);
     for (int i = 0; i < 3000; ++i) {
         const std::string utf8 = random.Utf8();
         const std::wstring expected = ReferenceUtf8ToUtf16(utf8.data(), utf8.size());
-        ASSERT_TRUE(FastUtf16(utf8) == expected) << "case " << i;
-        ASSERT_TRUE(FastUtf8(expected) == ReferenceUtf16ToUtf8(expected.data(), expected.size()));
+        ASSERT_TRUE(Utf8ToUtf16With(Kernel(), utf8.data(), utf8.size()) == expected) << "case " << i;
+        ASSERT_TRUE(Utf16ToUtf8With(Kernel(), expected.data(), expected.size()) ==
+                    ReferenceUtf16ToUtf8(expected.data(), expected.size()));
     }
 }
 
-TEST(Utf16ToUtf8, FastConversionAgreesWithReferenceOnRandomInput) {
+TEST_P(EachKernel, Utf16ToUtf8AgreesWithReferenceOnRandomInput) {
     RandomText random(19700101);
     for (int i = 0; i < 3000; ++i) {
         const std::wstring utf16 = random.Utf16();
         const std::string expected = ReferenceUtf16ToUtf8(utf16.data(), utf16.size());
-        ASSERT_TRUE(FastUtf8(utf16) == expected) << "case " << i;
+        ASSERT_TRUE(Utf16ToUtf8With(Kernel(), utf16.data(), utf16.size()) == expected) << "case " << i;
         ASSERT_EQ(Utf8LengthOfUtf16(utf16.data(), utf16.data() + utf16.size()), expected.size());
+    }
+}
+
+// Runs that the kernels take in large steps (CJK, Cyrillic with spaces), cut at every
+// length and with one element replaced at each position by one of every class.
+TEST_P(EachKernel, AgreesWithReferenceOnRunsDamagedAtEachPosition) {
+    std::string cjk;
+    std::string cyrillic;
+    for (int i = 0; i < 40; ++i) cjk += "\xE4\xB8\xAD";         // U+4E2D
+    for (int i = 0; i < 30; ++i) cyrillic += "\xD0\x96\xD0\xB6 ";  // U+0416 U+0436 space
+    const unsigned char bytes[] = {0x00, 0x41, 0x80, 0xBF, 0xC1, 0xC2, 0xDF, 0xE0, 0xED, 0xEF, 0xF0, 0xF4, 0xFF};
+    const std::uint32_t units[] = {0x41, 0x7F, 0x80, 0x7FF, 0x800, 0xD800, 0xDBFF, 0xDC00, 0xFFFF, 0x10000};
+    for (const std::string& run : {cjk, cyrillic, cjk + cyrillic + cjk}) {
+        const std::wstring wide = ReferenceUtf8ToUtf16(run.data(), run.size());
+        for (std::size_t i = 0; i < run.size(); ++i) {
+            std::string utf8 = run.substr(0, i);
+            ASSERT_TRUE(Utf8ToUtf16With(Kernel(), utf8.data(), utf8.size()) ==
+                        ReferenceUtf8ToUtf16(utf8.data(), utf8.size()))
+                << "cut at " << i;
+            for (unsigned char byte : bytes) {
+                utf8 = run;
+                utf8[i] = static_cast<char>(byte);
+                ASSERT_TRUE(Utf8ToUtf16With(Kernel(), utf8.data(), utf8.size()) ==
+                            ReferenceUtf8ToUtf16(utf8.data(), utf8.size()))
+                    << "byte " << int{byte} << " at " << i;
+            }
+        }
+        for (std::size_t i = 0; i < wide.size(); ++i) {
+            for (std::uint32_t unit : units) {
+                if (sizeof(wchar_t) == 2 && unit > 0xFFFF) continue;
+                std::wstring utf16 = wide;
+                utf16[i] = static_cast<wchar_t>(unit);
+                ASSERT_TRUE(Utf16ToUtf8With(Kernel(), utf16.data(), utf16.size()) ==
+                            ReferenceUtf16ToUtf8(utf16.data(), utf16.size()))
+                    << "unit " << unit << " at " << i;
+            }
+        }
     }
 }
 
 // Windows of real texts with a few bytes or units damaged: the block paths meet runs of
 // Cyrillic and CJK with a fault somewhere inside.
-TEST(Utf8Utf16, FastConversionsAgreeWithReferenceOnDamagedRealText) {
+TEST_P(EachKernel, ConversionsAgreeWithReferenceOnDamagedRealText) {
     std::mt19937 random(4242);
     const auto below = [&random](std::size_t bound) { return static_cast<std::size_t>(random() % bound); };
     for (const char* name : {"mars-russian.utf8.txt", "Russian-Lipsum.utf8.txt", "Chinese-Lipsum.utf8.txt",
@@ -311,13 +434,17 @@ TEST(Utf8Utf16, FastConversionsAgreeWithReferenceOnDamagedRealText) {
             for (std::size_t faults = below(4); faults > 0; --faults) {
                 utf8[below(utf8.size())] = static_cast<char>(below(256));
             }
-            ASSERT_TRUE(FastUtf16(utf8) == ReferenceUtf8ToUtf16(utf8.data(), utf8.size())) << "case " << i;
+            ASSERT_TRUE(Utf8ToUtf16With(Kernel(), utf8.data(), utf8.size()) ==
+                        ReferenceUtf8ToUtf16(utf8.data(), utf8.size()))
+                << "case " << i;
 
             std::wstring utf16 = wide.substr(below(wide.size() - 2000), 1 + below(2000));
             for (std::size_t faults = below(4); faults > 0; --faults) {
                 utf16[below(utf16.size())] = static_cast<wchar_t>(0xD800 + below(0x800));
             }
-            ASSERT_TRUE(FastUtf8(utf16) == ReferenceUtf16ToUtf8(utf16.data(), utf16.size())) << "case " << i;
+            ASSERT_TRUE(Utf16ToUtf8With(Kernel(), utf16.data(), utf16.size()) ==
+                        ReferenceUtf16ToUtf8(utf16.data(), utf16.size()))
+                << "case " << i;
         }
     }
 }

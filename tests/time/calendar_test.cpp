@@ -6,6 +6,9 @@
 #include <random>
 #include <vector>
 
+#if defined(_WIN32)
+#include <windows.h>  // Varn::FILETIME is the system's FILETIME there
+#endif
 #include <tessera/TimeStamp.h>
 
 #include "time/calendar.h"

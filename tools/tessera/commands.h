@@ -1,24 +1,31 @@
-// The subcommands of the tessera tool. Each takes the arguments after its own name and
-// returns the process exit status: 0 success, 1 the input was rejected (invalid URI,
-// unparsable text, failed conversion), 2 a usage error (unknown option, missing operand,
-// unknown encoding name).
+// The commands of the tessera tool. Each gets its parsed invocation and returns the exit
+// status: 0 success, 1 some input was rejected (invalid URI, unparsable text, failed
+// conversion; the other items are still processed), 2 a usage error. Messages are one
+// line on standard error, through Invocation::Fail and its kin.
 #ifndef TESSERA_TOOL_COMMANDS_H
 #define TESSERA_TOOL_COMMANDS_H
 
 #include <string>
 #include <vector>
 
+#include "invocation.h"
+
 namespace tessera_tool {
 
-using Args = std::vector<std::string>;
+int RunTranscode(const Invocation& in);
+int RunEncodings(const Invocation& in);
+int RunHelp(const Invocation& in);
 
-int RunTranscode(const Args& args);
-int RunEncodings(const Args& args);
-int RunUri(const Args& args);
-int RunTime(const Args& args);
+int RunTimeNow(const Invocation& in);
+int RunTimeParse(const Invocation& in);
+int RunTimeFromTicks(const Invocation& in);
+int RunTimeFromTime_t(const Invocation& in);
 
-/// Prints "tessera: <message>" on stderr and returns status.
-int Fail(int status, const std::string& message);
+/// Every name of the encoding table once, in table order.
+std::vector<std::string> EncodingNames();
+
+/// Runs the tool on its arguments (those after the program name); returns the exit status.
+int RunTool(const Args& args);
 
 }  // namespace tessera_tool
 

@@ -1,10 +1,11 @@
 // tessera encodings: every name of the encoding table, the code page it resolves to and
-// whether this build converts that code page.
+// whether this build converts that code page; the names also serve transcode's hints.
 #include <cstdio>
 #include <iostream>
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include <tessera/Transcoder.h>
 
@@ -15,13 +16,6 @@
 namespace tessera_tool {
 namespace {
 
-const char kEncodingsUsage[] =
-    "usage: tessera encodings\n"
-    "\n"
-    "Lists every name of the encoding table once, in table order: the code page the name\n"
-    "resolves to, 'yes' or 'no' for whether this build converts it, and the name.\n"
-    "Names are case-sensitive; windows-NNN and x-windows-NNN name code page NNN.\n";
-
 // Whether the narrow conversions serve the encoding: they give an empty result otherwise.
 bool Converts(const std::string& name) {
     return !Varn::Transcoder::UTF16ToEncoding(L"A", name).empty() &&
@@ -30,26 +24,26 @@ bool Converts(const std::string& name) {
 
 }  // namespace
 
-int RunEncodings(const Args& args) {
-    if (!args.empty()) {
-        if (args[0] == "--help" || args[0] == "-h") {
-            std::cout << kEncodingsUsage;
-            return 0;
-        }
-        return Fail(2, "encodings: unexpected argument '" + args[0] + "' (try 'tessera encodings --help')");
+std::vector<std::string> EncodingNames() {
+    std::vector<std::string> names;
+    std::set<std::string> listed;
+    for (const tessera::encoding::EncodingRow& row : tessera::encoding::kEncodingTable) {
+        if (listed.insert(row.name).second) names.emplace_back(row.name);
     }
+    return names;
+}
+
+int RunEncodings(const Invocation&) {
     // A name that occurs twice resolves to the code page of its later row.
     std::map<std::string, std::int32_t> codePageOf;
     for (const tessera::encoding::EncodingRow& row : tessera::encoding::kEncodingTable) {
         codePageOf[row.name] = row.codePage;
     }
-    std::set<std::string> listed;
-    for (const tessera::encoding::EncodingRow& row : tessera::encoding::kEncodingTable) {
-        if (!listed.insert(row.name).second) continue;
+    for (const std::string& name : EncodingNames()) {
         char columns[32];
-        std::snprintf(columns, sizeof columns, "%6ld  %-3s  ", static_cast<long>(codePageOf[row.name]),
-                      Converts(row.name) ? "yes" : "no");
-        std::cout << columns << row.name << '\n';
+        std::snprintf(columns, sizeof columns, "%6ld  %-3s  ", static_cast<long>(codePageOf[name]),
+                      Converts(name) ? "yes" : "no");
+        std::cout << columns << name << '\n';
     }
     return 0;
 }

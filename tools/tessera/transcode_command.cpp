@@ -1,12 +1,13 @@
-// tessera transcode --from NAME --to NAME [FILE]: converts text between encodings, like
-// iconv. Names are resolved as the library resolves them; UTF-16LE and UTF-16BE are also
-// accepted and go through the library's UTF-16 operations.
+// tessera transcode --from NAME --to NAME [FILE]: converts text between encodings. Names
+// are resolved as the library resolves them; UTF-16LE and UTF-16BE are also accepted and
+// go through the library's UTF-16 operations.
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -15,18 +16,11 @@
 
 #include <tessera/Transcoder.h>
 
+#include "close_matches.h"
 #include "commands.h"
 
 namespace tessera_tool {
 namespace {
-
-const char kTranscodeUsage[] =
-    "usage: tessera transcode --from NAME --to NAME [FILE]\n"
-    "\n"
-    "Converts FILE (or standard input) from one encoding to another and writes the result\n"
-    "to standard output. NAME is an encoding name as 'tessera encodings' lists it, or\n"
-    "windows-NNN / x-windows-NNN for code page NNN, or UTF-16LE / UTF-16BE. Names are\n"
-    "case-sensitive. Invalid or unrepresentable characters are replaced.\n";
 
 enum class Utf16Order { kNone, kLittle, kBig };
 
@@ -69,67 +63,47 @@ bool ReadAll(std::istream& in, std::string& text) {
 
 }  // namespace
 
-int RunTranscode(const Args& args) {
-    std::string from, to, file;
-    bool haveFrom = false, haveTo = false, haveFile = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            std::cout << kTranscodeUsage;
-            return 0;
-        }
-        if (arg == "--from" || arg == "--to") {
-            if (i + 1 == args.size()) return Fail(2, "transcode: " + arg + " needs an encoding name");
-            (arg == "--from" ? from : to) = args[++i];
-            (arg == "--from" ? haveFrom : haveTo) = true;
-        } else if (arg.rfind("--from=", 0) == 0) {
-            from = arg.substr(7), haveFrom = true;
-        } else if (arg.rfind("--to=", 0) == 0) {
-            to = arg.substr(5), haveTo = true;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return Fail(2, "transcode: unknown option '" + arg + "' (try 'tessera transcode --help')");
-        } else if (haveFile) {
-            return Fail(2, "transcode: more than one input file");
-        } else {
-            file = arg, haveFile = true;
-        }
+int RunTranscode(const Invocation& in) {
+    const std::string from = in.Value("--from"), to = in.Value("--to");
+    for (const std::string& name : {from, to}) {
+        if (Utf16OrderOf(name) != Utf16Order::kNone || Varn::Transcoder::IsValidEncoding(name)) continue;
+        std::vector<std::string> names = EncodingNames();
+        names.insert(names.end(), {"UTF-16LE", "UTF-16BE"});
+        const std::string hint = DidYouMean(name, names);
+        return in.Fail(kUsageError,
+                       "unknown encoding '" + name + "'" + (hint.empty() ? " (see 'tessera encodings')" : hint));
     }
-    if (!haveFrom || !haveTo) return Fail(2, "transcode: both --from and --to are required");
-    for (const std::string* name : {&from, &to}) {
-        if (Utf16OrderOf(*name) == Utf16Order::kNone && !Varn::Transcoder::IsValidEncoding(*name)) {
-            return Fail(2, "transcode: unknown encoding '" + *name + "'");
-        }
-    }
+    const std::string file = in.Operands().empty() ? "-" : in.Operands()[0];
 
     std::string input;
-    if (!haveFile || file == "-") {
+    if (file == "-") {
 #ifdef _WIN32
         _setmode(_fileno(stdin), _O_BINARY);
 #endif
-        if (!ReadAll(std::cin, input)) return Fail(1, "transcode: cannot read standard input");
+        if (!ReadAll(std::cin, input)) return in.Reject("cannot read standard input");
     } else {
-        std::ifstream in(file, std::ios::binary);
-        if (!in || !ReadAll(in, input)) return Fail(1, "transcode: cannot read '" + file + "'");
+        std::ifstream stream(file, std::ios::binary);
+        if (!stream || !ReadAll(stream, input)) return in.Reject("cannot read '" + file + "'");
     }
 
     const Utf16Order fromOrder = Utf16OrderOf(from);
     const std::wstring text = fromOrder != Utf16Order::kNone ? BytesToUtf16(input, fromOrder)
                                                              : Varn::Transcoder::EncodingToUTF16(input, from);
     if (text.empty() && !input.empty()) {
-        return Fail(1, "transcode: this build cannot convert from '" + from + "'");
+        return in.Reject("this build cannot convert from '" + from + "'");
     }
     const Utf16Order toOrder = Utf16OrderOf(to);
     const std::string output = toOrder != Utf16Order::kNone ? Utf16ToBytes(text, toOrder)
                                                             : Varn::Transcoder::UTF16ToEncoding(text, to);
     if (output.empty() && !text.empty()) {
-        return Fail(1, "transcode: this build cannot convert to '" + to + "'");
+        return in.Reject("this build cannot convert to '" + to + "'");
     }
 #ifdef _WIN32
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
     std::cout.write(output.data(), static_cast<std::streamsize>(output.size()));
     std::cout.flush();
-    if (!std::cout) return Fail(1, "transcode: cannot write standard output");
+    if (!std::cout) return in.Reject("cannot write standard output");
     return 0;
 }
 

@@ -1,4 +1,4 @@
-// The subcommands of 'tessera uri'. Each takes the arguments after its own name.
+// The subcommands of 'tessera uri'.
 #ifndef TESSERA_TOOL_URI_COMMANDS_H
 #define TESSERA_TOOL_URI_COMMANDS_H
 
@@ -7,22 +7,22 @@
 namespace tessera_tool {
 
 // Components and written-out forms; escaping (uri_core_commands.cpp).
-int RunUriShow(const Args& args);
-int RunUriEscape(const Args& args);
-int RunUriUnescape(const Args& args);
+int RunUriShow(const Invocation& in);
+int RunUriEscape(const Invocation& in);
+int RunUriUnescape(const Invocation& in);
 
 // Resolution, relations, hosts (uri_relation_commands.cpp).
-int RunUriResolve(const Args& args);
-int RunUriRelative(const Args& args);
-int RunUriRelation(const Args& args);
-int RunUriCommonParent(const Args& args);
-int RunUriIpv6(const Args& args);
+int RunUriResolve(const Invocation& in);
+int RunUriRelative(const Invocation& in);
+int RunUriRelation(const Invocation& in);
+int RunUriCommonParent(const Invocation& in);
+int RunUriIpv6(const Invocation& in);
 
 // Queries, local paths, guessing (uri_path_commands.cpp).
-int RunUriQuery(const Args& args);
-int RunUriToPath(const Args& args);
-int RunUriFromPath(const Args& args);
-int RunUriGuess(const Args& args);
+int RunUriQuery(const Invocation& in);
+int RunUriToPath(const Invocation& in);
+int RunUriFromPath(const Invocation& in);
+int RunUriGuess(const Invocation& in);
 
 }  // namespace tessera_tool
 

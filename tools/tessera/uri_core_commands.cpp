@@ -6,6 +6,7 @@
 
 #include <tessera/URI.h>
 
+#include "text_items.h"
 #include "uri_commands.h"
 
 namespace tessera_tool {
@@ -100,66 +101,34 @@ void Show(const URI& uri) {
     PrintForm("ToStringUTF8Escaped", uri.ToStringUTF8Escaped());
 }
 
-// Reads "[--query] TEXT..." ; false (after a message) on a usage error.
-bool ReadTextArgs(const char* command, const Args& args, bool& query, Args& texts) {
-    query = false;
-    bool options = true;
-    for (const std::string& arg : args) {
-        if (options && arg == "--") {
-            options = false;
-        } else if (options && arg == "--query") {
-            query = true;
-        } else if (options && arg.size() > 1 && arg[0] == '-') {
-            Fail(2, std::string("uri ") + command + ": unknown option '" + arg + "'");
-            return false;
-        } else {
-            texts.push_back(arg);
-        }
-    }
-    if (texts.empty()) {
-        Fail(2, std::string("usage: tessera uri ") + command + " [--query] TEXT...");
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
-int RunUriShow(const Args& args) {
-    if (args.empty()) return Fail(2, "usage: tessera uri show URI...");
-    int status = 0;
-    bool first = true;
-    for (const std::string& text : args) {
-        if (!first) std::cout << '\n';
-        first = false;
+int RunUriShow(const Invocation& in) {
+    BlockSeparator blocks;
+    return ForEachItem(in, 0, [&](const std::string& text) -> int {
         const URI uri(text);
+        if (!uri.IsValidURI()) return in.Reject("not a valid URI: '" + text + "'");
+        blocks.Next();
         std::cout << text << '\n';
-        if (!uri.IsValidURI()) {
-            std::cout << "  not a valid URI\n";
-            status = Fail(1, "uri show: not a valid URI: " + text);
-            continue;
-        }
         Show(uri);
-    }
-    return status;
+        return kSuccess;
+    });
 }
 
-int RunUriEscape(const Args& args) {
-    bool query = false;
-    Args texts;
-    if (!ReadTextArgs("escape", args, query, texts)) return 2;
-    for (const std::string& text : texts) std::cout << (query ? URI::QueryEscape(text) : URI::Escape(text)) << '\n';
-    return 0;
+int RunUriEscape(const Invocation& in) {
+    const bool query = in.Has("--query");
+    return ForEachItem(in, 0, [&](const std::string& text) -> int {
+        std::cout << (query ? URI::QueryEscape(text) : URI::Escape(text)) << '\n';
+        return kSuccess;
+    });
 }
 
-int RunUriUnescape(const Args& args) {
-    bool query = false;
-    Args texts;
-    if (!ReadTextArgs("unescape", args, query, texts)) return 2;
-    for (const std::string& text : texts) {
+int RunUriUnescape(const Invocation& in) {
+    const bool query = in.Has("--query");
+    return ForEachItem(in, 0, [&](const std::string& text) -> int {
         std::cout << (query ? URI::QueryUnescape(text) : URI::Unescape(text, false)) << '\n';
-    }
-    return 0;
+        return kSuccess;
+    });
 }
 
 }  // namespace tessera_tool

@@ -4,6 +4,7 @@
 
 #include <tessera/URI.h>
 
+#include "text_items.h"
 #include "uri_commands.h"
 
 namespace tessera_tool {
@@ -11,49 +12,12 @@ namespace {
 
 using Varn::URI;
 
-// The operands of a subcommand and whether --ignore-case was given (when allowed).
-struct Operands {
-    Args values;
-    bool ignoreCase = false;
-};
-
-// Splits args into operands and options; false (after a usage message) on a bad option
-// or a count of operands outside [minCount, maxCount].
-bool ReadOperands(const Args& args, const char* usage, bool caseOption, std::size_t minCount,
-                  std::size_t maxCount, Operands& out) {
-    bool optionsDone = false;
-    for (const std::string& arg : args) {
-        if (!optionsDone && arg == "--") {
-            optionsDone = true;
-        } else if (!optionsDone && caseOption && arg == "--ignore-case") {
-            out.ignoreCase = true;
-        } else if (!optionsDone && arg.size() > 1 && arg[0] == '-' && arg[1] == '-') {
-            Fail(2, "uri: unknown option '" + arg + "'; usage: tessera uri " + usage);
-            return false;
-        } else {
-            out.values.push_back(arg);
-        }
-    }
-    if (out.values.size() < minCount || out.values.size() > maxCount) {
-        Fail(2, std::string("uri: usage: tessera uri ") + usage);
-        return false;
-    }
-    return true;
-}
-
-// Parses text as a URI; false (after an error message) when it is not one.
-bool ParseOperand(const std::string& text, URI& out) {
+// Parses text as a URI; false (after rejecting it) when it is not one.
+bool ReadURI(const Invocation& in, const std::string& text, URI& out) {
     out = URI::StringProxy(text);
     if (out.IsValidURI()) return true;
-    Fail(1, "uri: not a valid URI: '" + text + "'");
+    in.Reject("not a valid URI: '" + text + "'");
     return false;
-}
-
-// Reads the operands "[--ignore-case] A B" as two valid URIs; 0, or the exit status.
-int ReadTwoURIs(const Args& args, const char* usage, Operands& in, URI& a, URI& b) {
-    if (!ReadOperands(args, usage, true, 2, 2, in)) return 2;
-    if (!ParseOperand(in.values[0], a) || !ParseOperand(in.values[1], b)) return 1;
-    return 0;
 }
 
 const char* RelationName(URI::RELATION relation) {
@@ -66,70 +30,82 @@ const char* RelationName(URI::RELATION relation) {
     return "none";
 }
 
+using URIPairFunction = std::function<int(const std::string&, const std::string&, const URI&, const URI&)>;
+
+/// Calls each for every pair of valid URIs (rejecting the other pairs).
+int ForEachURIPair(const Invocation& in, const URIPairFunction& each) {
+    return ForEachPair(in, [&](const std::string& first, const std::string& second) -> int {
+        URI a, b;
+        if (!ReadURI(in, first, a) || !ReadURI(in, second, b)) return kRejected;
+        return each(first, second, a, b);
+    });
+}
+
 }  // namespace
 
-int RunUriResolve(const Args& args) {
-    const char* usage = "resolve BASE REF...";
-    Operands in;
-    if (!ReadOperands(args, usage, false, 2, static_cast<std::size_t>(-1), in)) return 2;
+int RunUriResolve(const Invocation& in) {
+    const std::string& baseText = in.Operands()[0];
     URI base;
-    if (!ParseOperand(in.values[0], base)) return 1;
-    if (base.IsRelative()) return Fail(1, "uri: the base must be an absolute URI: '" + in.values[0] + "'");
-    for (std::size_t i = 1; i < in.values.size(); ++i) {
+    if (!ReadURI(in, baseText, base)) return kRejected;
+    if (base.IsRelative()) return in.Reject("the base must be an absolute URI: '" + baseText + "'");
+    return ForEachItem(in, 1, [&](const std::string& text) -> int {
         URI reference;
-        if (!ParseOperand(in.values[i], reference)) return 1;
+        if (!ReadURI(in, text, reference)) return kRejected;
         reference.MakeAbsoluteURI(base);  // an absolute reference stands for itself
         if (!reference.IsValidURI()) {
-            return Fail(1, "uri: '" + in.values[i] + "' does not resolve to a valid URI against '" +
-                               in.values[0] + "'");
+            return in.Reject("'" + text + "' does not resolve to a valid URI against '" + baseText + "'");
         }
         std::cout << reference.ToString(false) << '\n';
-    }
-    return 0;
+        return kSuccess;
+    });
 }
 
-int RunUriRelative(const Args& args) {
-    Operands in;
-    URI target, base;
-    if (const int status = ReadTwoURIs(args, "relative [--ignore-case] TARGET BASE", in, target, base)) return status;
-    if (!target.MakeRelativeURI(base, !in.ignoreCase)) {
-        return Fail(1, "uri: '" + in.values[0] + "' cannot be made relative to '" + in.values[1] +
-                           "' (relative base, or another scheme or host)");
-    }
-    std::cout << target.ToString(false) << '\n';
-    return 0;
+int RunUriRelative(const Invocation& in) {
+    const bool caseSensitive = !in.Has("--ignore-case");
+    return ForEachURIPair(in, [&](const std::string& first, const std::string& second, URI target,
+                                  const URI& base) -> int {
+        if (!target.MakeRelativeURI(base, caseSensitive)) {
+            return in.Reject("'" + first + "' cannot be made relative to '" + second +
+                             "' (relative base, or another scheme or host)");
+        }
+        std::cout << target.ToString(false) << '\n';
+        return kSuccess;
+    });
 }
 
-int RunUriRelation(const Args& args) {
-    Operands in;
-    URI a, b;
-    if (const int status = ReadTwoURIs(args, "relation [--ignore-case] A B", in, a, b)) return status;
-    std::cout << RelationName(a.GetRelation(b, !in.ignoreCase)) << '\n';
-    return 0;
+int RunUriRelation(const Invocation& in) {
+    const bool caseSensitive = !in.Has("--ignore-case");
+    return ForEachURIPair(in, [&](const std::string&, const std::string&, const URI& a, const URI& b) -> int {
+        std::cout << RelationName(a.GetRelation(b, caseSensitive)) << '\n';
+        return kSuccess;
+    });
 }
 
-int RunUriCommonParent(const Args& args) {
-    Operands in;
-    URI a, b;
-    if (const int status = ReadTwoURIs(args, "common-parent [--ignore-case] A B", in, a, b)) return status;
-    if (a.IsRelative() || b.IsRelative()) return Fail(1, "uri: a relative reference has no common parent");
-    std::cout << a.GetCommonParent(b, !in.ignoreCase).ToString(false) << '\n';
-    return 0;
+int RunUriCommonParent(const Invocation& in) {
+    const bool caseSensitive = !in.Has("--ignore-case");
+    return ForEachURIPair(in, [&](const std::string& first, const std::string& second, const URI& a,
+                                  const URI& b) -> int {
+        if (a.IsRelative() || b.IsRelative()) {
+            return in.Reject("a relative reference has no common parent: '" + (a.IsRelative() ? first : second) + "'");
+        }
+        std::cout << a.GetCommonParent(b, caseSensitive).ToString(false) << '\n';
+        return kSuccess;
+    });
 }
 
-int RunUriIpv6(const Args& args) {
-    Operands in;
-    if (!ReadOperands(args, "ipv6 ADDRESS", false, 1, 1, in)) return 2;
-    std::string address = in.values[0];
-    if (address.size() >= 2 && address.front() == '[' && address.back() == ']') {
-        address = address.substr(1, address.size() - 2);
-    }
-    std::string full;
-    if (!URI::IsIPv6(address) || !URI::ExpandIPv6Addr(address, full)) {
-        return Fail(1, "uri: not an IPv6 address: '" + in.values[0] + "'");
-    }
-    std::cout << full << '\n';
-    return 0;
+int RunUriIpv6(const Invocation& in) {
+    return ForEachItem(in, 0, [&](const std::string& text) -> int {
+        std::string address = text;
+        if (address.size() >= 2 && address.front() == '[' && address.back() == ']') {
+            address = address.substr(1, address.size() - 2);
+        }
+        std::string full;
+        if (!URI::IsIPv6(address) || !URI::ExpandIPv6Addr(address, full)) {
+            return in.Reject("not an IPv6 address: '" + text + "'");
+        }
+        std::cout << full << '\n';
+        return kSuccess;
+    });
 }
 
 }  // namespace tessera_tool

@@ -52,6 +52,11 @@ StreamCodePage::StreamCodePage(const CodePageCharset& charset)
 
 std::size_t StreamCodePage::ReplaceInvalid(const unsigned char* in, std::size_t inLeft, std::string& out,
                                               std::size_t& used) const {
+    // NUL is U+0000 in every code page (glibc's UTF-7 rejects it); rows cannot hold it.
+    if (in[0] == 0) {
+        AppendUnit(out, used, u'\0');
+        return 1;
+    }
     const DecodeCorrection correction = FindDecodeCorrection(m_charset.codePage, in, inLeft);
     if (correction.length > 0) {
         AppendUnit(out, used, correction.unit);

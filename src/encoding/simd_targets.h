@@ -1,0 +1,36 @@
+// The vector instruction sets the UTF-8 <-> UTF-16 conversions are built for. SSE2 is
+// used where the whole build targets it; SSSE3 and AVX2 only inside functions marked
+// for them (x86-64 with GCC or clang), which run where the CPU has them.
+#ifndef TESSERA_ENCODING_SIMD_TARGETS_H
+#define TESSERA_ENCODING_SIMD_TARGETS_H
+
+#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+#define TESSERA_ENCODING_SSE2 1
+#include <emmintrin.h>
+#else
+#define TESSERA_ENCODING_SSE2 0
+#endif
+
+#if TESSERA_ENCODING_SSE2 && defined(__GNUC__) && defined(__x86_64__)
+#define TESSERA_ENCODING_SSSE3 1
+#include <tmmintrin.h>
+/// Marks a function compiled for SSSE3.
+#define TESSERA_TARGET_SSSE3 __attribute__((target("ssse3")))
+/// Makes the compiler inline a function into its caller, compiled for the caller's target.
+#define TESSERA_ALWAYS_INLINE __attribute__((always_inline))
+#else
+#define TESSERA_ENCODING_SSSE3 0
+#define TESSERA_ALWAYS_INLINE
+#endif
+
+// Windows does not keep the stack 32-byte aligned for spilled AVX registers.
+#if TESSERA_ENCODING_SSSE3 && !defined(_WIN32)
+#define TESSERA_ENCODING_AVX2 1
+#include <immintrin.h>
+/// Marks a function compiled for AVX2.
+#define TESSERA_TARGET_AVX2 __attribute__((target("avx2,popcnt")))
+#else
+#define TESSERA_ENCODING_AVX2 0
+#endif
+
+#endif  // TESSERA_ENCODING_SIMD_TARGETS_H

@@ -1,0 +1,335 @@
+// The path, relation and absolute/relative operations against a slow reference that
+// follows their steps one by one (split, walk, join; write out and parse again; copy),
+// over inputs chosen to trip the shortcuts: escapes of '/', '.', '%' and ':' in
+// segments, empty segments, "//" paths, drive marks, IPv6 hosts, opaque and default-state
+// URIs, relative bases, stale flags, query- and fragment-only references.
+#include <cctype>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <tessera/URI.h>
+
+namespace {
+
+using Varn::URI;
+using Segments = std::vector<std::string>;
+
+// ---- The reference -------------------------------------------------------------------
+
+// The non-empty segments of path; whether it starts with '/', and ends with one after that.
+Segments Split(std::string path, bool& leading, bool& trailing) {
+    if ((leading = !path.empty() && path[0] == '/')) path.erase(0, 1);
+    if ((trailing = !path.empty() && path.back() == '/')) path.pop_back();
+    Segments segments;
+    std::istringstream in(path);
+    for (std::string segment; std::getline(in, segment, '/');) {
+        if (!segment.empty()) segments.push_back(segment);
+    }
+    return segments;
+}
+
+Segments Split(const std::string& path) {
+    bool leading, trailing;
+    return Split(path, leading, trailing);
+}
+
+std::string Join(const Segments& segments, bool leading, bool trailing) {
+    std::string text;
+    for (const std::string& segment : segments) text += (text.empty() ? "" : "/") + segment;
+    if (trailing && !text.empty()) text += '/';
+    return leading ? "/" + text : text;
+}
+
+bool Same(std::string a, std::string b, bool caseSensitive) {
+    for (std::string* s : {&a, &b}) {
+        for (char& c : *s) c = caseSensitive ? c : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return a == b;
+}
+
+void ChDirByTheSteps(URI& base, std::string reference, bool escape) {
+    if (escape) reference = URI::Escape(reference).str();
+    if (reference.empty()) return;
+    if (reference.compare(0, 2, "//") == 0) {
+        base = URI(base.GetScheme().str() + ":" + reference);
+        return;
+    }
+    if (reference[0] == '?') reference = "./" + reference;
+    URI scratch;
+    scratch = URI::StringProxy(reference);
+    if (!scratch.IsRelative() || !scratch.IsHierarchical()) {
+        base = scratch;
+        return;
+    }
+    bool baseLeading, baseTrailing, referenceLeading, referenceTrailing;
+    Segments segments = Split(base.GetPath(), baseLeading, baseTrailing);
+    const Segments referenceSegments = Split(scratch.GetPath(), referenceLeading, referenceTrailing);
+    if (referenceLeading) {
+        base.SetPath(scratch.GetPath());
+        base.SetQuery(scratch.GetQuery(true), true);
+        base.SetFragment(scratch.GetFragment());
+        return;
+    }
+    if (referenceSegments.empty() && scratch.GetQuery(true).str().empty()) {
+        base.SetFragment(scratch.GetFragment());
+        return;
+    }
+    if (!baseTrailing && !segments.empty()) segments.pop_back();
+    base.SetQuery(scratch.GetQuery(true), true);
+    base.SetFragment(scratch.GetFragment());
+    segments.insert(segments.end(), referenceSegments.begin(), referenceSegments.end());
+    const auto at = [&segments](std::size_t i) { return segments.begin() + static_cast<long>(i); };
+    bool dotSeen = false;
+    for (std::size_t i = 0; i < segments.size();) {
+        const bool dot = segments[i] == ".", dotDot = segments[i] == "..";
+        dotSeen = dot || dotDot;
+        if (dot) {
+            segments.erase(at(i));
+        } else if (dotDot && i >= 1 && segments[i - 1] != "..") {
+            segments.erase(at(i - 1), at(i + 1));
+            --i;
+        } else if (dotDot && i == 0 && !base.IsRelative()) {
+            segments.erase(at(0));  // nothing above the root
+        } else {
+            ++i;
+        }
+    }
+    base.SetPath(Join(segments, baseLeading, referenceTrailing || dotSeen));
+}
+
+bool MakeAbsoluteByTheSteps(URI& reference, const URI& base) {
+    if (reference.IsAbsolute() || base.IsRelative()) return false;
+    URI scratch(base);
+    ChDirByTheSteps(scratch, reference.ToString(false), false);
+    reference = scratch;
+    return true;
+}
+
+// Two hosts as the relations compare them: both IPv6 hosts in their full forms when both
+// expand (then true), else as given.
+bool ExpandBoth(std::string& a, std::string& b) {
+    std::string fullA, fullB;
+    if (!URI::IsIPv6(a) || !URI::IsIPv6(b) || !URI::ExpandIPv6Addr(a, fullA) || !URI::ExpandIPv6Addr(b, fullB)) {
+        return false;
+    }
+    a = fullA;
+    b = fullB;
+    return true;
+}
+
+bool MakeRelativeByTheSteps(URI& target, const URI& base, bool caseSensitive) {
+    const std::string path = target.GetPath(), query = target.GetQuery(true), fragment = target.GetFragment();
+    if (target.IsRelative()) return true;
+    URI directory(base);
+    if (directory.IsRelative() || !target.IsOfType(base.GetScheme())) return false;
+    std::string hostTarget = target.GetAuthority(), hostBase = base.GetAuthority();
+    ExpandBoth(hostTarget, hostBase);
+    if (hostTarget != hostBase) return false;
+    ChDirByTheSteps(directory, ".", false);
+    bool leading, trailing;
+    Segments targetSegments = Split(path, leading, trailing), baseSegments = Split(directory.GetPath());
+    std::size_t common = 0;
+    while (common < targetSegments.size() && common < baseSegments.size() &&
+           Same(targetSegments[common], baseSegments[common], caseSensitive)) {
+        ++common;
+    }
+    Segments steps(baseSegments.size() - common, "..");
+    steps.insert(steps.end(), targetSegments.begin() + static_cast<long>(common), targetSegments.end());
+    const std::string relative = Join(steps, false, trailing);
+    target.SetParts("", "", "", relative.empty() ? "./" : relative, query, fragment);
+    return true;
+}
+
+// The stored host and port of a hierarchical URI, read from the written-out form of a
+// copy that has nothing else to write ("file" URIs are written with "//" even without a
+// host, so a port without a host shows too).
+void StoredHostAndPort(const URI& uri, std::string& host, std::string& port) {
+    URI copy(uri);
+    copy.SetUsername("");
+    copy.SetPassword("");
+    copy.SetScheme("file");
+    copy.SetPath("/");
+    copy.SetQuery("", false);
+    copy.SetFragment("");
+    const auto between = [](const URI& u) {
+        const std::string text = u.ToString(false);
+        return text.substr(7, text.size() - 8);
+    };
+    const std::string hostAndPort = between(copy);
+    copy.SetServerPort("");
+    host = between(copy);
+    port = hostAndPort.size() > host.size() ? hostAndPort.substr(host.size() + 1) : std::string();
+}
+
+URI::RELATION RelationByTheSteps(const URI& first, const URI& second, bool caseSensitive) {
+    URI a(first), b(second);
+    std::string hostA = a.GetAuthority(), hostB = b.GetAuthority();
+    if (ExpandBoth(hostA, hostB)) {
+        a.SetAuthority(hostA);
+        b.SetAuthority(hostB);
+    }
+    if (a.IsRelative() || b.IsRelative()) return URI::RELATION_NONE;
+    // Written out without query and fragment, an opaque URI is its scheme, ':' and its
+    // opaque part.
+    if (!a.IsHierarchical() || !b.IsHierarchical()) {
+        if (a.IsHierarchical() != b.IsHierarchical()) return URI::RELATION_NONE;
+        for (URI* u : {&a, &b}) {
+            u->SetQuery("", false);
+            u->SetFragment("");
+        }
+        return a.ToString(false) == b.ToString(false) ? URI::RELATION_SAME : URI::RELATION_NONE;
+    }
+    if (a.GetScheme() != b.GetScheme()) return URI::RELATION_NONE;
+    std::string storedHostA, storedHostB, portA, portB;
+    StoredHostAndPort(a, storedHostA, portA);
+    StoredHostAndPort(b, storedHostB, portB);
+    const auto orDefault = [scheme = a.GetScheme().str()](const std::string& port) {
+        if (!port.empty()) return port;
+        return std::string(scheme == "http" ? "80" : scheme == "ftp" ? "21" : scheme == "sftp" ? "22" : "");
+    };
+    if (storedHostA != storedHostB || orDefault(portA) != orDefault(portB)) return URI::RELATION_NONE;
+    const std::string pathA = a.GetPath(), pathB = b.GetPath();
+    if (Same(pathA, pathB, caseSensitive)) return URI::RELATION_SAME;
+    if ((pathA == "/" || pathB == "/") && (pathA.empty() || pathB.empty())) return URI::RELATION_SAME;
+    const Segments sa = Split(pathA), sb = Split(pathB);
+    for (std::size_t i = 0; i < sa.size() && i < sb.size(); ++i) {
+        if (!Same(sa[i], sb[i], caseSensitive)) return URI::RELATION_NONE;
+    }
+    return sa.size() > sb.size() ? URI::RELATION_CHILD : sa.size() < sb.size() ? URI::RELATION_PARENT : URI::RELATION_SAME;
+}
+
+URI CommonParentByTheSteps(const URI& first, const URI& second, bool caseSensitive) {
+    URI p(first), q(second);
+    if (p.IsRelative() || q.IsRelative()) return URI();
+    ChDirByTheSteps(p, ".", false);
+    ChDirByTheSteps(q, ".", false);
+    for (int pass = 0; pass < 1000; ++pass) {
+        if (p.IsRelative()) return URI();  // the default state turned relative: no parent
+        const URI::RELATION r = RelationByTheSteps(p, q, caseSensitive);
+        if (r == URI::RELATION_SAME || r == URI::RELATION_PARENT) return p;
+        const std::string before = p.ToString(false);
+        ChDirByTheSteps(p, "..", false);
+        if (p.ToString(false) == before) return p;
+    }
+    ADD_FAILURE() << "no end";
+    return URI();
+}
+
+// ---- The inputs ----------------------------------------------------------------------
+
+std::vector<URI> Subjects() {
+    std::vector<URI> uris;
+    for (const char* text :
+         {"http://h/a/b/c.html?q#f", "http://h/a/b/", "http://h", "http://h/", "http://h//", "http://H:80/a//b/",
+          "http://h:8080/a/B", "http://h/a%2Fb/c", "http://h/%2E%2E/x", "http://h/a/%2e/b", "http://h/a%20b/c%25d",
+          "http://h/./a/../b", "http://h/../x", "http://u:p@h/a/..", "ftp://h/a/b.", "ftp://h:21/a", "https://h:443/a",
+          "sftp://h:22/", "http://:80/a", "http:///a", "file://:1/x", "file:///C:/dir/f.txt", "file:///c:/",
+          "file://srv/C:/x", "file:////server/share/", "http://[::1]/a/b", "http://[0:0:0:0:0:0:0:1]/a/",
+          "http://[FE80::1]:80/", "http://u:p@[::1]:8/x/", "ftp://h", "http://a/b/c/d;p?q#f", "http://[1::2::3]/a",
+          "http://::ffff:1.2.3.4/x", "http://h%3A1%3A2/a", "http://a:b:c/d", "http://%68/a/", "mailto:x@y",
+          "mailto:x@y?s", "urn:a:b", "", "a", "a/", "a/b.html", "../a", "/a", "/a/b/", "//srv/share/x", "?q", "#f",
+          "?q#f", ".", "..", "./", "../", "x?#", "a%2Fb", "%2F%2Fg/x", "%2E%2E/%2e", "c:/dir", "x\\y"}) {
+        uris.emplace_back(text);
+    }
+    // URIs changed after parsing: stored flags that are stale, stored forms that do not
+    // read back.
+    const struct { const char* text; void (*change)(URI&); } changed[] = {
+        {"a/b", [](URI& u) { u.SetAuthority("g"); }},  // a relative reference with a host: written without it
+        {"a/./b?x", [](URI& u) { u.SetScheme("http"); }},  // the scheme set alone leaves the relative flag
+        {"http://h/a/b", [](URI& u) { u.SetScheme(""); }},
+        {"x/y", [](URI& u) { u.SetQuery("k=#v", false); }},  // a query stored as given, holding '#'
+        {"", [](URI& u) { u.SetQuery("a#b", false); }},
+        {"p/q", [](URI& u) { u.SetAuthority("::1"); }},
+        {"a/b", [](URI& u) { u.SetAuthority("::1"); u.SetScheme("http"); }},  // flags recomputed by the host
+        {"http://h/a/", [](URI& u) { u.SetAuthority("[::%31]"); }},
+        {"file:///C:/a/b", [](URI& u) { u.SetPath("/C|/a b/../c/"); }},
+        {"mailto:x", [](URI& u) { u.SetPath("m/n"); }},  // an opaque URI made hierarchical by its path
+    };
+    for (const auto& c : changed) c.change(uris.emplace_back(c.text));
+    uris.emplace_back();
+    // Long paths: segment lists beyond the usual room, and paths that share their first
+    // bytes up to a word boundary and beyond, with an escape or a case difference there.
+    std::string deep = "http://h";
+    for (int i = 0; i < 70; ++i) deep += i % 7 == 3 ? "/.." : i % 5 == 1 ? "//s" : "/s";
+    uris.emplace_back(deep);
+    uris.emplace_back(deep + "/");
+    for (const char* tail : {"/abcdefg/h", "/abcdefgh/", "/abcdefgh/i", "/abcdefGh/i", "/abcde%66gh/i", "/abcdefgh%2Fi",
+                             "/abcdefghijklmnop/q", "/abcdefghijklmnoP/q/", "/abcdefghijklmno%70/q/r"}) {
+        uris.emplace_back(std::string("http://h") + tail);
+    }
+    return uris;
+}
+
+const char* const kReferences[] = {
+    "", ".", "..", "./", "../", "...", "g", "g/", "./g", "../..", "../../../g", "g/../h/.", "g/..", "/./g", "/", "//",
+    "//g/x", "///x", "?y", "?y#z", "?", "#s", "#", "g?", "g#", "a#b#", "x?#f", "a:b/c", "./a:b", "%2e%2e/x",
+    "%2E", "%2F", "a%2Fb", "%2F%2Fh/x", "x%20y/", "a\\b", "..g", "g//h/", "g/./", "http://o/p", "mailto:m", "//[::1]/x",
+    "./C|/x", "C|/x", "%", "a%zz", "a b/c d",
+    ("x/../../../../../../../../../../../../../../../../../../../../../../../../../../../../../../../../../../../../../"
+     "../../../../../../../../../../../../../../../../../../../../../../../../../../../../../y/./z/.")};
+
+bool SameState(const URI& a, const URI& b) {
+    return a.ToString(false) == b.ToString(false) && a.IsValidURI() == b.IsValidURI() &&
+           a.IsRelative() == b.IsRelative() && a.IsHierarchical() == b.IsHierarchical() &&
+           a.GetUsername() == b.GetUsername() && a.GetPassword() == b.GetPassword();
+}
+
+std::string Text(const URI& u) { return u.ToString(false).str(); }
+
+// A class that changes nothing: MakeAbsoluteURI takes its general way for it.
+struct PlainDerived : URI {};
+
+// ---- The comparisons ------------------------------------------------------------------
+
+TEST(StepByStep, ChDirMovesAsItsStepsSay) {
+    for (const URI& base : Subjects()) {
+        for (const char* reference : kReferences) {
+            for (const bool escape : {false, true}) {
+                URI fast(base), slow(base);
+                EXPECT_TRUE(fast.ChDir(reference, escape));
+                ChDirByTheSteps(slow, reference, escape);
+                EXPECT_TRUE(SameState(fast, slow)) << Text(base) << " + " << reference << " (escape " << escape
+                                                   << "): " << Text(fast) << " vs " << Text(slow);
+            }
+        }
+    }
+}
+
+TEST(StepByStep, MakeAbsoluteURIMovesACopyOfBaseByTheWrittenReference) {
+    std::vector<URI> references = Subjects();
+    references.insert(references.end(), std::begin(kReferences), std::end(kReferences));
+    for (const URI& base : Subjects()) {
+        for (const URI& reference : references) {
+            URI fast(reference), slow(reference);
+            PlainDerived general;
+            static_cast<URI&>(general) = reference;
+            const bool made = MakeAbsoluteByTheSteps(slow, base);
+            EXPECT_EQ(fast.MakeAbsoluteURI(base), made);
+            EXPECT_EQ(general.MakeAbsoluteURI(base), made);
+            EXPECT_TRUE(SameState(fast, slow) && SameState(general, slow))
+                << Text(reference) << " against " << Text(base) << ": " << Text(fast) << " / " << Text(general) << " vs "
+                << Text(slow);
+        }
+    }
+}
+
+TEST(StepByStep, MakeRelativeURIRelationAndCommonParent) {
+    const std::vector<URI> subjects = Subjects();
+    for (const URI& a : subjects) {
+        for (const URI& b : subjects) {
+            for (const bool caseSensitive : {true, false}) {
+                const std::string where = Text(a) + " / " + Text(b);
+                URI fast(a), slow(a);
+                EXPECT_EQ(fast.MakeRelativeURI(b, caseSensitive), MakeRelativeByTheSteps(slow, b, caseSensitive)) << where;
+                EXPECT_TRUE(SameState(fast, slow)) << where << ": " << Text(fast) << " vs " << Text(slow);
+                EXPECT_EQ(a.GetRelation(b, caseSensitive), RelationByTheSteps(a, b, caseSensitive)) << where;
+                EXPECT_TRUE(SameState(a.GetCommonParent(b, caseSensitive), CommonParentByTheSteps(a, b, caseSensitive)))
+                    << where;
+            }
+        }
+    }
+}
+
+}  // namespace

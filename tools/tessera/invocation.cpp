@@ -1,0 +1,113 @@
+#include "invocation.h"
+
+#include <iostream>
+
+#include "close_matches.h"
+#include "help_text.h"
+
+namespace tessera_tool {
+namespace {
+
+/// Whether arg is an option rather than an operand: "-" alone is an operand (standard
+/// input), and so is a negative number.
+bool LooksLikeOption(const std::string& arg) {
+    return arg.size() > 1 && arg[0] == '-' && !(arg[1] >= '0' && arg[1] <= '9');
+}
+
+const OptionInfo* FindOption(const CommandInfo& command, const std::string& name) {
+    for (const OptionInfo& option : command.options) {
+        if (option.name != nullptr && name == option.name) return &option;
+    }
+    return nullptr;
+}
+
+std::vector<std::string> OptionNames(const CommandInfo& command) {
+    std::vector<std::string> names{"--help"};
+    for (const OptionInfo& option : command.options) {
+        if (option.name != nullptr) names.emplace_back(option.name);
+    }
+    return names;
+}
+
+}  // namespace
+
+int Fail(int status, const std::string& message) {
+    std::cerr << "tessera: " << message << '\n';
+    return status;
+}
+
+bool IsHelpOption(const std::string& arg) { return arg == "-h" || arg == "--help"; }
+
+std::string QuotedAlternatives(const std::vector<std::string>& names) {
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) text += i + 1 == names.size() ? " or " : ", ";
+        text += '\'' + names[i] + '\'';
+    }
+    return text;
+}
+
+std::string Invocation::Value(const std::string& option, const std::string& fallback) const {
+    const auto found = options_.find(option);
+    return found == options_.end() ? fallback : found->second;
+}
+
+int Invocation::Fail(int status, const std::string& what) const {
+    return tessera_tool::Fail(status, path_ + ": " + what);
+}
+
+int Invocation::UsageError(const std::string& what) const {
+    return Fail(kUsageError, what + " (try 'tessera " + path_ + " --help')");
+}
+
+int Invocation::Parse(const Args& args) {
+    bool optionsDone = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsDone || !LooksLikeOption(arg)) {
+            operands_.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsDone = true;
+            continue;
+        }
+        if (IsHelpOption(arg)) {
+            PrintHelp(command_, path_, std::cout);
+            return kSuccess;
+        }
+        const std::size_t equals = arg.find('=');
+        const std::string name = arg.substr(0, equals);
+        const OptionInfo* option = FindOption(command_, name);
+        if (option == nullptr) {
+            const std::string hint = DidYouMean(name, OptionNames(command_));
+            if (hint.empty()) return UsageError("unknown option '" + name + "'");
+            return Fail(kUsageError, "unknown option '" + name + "'" + hint);
+        }
+        given_.push_back(name);
+        if (option->value == nullptr) {
+            if (equals != std::string::npos) return UsageError("option " + name + " takes no value");
+            options_[name];
+        } else if (equals != std::string::npos) {
+            options_[name] = arg.substr(equals + 1);
+        } else if (i + 1 < args.size()) {
+            options_[name] = args[++i];
+        } else {
+            return UsageError("option " + name + " needs a value " + option->value);
+        }
+    }
+    for (const OptionInfo& option : command_.options) {
+        if (option.name != nullptr && option.required && !Has(option.name)) {
+            return UsageError("option " + std::string(option.name) + " is required");
+        }
+    }
+    if (operands_.size() < command_.minOperands) {
+        return UsageError(std::string("missing operand ") + command_.operands);
+    }
+    if (operands_.size() > command_.maxOperands) {
+        return UsageError("unexpected operand '" + operands_[command_.maxOperands] + "'");
+    }
+    return -1;
+}
+
+}  // namespace tessera_tool

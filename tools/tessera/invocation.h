@@ -1,0 +1,67 @@
+// A command as invoked: its entry of the command table, its options and its operands,
+// and the one-line messages it reports failures with.
+#ifndef TESSERA_TOOL_INVOCATION_H
+#define TESSERA_TOOL_INVOCATION_H
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "command_table.h"
+
+namespace tessera_tool {
+
+using Args = std::vector<std::string>;
+
+/// Exit statuses of every command.
+enum Status { kSuccess = 0, kRejected = 1, kUsageError = 2 };
+
+/// Prints "tessera: <message>" on standard error and returns status.
+int Fail(int status, const std::string& message);
+
+class Invocation {
+public:
+    Invocation(const CommandInfo& command, std::string path) : command_(command), path_(std::move(path)) {}
+
+    /// The table entry of the command.
+    const CommandInfo& Command() const { return command_; }
+    /// The command's words after "tessera", such as "uri resolve".
+    const std::string& Path() const { return path_; }
+    /// The operands, in order.
+    const Args& Operands() const { return operands_; }
+
+    /// The names of the options given, in order (an option given twice is listed twice).
+    const Args& Options() const { return given_; }
+    /// Whether the option was given.
+    bool Has(const std::string& option) const { return options_.count(option) != 0; }
+    /// The value of the option given last, or fallback.
+    std::string Value(const std::string& option, const std::string& fallback = "") const;
+
+    /// Prints "tessera: <path>: <what>" on standard error and returns status.
+    int Fail(int status, const std::string& what) const;
+    /// Reports input that the command rejects; returns kRejected.
+    int Reject(const std::string& what) const { return Fail(kRejected, what); }
+    /// Reports a usage error with a pointer to the command's help; returns kUsageError.
+    int UsageError(const std::string& what) const;
+
+    /// Reads args against the command's options. Returns -1 when the command is to run,
+    /// else the exit status (after printing the help or a usage error).
+    int Parse(const Args& args);
+
+private:
+    const CommandInfo& command_;
+    std::string path_;
+    Args operands_;
+    Args given_;
+    std::map<std::string, std::string> options_;
+};
+
+/// Whether arg is "-h" or "--help".
+bool IsHelpOption(const std::string& arg);
+
+/// "'a'", "'a' or 'b'", "'a', 'b' or 'c'"; "" for none.
+std::string QuotedAlternatives(const std::vector<std::string>& names);
+
+}  // namespace tessera_tool
+
+#endif
