@@ -97,6 +97,7 @@ public:
 
     // ---- Virtual operations (the order is part of the binary interface) -----------
 
+    /// Destroys the URI.
     virtual ~URI();
     /// Whether the URI is well formed.
     virtual bool IsValidURI() const;
@@ -214,11 +215,15 @@ public:
 
     /// Whether both URIs write out to the same escaped text.
     bool operator==(const URI& other) const;
+    /// Whether the two URIs write out to different escaped text.
     bool operator!=(const URI& other) const;
     /// Whether this URI writes out to exactly this text (the text is not parsed).
     bool operator==(StringProxy text) const;
+    /// Whether this URI writes out to anything but this text.
     bool operator!=(StringProxy text) const;
+    /// Whether this URI writes out to exactly this text (null is the empty text).
     bool operator==(const char* text) const;
+    /// Whether this URI writes out to anything but this text (null is the empty text).
     bool operator!=(const char* text) const;
 
     // ---- File names ----------------------------------------------------------------
@@ -282,6 +287,7 @@ public:
     static URI Resolve(const URI& uri);
 
     // ---- Character classes of the URI grammar --------------------------------------
+    // Each string lists the bytes of one class, for callers that build their own checks.
 
     static const std::string URIlowalpha;
     static const std::string URIupalpha;
@@ -360,9 +366,13 @@ private:
 /// comparing operations apply before they look at a URI. Install with URI::SetResolver.
 class TESSERA_API URIResolver {
 public:
+    /// A resolver (it holds no state of its own).
     URIResolver() = default;
+    /// A copy (there is nothing to copy).
     URIResolver(const URIResolver&) = default;
+    /// Copies nothing; returns this resolver.
     URIResolver& operator=(const URIResolver&) { return *this; }
+    /// Destroys the resolver; uninstall it first if it is installed.
     virtual ~URIResolver();
     /// The URI that comparisons should use in place of uri.
     virtual URI ResolveURI(const URI& uri) = 0;

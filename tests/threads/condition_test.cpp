@@ -12,10 +12,7 @@
 namespace {
 
 using namespace std::chrono_literals;
-using tessera_test::DeadlineIn;
-using tessera_test::WaitSemaphoreIsClear;
-using tessera_test::Eventually;
-using tessera_test::Watchdog;
+using namespace tessera_test;
 
 // Waiters that report, under the mutex, when they are about to wait: once the mutex is
 // free again they are queued, since a wait queues before it releases the mutex.
@@ -24,9 +21,8 @@ struct Stage {
     varn_pthread_cond_t cond = VARN_PTHREAD_COND_INITIALIZER;
     std::chrono::nanoseconds timeout = 10s;
     int arrived = 0;
-    std::vector<int> woken;    // waiter numbers in wake-up order
-    std::vector<int> results;  // per waiter
-    std::vector<bool> clear;   // per waiter: its semaphore was at 0 after the wait
+    std::vector<int> woken, results;  // waiter numbers in wake-up order; results per waiter
+    std::vector<bool> clear;          // per waiter: its semaphore was at 0 after the wait
     std::vector<varn_pthread_t> threads;
 
     ~Stage() {
@@ -48,23 +44,20 @@ struct Stage {
         results.push_back(-1);
         clear.push_back(false);
         threads.push_back(0);
-        varn_pthread_mutex_lock(&mutex);
+        varn_pthread_mutex_lock(&mutex);  // publishes the grown vectors to the queued waiters
         varn_pthread_mutex_unlock(&mutex);
         ASSERT_EQ(varn_pthread_create(&threads.back(), nullptr, Wait, this), 0);
         ASSERT_TRUE(Eventually([&] { return Read(arrived) == number + 1; }));
     }
 
-    void JoinAll() {
-        for (varn_pthread_t thread : threads) ASSERT_EQ(varn_pthread_join(thread, nullptr), 0);
-    }
+    void JoinAll() { tessera_test::JoinThreads(threads); }
 
     static void* Wait(void* raw) {
         auto* stage = static_cast<Stage*>(raw);
         varn_pthread_mutex_lock(&stage->mutex);
         const int number = stage->arrived++;
         const varn_timespec deadline = DeadlineIn(stage->timeout);
-        const int result = varn_pthread_cond_timedwait(&stage->cond, &stage->mutex, &deadline);
-        stage->results[number] = result;
+        stage->results[number] = varn_pthread_cond_timedwait(&stage->cond, &stage->mutex, &deadline);
         stage->clear[number] = WaitSemaphoreIsClear();
         stage->woken.push_back(number);
         varn_pthread_mutex_unlock(&stage->mutex);
@@ -86,19 +79,6 @@ TEST(Condition, SignalsWakeWaitersInArrivalOrder) {
     EXPECT_EQ(stage.clear, (std::vector<bool>{true, true, true}));
 }
 
-TEST(Condition, SignalWithoutWaiterIsLostAndAFutureDeadlineIsKept) {
-    Watchdog watchdog;
-    Stage stage;
-    varn_pthread_cond_signal(&stage.cond);
-    varn_pthread_cond_broadcast(&stage.cond);
-    varn_pthread_mutex_lock(&stage.mutex);
-    const auto start = std::chrono::steady_clock::now();
-    const varn_timespec deadline = DeadlineIn(40ms);
-    EXPECT_EQ(varn_pthread_cond_timedwait(&stage.cond, &stage.mutex, &deadline), VARN_ETIMEDOUT);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, 35ms);
-    varn_pthread_mutex_unlock(&stage.mutex);
-}
-
 TEST(Condition, BroadcastWakesEveryoneQueuedAndNoLaterWaiter) {
     Watchdog watchdog;
     Stage stage;
@@ -114,15 +94,24 @@ TEST(Condition, BroadcastWakesEveryoneQueuedAndNoLaterWaiter) {
     EXPECT_EQ(stage.clear, (std::vector<bool>(5, true)));
 }
 
-TEST(Condition, PastDeadlineTimesOutAtOnceAndLeavesTheQueue) {
+// A signal without a waiter is lost: a future deadline is kept, past ones time out at
+// once and leave the queue.
+TEST(Condition, LostSignalsAndDeadlines) {
     Watchdog watchdog;
     Stage stage;
-    stage.AddWaiter();
-    const varn_timespec past[] = {DeadlineIn(-1s), {0, 0}, {-5, 0}};
+    varn_pthread_cond_signal(&stage.cond);
+    varn_pthread_cond_broadcast(&stage.cond);
     varn_pthread_mutex_lock(&stage.mutex);
-    for (const varn_timespec& deadline : past) {
-        const auto start = std::chrono::steady_clock::now();
-        EXPECT_EQ(varn_pthread_cond_timedwait(&stage.cond, &stage.mutex, &deadline), VARN_ETIMEDOUT);
+    auto start = std::chrono::steady_clock::now();
+    const varn_timespec future = DeadlineIn(40ms);
+    EXPECT_EQ(varn_pthread_cond_timedwait(&stage.cond, &stage.mutex, &future), VARN_ETIMEDOUT);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 35ms);
+    varn_pthread_mutex_unlock(&stage.mutex);
+    stage.AddWaiter();
+    varn_pthread_mutex_lock(&stage.mutex);
+    for (const varn_timespec& past : {DeadlineIn(-1s), varn_timespec{0, 0}, varn_timespec{-5, 0}}) {
+        start = std::chrono::steady_clock::now();
+        EXPECT_EQ(varn_pthread_cond_timedwait(&stage.cond, &stage.mutex, &past), VARN_ETIMEDOUT);
         EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
     }
     varn_pthread_mutex_unlock(&stage.mutex);
@@ -150,11 +139,7 @@ TEST(Condition, TimeOutLosesToASignalOrBroadcastThatTookTheWaiterFirst) {
             // it may have unlinked itself already, and the attempt proves nothing.
             forced = std::chrono::steady_clock::now() < start + stage.timeout - 10ms;
             if (forced) std::this_thread::sleep_for(stage.timeout + 50ms);
-            if (broadcast) {
-                varn_pthread_cond_broadcast(&stage.cond);
-            } else {
-                varn_pthread_cond_signal(&stage.cond);
-            }
+            (broadcast ? varn_pthread_cond_broadcast : varn_pthread_cond_signal)(&stage.cond);
             tessera::platform::UnlockCriticalSection(record_lock);
             stage.JoinAll();
             if (!forced) continue;

@@ -1,4 +1,5 @@
-// Mutexes (static initialisation, recursion, destruction), once-control and keys.
+// Mutexes (static initialisation, recursion, destruction), once-control, keys, and the
+// header used from C (see c_interface.c).
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -10,32 +11,27 @@
 #include "threads/static_objects.h"
 #include "thread_test_support.h"
 
+extern "C" int tessera_threads_from_c(void);
+
 namespace {
 
-using tessera_test::Watchdog;
+using namespace tessera_test;
 
 TEST(Mutex, StaticInitializerCreatesOneLockUnderContention) {
     Watchdog watchdog;
     varn_pthread_mutex_t mutex = VARN_PTHREAD_MUTEX_INITIALIZER;
     EXPECT_EQ(mutex, tessera::threads::StaticInitializer());
-    std::atomic<bool> go{false};
     std::atomic<int> inside{0};
     int counter = 0;
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t) {
-        threads.emplace_back([&] {
-            while (!go) std::this_thread::yield();
-            for (int i = 0; i < 2000; ++i) {
-                ASSERT_EQ(varn_pthread_mutex_lock(&mutex), 0);
-                EXPECT_EQ(++inside, 1);
-                ++counter;
-                --inside;
-                ASSERT_EQ(varn_pthread_mutex_unlock(&mutex), 0);
-            }
-        });
-    }
-    go = true;
-    for (auto& thread : threads) thread.join();
+    RunTogether(4, [&] {
+        for (int i = 0; i < 2000; ++i) {
+            ASSERT_EQ(varn_pthread_mutex_lock(&mutex), 0);
+            EXPECT_EQ(++inside, 1);
+            ++counter;
+            --inside;
+            ASSERT_EQ(varn_pthread_mutex_unlock(&mutex), 0);
+        }
+    });
     EXPECT_EQ(counter, 8000);
     EXPECT_NE(mutex, nullptr);
     EXPECT_NE(mutex, tessera::threads::StaticInitializer());
@@ -45,16 +41,15 @@ TEST(Mutex, StaticInitializerCreatesOneLockUnderContention) {
 
 TEST(Mutex, DestroyLeavesZeroWhateverTheSlotHeld) {
     varn_pthread_mutex_t never_used = VARN_PTHREAD_MUTEX_INITIALIZER;
-    EXPECT_EQ(varn_pthread_mutex_destroy(&never_used), 0);
-    EXPECT_EQ(never_used, nullptr);
-    EXPECT_EQ(varn_pthread_mutex_destroy(&never_used), 0);  // twice is harmless
-    EXPECT_EQ(never_used, nullptr);
+    for (int twice = 0; twice < 2; ++twice) {  // the second time is harmless
+        EXPECT_EQ(varn_pthread_mutex_destroy(&never_used), 0);
+        EXPECT_EQ(never_used, nullptr);
+    }
     varn_pthread_cond_t cond = VARN_PTHREAD_COND_INITIALIZER;
     EXPECT_EQ(varn_pthread_cond_destroy(&cond), 0);
     EXPECT_EQ(cond, nullptr);
-    // One destroy serves both kinds.
     ASSERT_EQ(varn_pthread_cond_init(&cond, nullptr), 0);
-    EXPECT_EQ(varn_pthread_mutex_destroy(&cond), 0);
+    EXPECT_EQ(varn_pthread_mutex_destroy(&cond), 0);  // one destroy serves both kinds
     EXPECT_EQ(cond, nullptr);
 }
 
@@ -72,18 +67,11 @@ void NothingToDo() {}
 TEST(Once, RunsOnceAndLosersWaitForTheRoutine) {
     Watchdog watchdog;
     varn_pthread_once_t control = VARN_PTHREAD_ONCE_INIT;
-    std::atomic<bool> go{false};
     std::atomic<int> returned_early{0};
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 6; ++t) {
-        threads.emplace_back([&] {
-            while (!go) std::this_thread::yield();
-            EXPECT_EQ(varn_pthread_once(&control, SlowOnceRoutine), 0);
-            if (!g_once_finished) ++returned_early;
-        });
-    }
-    go = true;
-    for (auto& thread : threads) thread.join();
+    RunTogether(6, [&] {
+        EXPECT_EQ(varn_pthread_once(&control, SlowOnceRoutine), 0);
+        if (!g_once_finished) ++returned_early;
+    });
     EXPECT_EQ(g_once_runs, 1);
     EXPECT_EQ(returned_early, 0);
     EXPECT_EQ(control.done, 1);
@@ -93,20 +81,22 @@ TEST(Once, RunsOnceAndLosersWaitForTheRoutine) {
     EXPECT_EQ(g_once_runs, 1);
 }
 
-TEST(Once, NullArgumentsAreRejected) {
+void IgnoreValue(void*) {}
+
+TEST(OnceAndKeys, NullRoutinesAndKeyDestructorsAreRefused) {
     varn_pthread_once_t control = VARN_PTHREAD_ONCE_INIT;
     EXPECT_EQ(varn_pthread_once(&control, nullptr), VARN_EINVAL);
     EXPECT_EQ(varn_pthread_once(nullptr, NothingToDo), VARN_EINVAL);
     EXPECT_EQ(control.done, 0);
     EXPECT_EQ(control.counter, -1);
-}
-
-void IgnoreValue(void*) {}
-
-TEST(Keys, DestructorsAreRefused) {
     varn_pthread_key_t key = 12345;
     EXPECT_EQ(varn_pthread_key_create(&key, IgnoreValue), -1);
     EXPECT_EQ(key, 12345u);
+}
+
+TEST(CInterface, ThreadFunctionsWorkFromC) {
+    Watchdog watchdog;
+    EXPECT_EQ(tessera_threads_from_c(), 0);
 }
 
 }  // namespace

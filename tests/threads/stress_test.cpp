@@ -16,10 +16,7 @@
 namespace {
 
 using namespace std::chrono_literals;
-using tessera_test::DeadlineIn;
-using tessera_test::WaitSemaphoreIsClear;
-using tessera_test::ToValue;
-using tessera_test::Watchdog;
+using namespace tessera_test;
 
 constexpr auto kPhaseLength = 1s;
 
@@ -45,9 +42,7 @@ TEST(Stress, CreateAndJoinFromManyThreads) {
     Watchdog watchdog(30s);
     auto end = std::chrono::steady_clock::now() + kPhaseLength;
     std::vector<varn_pthread_t> creators(4);
-    for (varn_pthread_t& creator : creators) {
-        ASSERT_EQ(varn_pthread_create(&creator, nullptr, CreateAndJoinUntilDeadline, &end), 0);
-    }
+    StartThreads(creators, CreateAndJoinUntilDeadline, &end);
     for (varn_pthread_t creator : creators) {
         void* failures = ToValue(99);
         ASSERT_EQ(varn_pthread_join(creator, &failures), 0);
@@ -62,13 +57,7 @@ struct TokenStage {
     varn_pthread_cond_t cond = VARN_PTHREAD_COND_INITIALIZER;
     std::chrono::steady_clock::time_point end;
     bool stop = false;
-    long tokens = 0;
-    long produced = 0;
-    long consumed = 0;
-    long signals = 0;
-    long broadcasts = 0;
-    long woken = 0;
-    long timed_out = 0;
+    long tokens = 0, produced = 0, consumed = 0, signals = 0, broadcasts = 0, woken = 0, timed_out = 0;
     long unclear_semaphores = 0;
     unsigned next_seed = 1;
 
@@ -86,13 +75,9 @@ struct TokenStage {
             varn_pthread_mutex_lock(&stage->mutex);
             ++stage->tokens;
             ++stage->produced;
-            if (random() % 8 == 0) {
-                ++stage->broadcasts;
-                varn_pthread_cond_broadcast(&stage->cond);
-            } else {
-                ++stage->signals;
-                varn_pthread_cond_signal(&stage->cond);
-            }
+            const bool broadcast = random() % 8 == 0;
+            ++(broadcast ? stage->broadcasts : stage->signals);
+            (broadcast ? varn_pthread_cond_broadcast : varn_pthread_cond_signal)(&stage->cond);
             varn_pthread_mutex_unlock(&stage->mutex);
             if (random() % 4 == 0) tessera::platform::SleepFor(random() % 2);
         }
@@ -125,20 +110,15 @@ TEST(Stress, SignalsBroadcastsAndTimedWaitsRace) {
     Watchdog watchdog(30s);
     TokenStage stage;
     stage.end = std::chrono::steady_clock::now() + kPhaseLength;
-    std::vector<varn_pthread_t> consumers(6);
-    std::vector<varn_pthread_t> producers(2);
-    for (varn_pthread_t& consumer : consumers) {
-        ASSERT_EQ(varn_pthread_create(&consumer, nullptr, TokenStage::Consume, &stage), 0);
-    }
-    for (varn_pthread_t& producer : producers) {
-        ASSERT_EQ(varn_pthread_create(&producer, nullptr, TokenStage::Produce, &stage), 0);
-    }
-    for (varn_pthread_t producer : producers) ASSERT_EQ(varn_pthread_join(producer, nullptr), 0);
+    std::vector<varn_pthread_t> consumers(6), producers(2);
+    StartThreads(consumers, TokenStage::Consume, &stage);
+    StartThreads(producers, TokenStage::Produce, &stage);
+    JoinThreads(producers);
     varn_pthread_mutex_lock(&stage.mutex);
     stage.stop = true;
     varn_pthread_cond_broadcast(&stage.cond);
     varn_pthread_mutex_unlock(&stage.mutex);
-    for (varn_pthread_t consumer : consumers) ASSERT_EQ(varn_pthread_join(consumer, nullptr), 0);
+    JoinThreads(consumers);
 
     EXPECT_GT(stage.produced, 0);
     EXPECT_EQ(stage.consumed, stage.produced);
@@ -162,11 +142,9 @@ TEST(Stress, StaticConditionCreatedOnceUnderContention) {
     Watchdog watchdog;
     for (int round = 0; round < 50; ++round) {
         varn_pthread_cond_t cond = VARN_PTHREAD_COND_INITIALIZER;
-        varn_pthread_t threads[4];
-        for (varn_pthread_t& thread : threads) {
-            ASSERT_EQ(varn_pthread_create(&thread, nullptr, SignalFreshCondition, &cond), 0);
-        }
-        for (varn_pthread_t thread : threads) ASSERT_EQ(varn_pthread_join(thread, nullptr), 0);
+        std::vector<varn_pthread_t> threads(4);
+        StartThreads(threads, SignalFreshCondition, &cond);
+        JoinThreads(threads);
         EXPECT_NE(cond, VARN_PTHREAD_COND_INITIALIZER);
         varn_pthread_cond_destroy(&cond);
     }

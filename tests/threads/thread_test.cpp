@@ -12,9 +12,7 @@
 
 namespace {
 
-using tessera_test::CountedObject;
-using tessera_test::ToValue;
-using tessera_test::Watchdog;
+using namespace tessera_test;
 
 bool InRegistry(varn_pthread_t id) {
     tessera::threads::SectionGuard hold(tessera::threads::thread_registry_lock.get());
@@ -23,60 +21,38 @@ bool InRegistry(varn_pthread_t id) {
 
 void* ReturnArgument(void* argument) { return argument; }
 
+// Unwinding by varn_pthread_exit runs the destructors of the ending thread's frames.
+std::atomic<int> g_frames_unwound{0};
+struct CountOnDestruction {
+    ~CountOnDestruction() { ++g_frames_unwound; }
+};
+
 void* ExitWithArgument(void* argument) {
+    CountOnDestruction frame;
     varn_pthread_exit(argument);
     return ToValue(1);  // not reached
 }
 
-// Unwinding by varn_pthread_exit runs the destructors of the ending thread's frames.
-struct SetOnDestruction {
-    std::atomic<bool>* flag;
-    ~SetOnDestruction() { *flag = true; }
-};
-
-void* ExitFromInsideAFrame(void* flag) {
-    SetOnDestruction guard{static_cast<std::atomic<bool>*>(flag)};
-    varn_pthread_exit(ToValue(9));
-    return nullptr;
-}
-
+// Every thread inherits the shared object and drops its reference however it ends.
 TEST(Thread, ExitValuesTravelAsThirtyTwoBitCodes) {
     Watchdog watchdog;
-    struct Case {
-        void* (*routine)(void*);
-        std::uintptr_t value;
-        std::uintptr_t joined;
-    };
-    const Case cases[] = {
-        {ReturnArgument, 7, 7},
-        {ExitWithArgument, 9, 9},
-        {ReturnArgument, 0xFFFFFFFFu, 0xFFFFFFFFu},
-        {ExitWithArgument, 0, 0},
-        {ReturnArgument, static_cast<std::uintptr_t>(-1), 0xFFFFFFFFu},  // the low 32 bits
-    };
+    CountedObject object;
+    varn_pthread_setshared(&object);
+    struct Case { void* (*routine)(void*); std::uintptr_t value, joined; };
+    const Case cases[] = {{ReturnArgument, 7, 7}, {ExitWithArgument, 9, 9}, {ReturnArgument, 0xFFFFFFFFu, 0xFFFFFFFFu},
+                          {ExitWithArgument, 0, 0},
+                          {ReturnArgument, static_cast<std::uintptr_t>(-1), 0xFFFFFFFFu}};  // the low 32 bits
     for (const Case& c : cases) {
         varn_pthread_t id = 0;
         ASSERT_EQ(varn_pthread_create(&id, nullptr, c.routine, ToValue(c.value)), 0);
         void* value = ToValue(12345);
         ASSERT_EQ(varn_pthread_join(id, &value), 0);
         EXPECT_EQ(value, ToValue(c.joined)) << c.value;
+        EXPECT_EQ(object.References(), 1) << c.value;
     }
-}
-
-TEST(Thread, ExitDeliversItsValueAndDropsTheSharedReference) {
-    Watchdog watchdog;
-    CountedObject object;
-    varn_pthread_setshared(&object);
-    std::atomic<bool> destroyed{false};
-    varn_pthread_t id;
-    ASSERT_EQ(varn_pthread_create(&id, nullptr, ExitFromInsideAFrame, &destroyed), 0);
-    void* value = nullptr;
-    ASSERT_EQ(varn_pthread_join(id, &value), 0);
-    EXPECT_EQ(value, ToValue(9));
 #if !defined(_WIN32)  // Windows ends the thread where it stands, without unwinding
-    EXPECT_TRUE(destroyed);
+    EXPECT_EQ(g_frames_unwound, 2);
 #endif
-    EXPECT_EQ(object.References(), 1);
     varn_pthread_setshared(nullptr);
 }
 
@@ -105,13 +81,24 @@ void* WaitForRelease(void* release) {
     return ToValue(5);
 }
 
-TEST(Thread, JoinTwiceSucceedsOnlyWhileThePlatformKnowsTheId) {
+// Sets release after a moment, from a thread of its own.
+std::thread ReleaseSoon(std::atomic<bool>& release) {
+    return std::thread([&release] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        release = true;
+    });
+}
+
+TEST(Thread, EndedAndUnknownIdsAreRefused) {
     Watchdog watchdog;
     varn_pthread_t id;
     ASSERT_EQ(varn_pthread_create(&id, nullptr, ReturnArgument, ToValue(3)), 0);
     ASSERT_EQ(varn_pthread_join(id, nullptr), 0);
-    EXPECT_EQ(varn_pthread_join(id, nullptr), -1) << "the thread has ended and no handle is open";
-    EXPECT_EQ(varn_pthread_detach(id), -1);
+    // The thread has ended and no handle is open; the last id was never handed out.
+    for (const varn_pthread_t gone : {id, varn_pthread_t{0xFFFFFFF0u}}) {
+        EXPECT_EQ(varn_pthread_join(gone, nullptr), -1) << gone;
+        EXPECT_EQ(varn_pthread_detach(gone), -1) << gone;
+    }
 }
 
 TEST(Thread, DetachedThreadCanStillBeJoinedByIdWhileItRuns) {
@@ -122,10 +109,7 @@ TEST(Thread, DetachedThreadCanStillBeJoinedByIdWhileItRuns) {
     ASSERT_EQ(varn_pthread_detach(id), 0);
     EXPECT_FALSE(InRegistry(id));
     EXPECT_EQ(varn_pthread_detach(id), -1);
-    std::thread releaser([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        release = true;
-    });
+    std::thread releaser = ReleaseSoon(release);
     void* value = nullptr;
     EXPECT_EQ(varn_pthread_join(id, &value), 0);  // opened by id
     EXPECT_EQ(value, ToValue(5));
@@ -156,27 +140,14 @@ TEST(Thread, EntryOfAnUnjoinedThreadSurvivesTheReuseOfItsId) {
         GTEST_SKIP() << "the platform does not hand out thread ids in order";
     }
     EXPECT_EQ(varn_pthread_detach(fresh), -1) << "the new thread was not recorded";
-    std::thread releaser([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        release = true;
-    });
+    std::thread releaser = ReleaseSoon(release);
     EXPECT_EQ(varn_pthread_join(fresh, &value), 0);  // opened by id while it runs
     EXPECT_EQ(value, ToValue(5));
     releaser.join();
     EXPECT_EQ(varn_pthread_join(old_thread, nullptr), 0);
 }
 
-TEST(Thread, UnknownIdsAreRefused) {
-    const varn_pthread_t never_created = 0xFFFFFFF0u;
-    EXPECT_EQ(varn_pthread_join(never_created, nullptr), -1);
-    EXPECT_EQ(varn_pthread_detach(never_created), -1);
-}
-
-struct SharedProbe {
-    CountedObject* object;
-    Varn::SharedObject* seen;
-    long references_while_running;
-};
+struct SharedProbe { CountedObject* object; Varn::SharedObject* seen; long references_while_running; };
 
 void* InspectShared(void* raw) {
     auto* probe = static_cast<SharedProbe*>(raw);
@@ -191,13 +162,8 @@ TEST(Thread, NewThreadsInheritTheSharedObjectUnlessTheAttributeSaysNo) {
     ASSERT_EQ(varn_pthread_getshared(), nullptr);
     EXPECT_EQ(varn_pthread_setshared(&object), 1) << "no previous object: the store's result";
     ASSERT_EQ(object.References(), 1);
-    struct Case {
-        const varn_pthread_attr_t* attr;
-        Varn::SharedObject* expected;
-        long references_while_running;
-    };
-    const varn_pthread_attr_t no_shared = VARN_PTHREAD_ATTR_NO_SHARED;
-    const varn_pthread_attr_t other_bits = 0x3FFF;
+    struct Case { const varn_pthread_attr_t* attr; Varn::SharedObject* expected; long references_while_running; };
+    const varn_pthread_attr_t no_shared = VARN_PTHREAD_ATTR_NO_SHARED, other_bits = 0x3FFF;
     const Case cases[] = {{nullptr, &object, 2}, {&other_bits, &object, 2}, {&no_shared, nullptr, 1}};
     for (const Case& c : cases) {
         SharedProbe probe{&object, nullptr, 0};

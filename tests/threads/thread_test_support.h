@@ -3,15 +3,16 @@
 #ifndef TESSERA_TESTS_THREADS_THREAD_TEST_SUPPORT_H
 #define TESSERA_TESTS_THREADS_THREAD_TEST_SUPPORT_H
 
+#include <gtest/gtest.h>
 #include <tessera/varn_pthread.h>
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
+#include <future>
 #include <thread>
+#include <vector>
 
 #include "platform/threads.h"
 #include "threads/per_thread.h"
@@ -22,28 +23,18 @@ namespace tessera_test {
 class Watchdog {
 public:
     explicit Watchdog(std::chrono::seconds limit = std::chrono::seconds(20))
-        : thread_([this, limit] {
-              std::unique_lock<std::mutex> hold(lock_);
-              if (!changed_.wait_for(hold, limit, [this] { return done_; })) {
-                  std::fprintf(stderr, "watchdog: the test hung\n");
-                  std::abort();
-              }
+        : thread_([done = done_.get_future(), limit] {
+              if (done.wait_for(limit) == std::future_status::ready) return;
+              std::fprintf(stderr, "watchdog: the test hung\n");
+              std::abort();
           }) {}
     ~Watchdog() {
-        {
-            std::lock_guard<std::mutex> hold(lock_);
-            done_ = true;
-        }
-        changed_.notify_all();
+        done_.set_value();
         thread_.join();
     }
-    Watchdog(const Watchdog&) = delete;
-    Watchdog& operator=(const Watchdog&) = delete;
 
 private:
-    std::mutex lock_;
-    std::condition_variable changed_;
-    bool done_ = false;
+    std::promise<void> done_;
     std::thread thread_;
 };
 
@@ -83,6 +74,30 @@ inline bool WaitSemaphoreIsClear() {
     tessera::platform::Semaphore* semaphore = tessera::threads::PeekWaitSemaphore();
     return semaphore == nullptr ||
            tessera::platform::WaitForSemaphore(semaphore, 0) == tessera::platform::WaitResult::kTimedOut;
+}
+
+/// Runs `body` on `count` threads that start together, and joins them.
+template <typename Body>
+void RunTogether(int count, Body body) {
+    std::atomic<bool> go{false};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < count; ++t) {
+        threads.emplace_back([&] {
+            while (!go) std::this_thread::yield();
+            body();
+        });
+    }
+    go = true;
+    for (std::thread& thread : threads) thread.join();
+}
+
+/// Starts one thread per slot of `ids`, each running routine(argument).
+inline void StartThreads(std::vector<varn_pthread_t>& ids, void* (*routine)(void*), void* argument) {
+    for (varn_pthread_t& id : ids) ASSERT_EQ(varn_pthread_create(&id, nullptr, routine, argument), 0);
+}
+
+inline void JoinThreads(const std::vector<varn_pthread_t>& ids) {
+    for (const varn_pthread_t id : ids) ASSERT_EQ(varn_pthread_join(id, nullptr), 0);
 }
 
 inline void* ToValue(std::uintptr_t number) { return reinterpret_cast<void*>(number); }

@@ -30,12 +30,7 @@ std::string Flags(const URI& u) {
 
 // Each step changes the URI parsed from start (or, when start is null, the URI of the
 // step before) and is checked by the written-out text and the flags.
-struct Step {
-    const char* start;
-    std::function<void(URI&)> change;
-    const char* written;
-    const char* flags;
-};
+struct Step { const char* start; std::function<void(URI&)> change; const char *written, *flags; };
 
 TEST(Setters, EscapingAndFlagRecomputation) {
     const Step steps[] = {
@@ -94,12 +89,6 @@ TEST(GetParts, NarrowAndWideTargets) {
     URI("http://[::1]/p%C3%A9%F0%9F%98%80").GetParts(scheme, wHost, port, wPath, query, fragment);
     EXPECT_EQ(wHost, L"::1");
     EXPECT_EQ(wPath, (std::wstring{L'/', L'p', wchar_t(0xE9), wchar_t(0xD83D), wchar_t(0xDE00)}));
-}
-
-TEST(IsOfType, ComparesStoredSchemeIgnoringCase) {
-    EXPECT_TRUE(URI("file:///x").IsOfType("FILE"));
-    EXPECT_FALSE(URI().IsOfType("file"));
-    EXPECT_TRUE(URI().IsOfType("Unknown"));
 }
 
 }  // namespace

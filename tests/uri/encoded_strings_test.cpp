@@ -12,68 +12,54 @@ using Varn::URI;
 using tessera_test::OpenURI;
 
 TEST(NormalizeEncoding, EscapesAreBytesOfTheEncoding) {
+    struct Case { const char *text, *encoding; bool ok; const char* result; };
+    const Case cases[] = {
+        {"caf%E9", "iso-8859-1", true, "caf\xC3\xA9"},
+        // Unescaped runs are UTF-8 and survive; ASCII escapes are decoded too; a broken
+        // escape stays as its three bytes; a '%' near the end stays.
+        {"\xC3\xA9%2F%zz%E9%4", "Windows-1252", true, "\xC3\xA9/%zz\xC3\xA9%4"},
+        {"", "no such encoding", true, ""},  // returns before converting
+        // A run that converts to nothing fails and leaves the text as it was, wherever the
+        // run stands; text of escapes alone has no run and ends as the encoding reads it back.
+        {"x%41", "utf-16", false, "x%41"}, {"%41x", "utf-16", false, "%41x"}, {"ab%", "utf-16", false, "ab%"},
+        {"%41", "utf-16", true, ""},
+    };
     OpenURI u;
-    std::string text = "caf%E9";
-    EXPECT_TRUE(u.NormalizeEncoding(text, "iso-8859-1"));
-    EXPECT_EQ(text, "caf\xC3\xA9");
-
-    // Unescaped runs are UTF-8 and survive; ASCII escapes are decoded too; a broken
-    // escape stays as its three bytes; a '%' near the end stays.
-    text = "\xC3\xA9%2F%zz%E9%4";
-    EXPECT_TRUE(u.NormalizeEncoding(text, "Windows-1252"));
-    EXPECT_EQ(text, "\xC3\xA9/%zz\xC3\xA9%4");
-
-    text = "";
-    EXPECT_TRUE(u.NormalizeEncoding(text, "no such encoding"));  // returns before converting
-    EXPECT_EQ(text, "");
-
-    // A run that converts to nothing fails and leaves the text as it was, wherever the
-    // run stands; text of escapes alone has no run and ends as the encoding reads it back.
-    for (const char* failing : {"x%41", "%41x", "ab%"}) {
-        text = failing;
-        EXPECT_FALSE(u.NormalizeEncoding(text, "utf-16")) << failing;
-        EXPECT_EQ(text, failing);
+    for (const Case& c : cases) {
+        std::string text = c.text;
+        EXPECT_EQ(u.NormalizeEncoding(text, c.encoding), c.ok) << c.text;
+        EXPECT_EQ(text, c.result) << c.text;
     }
-    text = "%41";
-    EXPECT_TRUE(u.NormalizeEncoding(text, "utf-16"));
-    EXPECT_EQ(text, "");
 }
 
-TEST(EncodedStrings, FromEncodedStringStoresUTF8) {
+TEST(EncodedStrings, FromEncodedStringStoresUTF8AndSettersDecideValidity) {
+    struct Case { const char *text, *written; bool valid, hierarchical; };
+    const Case cases[] = {
+        {"http://h/caf%E9", "http://h/caf\xC3\xA9", true, true},
+        // Raw bytes of the encoding in the text, in every component.
+        {"http://\xE9:p\xE9@h\xE9:8/\xE9?q=\xE9 #\xE9",
+         "http://\xC3\xA9:p\xC3\xA9@h\xC3\xA9:8/\xC3\xA9?q=\xC3\xA9%20#\xC3\xA9", true, true},
+        {"mailto:a%E9 b", "mailto:a\xC3\xA9%20b", true, false},
+        {"http://", "http:", false, true},  // parsed, but no host and no path
+        {"h2://x", "unknown:", false, false},
+    };
+    for (const Case& c : cases) {
+        URI u;
+        EXPECT_TRUE(u.FromEncodedString(c.text, "iso-8859-1")) << c.text;
+        EXPECT_EQ(u.ToString(false), c.written) << c.text;
+        EXPECT_EQ(u.IsValidURI(), c.valid) << c.text;
+        EXPECT_EQ(u.IsHierarchical(), c.hierarchical) << c.text;
+    }
     URI u;
-    EXPECT_TRUE(u.FromEncodedString("http://h/caf%E9", "iso-8859-1"));
-    EXPECT_TRUE(u.IsValidURI());
-    EXPECT_EQ(u.GetPath(), "/caf\xC3\xA9");
+    u.FromEncodedString("http://h/caf%E9", "iso-8859-1");
     EXPECT_EQ(u.ToStringUTF8Escaped(), "http://h/caf%C3%A9");
-
-    // Raw bytes of the encoding in the text, in every component.
-    EXPECT_TRUE(u.FromEncodedString("http://\xE9:p\xE9@h\xE9:8/\xE9?q=\xE9 #\xE9", "iso-8859-1"));
-    EXPECT_EQ(u.ToString(false), "http://\xC3\xA9:p\xC3\xA9@h\xC3\xA9:8/\xC3\xA9?q=\xC3\xA9%20#\xC3\xA9");
-
-    EXPECT_TRUE(u.FromEncodedString("mailto:a%E9 b", "iso-8859-1"));
-    EXPECT_EQ(u.ToString(false), "mailto:a\xC3\xA9%20b");
-    EXPECT_FALSE(u.IsHierarchical());
-}
-
-TEST(EncodedStrings, FromEncodedStringParsesButSettersDecideValidity) {
-    URI u;
-    EXPECT_TRUE(u.FromEncodedString("http://", "iso-8859-1"));
-    EXPECT_FALSE(u.IsValidURI());
-    EXPECT_TRUE(u.FromEncodedString("h2://x", "iso-8859-1"));
-    EXPECT_FALSE(u.IsValidURI());
-    EXPECT_EQ(u.ToString(false), "unknown:");
 }
 
 TEST(EncodedStrings, ToEncodedStringConvertsTheReadableForm) {
-    const URI u("http://h/caf%C3%A9%20x");
+    URI u("http://h/caf%C3%A9%20x");
     EXPECT_EQ(u.ToStringUTF8(), "http://h/caf\xC3\xA9%20x");
-    URI copy(u);
-    EXPECT_EQ(copy.ToEncodedString("iso-8859-1"), "http://h/caf\xE9%20x");
-    EXPECT_EQ(copy.ToEncodedString("utf-8"), "http://h/caf\xC3\xA9%20x");
-}
-
-TEST(EncodedStrings, UnknownEncodingNamesThrow) {
-    URI u("http://h/");
+    EXPECT_EQ(u.ToEncodedString("iso-8859-1"), "http://h/caf\xE9%20x");
+    EXPECT_EQ(u.ToEncodedString("utf-8"), "http://h/caf\xC3\xA9%20x");
     EXPECT_THROW(u.ToEncodedString("no such encoding"), Varn::UnknownEncoding);
     EXPECT_THROW(u.FromEncodedString("http://h/", "no such encoding"), Varn::UnknownEncoding);
 }

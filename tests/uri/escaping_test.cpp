@@ -26,12 +26,8 @@ const std::string kNewRfc = std::string(kExcluded).erase(kExcluded.find('?'), 1)
 enum Lowering { kNone, kBeforeEscaping, kAfterEscaping };
 
 struct SetterCase {
-    const char* name;
-    const std::string& set;
-    const char* base;
-    void (*apply)(URI&, const std::string&);
-    std::size_t prefix, suffix;
-    Lowering lowering;
+    const char* name; const std::string& set; const char* base; void (*apply)(URI&, const std::string&);
+    std::size_t prefix, suffix; Lowering lowering;
 };
 
 const SetterCase kSetters[] = {
@@ -76,11 +72,7 @@ TEST(EscapeSets, EveryByteThroughEveryEscapingOperation) {
 }
 
 TEST(Escaping, UnescapeRules) {
-    const struct {
-        std::string text;
-        bool onlyHigh;
-        std::string expected;
-    } cases[] = {
+    const struct { std::string text; bool onlyHigh; std::string expected; } cases[] = {
         {"%41%42", false, "AB"},      {"%41%42", true, "%41%42"},   {"%41%C3%A9", true, "%41\xC3\xA9"},
         {"100%", false, "100%"},      {"a%4", false, "a%4"},        {"%zz1", false, "%zz1"},
         {"%4g", false, "\x04"},       {"%g4", false, "%g4"},        {"% 4", false, "% 4"},

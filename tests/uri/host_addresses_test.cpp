@@ -62,38 +62,29 @@ TEST(ConvertIPv4ToIPv6Addr, FourOctetsMakeTwoGroups) {
     EXPECT_TRUE(URI::ConvertIPv4ToIPv6Addr(&lan, out) && out == "c0a8:0001");
 }
 
+// A list shorter than eight takes the groups that fit and fails beyond its end.
 TEST(HelperIPv6, FillsFromEitherEndAndKeepsGroupsWrittenBeforeAFailure) {
-    struct Case { const char* part; bool fromLeft, ok; const char* groups; };
+    struct Case { const char* part; std::size_t size; bool fromLeft, ok; const char* groups; };
     const Case cases[] = {
-        {"a:b", false, true, "....:....:....:....:....:....:000a:000b"},
-        {":a", true, true, "0000:000a:....:....:....:....:....:...."},
-        {"a:", true, true, "000a:....:....:....:....:....:....:...."},
-        {"1:2:12345", true, false, "0001:0002:....:....:....:....:....:...."},
-        {"1:2:3:4:5:6:1.2.3.4", true, true, "0001:0002:0003:0004:0005:0006:0102:0304"},
-        {"1.2.3.4:1", false, false, "....:....:....:....:....:....:....:0001"},
-        {"1:2:3:4:5:6:7:8:9", true, false, "0001:0002:0003:0004:0005:0006:0007:0008"},
-        {"a::b", true, false, "....:....:....:....:....:....:....:...."},
+        {"a:b", 8, false, true, "....:....:....:....:....:....:000a:000b"},
+        {":a", 8, true, true, "0000:000a:....:....:....:....:....:...."},
+        {"a:", 8, true, true, "000a:....:....:....:....:....:....:...."},
+        {"1:2:12345", 8, true, false, "0001:0002:....:....:....:....:....:...."},
+        {"1:2:3:4:5:6:1.2.3.4", 8, true, true, "0001:0002:0003:0004:0005:0006:0102:0304"},
+        {"1.2.3.4:1", 8, false, false, "....:....:....:....:....:....:....:0001"},
+        {"1:2:3:4:5:6:7:8:9", 8, true, false, "0001:0002:0003:0004:0005:0006:0007:0008"},
+        {"a::b", 8, true, false, "....:....:....:....:....:....:....:...."},
+        {"", 0, true, true, ""}, {"", 0, false, true, ""}, {"1", 0, true, false, ""},
+        {"a:b", 2, true, true, "000a:000b"}, {"c:d:e", 2, true, false, "000c:000d"},
+        {"1.2.3.4", 2, false, false, "....:...."},
     };
     for (const Case& c : cases) {
-        std::vector<std::string> groups(8, "....");
+        std::vector<std::string> groups(c.size, "....");
         EXPECT_EQ(URI::helperIPv6(c.part, groups, c.fromLeft), c.ok) << c.part;
         std::string joined;
         for (const std::string& g : groups) joined += (joined.empty() ? "" : ":") + g;
         EXPECT_EQ(joined, c.groups) << c.part;
     }
-}
-
-TEST(HelperIPv6, AShorterListTakesTheGroupsThatFitAndFailsBeyondItsEnd) {
-    std::vector<std::string> none;
-    EXPECT_TRUE(URI::helperIPv6("", none, true));
-    EXPECT_TRUE(URI::helperIPv6("", none, false));
-    EXPECT_FALSE(URI::helperIPv6("1", none, true));
-    std::vector<std::string> two(2, "....");
-    EXPECT_TRUE(URI::helperIPv6("a:b", two, true));
-    EXPECT_EQ(two, (std::vector<std::string>{"000a", "000b"}));
-    EXPECT_FALSE(URI::helperIPv6("c:d:e", two, true));
-    EXPECT_EQ(two, (std::vector<std::string>{"000c", "000d"}));
-    EXPECT_FALSE(URI::helperIPv6("1.2.3.4", two, false));
 }
 
 TEST(ExpandIPv6Addr, FullFormsAppendedAndRejectedFormsWriteNothing) {

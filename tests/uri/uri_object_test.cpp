@@ -16,6 +16,8 @@ TEST(URIObject, DefaultStateAndDirectories) {
     EXPECT_TRUE(u.IsAbsolute());
     EXPECT_EQ(u.GetScheme(), "unknown");
     EXPECT_EQ(u.ToString(false), "unknown:");
+    EXPECT_TRUE(u.IsOfType("Unknown") && URI("file:///x").IsOfType("FILE"));  // the stored scheme, any case
+    EXPECT_FALSE(u.IsOfType("file"));
     for (const char* directory : {"http://h/", "/a/b/"}) EXPECT_TRUE(URI(directory).IsDirectory()) << directory;
     for (const char* file : {"/a/b", "http://h", "http://h/a?b/"}) EXPECT_FALSE(URI(file).IsDirectory()) << file;
 }

@@ -1,6 +1,7 @@
 // The URI operations call one another through the virtual operations, so a derived
-// class that overrides one changes the others.
+// class that overrides one changes the others (path and relation operations included).
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,8 @@ namespace {
 
 using Varn::URI;
 
-// Every overridable query answers from a switch, or falls back to the base class.
+// Every overridable query answers from a switch (-1: the base class answers); moves are
+// recorded.
 class SteeredURI : public tessera_test::OpenURI {
 public:
     using OpenURI::OpenURI;
@@ -19,7 +21,9 @@ public:
     const char* written = nullptr;
     const char* utf8 = nullptr;
     int absolute = -1, relative = -1, hierarchical = -1, ofType = -1;
+    bool directory = false;
     mutable int toStringCalls = 0;
+    std::vector<std::string> moves;
 
     StringProxy ToString(bool unescaped) const override {
         ++toStringCalls;
@@ -30,7 +34,46 @@ public:
     bool IsRelative() const override { return relative < 0 ? URI::IsRelative() : relative != 0; }
     bool IsHierarchical() const override { return hierarchical < 0 ? URI::IsHierarchical() : hierarchical != 0; }
     bool IsOfType(StringProxy name) const override { return ofType < 0 ? URI::IsOfType(name) : ofType != 0; }
+    bool IsDirectory() const override { return directory || URI::IsDirectory(); }
+    bool ChDir(StringProxy reference, bool escape) override {
+        moves.push_back(reference);
+        return URI::ChDir(reference, escape);
+    }
 };
+
+TEST(VirtualDispatch, AbsoluteAndRelativeFormsAskTheVirtualTable) {
+    SteeredURI reference("a");
+    reference.written = "b/c";  // the reference is what ToString writes
+    EXPECT_TRUE(reference.MakeAbsoluteURI(URI("http://h/d/e")));
+    EXPECT_EQ(reference.URI::ToString(false), "http://h/d/b/c");
+    SteeredURI relativeBase("http://h/"), absoluteReference("x");
+    relativeBase.relative = 1;
+    absoluteReference.absolute = 1;
+    EXPECT_FALSE(URI("x").MakeAbsoluteURI(relativeBase));
+    EXPECT_FALSE(absoluteReference.MakeAbsoluteURI(URI("http://h/")));
+
+    SteeredURI target("http://h/a/b");
+    target.ofType = 1;  // the scheme test passes whatever the base's scheme
+    EXPECT_TRUE(target.MakeRelativeURI(URI("ftp://h/a/"), true));
+    EXPECT_EQ(target.URI::ToString(false), "b");
+    target = "http://h/a/b";
+    target.relative = 1;
+    EXPECT_TRUE(target.MakeRelativeURI(URI("http://h/"), true));
+    EXPECT_EQ(target.URI::ToString(false), "http://h/a/b");  // taken as relative: unchanged
+}
+
+TEST(VirtualDispatch, FileNamesAndDirectoryMovesGoThroughTheVirtualTable) {
+    SteeredURI uri("http://h/a/b.txt");
+    uri.directory = true;
+    EXPECT_EQ(uri.GetFilename(false), "");
+    uri.RemoveLastPathComponent();  // a directory moves to its parent
+    EXPECT_EQ(uri.moves, std::vector<std::string>{".."});
+    EXPECT_EQ(uri.URI::ToString(false), "http://h/");
+    SteeredURI root("http://h/");
+    root.relative = 1;  // a ".." at the front now stays, as for a relative base
+    root.ChDir("..", false);
+    EXPECT_EQ(root.URI::ToString(false), "http://h/../");
+}
 
 TEST(VirtualDispatch, EqualityAndUTF8FormsUseToString) {
     SteeredURI u("http://h/a");
@@ -78,9 +121,8 @@ TEST(VirtualDispatch, ToStringAndSetPathUseIsOfType) {
     u.SetAuthority("");
     u.SetPath("/C|/x");
     EXPECT_EQ(u.ToString(false), "http:///C|/x");
-    u.ofType = 0;  // not even "file" is
     SteeredURI f("file:///C:/y");
-    f.ofType = 0;
+    f.ofType = 0;  // not even "file" is
     EXPECT_EQ(f.ToString(false), "file:/C|/y");
     f.SetPath("/C|/y");
     EXPECT_EQ(f.ToString(false), "file:/C%7C/y");

@@ -40,7 +40,7 @@ const char* const kLongerSamples[] = {
     "\x1b$)C\x0e\x30\x21\x0f",       // designated and shifted
     "\x1b$A\x30\x21\x1b(B",          // another two-byte set
     "\x1b$(D\x30\x21\x1b(B",         // a supplementary two-byte set
-    "\x1b" "x",                      // an escape that designates nothing
+    "\x1bx",                         // an escape that designates nothing
     "~{\x30\x21~}",                  // tilde-brace shifts
     "~{\x30\x21",                    // ... not shifted back
     "~~",                            // escaped tilde

@@ -1,0 +1,73 @@
+// Replays every seed input (fuzz/corpus/<target>/) and every input a fuzzer once broke
+// the library with (fuzz/regressions/<target>/) through the target's check, so that the
+// regular builds and the sanitizer presets keep them covered without libFuzzer.
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "checks/check.h"
+
+namespace tessera_fuzz {
+// Names a target in test output.
+void PrintTo(const Target& target, std::ostream* out) { *out << target.name; }
+}  // namespace tessera_fuzz
+
+namespace {
+
+namespace fs = std::filesystem;
+using tessera_fuzz::Target;
+
+std::vector<fs::path> FilesIn(const fs::path& folder) {
+    std::vector<fs::path> files;
+    if (!fs::is_directory(folder)) return files;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        if (entry.is_regular_file()) files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::string ReadFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Runs the check on each file; returns how many files there were.
+std::size_t Replay(const Target& target, const fs::path& folder) {
+    const std::vector<fs::path> files = FilesIn(folder);
+    for (const fs::path& file : files) {
+        const std::string input = ReadFile(file);
+        try {
+            target.check(reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
+        } catch (const tessera_fuzz::PropertyViolation& violation) {
+            ADD_FAILURE() << file.string() << ": " << violation.what();
+        }
+    }
+    return files.size();
+}
+
+class FuzzReplay : public testing::TestWithParam<Target> {
+protected:
+    static void SetUpTestSuite() { tessera_fuzz::ThrowOnViolation(true); }
+    static void TearDownTestSuite() { tessera_fuzz::ThrowOnViolation(false); }
+};
+
+TEST_P(FuzzReplay, SeedCorpus) {
+    const fs::path folder = fs::path(TESSERA_FUZZ_DIR) / "corpus" / GetParam().name;
+    EXPECT_GT(Replay(GetParam(), folder), 0u) << "no seed inputs in " << folder.string();
+}
+
+TEST_P(FuzzReplay, FoundInputs) {
+    Replay(GetParam(), fs::path(TESSERA_FUZZ_DIR) / "regressions" / GetParam().name);
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, FuzzReplay, testing::ValuesIn(tessera_fuzz::Targets()),
+                         [](const testing::TestParamInfo<Target>& info) { return std::string(info.param.name); });
+
+}  // namespace
