@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace tessera_test {
 
@@ -21,6 +22,18 @@ inline std::string ReadDataFile(const std::string& relativePath) {
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
+}
+
+/// The non-empty lines of a URL list below urls/ (a leading byte-order mark dropped).
+inline std::vector<std::string> ReadUrlCorpus(const std::string& file) {
+    std::string text = ReadDataFile("urls/" + file);
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+    std::vector<std::string> urls;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty()) urls.push_back(line);
+    }
+    return urls;
 }
 
 }  // namespace tessera_test

@@ -14,20 +14,10 @@
 
 namespace {
 
-std::vector<std::string> LoadUrls(const std::string& file) {
-    std::string text = tessera_test::ReadDataFile("urls/" + file);
-    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);  // byte-order mark
-    std::vector<std::string> urls;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty()) urls.push_back(line);
-    }
-    return urls;
-}
 
 const std::vector<std::string>& Corpus(int which) {
-    static const std::vector<std::string> kasztp = LoadUrls("kasztp.txt");
-    static const std::vector<std::string> isaacs = LoadUrls("isaacs_files.txt");
+    static const std::vector<std::string> kasztp = tessera_test::ReadUrlCorpus("kasztp.txt");
+    static const std::vector<std::string> isaacs = tessera_test::ReadUrlCorpus("isaacs_files.txt");
     return which == 0 ? kasztp : isaacs;
 }
 

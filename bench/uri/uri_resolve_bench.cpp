@@ -47,12 +47,8 @@ std::vector<std::string> RfcReferences() {
 
 // The first pairs of corpus URLs: each with the next one and with its parent directory.
 std::vector<std::pair<std::string, std::string>> CorpusPairs() {
-    std::istringstream lines(tessera_test::ReadDataFile("urls/kasztp.txt"));
-    std::vector<std::string> urls;
-    for (std::string line; urls.size() < 5000 && std::getline(lines, line);) {
-        if (urls.empty() && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);  // byte-order mark
-        if (!line.empty()) urls.push_back(line);
-    }
+    std::vector<std::string> urls = tessera_test::ReadUrlCorpus("kasztp.txt");
+    if (urls.size() > 5000) urls.resize(5000);
     std::vector<std::pair<std::string, std::string>> pairs;
     for (std::size_t i = 0; i + 1 < urls.size(); ++i) {
         pairs.emplace_back(urls[i], urls[i + 1]);

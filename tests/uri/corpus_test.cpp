@@ -11,17 +11,6 @@
 
 namespace {
 
-std::vector<std::string> Lines(const std::string& file) {
-    std::string text = tessera_test::ReadDataFile("urls/" + file);
-    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);  // byte-order mark
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty()) lines.push_back(line);
-    }
-    return lines;
-}
-
 // The text as the parser stores it: scheme and host lower-cased; an empty query or
 // fragment dropped together with its '?' or '#'; no "//" without a host.
 std::string Normalised(std::string text) {
@@ -50,7 +39,7 @@ bool HasBackslashInPath(const std::string& text) {
 }
 
 void CheckCorpus(const std::string& file) {
-    const std::vector<std::string> lines = Lines(file);
+    const std::vector<std::string> lines = tessera_test::ReadUrlCorpus(file);
     ASSERT_GT(lines.size(), 1000u) << "corpus not found: set TESSERA_DATA_DIR";
     for (const std::string& line : lines) {
         const Varn::URI uri(line);
