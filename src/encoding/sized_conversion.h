@@ -19,6 +19,9 @@ inline constexpr std::size_t kOutputChunk = 2048;
 /// Input elements looked at to guess whether a text is plain ASCII.
 inline constexpr std::size_t kAsciiProbe = 1024;
 
+/// Input elements whose output is counted to estimate the output of a longer text.
+inline constexpr std::size_t kLengthSample = 4096;
+
 /// Converts [p, end) into a new `Result`. `convert(p, end, out, outEnd)` converts whole
 /// characters from `p` while it has room for one more block in [out, outEnd), advances
 /// `p` and returns the end of its output. `count(p, end)` is the length of the

@@ -93,9 +93,20 @@ struct Avx2Blocks {
 };
 #endif
 
-// Counting the output of a non-ASCII text costs more than shrinking a result sized for
-// three bytes per unit.
+// The most a text can need: three bytes per unit.
 std::size_t ThreeBytesPerUnit(const wchar_t* p, const wchar_t* end) { return 3 * static_cast<std::size_t>(end - p); }
+
+// The length to allocate for a text that is not plain ASCII: counting all of it would read
+// the input twice, and three bytes per unit then shrinking would write a third more and
+// copy it all, so the length of its beginning is scaled up to its whole, with a margin.
+// Where the rest turns out denser, the result grows once.
+std::size_t ExtrapolatedUtf8Length(const wchar_t* p, const wchar_t* end) {
+    const auto size = static_cast<std::size_t>(end - p);
+    if (size <= kLengthSample) return Utf8LengthOfUtf16(p, end);
+    const std::size_t sampled = Utf8LengthOfUtf16(p, p + kLengthSample);  // at most 3 * kLengthSample
+    const std::size_t scaled = size / kLengthSample * sampled + size % kLengthSample * sampled / kLengthSample;
+    return std::min(scaled + size / 16, ThreeBytesPerUnit(p, end));
+}
 
 }  // namespace
 
@@ -116,7 +127,7 @@ TESSERA_TARGET_AVX2 char* Utf16ToUtf8Avx2(const wchar_t*& p, const wchar_t* end,
 #endif
 
 std::string Utf16ToUtf8With(const Utf8Utf16Kernel& kernel, const wchar_t* data, std::size_t size) {
-    return ConvertIntoString<std::string>(data, data + size, kernel.toUtf8, Utf8LengthOfUtf16, ThreeBytesPerUnit,
+    return ConvertIntoString<std::string>(data, data + size, kernel.toUtf8, Utf8LengthOfUtf16, ExtrapolatedUtf8Length,
                                           ThreeBytesPerUnit);
 }
 

@@ -344,12 +344,14 @@ TEST(Utf8Utf16, BestKernelIsTheLastTheCpuRuns) {
     }
 }
 
-// Outputs that outgrow the size first reserved for them (ASCII at the start, then three
-// UTF-8 bytes per unit) and that cross the converters' output chunks at every offset.
+// Outputs that outgrow the size first reserved for them (ASCII or two-byte characters at
+// the start, then three UTF-8 bytes per unit) and that cross the converters' output chunks
+// at every offset.
 TEST_P(EachKernel, AgreesWithReferenceWhereOutputOutgrowsGuessesAndChunks) {
-    std::wstring wide(kAsciiProbe + 100, L'a');
-    for (int i = 0; i < 3000; ++i) wide += (i % 7 == 0) ? L' ' : static_cast<wchar_t>(0x4E00 + i);
-    std::vector<std::wstring> texts = {wide};
+    std::wstring cjk;
+    for (int i = 0; i < 3000; ++i) cjk += (i % 7 == 0) ? L' ' : static_cast<wchar_t>(0x4E00 + i);
+    std::vector<std::wstring> texts = {std::wstring(kAsciiProbe + 100, L'a') + cjk,
+                                       std::wstring(kLengthSample + 100, L'\x0416') + cjk};
     for (std::size_t ascii = kOutputChunk - 80; ascii < kOutputChunk + 8; ++ascii) {
         texts.push_back(std::wstring(ascii, L'x') + L"\x20AC\x0416\xFFFF" + std::wstring(200, L'y'));
     }
