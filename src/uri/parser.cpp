@@ -3,10 +3,10 @@
 // lower-cased.
 #include <tessera/URI.h>
 
-#include <array>
 #include <cstring>
 
 #include "uri/ascii.h"
+#include "uri/separator_scan.h"
 
 namespace Varn {
 namespace {
@@ -18,20 +18,6 @@ std::size_t Find(const char* d, std::size_t from, std::size_t to, char c) {
 }
 
 bool IsAsciiUpper(char c) { return static_cast<unsigned char>(c - 'A') < 26u; }
-
-// What the host scan looks for in each byte: the separators, and upper-case letters.
-enum : unsigned char { kSlash = 1, kAt = 2, kColon = 4, kUpper = 8 };
-
-constexpr std::array<unsigned char, 256> MakeHostByteTable() {
-    std::array<unsigned char, 256> table{};
-    table['/'] = kSlash;
-    table['@'] = kAt;
-    table[':'] = kColon;
-    for (int c = 'A'; c <= 'Z'; ++c) table[static_cast<std::size_t>(c)] = kUpper;
-    return table;
-}
-
-constexpr std::array<unsigned char, 256> kHostByte = MakeHostByteTable();
 
 }  // namespace
 
@@ -52,18 +38,15 @@ bool URI::ParseURI(const std::string& text) {
     const char* d = text.data();
     std::size_t end = text.size();
 
-    // Fragment: after the last '#'.
-    std::size_t hash = Find(d, 0, end, '#');
-    for (std::size_t next = hash; next != end; next = Find(d, next + 1, end, '#')) hash = next;
-    if (hash != end) {
-        m_Fragment.append(d + hash + 1, end - hash - 1);
-        end = hash;
+    // Fragment: after the last '#'. Query: after the first '?' before it.
+    const tessera::uri::QueryAndFragmentMarks marks = tessera::uri::FindQueryAndFragment(d, end);
+    if (marks.hash != end) {
+        m_Fragment.append(d + marks.hash + 1, end - marks.hash - 1);
+        end = marks.hash;
     }
-    // Query: after the first '?' of what is left.
-    const std::size_t question = Find(d, 0, end, '?');
-    if (question != end) {
-        m_Query.append(d + question + 1, end - question - 1);
-        end = question;
+    if (marks.question != end) {
+        m_Query.append(d + marks.question + 1, end - marks.question - 1);
+        end = marks.question;
     }
     // Scheme: before a ':' that comes before any '/'. Scheme and host are lower-cased,
     // which only needs doing when an upper-case letter was seen in them.
@@ -89,27 +72,13 @@ bool URI::ParseURI(const std::string& text) {
             if (end - s >= 2 && d[s] == '/' && d[s + 1] == '/') {
                 while (s < end && d[s] == '/') ++s;
             }
-            // Host part up to the first '/', path from there; in one pass over the host
-            // part, the first '@' and the first two ':' after it.
-            std::size_t slash = s, at = end, firstColon = end, secondColon = end;
-            unsigned seen = 0;
-            for (; slash < end; ++slash) {
-                const unsigned kind = kHostByte[static_cast<unsigned char>(d[slash])];
-                seen |= kind;
-                if ((kind & (kSlash | kAt | kColon)) == 0) continue;
-                if (kind == kSlash) break;
-                if (kind == kAt && at == end) {
-                    at = slash;
-                    firstColon = secondColon = end;
-                } else if (kind == kColon) {
-                    if (firstColon == end) {
-                        firstColon = slash;
-                    } else if (secondColon == end) {
-                        secondColon = slash;
-                    }
-                }
-            }
-            upper = (seen & kUpper) != 0;
+            // Host part up to the first '/', path from there; in the host part, the first
+            // '@' and the first two ':' after it.
+            const tessera::uri::HostPartSeparators found = tessera::uri::ScanHostPart(d, s, end);
+            const std::size_t slash = found.slash;
+            std::size_t at = found.at, firstColon = found.firstColon;
+            const std::size_t secondColon = found.secondColon;
+            upper = found.upper;
             m_Path.append(d + slash, end - slash);
             std::size_t host = s;
             const std::size_t hostEnd = slash;

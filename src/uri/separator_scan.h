@@ -1,0 +1,174 @@
+// The parser's two searches for separators, each one pass over the text: the query and
+// fragment marks of the whole text, and the separators of the part after "//". With SSE2
+// they look at 16 bytes a step; the scalar versions are the reference and serve elsewhere.
+#ifndef TESSERA_URI_SEPARATOR_SCAN_H
+#define TESSERA_URI_SEPARATOR_SCAN_H
+
+#include <cstddef>
+#include <cstring>
+
+#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+#define TESSERA_URI_SSE2 1
+#include <emmintrin.h>
+#else
+#define TESSERA_URI_SSE2 0
+#endif
+
+namespace tessera::uri {
+
+/// Where the query and the fragment of a URI text begin: `hash` is the last '#' (the text's
+/// size if none) and `question` the first '?' before it (`hash` if none).
+struct QueryAndFragmentMarks {
+    std::size_t question;
+    std::size_t hash;
+};
+
+/// The separators of the part after "//" in [from, end): `slash` is the first '/' (end if
+/// none); before it, `at` is the first '@', and `firstColon` and `secondColon` the first two
+/// ':' after that '@' (or from the start without one); each is `end` if absent. `upper`
+/// tells whether an 'A'-'Z' comes before `slash`.
+struct HostPartSeparators {
+    std::size_t slash;
+    std::size_t at;
+    std::size_t firstColon;
+    std::size_t secondColon;
+    bool upper;
+};
+
+inline QueryAndFragmentMarks FindQueryAndFragmentReference(const char* d, std::size_t n) {
+    QueryAndFragmentMarks marks{n, n};
+    for (std::size_t i = 0; i < n; ++i) {
+        if (d[i] == '#') marks.hash = i;
+        if (d[i] == '?' && marks.question == n) marks.question = i;
+    }
+    if (marks.question > marks.hash) marks.question = marks.hash;
+    return marks;
+}
+
+inline HostPartSeparators ScanHostPartReference(const char* d, std::size_t from, std::size_t end) {
+    HostPartSeparators found{end, end, end, end, false};
+    for (std::size_t i = from; i < end; ++i) {
+        const char c = d[i];
+        if (c == '/') {
+            found.slash = i;
+            break;
+        }
+        found.upper = found.upper || static_cast<unsigned char>(c - 'A') < 26u;
+        if (c == '@' && found.at == end) {
+            found.at = i;
+            found.firstColon = found.secondColon = end;
+        } else if (c == ':') {
+            if (found.firstColon == end) {
+                found.firstColon = i;
+            } else if (found.secondColon == end) {
+                found.secondColon = i;
+            }
+        }
+    }
+    return found;
+}
+
+#if TESSERA_URI_SSE2
+
+namespace detail {
+
+// Positions of the lowest and the highest set bit of a mask that is not 0.
+#if defined(__GNUC__)
+inline unsigned LowestBit(unsigned mask) { return static_cast<unsigned>(__builtin_ctz(mask)); }
+inline unsigned HighestBit(unsigned mask) { return 31u - static_cast<unsigned>(__builtin_clz(mask)); }
+#else
+inline unsigned LowestBit(unsigned mask) {
+    unsigned bit = 0;
+    while ((mask & 1u) == 0) mask >>= 1, ++bit;
+    return bit;
+}
+inline unsigned HighestBit(unsigned mask) {
+    unsigned bit = 0;
+    while (mask >>= 1) ++bit;
+    return bit;
+}
+#endif
+
+// The block of 16 bytes that holds byte i of the n bytes at d (n at least 16), and a mask
+// of its bytes from i on. Near the end the block is the last 16 bytes, and `i` moves back
+// to its start: nothing is read past the text, nor copied to be read again.
+inline __m128i LoadBlock(const char* d, std::size_t& i, std::size_t n, unsigned& valid) {
+    if (n - i >= 16) {
+        valid = 0xFFFF;
+    } else {
+        const std::size_t start = n - 16;
+        valid = 0xFFFFu & ~((1u << (i - start)) - 1);
+        i = start;
+    }
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+}
+
+inline unsigned BytesEqual(__m128i block, char c) {
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(c))));
+}
+
+}  // namespace detail
+
+/// The query and fragment marks of the n bytes at d.
+inline QueryAndFragmentMarks FindQueryAndFragment(const char* d, std::size_t n) {
+    if (n < 16) return FindQueryAndFragmentReference(d, n);
+    QueryAndFragmentMarks marks{n, n};
+    for (std::size_t i = 0; i < n; i += 16) {
+        unsigned valid;
+        const __m128i block = detail::LoadBlock(d, i, n, valid);
+        const unsigned hashes = detail::BytesEqual(block, '#') & valid;
+        const unsigned questions = detail::BytesEqual(block, '?') & valid;
+        if (hashes != 0) marks.hash = i + detail::HighestBit(hashes);
+        if (questions != 0 && marks.question == n) marks.question = i + detail::LowestBit(questions);
+    }
+    if (marks.question > marks.hash) marks.question = marks.hash;
+    return marks;
+}
+
+/// The separators of the part after "//" in [from, end) of d (which may be read from d on).
+inline HostPartSeparators ScanHostPart(const char* d, std::size_t from, std::size_t end) {
+    if (end < 16) return ScanHostPartReference(d, from, end);
+    HostPartSeparators found{end, end, end, end, false};
+    for (std::size_t i = from; i < end; i += 16) {
+        unsigned valid;
+        const __m128i block = detail::LoadBlock(d, i, end, valid);
+        const unsigned slashes = detail::BytesEqual(block, '/') & valid;
+        if (slashes != 0) valid &= (slashes & (0u - slashes)) - 1;  // the bytes before the first '/'
+        // 'A'-'Z' are the bytes that, moved down by 'A' - 128, fall below 26 - 128.
+        const __m128i shifted = _mm_add_epi8(block, _mm_set1_epi8(static_cast<char>(128 - 'A')));
+        const auto uppers = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmplt_epi8(shifted, _mm_set1_epi8(26 - 128))));
+        found.upper = found.upper || (uppers & valid) != 0;
+        unsigned colons = detail::BytesEqual(block, ':') & valid;
+        const unsigned ats = detail::BytesEqual(block, '@') & valid;
+        if (ats != 0 && found.at == end) {
+            const unsigned first = detail::LowestBit(ats);
+            found.at = i + first;
+            found.firstColon = found.secondColon = end;
+            colons &= ~((2u << first) - 1);  // only the ':' after the '@' count
+        }
+        for (; colons != 0 && found.secondColon == end; colons &= colons - 1) {
+            (found.firstColon == end ? found.firstColon : found.secondColon) = i + detail::LowestBit(colons);
+        }
+        if (slashes != 0) {
+            found.slash = i + detail::LowestBit(slashes);
+            break;
+        }
+    }
+    return found;
+}
+
+#else
+
+inline QueryAndFragmentMarks FindQueryAndFragment(const char* d, std::size_t n) {
+    return FindQueryAndFragmentReference(d, n);
+}
+
+inline HostPartSeparators ScanHostPart(const char* d, std::size_t from, std::size_t end) {
+    return ScanHostPartReference(d, from, end);
+}
+
+#endif
+
+}  // namespace tessera::uri
+
+#endif  // TESSERA_URI_SEPARATOR_SCAN_H
