@@ -8,6 +8,7 @@
 
 #include <tessera/URI.h>
 
+#include "uri/ascii.h"
 #include "uri/path_moves.h"
 #include "uri/path_segment_views.h"
 
@@ -39,7 +40,7 @@ bool URI::MakeAbsoluteURI(const URI& base) {
     // The reference is applied to a copy of base as the text that ToString writes. A plain
     // URI whose components read back unchanged from that text gives its parts directly.
     const bool readsBack = typeid(*this) == typeid(URI) && m_Hierarchical && PathReadsBack(m_Path) &&
-                           m_Query.find('#') == std::string::npos && m_Fragment.find('#') == std::string::npos;
+                           !tessera::uri::ContainsByte(m_Query, '#') && !tessera::uri::ContainsByte(m_Fragment, '#');
     if (!readsBack) {
         URI resolved(base);
         resolved.ChDir(ToString(false), false);

@@ -140,7 +140,7 @@ bool URI::ValidateURI() {
         }
     }
     const auto hasBackslash = [](const std::string& text) {
-        return std::memchr(text.data(), '\\', text.size()) != nullptr;
+        return tessera::uri::ContainsByte(text, '\\');
     };
     if (m_Hierarchical) {
         if (hasBackslash(m_Path)) return false;

@@ -9,6 +9,8 @@
 
 #include <tessera/URI.h>
 
+#include "uri/ascii.h"
+
 namespace tessera {
 namespace uri {
 
@@ -34,7 +36,7 @@ void MoveByReference(Varn::URI& uri, const MoveBase& base, const ReferenceParts&
 /// The unescaped form of a stored component: the stored text itself when it holds no
 /// escape, otherwise its Unescape, kept in scratch.
 inline std::string_view UnescapedView(const std::string& stored, Varn::URI::StringProxy& scratch) {
-    if (stored.find('%') == std::string::npos) return stored;
+    if (!ContainsByte(stored, '%')) return stored;
     scratch = Varn::URI::Unescape(stored, false);
     return scratch.str();
 }
