@@ -14,7 +14,7 @@ namespace tessera::encoding {
 /// Characters per block.
 inline constexpr std::size_t kAsciiBlock = 16;
 
-#if TESSERA_ENCODING_SSE2
+#if TESSERA_SSE2
 
 /// Writes 16 ASCII bytes as 16 UTF-16 units.
 inline void WidenAsciiVector(__m128i bytes, wchar_t* out) {
@@ -56,7 +56,7 @@ inline bool AllAscii(__m128i units) {
 /// If the 16 bytes at `in` are all ASCII, writes them to `out` as 16 UTF-16 units and
 /// returns true; otherwise writes nothing and returns false.
 inline bool WidenAsciiBlock(const unsigned char* in, wchar_t* out) {
-#if TESSERA_ENCODING_SSE2
+#if TESSERA_SSE2
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
     if (_mm_movemask_epi8(bytes) != 0) return false;
     WidenAsciiVector(bytes, out);
@@ -75,7 +75,7 @@ inline bool WidenAsciiBlock(const unsigned char* in, wchar_t* out) {
 /// If the 16 units at `in` are all below 0x80, writes them to `out` as 16 bytes and
 /// returns true; otherwise writes nothing and returns false.
 inline bool NarrowAsciiBlock(const wchar_t* in, char* out) {
-#if TESSERA_ENCODING_SSE2
+#if TESSERA_SSE2
     constexpr int kVectors = sizeof(wchar_t);  // 16 units
     __m128i units[kVectors];
     __m128i all = _mm_setzero_si128();
@@ -99,7 +99,7 @@ inline bool NarrowAsciiBlock(const wchar_t* in, char* out) {
 /// whole runs of 32 last; returns how many it wrote to `out`.
 inline std::size_t WidenAsciiRun(const unsigned char* in, std::size_t size, wchar_t* out) {
     std::size_t done = 0;
-#if TESSERA_ENCODING_SSE2
+#if TESSERA_SSE2
     for (; size - done >= 2 * kAsciiBlock; done += 2 * kAsciiBlock) {
         const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + done));
         const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + done + kAsciiBlock));
@@ -117,7 +117,7 @@ inline std::size_t WidenAsciiRun(const unsigned char* in, std::size_t size, wcha
 /// as whole runs of 32 last; returns how many it wrote to `out`.
 inline std::size_t NarrowAsciiRun(const wchar_t* in, std::size_t size, char* out) {
     std::size_t done = 0;
-#if TESSERA_ENCODING_SSE2
+#if TESSERA_SSE2
     constexpr int kVectors = 2 * sizeof(wchar_t);  // 32 units
     for (; size - done >= 2 * kAsciiBlock; done += 2 * kAsciiBlock) {
         __m128i units[kVectors];

@@ -4,14 +4,9 @@
 #ifndef TESSERA_ENCODING_SIMD_TARGETS_H
 #define TESSERA_ENCODING_SIMD_TARGETS_H
 
-#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
-#define TESSERA_ENCODING_SSE2 1
-#include <emmintrin.h>
-#else
-#define TESSERA_ENCODING_SSE2 0
-#endif
+#include "sse2_support.h"
 
-#if TESSERA_ENCODING_SSE2 && defined(__GNUC__) && defined(__x86_64__)
+#if TESSERA_SSE2 && defined(__GNUC__) && defined(__x86_64__)
 #define TESSERA_ENCODING_SSSE3 1
 #include <tmmintrin.h>
 /// Marks a function compiled for SSSE3.

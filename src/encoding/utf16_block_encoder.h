@@ -15,7 +15,7 @@ namespace tessera::encoding {
 /// Room the block encoders need after `out`: 48 bytes, and 4 that a last store spills.
 inline constexpr std::size_t kBmpBlockRoom = 3 * kAsciiBlock + 4;
 
-#if TESSERA_ENCODING_SSE2
+#if TESSERA_SSE2
 
 /// Loads 16 units into 16-bit lanes and tells whether they are all ASCII; false if one of
 /// them is above 0xFFFF.

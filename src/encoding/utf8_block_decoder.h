@@ -18,7 +18,7 @@ inline constexpr std::size_t kUtf8BlockRead = kAsciiBlock + 2;
 /// Units the block decoder may write after `out`, used or not.
 inline constexpr std::size_t kUtf8BlockRoom = kAsciiBlock;
 
-#if TESSERA_ENCODING_SSE2
+#if TESSERA_SSE2
 
 /// For each mask of 8 bits: the positions of the bits that are set, in order, and how
 /// many there are.

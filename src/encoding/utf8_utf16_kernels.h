@@ -39,7 +39,7 @@ char* Utf16ToUtf8Avx2(const wchar_t*& p, const wchar_t* end, char* out, const ch
 
 /// Every kernel built into the library, from the baseline (SSE2 or portable) up.
 inline constexpr Utf8Utf16Kernel kUtf8Utf16Kernels[] = {
-    {TESSERA_ENCODING_SSE2 ? "sse2" : "portable", false, false, Utf8ToUtf16Baseline, Utf16ToUtf8Baseline},
+    {TESSERA_SSE2 ? "sse2" : "portable", false, false, Utf8ToUtf16Baseline, Utf16ToUtf8Baseline},
 #if TESSERA_ENCODING_SSSE3
     {"ssse3", true, false, Utf8ToUtf16Ssse3, Utf16ToUtf8Ssse3},
 #endif

@@ -36,7 +36,7 @@ std::size_t ScalarUtf8LengthOfUtf16(const wchar_t* p, const wchar_t* end) {
     return bytes;
 }
 
-#if TESSERA_ENCODING_SSE2
+#if TESSERA_SSE2
 
 // Byte lanes that each count one match per vector, summed before they can wrap.
 constexpr std::size_t kVectorsPerRound = 255;
@@ -144,7 +144,7 @@ std::size_t Utf8LengthOfUtf16Blocks(const wchar_t*& p, const wchar_t* end) {
 
 std::size_t Utf16LengthOfUtf8(const unsigned char* begin, const unsigned char* end) {
     std::size_t units = 0;
-#if TESSERA_ENCODING_SSE2
+#if TESSERA_SSE2
     units += Utf16LengthOfUtf8Blocks(begin, end);
 #endif
     return units + ScalarUtf16LengthOfUtf8(begin, end);
@@ -152,7 +152,7 @@ std::size_t Utf16LengthOfUtf8(const unsigned char* begin, const unsigned char* e
 
 std::size_t Utf8LengthOfUtf16(const wchar_t* begin, const wchar_t* end) {
     std::size_t bytes = 0;
-#if TESSERA_ENCODING_SSE2
+#if TESSERA_SSE2
     bytes += Utf8LengthOfUtf16Blocks(begin, end);
 #endif
     return bytes + ScalarUtf8LengthOfUtf16(begin, end);

@@ -7,12 +7,7 @@
 #include <cstddef>
 #include <cstring>
 
-#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
-#define TESSERA_URI_SSE2 1
-#include <emmintrin.h>
-#else
-#define TESSERA_URI_SSE2 0
-#endif
+#include "sse2_support.h"
 
 namespace tessera::uri {
 
@@ -68,7 +63,7 @@ inline HostPartSeparators ScanHostPartReference(const char* d, std::size_t from,
     return found;
 }
 
-#if TESSERA_URI_SSE2
+#if TESSERA_SSE2
 
 namespace detail {
 
