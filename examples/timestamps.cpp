@@ -23,8 +23,8 @@ int main(int argc, char** argv) {
         }
         std::string iso;
         stamp.ToISO8601(iso, true);
-        std::cout << argv[i] << " -> ticks " << stamp.ToInt64() << ", time_t " << stamp.ToTime_t()
-                  << ", ISO basic " << iso << ", W3C " << stamp.ToW3DTF() << '\n';
+        std::cout << argv[i] << " -> ticks " << stamp.ToInt64() << ", time_t " << stamp.ToTime_t() << ", ISO basic "
+                  << iso << ", W3C " << stamp.ToW3DTF() << '\n';
     }
     return status;
 }

@@ -20,7 +20,6 @@ ThreadRegistry thread_registry;
 
 }  // namespace tessera::threads
 
-
 // ---- 2. encodings -------------------------------------------------------------------
 
 #include "encoding/encoding_registry.h"
@@ -48,11 +47,10 @@ const Utf8Utf16Kernel* const g_utf8Utf16Kernel = &BestUtf8Utf16Kernel(platform::
 
 namespace Varn {
 
-const char URI::controlchars[33] = {
-    '\x01', '\x02', '\x03', '\x04', '\x05', '\x06', '\x07', '\x08',
-    '\x09', '\x0A', '\x0B', '\x0C', '\x0D', '\x0E', '\x0F', '\x10',
-    '\x11', '\x12', '\x13', '\x14', '\x15', '\x16', '\x17', '\x18',
-    '\x19', '\x1A', '\x1B', '\x1C', '\x1D', '\x1E', '\x1F', '\x7F', '\0'};
+const char URI::controlchars[33] = {'\x01', '\x02', '\x03', '\x04', '\x05', '\x06', '\x07', '\x08', '\x09',
+                                    '\x0A', '\x0B', '\x0C', '\x0D', '\x0E', '\x0F', '\x10', '\x11', '\x12',
+                                    '\x13', '\x14', '\x15', '\x16', '\x17', '\x18', '\x19', '\x1A', '\x1B',
+                                    '\x1C', '\x1D', '\x1E', '\x1F', '\x7F', '\0'};
 
 const std::string URI::URIlowalpha = "abcdefghijklmnopqrstuvwxyz";
 const std::string URI::URIupalpha = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";

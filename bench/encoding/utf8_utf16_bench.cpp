@@ -24,20 +24,17 @@ struct Text {
 
 // ASCII, then Latin and Cyrillic mixed with ASCII, then CJK.
 constexpr Text kTexts[] = {
-    {"english", "text/mars-english.utf8.txt"},
-    {"french", "text/mars-french.utf8.txt"},
-    {"russian", "text/mars-russian.utf8.txt"},
-    {"russian-lipsum", "text/Russian-Lipsum.utf8.txt"},
-    {"chinese", "text/mars-chinese.utf8.txt"},
-    {"japanese", "text/mars-japanese.utf8.txt"},
+    {"english", "text/mars-english.utf8.txt"},          {"french", "text/mars-french.utf8.txt"},
+    {"russian", "text/mars-russian.utf8.txt"},          {"russian-lipsum", "text/Russian-Lipsum.utf8.txt"},
+    {"chinese", "text/mars-chinese.utf8.txt"},          {"japanese", "text/mars-japanese.utf8.txt"},
     {"chinese-lipsum", "text/Chinese-Lipsum.utf8.txt"},
 };
 
 // One text in every form the contenders read.
 struct Sample {
     std::string utf8;
-    std::wstring wide;        // Tessera: one UTF-16 unit per wchar_t
-    std::u16string utf16;     // ICU and iconv (as UTF-16LE bytes)
+    std::wstring wide;     // Tessera: one UTF-16 unit per wchar_t
+    std::u16string utf16;  // ICU and iconv (as UTF-16LE bytes)
 };
 
 void SetRate(benchmark::State& state, const Sample& sample) {
@@ -100,8 +97,8 @@ std::size_t IconvAll(iconv_t descriptor, const char* in, std::size_t size, char*
     return capacity - left;
 }
 
-void IconvConvert(benchmark::State& state, const Sample& sample, const char* to, const char* from,
-                  const char* in, std::size_t size, std::size_t capacity) {
+void IconvConvert(benchmark::State& state, const Sample& sample, const char* to, const char* from, const char* in,
+                  std::size_t size, std::size_t capacity) {
     iconv_t descriptor = iconv_open(to, from);
     std::vector<char> out(capacity);
     for (auto _ : state) {
@@ -114,8 +111,7 @@ void IconvConvert(benchmark::State& state, const Sample& sample, const char* to,
 }
 
 void IconvUtf8ToUtf16(benchmark::State& state, const Sample& sample) {
-    IconvConvert(state, sample, "UTF-16LE", "UTF-8", sample.utf8.data(), sample.utf8.size(),
-                 2 * sample.utf8.size());
+    IconvConvert(state, sample, "UTF-16LE", "UTF-8", sample.utf8.data(), sample.utf8.size(), 2 * sample.utf8.size());
 }
 
 void IconvUtf16ToUtf8(benchmark::State& state, const Sample& sample) {
@@ -163,14 +159,12 @@ int main(int argc, char** argv) {
     for (std::size_t i = 0; i < samples.size(); ++i) {
         const Sample& sample = samples[i];
         for (const Contender& contender : kUtf8ToUtf16) {
-            benchmark::RegisterBenchmark(
-                (std::string("UTF8ToUTF16/") + kTexts[i].name + "/" + contender.name).c_str(),
-                contender.function, sample);
+            benchmark::RegisterBenchmark((std::string("UTF8ToUTF16/") + kTexts[i].name + "/" + contender.name).c_str(),
+                                         contender.function, sample);
         }
         for (const Contender& contender : kUtf16ToUtf8) {
-            benchmark::RegisterBenchmark(
-                (std::string("UTF16ToUTF8/") + kTexts[i].name + "/" + contender.name).c_str(),
-                contender.function, sample);
+            benchmark::RegisterBenchmark((std::string("UTF16ToUTF8/") + kTexts[i].name + "/" + contender.name).c_str(),
+                                         contender.function, sample);
         }
     }
     benchmark::AddCustomContext("tessera_kernel", tessera::encoding::g_utf8Utf16Kernel->name);

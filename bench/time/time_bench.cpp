@@ -104,8 +104,8 @@ void Read_Sscanf(benchmark::State& state, TextSet texts, const char* format) {
     RunOverStamps(state, [&](int i) {
         int f[8] = {};
         char zone = 0;
-        benchmark::DoNotOptimize(std::sscanf(all[i].c_str(), format, &f[0], &f[1], &f[2], &f[3], &f[4], &f[5],
-                                             &zone, &f[6], &f[7]));
+        benchmark::DoNotOptimize(
+            std::sscanf(all[i].c_str(), format, &f[0], &f[1], &f[2], &f[3], &f[4], &f[5], &zone, &f[6], &f[7]));
         benchmark::DoNotOptimize(f);
     });
 }
@@ -140,8 +140,8 @@ void WriteW3dtf_Snprintf(benchmark::State& state) {
         std::tm f{};
         gmtime_r(&t, &f);
         char text[64];
-        const int n = std::snprintf(text, sizeof text, "%d-%02d-%02dT%02d:%02d:%02dZ", f.tm_year + 1900,
-                                    f.tm_mon + 1, f.tm_mday, f.tm_hour, f.tm_min, f.tm_sec);
+        const int n = std::snprintf(text, sizeof text, "%d-%02d-%02dT%02d:%02d:%02dZ", f.tm_year + 1900, f.tm_mon + 1,
+                                    f.tm_mday, f.tm_hour, f.tm_min, f.tm_sec);
         benchmark::DoNotOptimize(std::string(text, static_cast<std::size_t>(n)));
     });
 }
@@ -165,7 +165,8 @@ void CalendarRoundTrip_Abseil(benchmark::State& state) {
     const absl::TimeZone utc = absl::UTCTimeZone();
     RunOverStamps(state, [&](int i) {
         const Moment& m = moments[i];
-        const absl::Time time = absl::FromCivil(absl::CivilSecond(m.year, m.month, m.day, m.hour, m.minute, m.second), utc);
+        const absl::Time time =
+            absl::FromCivil(absl::CivilSecond(m.year, m.month, m.day, m.hour, m.minute, m.second), utc);
         benchmark::DoNotOptimize(absl::ToCivilSecond(time, utc));
     });
 }

@@ -14,7 +14,6 @@
 
 namespace {
 
-
 const std::vector<std::string>& Corpus(int which) {
     static const std::vector<std::string> kasztp = tessera_test::ReadUrlCorpus("kasztp.txt");
     static const std::vector<std::string> isaacs = tessera_test::ReadUrlCorpus("isaacs_files.txt");
@@ -24,9 +23,9 @@ const std::vector<std::string>& Corpus(int which) {
 void Finish(benchmark::State& state, std::size_t urls, std::size_t bytes, std::size_t failed) {
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * urls));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
-    state.counters["ns/URL"] = benchmark::Counter(static_cast<double>(state.iterations() * urls),
-                                                  benchmark::Counter::kIsRate | benchmark::Counter::kInvert,
-                                                  benchmark::Counter::kIs1000);
+    state.counters["ns/URL"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * urls),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::kIs1000);
     state.counters["rejected"] = static_cast<double>(failed);
     state.SetLabel(state.range(0) == 0 ? "kasztp.txt" : "isaacs_files.txt");
 }

@@ -270,7 +270,8 @@ void Relation_Uriparser(benchmark::State& state) {
     }
     CountItems(state, uris.size() / 2);
     std::vector<int> relations;
-    for (std::size_t i = 0; i + 1 < uris.size(); i += 2) relations.push_back(UriparserRelation(uris[i]->uri, uris[i + 1]->uri));
+    for (std::size_t i = 0; i + 1 < uris.size(); i += 2)
+        relations.push_back(UriparserRelation(uris[i]->uri, uris[i + 1]->uri));
     CountRelations(state, relations);
 }
 
@@ -287,7 +288,8 @@ void Relation_Curl(benchmark::State& state) {
     }
     CountItems(state, urls.size() / 2);
     std::vector<int> relations;
-    for (std::size_t i = 0; i + 1 < urls.size(); i += 2) relations.push_back(CurlRelation(urls[i].get(), urls[i + 1].get()));
+    for (std::size_t i = 0; i + 1 < urls.size(); i += 2)
+        relations.push_back(CurlRelation(urls[i].get(), urls[i + 1].get()));
     CountRelations(state, relations);
 }
 

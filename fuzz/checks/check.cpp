@@ -52,14 +52,9 @@ std::string Quote(const std::string& text) {
 
 const std::vector<Target>& Targets() {
     static const std::vector<Target> targets = {
-        {"uri_parse", CheckUriParse},
-        {"uri_escape", CheckUriEscape},
-        {"uri_relation", CheckUriRelation},
-        {"uri_host", CheckUriHost},
-        {"uri_query", CheckUriQuery},
-        {"uri_local_path", CheckUriLocalPath},
-        {"time_text", CheckTimeText},
-        {"transcoder", CheckTranscoder},
+        {"uri_parse", CheckUriParse}, {"uri_escape", CheckUriEscape},  {"uri_relation", CheckUriRelation},
+        {"uri_host", CheckUriHost},   {"uri_query", CheckUriQuery},    {"uri_local_path", CheckUriLocalPath},
+        {"time_text", CheckTimeText}, {"transcoder", CheckTranscoder},
     };
     return targets;
 }

@@ -30,9 +30,9 @@ void ThrowOnViolation(bool enable);
 [[noreturn]] void Violation(const char* check, const char* property, const std::string& detail);
 
 /// Verifies one property; detail is built only when it fails.
-#define TESSERA_FUZZ_REQUIRE(cond, detail)                                    \
-    do {                                                                      \
-        if (!(cond)) ::tessera_fuzz::Violation(kCheckName, #cond, (detail));  \
+#define TESSERA_FUZZ_REQUIRE(cond, detail)                                   \
+    do {                                                                     \
+        if (!(cond)) ::tessera_fuzz::Violation(kCheckName, #cond, (detail)); \
     } while (0)
 
 /// The input split at its first (count - 1) newlines into count fields; missing fields

@@ -95,9 +95,9 @@ void CheckRoundTrips(std::uint64_t seed) {
 
     if (whole > kTicksTo1970) {
         const std::int64_t seconds = (whole - kTicksTo1970) / kTicksPerSecond;
-        TESSERA_FUZZ_REQUIRE(TimeStamp::FromTime_t(seconds).ToInt64() == whole &&
-                                 TimeStamp::FromTime_t(seconds).ToTime_t() == seconds,
-                             note);
+        TESSERA_FUZZ_REQUIRE(
+            TimeStamp::FromTime_t(seconds).ToInt64() == whole && TimeStamp::FromTime_t(seconds).ToTime_t() == seconds,
+            note);
     }
 }
 

@@ -37,11 +37,21 @@ bool IsValidUTF8(const std::string& text) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         std::size_t length;
         unsigned long cp;
-        if (c < 0x80) { ++i; continue; }
-        if (c >= 0xC2 && c <= 0xDF) { length = 2; cp = c & 0x1F; }
-        else if (c >= 0xE0 && c <= 0xEF) { length = 3; cp = c & 0x0F; }
-        else if (c >= 0xF0 && c <= 0xF4) { length = 4; cp = c & 0x07; }
-        else return false;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+            cp = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            cp = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            cp = c & 0x07;
+        } else
+            return false;
         if (i + length > text.size()) return false;
         for (std::size_t k = 1; k < length; ++k) {
             const unsigned char t = static_cast<unsigned char>(text[i + k]);
@@ -148,9 +158,9 @@ void CheckEncodedURI(const std::string& name, const std::string& text) {
 
 void CheckTranscoder(const std::uint8_t* data, std::size_t size) {
     static const char* const kNames[] = {
-        "utf-8",      "Windows-1252", "iso-8859-2", "koi8-r", "shift_jis", "euc-jp",   "iso-2022-jp",
-        "gb2312",     "big5",         "euc-kr",     "utf-7",  "US-ASCII",  "windows-1251", "x-mac-ce",
-        "ibm850",     "unicode",      "windows-99999",
+        "utf-8",        "Windows-1252", "iso-8859-2", "koi8-r",  "shift_jis",     "euc-jp",
+        "iso-2022-jp",  "gb2312",       "big5",       "euc-kr",  "utf-7",         "US-ASCII",
+        "windows-1251", "x-mac-ce",     "ibm850",     "unicode", "windows-99999",
     };
     const std::vector<std::string> fields = SplitFields(data, size, 2);
     const std::string& name = fields[0];
@@ -160,9 +170,9 @@ void CheckTranscoder(const std::uint8_t* data, std::size_t size) {
     CheckNamed(name, text);
     const std::string picked = kNames[text.size() % (sizeof kNames / sizeof kNames[0])];
     CheckNamed(picked, text);
-    TESSERA_FUZZ_REQUIRE(Transcoder::UTF8ToEncoding(text, "utf-8") == Transcoder::UTF16ToUTF8(
-                                                                            Transcoder::UTF8ToUTF16(text)),
-                         Quote(text));
+    TESSERA_FUZZ_REQUIRE(
+        Transcoder::UTF8ToEncoding(text, "utf-8") == Transcoder::UTF16ToUTF8(Transcoder::UTF8ToUTF16(text)),
+        Quote(text));
     CheckEncodedURI(name, text);
     CheckEncodedURI(picked, text);
 

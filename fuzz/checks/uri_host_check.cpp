@@ -34,8 +34,8 @@ void CheckFullForm(const std::string& address, const std::string& full) {
     bool shaped = full.size() == 39;
     for (std::size_t i = 0; shaped && i < full.size(); ++i) {
         const bool separator = i % 5 == 4;
-        shaped = separator ? full[i] == ':' : full[i] != ':' && (IsHexDigit(full[i]) ||
-                                                                 address.find(full[i]) != std::string::npos);
+        shaped = separator ? full[i] == ':'
+                           : full[i] != ':' && (IsHexDigit(full[i]) || address.find(full[i]) != std::string::npos);
     }
     TESSERA_FUZZ_REQUIRE(shaped, Quote(address) + " -> " + Quote(full));
     std::string again;

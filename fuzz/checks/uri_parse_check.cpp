@@ -42,16 +42,15 @@ void CheckFlagsAfterParse(const URI& uri, const std::string& text) {
     if (uri.IsRelative()) {
         TESSERA_FUZZ_REQUIRE(scheme.empty() && uri.IsHierarchical(), Quote(text));
     } else {
-        TESSERA_FUZZ_REQUIRE(scheme.size() >= 2 && scheme != "unknown" && URI::VerifyAlpha(scheme) &&
-                                 !HasUpperCase(scheme),
-                             Quote(text) + " scheme " + Quote(scheme));
+        TESSERA_FUZZ_REQUIRE(
+            scheme.size() >= 2 && scheme != "unknown" && URI::VerifyAlpha(scheme) && !HasUpperCase(scheme),
+            Quote(text) + " scheme " + Quote(scheme));
     }
     if (uri.IsHierarchical()) {
         TESSERA_FUZZ_REQUIRE(uri.GetNonHierarchical().empty(), Quote(text));
         if (!uri.IsRelative()) {
             const std::string path = uri.GetPath();
-            TESSERA_FUZZ_REQUIRE(path.empty() || path[0] == '/',
-                                 Quote(text) + " path " + Quote(path));
+            TESSERA_FUZZ_REQUIRE(path.empty() || path[0] == '/', Quote(text) + " path " + Quote(path));
         }
     } else {
         TESSERA_FUZZ_REQUIRE(uri.GetAuthority().empty() && uri.GetServerPort().empty() && uri.GetPath().empty() &&
@@ -146,8 +145,8 @@ void CheckForceEscape(const URI& uri, const std::string& text) {
     const bool driveMark = uri.IsOfType("file") && path.size() >= 4 && path[2] == '|';
     if (!driveMark) TESSERA_FUZZ_REQUIRE(once.GetPath() == path, Quote(text) + " -> " + Quote(once.GetPath()));
 
-    const bool plain = !driveMark && !URI::IsIPv6(uri.GetAuthority()) && uri.GetUsername().empty() &&
-                       uri.GetPassword().empty();
+    const bool plain =
+        !driveMark && !URI::IsIPv6(uri.GetAuthority()) && uri.GetUsername().empty() && uri.GetPassword().empty();
     if (!plain) return;
     const std::string written = once.ToString(false);
     TESSERA_FUZZ_REQUIRE(!HasControlOrSpace(written) && EscapesWellFormed(written),

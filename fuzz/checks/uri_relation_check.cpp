@@ -35,10 +35,14 @@ using Varn::URI;
 
 const char* RelationName(URI::RELATION r) {
     switch (r) {
-        case URI::RELATION_NONE: return "NONE";
-        case URI::RELATION_CHILD: return "CHILD";
-        case URI::RELATION_SAME: return "SAME";
-        case URI::RELATION_PARENT: return "PARENT";
+        case URI::RELATION_NONE:
+            return "NONE";
+        case URI::RELATION_CHILD:
+            return "CHILD";
+        case URI::RELATION_SAME:
+            return "SAME";
+        case URI::RELATION_PARENT:
+            return "PARENT";
     }
     return "?";
 }

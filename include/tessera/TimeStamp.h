@@ -39,8 +39,7 @@ public:
     /// The tick count high * 2^32 + low of a FILETIME, bit for bit.
     TimeStamp(const FILETIME& fileTime);
     /// From calendar fields; fraction holds the second's decimal digits (5 or 50: 0.5 s).
-    TimeStamp(int year, int month, int day, int hour, int minute, int second,
-              unsigned int fraction);
+    TimeStamp(int year, int month, int day, int hour, int minute, int second, unsigned int fraction);
 
     /// Copies the tick count of another stamp.
     TimeStamp(const TimeStamp& other) = default;
@@ -64,8 +63,7 @@ public:
     static TimeStamp FromTime64_t(std::int64_t seconds);
 
     /// Calendar fields; fraction comes back in ticks (0 to 9,999,999). Always true.
-    bool ToYMDHMSF(int& year, int& month, int& day, int& hour, int& minute, int& second,
-                   unsigned int& fraction) const;
+    bool ToYMDHMSF(int& year, int& month, int& day, int& hour, int& minute, int& second, unsigned int& fraction) const;
 
     /// Sets the stamp to the current UTC time in whole seconds.
     void SetToCurrentTime();

@@ -206,8 +206,8 @@ public:
     void SetParts(StringProxy scheme, StringProxy authority, StringProxy serverPort, StringProxy path,
                   StringProxy query, StringProxy fragment);
     /// Reads scheme, host, port, path, query and fragment, unescaped, into six targets.
-    void GetParts(StringRefProxy scheme, StringRefProxy authority, StringRefProxy serverPort,
-                  StringRefProxy path, StringRefProxy query, StringRefProxy fragment) const;
+    void GetParts(StringRefProxy scheme, StringRefProxy authority, StringRefProxy serverPort, StringRefProxy path,
+                  StringRefProxy query, StringRefProxy fragment) const;
     /// Re-escapes every component in the canonical way.
     void ForceEscape();
 
@@ -316,8 +316,7 @@ public:
 
 protected:
     /// Appends the segments of path; reports a leading and a trailing '/'.
-    static void SplitPath(const std::string& path, std::vector<std::string>& segments, bool& leading,
-                          bool& trailing);
+    static void SplitPath(const std::string& path, std::vector<std::string>& segments, bool& leading, bool& trailing);
     /// Appends the segments of path.
     static void SplitPath(const std::string& path, std::vector<std::string>& segments);
     /// Joins segments with '/', with an optional leading and trailing '/'.

@@ -8,6 +8,7 @@
 
 #include <tessera/Export.h>
 
+/* clang-format off */
 typedef uint32_t varn_pthread_t;               /* the platform's thread id */
 typedef uint32_t varn_pthread_attr_t;          /* flags word */
 #define VARN_PTHREAD_ATTR_NO_SHARED 0x4000     /* new thread does not inherit the shared object */
@@ -25,6 +26,7 @@ typedef struct { int32_t tv_sec; int32_t tv_nsec; } varn_timespec;
 #define VARN_PTHREAD_ONCE_INIT         { 0, -1 }
 #define VARN_ETIMEDOUT 60
 #define VARN_EINVAL    22
+/* clang-format on */
 
 #ifdef __cplusplus
 namespace Varn {
@@ -43,8 +45,8 @@ extern "C" {
 #endif
 
 /* Starts `routine(arg)` on a new thread and stores its id in `*thread`. */
-TESSERA_API int varn_pthread_create(varn_pthread_t* thread, const varn_pthread_attr_t* attr,
-                                    void* (*routine)(void*), void* arg);
+TESSERA_API int varn_pthread_create(varn_pthread_t* thread, const varn_pthread_attr_t* attr, void* (*routine)(void*),
+                                    void* arg);
 /* Waits for a thread to end; stores its 32-bit exit code in `*value` unless null. */
 TESSERA_API int varn_pthread_join(varn_pthread_t thread, void** value);
 /* Forgets a thread started here; it runs on but can no longer be joined through its entry. */
@@ -64,8 +66,7 @@ TESSERA_API long varn_pthread_setshared(void* object);
 #endif
 
 /* Creates a recursive mutex; the attribute is ignored. */
-TESSERA_API int varn_pthread_mutex_init(varn_pthread_mutex_t* mutex,
-                                        const varn_pthread_mutexattr_t* attr);
+TESSERA_API int varn_pthread_mutex_init(varn_pthread_mutex_t* mutex, const varn_pthread_mutexattr_t* attr);
 /* Locks a mutex; the owner may lock again, and each lock needs its own unlock. */
 TESSERA_API int varn_pthread_mutex_lock(varn_pthread_mutex_t* mutex);
 /* Releases one level of a mutex. */
@@ -88,8 +89,7 @@ TESSERA_API int varn_pthread_setspecific(varn_pthread_key_t key, const void* val
 TESSERA_API void* varn_pthread_getspecific(varn_pthread_key_t key);
 
 /* Creates a condition variable; the attribute is ignored. */
-TESSERA_API int varn_pthread_cond_init(varn_pthread_cond_t* cond,
-                                       const varn_pthread_condattr_t* attr);
+TESSERA_API int varn_pthread_cond_init(varn_pthread_cond_t* cond, const varn_pthread_condattr_t* attr);
 /* Releases one level of `mutex`, waits for a signal, then locks `mutex` again. */
 TESSERA_API int varn_pthread_cond_wait(varn_pthread_cond_t* cond, varn_pthread_mutex_t* mutex);
 /* As varn_pthread_cond_wait, but returns 60 once `deadline` (UTC since 1970) has passed. */

@@ -175,8 +175,8 @@ TESSERA_TARGET_AVX2 inline __m256i LoadUnitsAvx2(const wchar_t* in, __m256i& all
 
 /// Whether all bits of `units` outside `allowed` (per 16- or 32-bit element) are clear.
 TESSERA_TARGET_AVX2 inline bool OnlyBitsAvx2(__m256i units, int allowed) {
-    const __m256i outside = sizeof(wchar_t) == 2 ? _mm256_set1_epi16(static_cast<short>(~allowed))
-                                                 : _mm256_set1_epi32(~allowed);
+    const __m256i outside =
+        sizeof(wchar_t) == 2 ? _mm256_set1_epi16(static_cast<short>(~allowed)) : _mm256_set1_epi32(~allowed);
     return _mm256_testz_si256(units, outside) != 0;
 }
 

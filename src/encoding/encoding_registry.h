@@ -17,9 +17,7 @@ public:
     /// Name to code page; exact and case-sensitive. Where a name occurs twice, the later row.
     const std::map<std::string, std::int32_t>& codePagesByName() const { return m_codePagesByName; }
     /// Code page to the first name of its (last) run of rows.
-    const std::map<std::int32_t, std::string>& encodingsByCodePage() const {
-        return m_encodingsByCodePage;
-    }
+    const std::map<std::int32_t, std::string>& encodingsByCodePage() const { return m_encodingsByCodePage; }
 
 private:
     std::map<std::string, std::int32_t> m_codePagesByName;

@@ -30,8 +30,7 @@ inline constexpr std::size_t kLengthSample = 4096;
 /// shrinking the result costs less than counting); `bound(p, end)` is a length the
 /// conversion never exceeds.
 template <typename Result, typename Input, typename Convert, typename Count, typename Guess, typename Bound>
-Result ConvertIntoString(const Input* p, const Input* end, Convert convert, Count count, Guess guess,
-                         Bound bound) {
+Result ConvertIntoString(const Input* p, const Input* end, Convert convert, Count count, Guess guess, Bound bound) {
     Result result;
     if (p == end) return result;
     const auto size = static_cast<std::size_t>(end - p);
@@ -49,8 +48,8 @@ Result ConvertIntoString(const Input* p, const Input* end, Convert convert, Coun
             result.reserve(written + bound(p, end) + kOutputSlack);  // the guess was short
         }
         result.resize(std::min(result.capacity(), written + kOutputChunk));
-        written = static_cast<std::size_t>(convert(p, end, &result[written], result.data() + result.size()) -
-                                           result.data());
+        written =
+            static_cast<std::size_t>(convert(p, end, &result[written], result.data() + result.size()) - result.data());
     }
     result.resize(written);
     if (result.capacity() - written > written / 8 + kOutputSlack) result.shrink_to_fit();

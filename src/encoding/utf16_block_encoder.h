@@ -60,13 +60,11 @@ inline void EncodeBmpWords(__m128i units, __m128i& firstWords, __m128i& lastWord
     const __m128i below800 = _mm_cmpeq_epi16(_mm_andnot_si128(_mm_set1_epi16(0x7FF), units), zero);
     const __m128i low = _mm_and_si128(units, sixBits);
     // The first two bytes: 0xxxxxxx; 110yyyyy 10xxxxxx; 1110zzzz 10yyyyyy.
-    const __m128i twoBytes = _mm_or_si128(_mm_or_si128(_mm_set1_epi16(static_cast<short>(0x80C0)),
-                                                       _mm_srli_epi16(units, 6)),
-                                          _mm_slli_epi16(low, 8));
+    const __m128i twoBytes = _mm_or_si128(
+        _mm_or_si128(_mm_set1_epi16(static_cast<short>(0x80C0)), _mm_srli_epi16(units, 6)), _mm_slli_epi16(low, 8));
     const __m128i middle = _mm_and_si128(_mm_srli_epi16(units, 6), sixBits);
-    const __m128i threeBytes = _mm_or_si128(_mm_or_si128(_mm_set1_epi16(static_cast<short>(0x80E0)),
-                                                         _mm_srli_epi16(units, 12)),
-                                            _mm_slli_epi16(middle, 8));
+    const __m128i threeBytes = _mm_or_si128(
+        _mm_or_si128(_mm_set1_epi16(static_cast<short>(0x80E0)), _mm_srli_epi16(units, 12)), _mm_slli_epi16(middle, 8));
     const __m128i head = Select(below800, Select(below80, units, twoBytes), threeBytes);
     const __m128i third = _mm_or_si128(low, _mm_set1_epi16(0x80));  // 10xxxxxx
     firstWords = _mm_unpacklo_epi16(head, third);
@@ -117,7 +115,8 @@ constexpr std::array<AsciiLanes, 256> MakeAsciiLaneTable() {
         for (unsigned char& last : lanes.lastByte) last = 15;
         for (unsigned lane = 0; lane < 8; ++lane) {
             if (((mask >> lane) & 1) == 0) continue;
-            if (lanes.count < kMaxAsciiLanes) lanes.lastByte[lanes.count] = static_cast<unsigned char>(2 * lane - lanes.count);
+            if (lanes.count < kMaxAsciiLanes)
+                lanes.lastByte[lanes.count] = static_cast<unsigned char>(2 * lane - lanes.count);
             ++lanes.count;
         }
     }
@@ -146,9 +145,9 @@ inline __m128i LeadingBytes(unsigned char last) {
 /// second byte is not used, the bytes come from the forms shifted down by one more byte.
 inline char* EncodeTwoByteUnits(__m128i units, const AsciiLanes& ascii, char* out) {
     const __m128i below80 = _mm_cmpeq_epi16(_mm_andnot_si128(_mm_set1_epi16(0x7F), units), _mm_setzero_si128());
-    const __m128i twoBytes = _mm_or_si128(_mm_or_si128(_mm_set1_epi16(static_cast<short>(0x80C0)),
-                                                       _mm_srli_epi16(units, 6)),
-                                          _mm_slli_epi16(_mm_and_si128(units, _mm_set1_epi16(0x3F)), 8));
+    const __m128i twoBytes =
+        _mm_or_si128(_mm_or_si128(_mm_set1_epi16(static_cast<short>(0x80C0)), _mm_srli_epi16(units, 6)),
+                     _mm_slli_epi16(_mm_and_si128(units, _mm_set1_epi16(0x3F)), 8));
     const __m128i forms = Select(below80, units, twoBytes);
     __m128i bytes = Select(LeadingBytes(ascii.lastByte[0]), forms, _mm_srli_si128(forms, 1));
     bytes = Select(LeadingBytes(ascii.lastByte[1]), bytes, _mm_srli_si128(forms, 2));

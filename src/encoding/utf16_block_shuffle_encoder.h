@@ -67,7 +67,8 @@ TESSERA_TARGET_SSSE3 inline char* StoreGathered(__m128i bytes, const ByteGather&
 /// The block encoder after the 16 units are loaded into 16-bit lanes (see `LoadUnits`):
 /// writes their UTF-8 form to `out` and returns its end, or nullptr if one of them is a
 /// surrogate. Writes up to `kBmpBlockRoom` bytes.
-TESSERA_TARGET_SSSE3 TESSERA_ALWAYS_INLINE inline char* EncodeLoadedBmpBlockSsse3(__m128i first, __m128i second, bool ascii, char* out) {
+TESSERA_TARGET_SSSE3 TESSERA_ALWAYS_INLINE inline char* EncodeLoadedBmpBlockSsse3(__m128i first, __m128i second,
+                                                                                  bool ascii, char* out) {
     if (ascii) {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(first, second));
         return out + kAsciiBlock;
@@ -76,16 +77,17 @@ TESSERA_TARGET_SSSE3 TESSERA_ALWAYS_INLINE inline char* EncodeLoadedBmpBlockSsse
     const auto below = [zero](__m128i units, int limit) {
         return _mm_cmpeq_epi16(_mm_andnot_si128(_mm_set1_epi16(static_cast<short>(limit - 1)), units), zero);
     };
-    const auto asciiBits = static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(below(first, 0x80), below(second, 0x80))));
+    const auto asciiBits =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(below(first, 0x80), below(second, 0x80))));
     const auto below800Bits =
         static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(below(first, 0x800), below(second, 0x800))));
     if (below800Bits == 0xFFFF) {
         // Latin, Cyrillic, Greek, Hebrew, Arabic... and ASCII: the two-byte forms, lead
         // byte low, with the ASCII units as they are.
         const auto forms = [&below](__m128i units) {
-            const __m128i twoBytes = _mm_or_si128(_mm_or_si128(_mm_set1_epi16(static_cast<short>(0x80C0)),
-                                                               _mm_srli_epi16(units, 6)),
-                                                  _mm_slli_epi16(_mm_and_si128(units, _mm_set1_epi16(0x3F)), 8));
+            const __m128i twoBytes =
+                _mm_or_si128(_mm_or_si128(_mm_set1_epi16(static_cast<short>(0x80C0)), _mm_srli_epi16(units, 6)),
+                             _mm_slli_epi16(_mm_and_si128(units, _mm_set1_epi16(0x3F)), 8));
             return Select(below(units, 0x80), units, twoBytes);
         };
         out = StoreGathered(forms(first), kTwoByteGathers[asciiBits & 0xFF], out);
@@ -130,24 +132,26 @@ TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline char* EncodeBmpBlockAvx2(const 
         if (!OnlyBitsAvx2(all, 0xFFFF)) return nullptr;
         return EncodeLoadedBmpBlockSsse3(_mm256_castsi256_si128(units), _mm256_extracti128_si256(units, 1), false, out);
     }
-    const __m256i ascii = _mm256_cmpeq_epi16(_mm256_andnot_si256(_mm256_set1_epi16(0x7F), units), _mm256_setzero_si256());
+    const __m256i ascii =
+        _mm256_cmpeq_epi16(_mm256_andnot_si256(_mm256_set1_epi16(0x7F), units), _mm256_setzero_si256());
     // One bit per unit: 0..7 for the low half, 16..23 for the high half.
-    const auto asciiBits = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_packs_epi16(ascii, _mm256_setzero_si256())));
+    const auto asciiBits =
+        static_cast<unsigned>(_mm256_movemask_epi8(_mm256_packs_epi16(ascii, _mm256_setzero_si256())));
     if (asciiBits == 0x00FF00FF) {
         const __m256i bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(units, units), 0x08);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(bytes));
         return out + kAsciiBlock;
     }
     // The two-byte forms, lead byte low, with the ASCII units as they are.
-    const __m256i twoBytes = _mm256_or_si256(_mm256_or_si256(_mm256_set1_epi16(static_cast<short>(0x80C0)),
-                                                             _mm256_srli_epi16(units, 6)),
-                                             _mm256_slli_epi16(_mm256_and_si256(units, _mm256_set1_epi16(0x3F)), 8));
+    const __m256i twoBytes =
+        _mm256_or_si256(_mm256_or_si256(_mm256_set1_epi16(static_cast<short>(0x80C0)), _mm256_srli_epi16(units, 6)),
+                        _mm256_slli_epi16(_mm256_and_si256(units, _mm256_set1_epi16(0x3F)), 8));
     const __m256i forms = _mm256_blendv_epi8(twoBytes, units, ascii);
     const ByteGather& low = kTwoByteGathers[asciiBits & 0xFF];
     const ByteGather& high = kTwoByteGathers[(asciiBits >> 16) & 0xFF];
-    const __m256i gather = _mm256_inserti128_si256(
-        _mm256_castsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(low.index))),
-        _mm_load_si128(reinterpret_cast<const __m128i*>(high.index)), 1);
+    const __m256i gather =
+        _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(low.index))),
+                                _mm_load_si128(reinterpret_cast<const __m128i*>(high.index)), 1);
     const __m256i bytes = _mm256_shuffle_epi8(forms, gather);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(bytes));
     out += low.count;

@@ -53,8 +53,7 @@ struct BaselineBlocks {
 // Converts whole characters from p while a block still fits before outEnd, with the
 // block steps of `Blocks`; inlined into each kernel, compiled for its instruction set.
 template <typename Blocks>
-TESSERA_ALWAYS_INLINE inline char* ConvertBlocks(const wchar_t*& p, const wchar_t* end, char* out,
-                                                 const char* outEnd) {
+TESSERA_ALWAYS_INLINE inline char* ConvertBlocks(const wchar_t*& p, const wchar_t* end, char* out, const char* outEnd) {
     // Sixteen units give at most 48 bytes, one more if a pair straddles their end; the
     // block encoder may write 4 more.
     constexpr auto kBlockRoom = static_cast<std::ptrdiff_t>(kBmpBlockRoom + 1);

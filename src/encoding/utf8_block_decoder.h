@@ -66,8 +66,8 @@ inline __m128i DecodeAtEachPosition(__m128i byte0, __m128i byte1, __m128i byte2,
     const __m128i tail1 = _mm_and_si128(byte1, sixBits);
     const __m128i twoBytes = _mm_or_si128(_mm_slli_epi16(_mm_and_si128(byte0, _mm_set1_epi16(0x1F)), 6), tail1);
     // The shift by 12 drops the lead's 1110 marker bits off the top of the lane.
-    const __m128i threeBytes = _mm_or_si128(_mm_or_si128(_mm_slli_epi16(byte0, 12), _mm_slli_epi16(tail1, 6)),
-                                            _mm_and_si128(byte2, sixBits));
+    const __m128i threeBytes =
+        _mm_or_si128(_mm_or_si128(_mm_slli_epi16(byte0, 12), _mm_slli_epi16(tail1, 6)), _mm_and_si128(byte2, sixBits));
     const __m128i upToTwo = _mm_or_si128(_mm_and_si128(twoByteLead, twoBytes), _mm_andnot_si128(twoByteLead, byte0));
     return _mm_or_si128(_mm_and_si128(threeByteLead, threeBytes), _mm_andnot_si128(threeByteLead, upToTwo));
 }
@@ -80,7 +80,7 @@ struct Utf8Block {
     __m128i next2;  // the byte after that
     __m128i twoByteLead;
     __m128i threeByteLead;
-    unsigned leads;           // one bit per position that begins a sequence
+    unsigned leads;  // one bit per position that begins a sequence
     unsigned twoByteLeads;
     unsigned threeByteLeads;
 
@@ -98,33 +98,44 @@ inline bool LoadUtf8Block(const unsigned char* in, Utf8Block& block) {
     const __m128i next0 = load(0);
     const __m128i next1 = load(1);
     const __m128i next2 = load(2);
-    const auto below = [](__m128i bytes, int limit) { return _mm_cmplt_epi8(bytes, _mm_set1_epi8(static_cast<char>(limit))); };
-    const auto above = [](__m128i bytes, int limit) { return _mm_cmpgt_epi8(bytes, _mm_set1_epi8(static_cast<char>(limit))); };
+    const auto below = [](__m128i bytes, int limit) {
+        return _mm_cmplt_epi8(bytes, _mm_set1_epi8(static_cast<char>(limit)));
+    };
+    const auto above = [](__m128i bytes, int limit) {
+        return _mm_cmpgt_epi8(bytes, _mm_set1_epi8(static_cast<char>(limit)));
+    };
 
     // Byte classes as signed bytes: 00..7F >= 0, 80..BF < -64, C0..DF < -32, E0..EF < -16.
     const __m128i ascii = above(next0, -1);
     const __m128i continuation = below(next0, -64);
     const __m128i twoByteLead = _mm_and_si128(above(next0, -65), below(next0, -32));
     const __m128i threeByteLead = _mm_and_si128(above(next0, -33), below(next0, -16));
-    const __m128i classified = _mm_or_si128(_mm_or_si128(ascii, continuation), _mm_or_si128(twoByteLead, threeByteLead));
+    const __m128i classified =
+        _mm_or_si128(_mm_or_si128(ascii, continuation), _mm_or_si128(twoByteLead, threeByteLead));
     if (_mm_movemask_epi8(classified) != 0xFFFF) return false;  // F0..FF
 
     // Each lead is followed by its continuation bytes, and each continuation byte in the
     // block follows a lead; C0 and C1 lead overlongs, E0 80..9F overlongs and ED A0..BF
     // surrogates.
     const __m128i anyLead = _mm_or_si128(twoByteLead, threeByteLead);
-    const __m128i missing = _mm_or_si128(_mm_andnot_si128(below(next1, -64), anyLead),
-                                         _mm_andnot_si128(below(next2, -64), threeByteLead));
+    const __m128i missing =
+        _mm_or_si128(_mm_andnot_si128(below(next1, -64), anyLead), _mm_andnot_si128(below(next2, -64), threeByteLead));
     const __m128i expected = _mm_or_si128(_mm_slli_si128(anyLead, 1), _mm_slli_si128(threeByteLead, 2));
     const __m128i stray = _mm_andnot_si128(expected, continuation);
     const __m128i overlong2 = _mm_and_si128(twoByteLead, below(next0, -62));
-    const __m128i overlong3 = _mm_and_si128(_mm_cmpeq_epi8(next0, _mm_set1_epi8(static_cast<char>(0xE0))), below(next1, -96));
-    const __m128i surrogate = _mm_and_si128(_mm_cmpeq_epi8(next0, _mm_set1_epi8(static_cast<char>(0xED))), above(next1, -97));
-    const __m128i rejected = _mm_or_si128(_mm_or_si128(missing, stray),
-                                          _mm_or_si128(overlong2, _mm_or_si128(overlong3, surrogate)));
+    const __m128i overlong3 =
+        _mm_and_si128(_mm_cmpeq_epi8(next0, _mm_set1_epi8(static_cast<char>(0xE0))), below(next1, -96));
+    const __m128i surrogate =
+        _mm_and_si128(_mm_cmpeq_epi8(next0, _mm_set1_epi8(static_cast<char>(0xED))), above(next1, -97));
+    const __m128i rejected =
+        _mm_or_si128(_mm_or_si128(missing, stray), _mm_or_si128(overlong2, _mm_or_si128(overlong3, surrogate)));
     if (_mm_movemask_epi8(rejected) != 0) return false;
 
-    block = {next0, next1, next2, twoByteLead, threeByteLead,
+    block = {next0,
+             next1,
+             next2,
+             twoByteLead,
+             threeByteLead,
              ~static_cast<unsigned>(_mm_movemask_epi8(continuation)) & 0xFFFF,
              static_cast<unsigned>(_mm_movemask_epi8(twoByteLead)),
              static_cast<unsigned>(_mm_movemask_epi8(threeByteLead))};
@@ -138,8 +149,8 @@ inline bool LoadUpToTwoByteBlock(const unsigned char* in, Utf8Block& block) {
     const __m128i next0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
     // As signed bytes: 00..7F >= 0, 80..BF < -64, C2..DF in -62..-33.
     const __m128i continuation = _mm_cmplt_epi8(next0, _mm_set1_epi8(-64));
-    const __m128i twoByteLead = _mm_and_si128(_mm_cmpgt_epi8(next0, _mm_set1_epi8(-63)),
-                                              _mm_cmplt_epi8(next0, _mm_set1_epi8(-32)));
+    const __m128i twoByteLead =
+        _mm_and_si128(_mm_cmpgt_epi8(next0, _mm_set1_epi8(-63)), _mm_cmplt_epi8(next0, _mm_set1_epi8(-32)));
     const __m128i ascii = _mm_cmpgt_epi8(next0, _mm_set1_epi8(-1));
     const auto leads = static_cast<unsigned>(_mm_movemask_epi8(twoByteLead));
     const auto continuations = static_cast<unsigned>(_mm_movemask_epi8(continuation));
@@ -150,8 +161,10 @@ inline bool LoadUpToTwoByteBlock(const unsigned char* in, Utf8Block& block) {
         return false;
     }
     const __m128i zero = _mm_setzero_si128();
-    block = {next0, _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 1)), zero, twoByteLead, zero,
-             ~continuations & 0xFFFF, leads, 0};
+    block = {next0, _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 1)),
+             zero,  twoByteLead,
+             zero,  ~continuations & 0xFFFF,
+             leads, 0};
     return true;
 }
 

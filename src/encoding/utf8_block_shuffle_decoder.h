@@ -67,9 +67,7 @@ inline bool LoadThreeByteRun(const unsigned char* in, __m128i* bytes) {
 }
 
 /// Moves each of the 4 sequences in the first 12 bytes into a 32-bit lane, last byte low.
-inline __m128i ThreeByteLaneShuffle() {
-    return _mm_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1);
-}
+inline __m128i ThreeByteLaneShuffle() { return _mm_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1); }
 
 /// The code points of three-byte sequences held one per 32-bit lane, last byte low.
 inline __m128i DecodeThreeByteLanes(__m128i lanes) {
@@ -81,7 +79,8 @@ inline __m128i DecodeThreeByteLanes(__m128i lanes) {
 /// Writes the 4 units in the 32-bit lanes of `units` to `out`.
 TESSERA_TARGET_SSSE3 inline void StoreUnitLanes(__m128i units, wchar_t* out) {
     if constexpr (sizeof(wchar_t) == 2) {
-        const __m128i low = _mm_shuffle_epi8(units, _mm_setr_epi8(0, 1, 4, 5, 8, 9, 12, 13, -1, -1, -1, -1, -1, -1, -1, -1));
+        const __m128i low =
+            _mm_shuffle_epi8(units, _mm_setr_epi8(0, 1, 4, 5, 8, 9, 12, 13, -1, -1, -1, -1, -1, -1, -1, -1));
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out), low);
     } else {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out), units);
@@ -108,7 +107,8 @@ TESSERA_TARGET_SSSE3 TESSERA_ALWAYS_INLINE inline wchar_t* DecodeThreeByteRunSss
 }
 
 /// `DecodeUtf8Block` with SSSE3.
-TESSERA_TARGET_SSSE3 TESSERA_ALWAYS_INLINE inline wchar_t* DecodeUtf8BlockSsse3(const unsigned char*& in, wchar_t* out) {
+TESSERA_TARGET_SSSE3 TESSERA_ALWAYS_INLINE inline wchar_t* DecodeUtf8BlockSsse3(const unsigned char*& in,
+                                                                                wchar_t* out) {
     Utf8Block block;
     if (!LoadUpToTwoByteBlock(in, block) && !LoadUtf8Block(in, block)) return nullptr;
     if (block.twoByteLeads == 0x5555) {
@@ -158,10 +158,10 @@ TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline wchar_t* DecodeThreeByteRunAvx2
                                         _mm_srli_si128(bytes[2], 4), 1)};
             for (const __m256i& window : windows) {
                 const __m256i lanes = _mm256_shuffle_epi8(window, shuffle);
-                const __m256i units = _mm256_or_si256(
-                    _mm256_or_si256(_mm256_and_si256(_mm256_srli_epi32(lanes, 4), mask4),
-                                    _mm256_and_si256(_mm256_srli_epi32(lanes, 2), mask6)),
-                    _mm256_and_si256(lanes, low6));
+                const __m256i units =
+                    _mm256_or_si256(_mm256_or_si256(_mm256_and_si256(_mm256_srli_epi32(lanes, 4), mask4),
+                                                    _mm256_and_si256(_mm256_srli_epi32(lanes, 2), mask6)),
+                                    _mm256_and_si256(lanes, low6));
                 _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), units);
                 out += 8;
             }
@@ -175,7 +175,8 @@ TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline wchar_t* DecodeThreeByteRunAvx2
 TESSERA_TARGET_AVX2 inline wchar_t* StoreLeadUnitsAvx2(__m256i codePoints, unsigned leads, wchar_t* out) {
     const unsigned lowLeads = leads & 0xFF;
     const unsigned highLeads = leads >> 8;
-    const __m256i gather = _mm256_inserti128_si256(_mm256_castsi128_si256(LaneGather(lowLeads)), LaneGather(highLeads), 1);
+    const __m256i gather =
+        _mm256_inserti128_si256(_mm256_castsi128_si256(LaneGather(lowLeads)), LaneGather(highLeads), 1);
     const __m256i units = _mm256_shuffle_epi8(codePoints, gather);
     StoreUnitsAvx2(_mm256_castsi256_si128(units), out);
     out += kSetBitPositions[lowLeads].count;
@@ -187,7 +188,8 @@ TESSERA_TARGET_AVX2 inline wchar_t* StoreLeadUnitsAvx2(__m256i codePoints, unsig
 /// lanes, each read as the start of a one- or two-byte sequence.
 TESSERA_TARGET_AVX2 inline __m256i DecodeUpToTwoBytesAvx2(const Utf8Block& block, __m256i byte0) {
     const __m256i tail = _mm256_and_si256(_mm256_cvtepu8_epi16(block.next1), _mm256_set1_epi16(0x3F));
-    const __m256i twoBytes = _mm256_or_si256(_mm256_slli_epi16(_mm256_and_si256(byte0, _mm256_set1_epi16(0x1F)), 6), tail);
+    const __m256i twoBytes =
+        _mm256_or_si256(_mm256_slli_epi16(_mm256_and_si256(byte0, _mm256_set1_epi16(0x1F)), 6), tail);
     return _mm256_blendv_epi8(byte0, twoBytes, _mm256_cvtepi8_epi16(block.twoByteLead));
 }
 
@@ -195,7 +197,7 @@ TESSERA_TARGET_AVX2 inline __m256i DecodeUpToTwoBytesAvx2(const Utf8Block& block
 /// start of [in, in + size), as long as whole blocks last, and moves `in` past them; returns the
 /// end of the output. Reads a byte more than it takes; writes at most `size` units.
 TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline wchar_t* DecodeUpToTwoByteRunAvx2(const unsigned char*& in,
-                                                                                  std::size_t size, wchar_t* out) {
+                                                                                   std::size_t size, wchar_t* out) {
     constexpr std::size_t kBlock = 2 * kAsciiBlock;
     for (const unsigned char* const end = in + size; static_cast<std::size_t>(end - in) > kBlock;) {
         // As in LoadUpToTwoByteBlock.
@@ -214,11 +216,10 @@ TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline wchar_t* DecodeUpToTwoByteRunAv
         }
         const __m256i next1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 1));
         const __m128i zero = _mm_setzero_si128();
-        const Utf8Block halves[2] = {
-            {_mm256_castsi256_si128(bytes), _mm256_castsi256_si128(next1), zero, _mm256_castsi256_si128(lead), zero,
-             ~continuations & 0xFFFF, 0, 0},
-            {_mm256_extracti128_si256(bytes, 1), _mm256_extracti128_si256(next1, 1), zero,
-             _mm256_extracti128_si256(lead, 1), zero, (~continuations >> 16) & 0xFFFF, 0, 0}};
+        const Utf8Block halves[2] = {{_mm256_castsi256_si128(bytes), _mm256_castsi256_si128(next1), zero,
+                                      _mm256_castsi256_si128(lead), zero, ~continuations & 0xFFFF, 0, 0},
+                                     {_mm256_extracti128_si256(bytes, 1), _mm256_extracti128_si256(next1, 1), zero,
+                                      _mm256_extracti128_si256(lead, 1), zero, (~continuations >> 16) & 0xFFFF, 0, 0}};
         for (const Utf8Block& half : halves) {
             out = StoreLeadUnitsAvx2(DecodeUpToTwoBytesAvx2(half, _mm256_cvtepu8_epi16(half.next0)), half.leads, out);
         }
@@ -233,7 +234,7 @@ TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline wchar_t* DecodeUpToTwoByteRunAv
 /// whole blocks of 32 last; moves `in` past them and returns the end of the output.
 /// Writes whole blocks of 32 units, at most `size`.
 TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline wchar_t* DecodeMostlyAsciiRunAvx2(const unsigned char*& in,
-                                                                                  std::size_t size, wchar_t* out) {
+                                                                                   std::size_t size, wchar_t* out) {
     constexpr std::size_t kBlock = 2 * kAsciiBlock;
     const unsigned char* const end = in + size;
     // The first step is short where that lets the others write whole 32-byte lines.

@@ -18,8 +18,7 @@ namespace tessera::encoding {
 namespace {
 
 // Converts the characters that begin in [p, stop); returns the end of the output.
-wchar_t* ConvertSequences(const unsigned char*& p, const unsigned char* stop, const unsigned char* end,
-                          wchar_t* out) {
+wchar_t* ConvertSequences(const unsigned char*& p, const unsigned char* stop, const unsigned char* end, wchar_t* out) {
     while (p < stop) {
         if (*p < 0x80) {
             *out++ = static_cast<wchar_t>(*p++);
@@ -128,8 +127,8 @@ TESSERA_TARGET_AVX2 wchar_t* Utf8ToUtf16Avx2(const unsigned char*& p, const unsi
 
 std::wstring Utf8ToUtf16With(const Utf8Utf16Kernel& kernel, const char* data, std::size_t size) {
     const auto* begin = reinterpret_cast<const unsigned char*>(data);
-    return ConvertIntoString<std::wstring>(begin, begin + size, kernel.toUtf16, Utf16LengthOfUtf8,
-                                           Utf16LengthOfUtf8, InputLength);
+    return ConvertIntoString<std::wstring>(begin, begin + size, kernel.toUtf16, Utf16LengthOfUtf8, Utf16LengthOfUtf8,
+                                           InputLength);
 }
 
 std::wstring Utf8ToUtf16(const char* data, std::size_t size) {

@@ -61,8 +61,8 @@ std::size_t Utf16LengthOfUtf8Blocks(const unsigned char*& p, const unsigned char
             // As signed bytes, 80..BF lie below -64 and F0..FF between -17 and 0; the
             // masks are -1 where they match.
             continuations = _mm_sub_epi8(continuations, _mm_cmplt_epi8(bytes, continuationLimit));
-            fourByteLeads = _mm_sub_epi8(fourByteLeads, _mm_and_si128(_mm_cmpgt_epi8(bytes, fourByteLeadLimit),
-                                                                      _mm_cmplt_epi8(bytes, zero)));
+            fourByteLeads = _mm_sub_epi8(
+                fourByteLeads, _mm_and_si128(_mm_cmpgt_epi8(bytes, fourByteLeadLimit), _mm_cmplt_epi8(bytes, zero)));
         }
         units += 16 * vectors - SumOfBytes(continuations) + SumOfBytes(fourByteLeads);
     }

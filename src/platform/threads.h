@@ -34,9 +34,7 @@ std::int32_t AtomicIncrement(std::int32_t* value) noexcept;
 // (GCC and Clang, MinGW included) has these builtins.
 
 /// Reads `*value`; later reads see every write made before the matching store.
-inline std::int32_t LoadAcquire(const std::int32_t* value) noexcept {
-    return __atomic_load_n(value, __ATOMIC_ACQUIRE);
-}
+inline std::int32_t LoadAcquire(const std::int32_t* value) noexcept { return __atomic_load_n(value, __ATOMIC_ACQUIRE); }
 /// Writes `*value`, publishing every earlier write to a matching load.
 inline void StoreRelease(std::int32_t* value, std::int32_t desired) noexcept {
     __atomic_store_n(value, desired, __ATOMIC_RELEASE);
@@ -44,9 +42,7 @@ inline void StoreRelease(std::int32_t* value, std::int32_t desired) noexcept {
 /// Reads a pointer slot with acquire ordering.
 inline void* LoadAcquire(void* const* slot) noexcept { return __atomic_load_n(slot, __ATOMIC_ACQUIRE); }
 /// Writes a pointer slot with release ordering.
-inline void StoreRelease(void** slot, void* desired) noexcept {
-    __atomic_store_n(slot, desired, __ATOMIC_RELEASE);
-}
+inline void StoreRelease(void** slot, void* desired) noexcept { __atomic_store_n(slot, desired, __ATOMIC_RELEASE); }
 
 /// Gives up the processor for at least `milliseconds` (0: lets other threads run).
 void SleepFor(std::uint32_t milliseconds) noexcept;

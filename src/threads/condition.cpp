@@ -106,8 +106,7 @@ int varn_pthread_cond_wait(varn_pthread_cond_t* cond, varn_pthread_mutex_t* mute
     return WaitMs(RecordOf(cond), mutex, platform::kInfinite);
 }
 
-int varn_pthread_cond_timedwait(varn_pthread_cond_t* cond, varn_pthread_mutex_t* mutex,
-                                const varn_timespec* deadline) {
+int varn_pthread_cond_timedwait(varn_pthread_cond_t* cond, varn_pthread_mutex_t* mutex, const varn_timespec* deadline) {
     CondRecord* const record = RecordOf(cond);
     return WaitMs(record, mutex, DeadlineToTimeoutMs(*deadline, platform::SystemTimeTicks()));
 }

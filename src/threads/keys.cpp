@@ -11,9 +11,7 @@ int varn_pthread_key_create(varn_pthread_key_t* key, void (*destructor)(void*)) 
     return 0;
 }
 
-int varn_pthread_key_delete(varn_pthread_key_t key) {
-    return tessera::platform::FreeTlsKey(key) ? 0 : -1;
-}
+int varn_pthread_key_delete(varn_pthread_key_t key) { return tessera::platform::FreeTlsKey(key) ? 0 : -1; }
 
 int varn_pthread_setspecific(varn_pthread_key_t key, const void* value) {
     return tessera::platform::SetTlsValue(key, const_cast<void*>(value)) ? 0 : -1;

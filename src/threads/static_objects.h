@@ -11,9 +11,7 @@
 namespace tessera::threads {
 
 /// The slot value of VARN_PTHREAD_MUTEX_INITIALIZER and VARN_PTHREAD_COND_INITIALIZER.
-inline void* StaticInitializer() noexcept {
-    return reinterpret_cast<void*>(~std::uintptr_t{0});
-}
+inline void* StaticInitializer() noexcept { return reinterpret_cast<void*>(~std::uintptr_t{0}); }
 
 /// varn_pthread_mutex_init or varn_pthread_cond_init.
 using SlotInit = int (*)(void** slot, const int* attr);

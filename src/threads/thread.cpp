@@ -21,9 +21,7 @@ struct StartBlock {
 };
 
 // The exit code of a thread is the low 32 bits of the routine's value.
-std::uint32_t ExitCodeOf(void* value) {
-    return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(value));
-}
+std::uint32_t ExitCodeOf(void* value) { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(value)); }
 
 void ThreadEndCleanup() {
     ReleaseSharedObject();
@@ -60,8 +58,7 @@ platform::ThreadHandle* TakeFromRegistry(std::uint32_t id) {
 using namespace tessera;
 using namespace tessera::threads;
 
-int varn_pthread_create(varn_pthread_t* thread, const varn_pthread_attr_t* attr,
-                        void* (*routine)(void*), void* arg) {
+int varn_pthread_create(varn_pthread_t* thread, const varn_pthread_attr_t* attr, void* (*routine)(void*), void* arg) {
     try {
         // The registry's node is allocated before the thread exists, so that nothing can
         // fail between starting the thread and recording it.

@@ -14,7 +14,8 @@ std::int32_t Wrap32(std::int64_t x) {
 std::int32_t DayNumber(int year, int month, int day) {
     const std::int32_t a = Wrap32(std::int64_t{month} - 14) / 12;
     const std::int32_t yearTerm = Wrap32(1461 * std::int64_t{Wrap32(std::int64_t{year} + a + 4800)}) / 4;
-    const std::int32_t monthTerm = Wrap32(367 * std::int64_t{Wrap32(std::int64_t{month} - 2 - 12 * std::int64_t{a})}) / 12;
+    const std::int32_t monthTerm =
+        Wrap32(367 * std::int64_t{Wrap32(std::int64_t{month} - 2 - 12 * std::int64_t{a})}) / 12;
     const std::int32_t centuryTerm = Wrap32(3 * std::int64_t{Wrap32(std::int64_t{year} + a + 4900) / 100}) / 4;
     return Wrap32(std::int64_t{yearTerm} + monthTerm - centuryTerm + day - 32'075 - kJulianDayOf1601);
 }
@@ -34,8 +35,7 @@ std::int64_t FractionTicks(unsigned int fraction) {
     return ticks;
 }
 
-std::int64_t TicksFromFields(int year, int month, int day, int hour, int minute, int second,
-                             unsigned int fraction) {
+std::int64_t TicksFromFields(int year, int month, int day, int hour, int minute, int second, unsigned int fraction) {
     std::int64_t ticks = WrapMul64(DayNumber(year, month, day), kTicksPerDay);
     ticks = WrapAdd64(ticks, WrapMul64(hour, kTicksPerHour));
     ticks = WrapAdd64(ticks, WrapMul64(minute, kTicksPerMinute));

@@ -48,8 +48,7 @@ std::int32_t DayNumber(int year, int month, int day);
 std::int64_t FractionTicks(unsigned int fraction);
 
 /// The tick count of calendar fields (fraction in digits form).
-std::int64_t TicksFromFields(int year, int month, int day, int hour, int minute, int second,
-                             unsigned int fraction);
+std::int64_t TicksFromFields(int year, int month, int day, int hour, int minute, int second, unsigned int fraction);
 
 /// Calendar fields of a tick count (fraction in ticks). Counts below 0 give fields that
 /// do not convert back.

@@ -42,8 +42,8 @@ std::int64_t TimeStamp::GetLocalTimeFromGMT(std::int64_t seconds) {
 TimeStamp TimeStamp::FromUTC(std::int64_t seconds) {
     std::tm local{};
     if (seconds == -1 || !platform::BreakDownLocal(seconds, local)) return TimeStamp();
-    return TimeStamp(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
-                     local.tm_sec, 0);
+    return TimeStamp(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
+                     0);
 }
 
 }  // namespace Varn

@@ -43,7 +43,7 @@ const char* FindZoneIndicator(const char* from, const char* end) {
 struct TextFields {
     int date[3];
     int clock[4] = {0, 0, 0, 0};
-    char indicator;  // 'Z', '+' or '-'
+    char indicator;          // 'Z', '+' or '-'
     int offset[2] = {0, 0};  // hours, minutes
 };
 
@@ -112,17 +112,22 @@ bool ReadCommonShape(const char* text, std::size_t size, TextFields& f) {
 bool ReadIsoCommonShape(const char* text, std::size_t size, TextFields& f) {
     f.indicator = 'Z';
     switch (size) {
-        case 13: return BasicDateTime(text, false, f);
-        case 15: return BasicDateTime(text, true, f);
-        case 19: return ExtendedDateTime(text, f);
-        default: return false;
+        case 13:
+            return BasicDateTime(text, false, f);
+        case 15:
+            return BasicDateTime(text, true, f);
+        case 19:
+            return ExtendedDateTime(text, f);
+        default:
+            return false;
     }
 }
 
 std::int64_t TicksOf(const TextFields& f) {
     const std::int64_t local = TicksFromFields(f.date[0], f.date[1], f.date[2], f.clock[0], f.clock[1], f.clock[2],
                                                static_cast<unsigned int>(f.clock[3]));
-    const std::int64_t offset = WrapAdd64(WrapMul64(f.offset[0], kTicksPerHour), WrapMul64(f.offset[1], kTicksPerMinute));
+    const std::int64_t offset =
+        WrapAdd64(WrapMul64(f.offset[0], kTicksPerHour), WrapMul64(f.offset[1], kTicksPerMinute));
     return f.indicator == '+' ? WrapSub64(local, offset) : WrapAdd64(local, offset);
 }
 

@@ -1,8 +1,8 @@
 // Absolute and relative forms: resolving a reference against a base, making an
 // absolute URI relative to a base, and the nearest directory two URIs share.
 #include <string>
-#include <typeinfo>
 #include <string_view>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 

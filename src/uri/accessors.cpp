@@ -117,8 +117,8 @@ void URI::SetParts(StringProxy scheme, StringProxy authority, StringProxy server
     SetHierState(true);
 }
 
-void URI::GetParts(StringRefProxy scheme, StringRefProxy authority, StringRefProxy serverPort,
-                   StringRefProxy path, StringRefProxy query, StringRefProxy fragment) const {
+void URI::GetParts(StringRefProxy scheme, StringRefProxy authority, StringRefProxy serverPort, StringRefProxy path,
+                   StringRefProxy query, StringRefProxy fragment) const {
     scheme = GetScheme();
     authority = GetAuthority();
     serverPort = GetServerPort();

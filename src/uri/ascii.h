@@ -16,9 +16,7 @@ inline bool IsAsciiLetter(char c) {
 }
 
 /// c with 'A'-'Z' turned into 'a'-'z'.
-inline char AsciiLower(char c) {
-    return static_cast<char>(c + ((static_cast<unsigned char>(c - 'A') < 26u) ? 32 : 0));
-}
+inline char AsciiLower(char c) { return static_cast<char>(c + ((static_cast<unsigned char>(c - 'A') < 26u) ? 32 : 0)); }
 
 /// Applies AsciiLower to the n bytes at text, eight at a time where it can.
 inline void AsciiLowerInPlace(char* text, std::size_t n) {

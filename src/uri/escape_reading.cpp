@@ -7,9 +7,7 @@
 namespace tessera::uri {
 namespace {
 
-bool IsFormattedInputSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool IsFormattedInputSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 int HexDigitValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -39,8 +37,10 @@ bool ScanHex(const char* p, const char* end, unsigned long& value) {
         if (value > (ULONG_MAX - static_cast<unsigned long>(d)) / 16) overflow = true;
         value = value * 16 + static_cast<unsigned long>(d);
     }
-    if (overflow) value = ULONG_MAX;
-    else if (negative) value = 0ul - value;
+    if (overflow)
+        value = ULONG_MAX;
+    else if (negative)
+        value = 0ul - value;
     return digits;
 }
 

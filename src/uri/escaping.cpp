@@ -14,9 +14,7 @@ using tessera::uri::EscapeBySet;
 
 URI::StringProxy URI::Escape(StringProxy text) { return EscapeBySet(text, tessera::uri::s_excludedSet); }
 
-URI::StringProxy URI::QueryEscape(StringProxy text) {
-    return EscapeBySet(text, tessera::uri::s_queryExcludedSet);
-}
+URI::StringProxy URI::QueryEscape(StringProxy text) { return EscapeBySet(text, tessera::uri::s_queryExcludedSet); }
 
 URI::StringProxy URI::EscapeChars(StringProxy text, StringProxy chars) {
     // Control bytes always, and every byte listed in chars.

@@ -27,8 +27,8 @@ void URI::ConstructURI(const std::string& text) {
 
 bool URI::ParseURI(const std::string& text) {
     // The text may be one of this object's own components: parse a copy of it then.
-    const std::string* const own[] = {&m_Scheme, &m_Authority, &m_ServerPort, &m_Path, &m_Query,
-                                      &m_Fragment, &m_Username, &m_Password, &m_NonHierarchical};
+    const std::string* const own[] = {&m_Scheme,   &m_Authority, &m_ServerPort, &m_Path,           &m_Query,
+                                      &m_Fragment, &m_Username,  &m_Password,   &m_NonHierarchical};
     for (const std::string* component : own) {
         if (component == &text) return ParseURI(std::string(text));
     }
@@ -139,9 +139,7 @@ bool URI::ValidateURI() {
             if (!tessera::uri::IsAsciiLetter(c)) return false;  // VerifyAlpha
         }
     }
-    const auto hasBackslash = [](const std::string& text) {
-        return tessera::uri::ContainsByte(text, '\\');
-    };
+    const auto hasBackslash = [](const std::string& text) { return tessera::uri::ContainsByte(text, '\\'); };
     if (m_Hierarchical) {
         if (hasBackslash(m_Path)) return false;
         return IsRelative() || !Equals(m_Scheme, "unknown");

@@ -16,8 +16,7 @@ using tessera::uri::HasTrailingSlash;
 using tessera::uri::MoveByReference;
 using tessera::uri::UnescapedView;
 
-void URI::SplitPath(const std::string& path, std::vector<std::string>& segments, bool& leading,
-                    bool& trailing) {
+void URI::SplitPath(const std::string& path, std::vector<std::string>& segments, bool& leading, bool& trailing) {
     leading = HasLeadingSlash(path);
     trailing = HasTrailingSlash(path);
     segments.reserve(segments.size() + tessera::uri::MaxSegmentCount(path));

@@ -153,8 +153,7 @@ URI::RELATION URI::GetRelation(const URI& other, bool caseSensitive) const {
     };
     bool sameHost = SameBytes(a->m_Authority, b->m_Authority);
     std::unique_ptr<URI> expandedA, expandedB;
-    if ((!sameHost || !settled(*a) || !settled(*b)) && MayBeIPv6Host(a->m_Authority) &&
-        MayBeIPv6Host(b->m_Authority)) {
+    if ((!sameHost || !settled(*a) || !settled(*b)) && MayBeIPv6Host(a->m_Authority) && MayBeIPv6Host(b->m_Authority)) {
         const StringProxy hostA = a->GetAuthority(), hostB = b->GetAuthority();
         std::string fullA, fullB;
         if (IsIPv6(hostA) && IsIPv6(hostB) && ExpandIPv6Addr(hostA, fullA) && ExpandIPv6Addr(hostB, fullB)) {

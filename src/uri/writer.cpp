@@ -45,9 +45,8 @@ private:
 
 URI::StringProxy URI::ToString(bool unescaped) const {
     const auto write = [this](const std::string& scheme, const std::string& nonHierarchical,
-                              const std::string& username, const std::string& password,
-                              const std::string& authority, const std::string& path, const std::string& query,
-                              const std::string& fragment) {
+                              const std::string& username, const std::string& password, const std::string& authority,
+                              const std::string& path, const std::string& query, const std::string& fragment) {
         PieceList out;
         if (!IsHierarchical()) {
             out.Add(scheme);
@@ -95,8 +94,7 @@ URI::StringProxy URI::ToString(bool unescaped) const {
     // Unescaped through the getters; an IPv6 host is always written as stored, with its
     // brackets, and the port never changes.
     return write(GetScheme(), GetNonHierarchical(), GetUsername(), GetPassword(),
-                 IsIPv6(m_Authority) ? m_Authority : GetAuthority().str(), GetPath(), GetQuery(true),
-                 GetFragment());
+                 IsIPv6(m_Authority) ? m_Authority : GetAuthority().str(), GetPath(), GetQuery(true), GetFragment());
 }
 
 URI::StringProxy URI::ToStringUTF8() const { return Unescape(ToString(false), true); }

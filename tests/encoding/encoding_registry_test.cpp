@@ -29,13 +29,29 @@ TEST(EncodingRegistry, NamesResolveToTheirLastRow) {
         const char* name;
         std::int32_t codePage;
     } cases[] = {
-        {"utf-8", 65001},      {"Windows-1252", 1252}, {"ascii", 1252},      {"us-ascii", 1252},
-        {"latin1", 1252},      {"iso-8859-1", 1252},   {"US-ASCII", 20127},  {"l1", 28591},
-        {"csISOLatin1", 28591}, {"Western European (ISO)", 28591},            {"euc-kr", 51949},
-        {"csISOLatin5", 28599}, {"l5", 28599},          {"437", 437},         {"CP870", 20880},
-        {"x-EBCDIC-CyrillicRussian", 20880},            {"IBM EBCDIC (Multilingual Latin-2)", 870},
-        {"CP500", 775},        {"ISO_8859-8-I", 1255}, {"ISO-8859-8visual", 1255},
-        {"_iso-2022-jp$SIO", 50222},                   {"unicodeFFFE", 1201}, {"x-ansi", 1252},
+        {"utf-8", 65001},
+        {"Windows-1252", 1252},
+        {"ascii", 1252},
+        {"us-ascii", 1252},
+        {"latin1", 1252},
+        {"iso-8859-1", 1252},
+        {"US-ASCII", 20127},
+        {"l1", 28591},
+        {"csISOLatin1", 28591},
+        {"Western European (ISO)", 28591},
+        {"euc-kr", 51949},
+        {"csISOLatin5", 28599},
+        {"l5", 28599},
+        {"437", 437},
+        {"CP870", 20880},
+        {"x-EBCDIC-CyrillicRussian", 20880},
+        {"IBM EBCDIC (Multilingual Latin-2)", 870},
+        {"CP500", 775},
+        {"ISO_8859-8-I", 1255},
+        {"ISO-8859-8visual", 1255},
+        {"_iso-2022-jp$SIO", 50222},
+        {"unicodeFFFE", 1201},
+        {"x-ansi", 1252},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(EncodingToCodePage(c.name), c.codePage) << c.name;
@@ -48,10 +64,20 @@ TEST(EncodingRegistry, CodePagesNameTheFirstRowOfTheirLastRun) {
         std::int32_t codePage;
         const char* name;
     } cases[] = {
-        {20880, "CP870"},      {870, "IBM EBCDIC (Multilingual Latin-2)"}, {1252, "Windows-1252"},
-        {20127, "us-ascii"},   {28591, "iso-8859-1"},  {949, "ks_c_5601-1987"}, {932, "shift_jis"},
-        {936, "gb2312"},       {950, "big5"},          {1200, "unicode"},       {65001, "utf-8"},
-        {0, "x-windows-0"},    {1234, "x-windows-1234"}, {-5, "x-windows--5"},
+        {20880, "CP870"},
+        {870, "IBM EBCDIC (Multilingual Latin-2)"},
+        {1252, "Windows-1252"},
+        {20127, "us-ascii"},
+        {28591, "iso-8859-1"},
+        {949, "ks_c_5601-1987"},
+        {932, "shift_jis"},
+        {936, "gb2312"},
+        {950, "big5"},
+        {1200, "unicode"},
+        {65001, "utf-8"},
+        {0, "x-windows-0"},
+        {1234, "x-windows-1234"},
+        {-5, "x-windows--5"},
         {INT32_MIN, "x-windows--2147483648"},
     };
     for (const auto& c : cases) EXPECT_EQ(CodePageToEncoding(c.codePage), c.name) << c.codePage;
@@ -72,14 +98,27 @@ TEST(EncodingRegistry, ScanPatternsReadLikeSscanf) {
         std::string name;
         std::int32_t codePage;
     } cases[] = {
-        {"windows-1252", 1252},        {"windows-1252 extra", 1252}, {"windows- 1252", 1252},
-        {"windows-\t\n\v\f\r42", 42},  {"windows-+7", 7},            {"windows--5", -5},
-        {"windows-007", 7},            {"windows-0x10", 0},          {"windows-99999", 99999},
-        {"x-windows-949", 949},        {"x-windows-  -12abc", -12},  {"windows-1.5", 1},
-        {"windows-99999999999", INT32_MAX},  {"windows--99999999999", INT32_MIN},
-        {"windows-2147483647", INT32_MAX},   {"windows--2147483648", INT32_MIN},
+        {"windows-1252", 1252},
+        {"windows-1252 extra", 1252},
+        {"windows- 1252", 1252},
+        {"windows-\t\n\v\f\r42", 42},
+        {"windows-+7", 7},
+        {"windows--5", -5},
+        {"windows-007", 7},
+        {"windows-0x10", 0},
+        {"windows-99999", 99999},
+        {"x-windows-949", 949},
+        {"x-windows-  -12abc", -12},
+        {"windows-1.5", 1},
+        {"windows-99999999999", INT32_MAX},
+        {"windows--99999999999", INT32_MIN},
+        {"windows-2147483647", INT32_MAX},
+        {"windows--2147483648", INT32_MIN},
         {"windows- -5", -5},
-        {std::string("windows-12\0" "3", 11), 12},
+        {std::string("windows-12\0"
+                     "3",
+                     11),
+         12},
     };
     for (const auto& c : cases) EXPECT_EQ(EncodingToCodePage(c.name), c.codePage) << c.name;
     // The prefix must match at the first character, exactly.
@@ -90,9 +129,11 @@ TEST(EncodingRegistry, ScanPatternsReadLikeSscanf) {
 
 TEST(EncodingRegistry, UnknownNamesThrowAndAreNotValid) {
     const std::string names[] = {
-        "UTF-8",     "Utf-8",      "",           " utf-8",      "utf-8 ",   "windows-abc",
-        "windows-",  "x-windows-", "Windows-",   "WINDOWS-1252", "windows-+", "windows- +",
-        "windows-- 5", " windows-1252", std::string("utf-8\0", 6),
+        "UTF-8",        "Utf-8",         "",
+        " utf-8",       "utf-8 ",        "windows-abc",
+        "windows-",     "x-windows-",    "Windows-",
+        "WINDOWS-1252", "windows-+",     "windows- +",
+        "windows-- 5",  " windows-1252", std::string("utf-8\0", 6),
     };
     for (const std::string& name : names) {
         EXPECT_FALSE(Transcoder::IsValidEncoding(name)) << name;

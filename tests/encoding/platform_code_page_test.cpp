@@ -90,7 +90,10 @@ TEST(PlatformCodePage, InstalledLegacyLocalesGiveTheirCodePage) {
         const char* locale;
         std::int32_t codePage;
     } cases[] = {
-        {"de_DE.ISO-8859-1", 28591}, {"ru_RU.KOI8-R", 20866}, {"ja_JP.EUC-JP", 51932}, {"zh_CN.GB18030", 54936},
+        {"de_DE.ISO-8859-1", 28591},
+        {"ru_RU.KOI8-R", 20866},
+        {"ja_JP.EUC-JP", 51932},
+        {"zh_CN.GB18030", 54936},
     };
     for (const auto& c : cases) {
         // Only where the system has the locale installed.

@@ -87,17 +87,25 @@ TEST(Transcoder, NamesSelectTheirCodePage) {
 
 TEST(Transcoder, InvalidAndUnrepresentableInputIsReplacedAndConversionGoesOn) {
     // Invalid UTF-8 becomes U+FFFD.
-    EXPECT_EQ(Transcoder::UTF8ToUTF16("a\xFF" "b"), W({'a', 0xFFFD, 'b'}));
+    EXPECT_EQ(Transcoder::UTF8ToUTF16("a\xFF"
+                                      "b"),
+              W({'a', 0xFFFD, 'b'}));
     // An unpaired surrogate to UTF-8, and to a code page.
-    EXPECT_EQ(Transcoder::UTF16ToUTF8(W({'a', 0xD800, 'b'})), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(Transcoder::UTF16ToUTF8(W({'a', 0xD800, 'b'})),
+              "a\xEF\xBF\xBD"
+              "b");
     EXPECT_EQ(Transcoder::UTF16ToEncoding(W({'a', 0xDC00, 'b'}), "Windows-1252"), "a?b");
     EXPECT_EQ(Transcoder::UTF16ToEncoding(W({'a', 0xDC00, 'b'}), "shift_jis"), "a?b");
     // A character outside the code page: its default character, one per UTF-16 unit.
     EXPECT_EQ(Transcoder::UTF16ToEncoding(W({'a', 0x4E00, 0xD83D, 0xDE00, 'b'}), "Windows-1252"), "a???b");
-    EXPECT_EQ(Transcoder::UTF16ToEncoding(W({'a', 0x0416, 'b'}), "shift_jis"), "a\x84\x47" "b");
+    EXPECT_EQ(Transcoder::UTF16ToEncoding(W({'a', 0x0416, 'b'}), "shift_jis"),
+              "a\x84\x47"
+              "b");
     EXPECT_EQ(Transcoder::UTF16ToEncoding(W({'a', 0x05D0, 0xD83D, 0xDE00, 'b'}), "shift_jis"), "a???b");
     EXPECT_EQ(Transcoder::UTF16ToEncoding(W({0x4E00}), "ebcdic-cp-us"), "\x6F");
-    EXPECT_EQ(Transcoder::UTF16ToEncoding(W({'a', 0xD83D, 'b'}), "utf-8"), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(Transcoder::UTF16ToEncoding(W({'a', 0xD83D, 'b'}), "utf-8"),
+              "a\xEF\xBF\xBD"
+              "b");
 }
 
 TEST(Transcoder, InvalidDoubleByteInputBecomesTheDefaultCharacter) {
@@ -108,16 +116,25 @@ TEST(Transcoder, InvalidDoubleByteInputBecomesTheDefaultCharacter) {
     } cases[] = {
         // An unmapped pair is one character, whatever its second byte.
         {"shift_jis", "\x85\x40X", W({0x30FB, 'X'})},
-        {"shift_jis", "\x81\x0A" "a", W({0x30FB, 'a'})},
+        {"shift_jis",
+         "\x81\x0A"
+         "a",
+         W({0x30FB, 'a'})},
         {"ks_c_5601-1987", "\x81\x20", W({'?'})},
-        {"gb2312", "\x81\x20" "a", W({'?', 'a'})},
+        {"gb2312",
+         "\x81\x20"
+         "a",
+         W({'?', 'a'})},
         // A lead byte that ends the input or stands before a NUL.
         {"shift_jis", "a\x81", W({'a', 0x30FB})},
         {"shift_jis", std::string("\x81\0a", 3), W({0x30FB, 0, 'a'})},
         {"big5", "a\xA4", W({'a', '?'})},
         // Single bytes and user-defined pairs as Windows maps them.
         {"shift_jis", "\x80\xA0\xFD", W({0x80, 0xF8F0, 0xF8F1})},
-        {"big5", "\xFF" "a", W({0xF8F8, 'a'})},
+        {"big5",
+         "\xFF"
+         "a",
+         W({0xF8F8, 'a'})},
         {"ks_c_5601-1987", "\xC9\xA1\xFE\xFE", W({0xE000, 0xE0BB})},
         {"big5", "\x81\x40\xA1\x40", W({0xEEB8, 0x3000})},
         {"gb2312", "\xA1\x40\xB0\xA1", W({0xE4C6, 0x554A})},
@@ -149,7 +166,11 @@ TEST(Transcoder, WindowsCorrectionsApply) {
 
 TEST(Transcoder, CodePagesGlibcLacksAreServedThroughABaseCharset) {
     // Each code page is read through a charset that approximates it, plus corrections.
-    struct Case { const char* name; std::string bytes; std::wstring units; };
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::wstring units;
+    };
     const Case cases[] = {
         {"DOS-720", "A\x98\xE1", W({'A', 0x0621, 0x0637})},
         {"x-mac-greek", "\x80\xA1", W({0x00C4, 0x0393})},
@@ -176,8 +197,8 @@ TEST(Transcoder, StatefulEncodingsReturnToTheInitialState) {
 TEST(Transcoder, EveryByteOfFullSingleBytePagesRoundTrips) {
     std::string all;
     for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
-    for (const char* name : {"Windows-1252", "windows-1251", "windows-1250", "ibm850", "IBM437", "cp866", "koi8-r", "macintosh",
-                             "iso-8859-5", "ebcdic-cp-us", "x-ebcdic-germany-euro", "CP1026"}) {
+    for (const char* name : {"Windows-1252", "windows-1251", "windows-1250", "ibm850", "IBM437", "cp866", "koi8-r",
+                             "macintosh", "iso-8859-5", "ebcdic-cp-us", "x-ebcdic-germany-euro", "CP1026"}) {
         if (!Converts(name)) continue;
         const std::wstring units = Transcoder::EncodingToUTF16(all, name);
         ASSERT_EQ(units.size(), 256u) << name;
@@ -248,11 +269,11 @@ TEST(Transcoder, ConcurrentConversionsThroughManyCodePagesAgree) {
     // Shared tables built by whichever thread comes first, and more stream code pages than
     // a thread keeps converters for, from several threads at once.
     std::vector<std::string> names;
-    for (const char* name : {"shift_jis", "gb2312", "big5", "euc-kr", "Johab", "koi8-r", "ebcdic-cp-us", "ibm850",
-                             "iso-2022-jp", "iso-2022-kr", "euc-jp", "utf-7", "windows-54936",
-                             "x-EBCDIC-JapaneseAndKana", "x-EBCDIC-KoreanAndKoreanExtended",
-                             "x-EBCDIC-SimplifiedChinese", "x-EBCDIC-TraditionalChinese",
-                             "x-EBCDIC-JapaneseAndJapaneseLatin"}) {
+    for (const char* name :
+         {"shift_jis", "gb2312", "big5", "euc-kr", "Johab", "koi8-r", "ebcdic-cp-us", "ibm850", "iso-2022-jp",
+          "iso-2022-kr", "euc-jp", "utf-7", "windows-54936", "x-EBCDIC-JapaneseAndKana",
+          "x-EBCDIC-KoreanAndKoreanExtended", "x-EBCDIC-SimplifiedChinese", "x-EBCDIC-TraditionalChinese",
+          "x-EBCDIC-JapaneseAndJapaneseLatin"}) {
         if (Converts(name)) names.push_back(name);
     }
     const std::wstring text = W({'A', 0x3042, 0x4E2D, 0xD55C, 0x0416, 0x00E9, 'z'});

@@ -64,8 +64,7 @@ void ExpectUtf16(const std::string& utf8, const std::wstring& expected) {
     for (const Utf8Utf16Kernel* kernel : RunnableKernels()) {
         SCOPED_TRACE(kernel->name);
         EXPECT_EQ(Utf8ToUtf16With(*kernel, utf8.data(), utf8.size()), expected);
-        EXPECT_EQ(Utf8ToUtf16With(*kernel, inContext.data(), inContext.size()),
-                  kUtf16Before + expected + kUtf16After);
+        EXPECT_EQ(Utf8ToUtf16With(*kernel, inContext.data(), inContext.size()), kUtf16Before + expected + kUtf16After);
     }
 }
 
@@ -95,25 +94,38 @@ TEST(Utf8ToUtf16, ReplacesEachMaximalInvalidSubpart) {
         {"overlong C0", "\xC0\xAF", Units({kBad, kBad})},
         {"overlong C1", "\xC1\xBF", Units({kBad, kBad})},
         {"truncated at end", "\xC2", Units({kBad})},
-        {"two-byte lead then ASCII", "\xC2" "A", Units({kBad, 'A'})},
+        {"two-byte lead then ASCII",
+         "\xC2"
+         "A",
+         Units({kBad, 'A'})},
         {"lead then lead", "\xC2\xC2\x80", Units({kBad, 0x80})},
         {"overlong E0 80", "\xE0\x80\x80", Units({kBad, kBad, kBad})},
         {"overlong E0 9F", "\xE0\x9F\xBF", Units({kBad, kBad, kBad})},
         {"E0 A0 truncated", "\xE0\xA0", Units({kBad})},
-        {"three-byte cut by ASCII", "\xE1\x80" "A", Units({kBad, 'A'})},
+        {"three-byte cut by ASCII",
+         "\xE1\x80"
+         "A",
+         Units({kBad, 'A'})},
         {"three-byte cut by sequence", "\xE2\x82\xE2\x82\xAC", Units({kBad, 0x20AC})},
         {"surrogate D800", "\xED\xA0\x80", Units({kBad, kBad, kBad})},
         {"surrogate DFFF", "\xED\xBF\xBF", Units({kBad, kBad, kBad})},
         {"overlong F0 80", "\xF0\x80\x80", Units({kBad, kBad, kBad})},
         {"overlong F0 8F", "\xF0\x8F\xBF\xBF", Units({kBad, kBad, kBad, kBad})},
         {"four-byte truncated", "\xF0\x90\x80", Units({kBad})},
-        {"four-byte cut by ASCII", "\xF0\x90\x80" "A", Units({kBad, 'A'})},
+        {"four-byte cut by ASCII",
+         "\xF0\x90\x80"
+         "A",
+         Units({kBad, 'A'})},
         {"above U+10FFFF", "\xF4\x90\x80\x80", Units({kBad, kBad, kBad, kBad})},
         {"F4 truncated", "\xF4\x8F\xBF", Units({kBad})},
         {"lead F5", "\xF5\x80\x80\x80", Units({kBad, kBad, kBad, kBad})},
         {"five-byte form", "\xF8\x88\x80\x80\x80", Units({kBad, kBad, kBad, kBad, kBad})},
         {"bytes FE FF", "\xFE\xFF", Units({kBad, kBad})},
-        {"mixed", "a\xF1\x80\x80\xE1\x80\xC2" "b\x80" "c\x80\xBF" "d",
+        {"mixed",
+         "a\xF1\x80\x80\xE1\x80\xC2"
+         "b\x80"
+         "c\x80\xBF"
+         "d",
          Units({'a', kBad, kBad, kBad, 'b', kBad, 'c', kBad, kBad, 'd'})},
         {"inside ASCII blocks", std::string(20, 'a') + "\xC0" + std::string(20, 'b'),
          std::wstring(20, L'a') + Units({kBad}) + std::wstring(20, L'b')},
@@ -260,9 +272,15 @@ public:
         const std::size_t length = Length();
         while (text.size() < length) {
             switch (Below(4)) {
-                case 0: text.append(Below(40), static_cast<char>('a' + Below(26))); break;
-                case 1: AppendUtf8(CodePoint(), text); break;
-                case 2: text.push_back(static_cast<char>(0x80 + Below(0x80))); break;
+                case 0:
+                    text.append(Below(40), static_cast<char>('a' + Below(26)));
+                    break;
+                case 1:
+                    AppendUtf8(CodePoint(), text);
+                    break;
+                case 2:
+                    text.push_back(static_cast<char>(0x80 + Below(0x80)));
+                    break;
                 default: {
                     std::string sequence;
                     AppendUtf8(CodePoint(), sequence);
@@ -278,10 +296,17 @@ public:
         const std::size_t length = Length();
         while (text.size() < length) {
             switch (Below(4)) {
-                case 0: text.append(Below(40), static_cast<wchar_t>('a' + Below(26))); break;
-                case 1: AppendUtf16(CodePoint(), text); break;
-                case 2: text.push_back(static_cast<wchar_t>(0xD800 + Below(0x800))); break;
-                default: text.push_back(static_cast<wchar_t>(sizeof(wchar_t) > 2 ? m_random() : Below(0x10000)));
+                case 0:
+                    text.append(Below(40), static_cast<wchar_t>('a' + Below(26)));
+                    break;
+                case 1:
+                    AppendUtf16(CodePoint(), text);
+                    break;
+                case 2:
+                    text.push_back(static_cast<wchar_t>(0xD800 + Below(0x800)));
+                    break;
+                default:
+                    text.push_back(static_cast<wchar_t>(sizeof(wchar_t) > 2 ? m_random() : Below(0x10000)));
             }
         }
         return text;
@@ -312,8 +337,7 @@ protected:
     }
 };
 
-INSTANTIATE_TEST_SUITE_P(Utf8Utf16, EachKernel,
-                         testing::Range<std::size_t>(0, std::size(kUtf8Utf16Kernels)),
+INSTANTIATE_TEST_SUITE_P(Utf8Utf16, EachKernel, testing::Range<std::size_t>(0, std::size(kUtf8Utf16Kernels)),
                          [](const testing::TestParamInfo<std::size_t>& info) {
                              return std::string(kUtf8Utf16Kernels[info.param].name);
                          });
@@ -388,7 +412,7 @@ TEST_P(EachKernel, Utf16ToUtf8AgreesWithReferenceOnRandomInput) {
 TEST_P(EachKernel, AgreesWithReferenceOnRunsDamagedAtEachPosition) {
     std::string cjk;
     std::string cyrillic;
-    for (int i = 0; i < 40; ++i) cjk += "\xE4\xB8\xAD";         // U+4E2D
+    for (int i = 0; i < 40; ++i) cjk += "\xE4\xB8\xAD";            // U+4E2D
     for (int i = 0; i < 30; ++i) cyrillic += "\xD0\x96\xD0\xB6 ";  // U+0416 U+0436 space
     const unsigned char bytes[] = {0x00, 0x41, 0x80, 0xBF, 0xC1, 0xC2, 0xDF, 0xE0, 0xED, 0xEF, 0xF0, 0xF4, 0xFF};
     const std::uint32_t units[] = {0x41, 0x7F, 0x80, 0x7FF, 0x800, 0xD800, 0xDBFF, 0xDC00, 0xFFFF, 0x10000};

@@ -63,9 +63,7 @@ TEST_P(FuzzReplay, SeedCorpus) {
     EXPECT_GT(Replay(GetParam(), folder), 0u) << "no seed inputs in " << folder.string();
 }
 
-TEST_P(FuzzReplay, FoundInputs) {
-    Replay(GetParam(), fs::path(TESSERA_FUZZ_DIR) / "regressions" / GetParam().name);
-}
+TEST_P(FuzzReplay, FoundInputs) { Replay(GetParam(), fs::path(TESSERA_FUZZ_DIR) / "regressions" / GetParam().name); }
 
 INSTANTIATE_TEST_SUITE_P(Targets, FuzzReplay, testing::ValuesIn(tessera_fuzz::Targets()),
                          [](const testing::TestParamInfo<Target>& info) { return std::string(info.param.name); });

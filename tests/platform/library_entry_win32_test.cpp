@@ -41,8 +41,7 @@ bool HasStaticTls(HMODULE module) {
     const auto* base = reinterpret_cast<const unsigned char*>(module);
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& entry =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_TLS];
+    const IMAGE_DATA_DIRECTORY& entry = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_TLS];
     if (entry.VirtualAddress == 0) return false;
     const auto* tls = reinterpret_cast<const IMAGE_TLS_DIRECTORY*>(base + entry.VirtualAddress);
     return tls->EndAddressOfRawData != tls->StartAddressOfRawData || tls->SizeOfZeroFill != 0 ||

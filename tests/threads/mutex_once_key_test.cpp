@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/threads.h"
-#include "threads/static_objects.h"
 #include "thread_test_support.h"
+#include "threads/static_objects.h"
 
 extern "C" int tessera_threads_from_c(void);
 

@@ -90,8 +90,8 @@ struct TokenStage {
         std::minstd_rand random(stage->next_seed++);
         for (;;) {
             while (stage->tokens == 0 && !stage->stop) {
-                const auto wait = random() % 4 == 0 ? std::chrono::nanoseconds(5s)
-                                                    : std::chrono::nanoseconds(random() % 3000000);
+                const auto wait =
+                    random() % 4 == 0 ? std::chrono::nanoseconds(5s) : std::chrono::nanoseconds(random() % 3000000);
                 const varn_timespec deadline = DeadlineIn(wait);
                 const int result = varn_pthread_cond_timedwait(&stage->cond, &stage->mutex, &deadline);
                 ++(result == 0 ? stage->woken : stage->timed_out);

@@ -38,8 +38,13 @@ TEST(Thread, ExitValuesTravelAsThirtyTwoBitCodes) {
     Watchdog watchdog;
     CountedObject object;
     varn_pthread_setshared(&object);
-    struct Case { void* (*routine)(void*); std::uintptr_t value, joined; };
-    const Case cases[] = {{ReturnArgument, 7, 7}, {ExitWithArgument, 9, 9}, {ReturnArgument, 0xFFFFFFFFu, 0xFFFFFFFFu},
+    struct Case {
+        void* (*routine)(void*);
+        std::uintptr_t value, joined;
+    };
+    const Case cases[] = {{ReturnArgument, 7, 7},
+                          {ExitWithArgument, 9, 9},
+                          {ReturnArgument, 0xFFFFFFFFu, 0xFFFFFFFFu},
                           {ExitWithArgument, 0, 0},
                           {ReturnArgument, static_cast<std::uintptr_t>(-1), 0xFFFFFFFFu}};  // the low 32 bits
     for (const Case& c : cases) {
@@ -147,7 +152,11 @@ TEST(Thread, EntryOfAnUnjoinedThreadSurvivesTheReuseOfItsId) {
     EXPECT_EQ(varn_pthread_join(old_thread, nullptr), 0);
 }
 
-struct SharedProbe { CountedObject* object; Varn::SharedObject* seen; long references_while_running; };
+struct SharedProbe {
+    CountedObject* object;
+    Varn::SharedObject* seen;
+    long references_while_running;
+};
 
 void* InspectShared(void* raw) {
     auto* probe = static_cast<SharedProbe*>(raw);
@@ -162,7 +171,11 @@ TEST(Thread, NewThreadsInheritTheSharedObjectUnlessTheAttributeSaysNo) {
     ASSERT_EQ(varn_pthread_getshared(), nullptr);
     EXPECT_EQ(varn_pthread_setshared(&object), 1) << "no previous object: the store's result";
     ASSERT_EQ(object.References(), 1);
-    struct Case { const varn_pthread_attr_t* attr; Varn::SharedObject* expected; long references_while_running; };
+    struct Case {
+        const varn_pthread_attr_t* attr;
+        Varn::SharedObject* expected;
+        long references_while_running;
+    };
     const varn_pthread_attr_t no_shared = VARN_PTHREAD_ATTR_NO_SHARED, other_bits = 0x3FFF;
     const Case cases[] = {{nullptr, &object, 2}, {&other_bits, &object, 2}, {&no_shared, nullptr, 1}};
     for (const Case& c : cases) {

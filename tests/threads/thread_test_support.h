@@ -43,8 +43,7 @@ inline varn_timespec DeadlineIn(std::chrono::nanoseconds offset) {
     const auto since_epoch = std::chrono::system_clock::now().time_since_epoch() + offset;
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(since_epoch);
     const auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(since_epoch - seconds);
-    return varn_timespec{static_cast<std::int32_t>(seconds.count()),
-                         static_cast<std::int32_t>(nanoseconds.count())};
+    return varn_timespec{static_cast<std::int32_t>(seconds.count()), static_cast<std::int32_t>(nanoseconds.count())};
 }
 
 /// A shared object that counts its references.

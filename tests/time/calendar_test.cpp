@@ -36,10 +36,22 @@ TEST(TimeStampCalendar, WorkedValuesAndConstants) {
 }
 
 TEST(TimeStampCalendar, FractionDigitsRule) {
-    const struct { unsigned int fraction; std::int64_t ticks; } cases[] = {
-        {0, 0},        {5, 5'000'000},          {50, 5'000'000},          {500000, 5'000'000},
-        {1, 1'000'000}, {123, 1'230'000},        {1234567, 1'234'567},     {12345678, 1'234'568},
-        {12345674, 1'234'567}, {99999999, 10'000'000}, {123456789, 1'234'568}, {4294967295u, 4'294'967},
+    const struct {
+        unsigned int fraction;
+        std::int64_t ticks;
+    } cases[] = {
+        {0, 0},
+        {5, 5'000'000},
+        {50, 5'000'000},
+        {500000, 5'000'000},
+        {1, 1'000'000},
+        {123, 1'230'000},
+        {1234567, 1'234'567},
+        {12345678, 1'234'568},
+        {12345674, 1'234'567},
+        {99999999, 10'000'000},
+        {123456789, 1'234'568},
+        {4294967295u, 4'294'967},
     };
     for (const auto& c : cases) EXPECT_EQ(tessera::time::FractionTicks(c.fraction), c.ticks) << c.fraction;
     // A breakdown's fraction comes back in ticks: 0.05 s reads back as 500,000 -> 0.5 s.
@@ -54,9 +66,18 @@ TEST(TimeStampCalendar, FractionDigitsRule) {
 
 TEST(TimeStampCalendar, ToTimeTRoundsTenthsHalfUp) {
     const std::int64_t epoch = 116'444'736'000'000'000;
-    const struct { std::int64_t ticks; std::int64_t seconds; } cases[] = {
-        {0, 0}, {epoch - 1, 0}, {epoch, 0}, {epoch + 4'999'999, 0}, {epoch + 5'000'000, 1},
-        {epoch + 14'999'999, 1}, {epoch + 15'000'000, 2}, {125'911'584'000'000'000, 946'684'800},
+    const struct {
+        std::int64_t ticks;
+        std::int64_t seconds;
+    } cases[] = {
+        {0, 0},
+        {epoch - 1, 0},
+        {epoch, 0},
+        {epoch + 4'999'999, 0},
+        {epoch + 5'000'000, 1},
+        {epoch + 14'999'999, 1},
+        {epoch + 15'000'000, 2},
+        {125'911'584'000'000'000, 946'684'800},
     };
     for (const auto& c : cases) EXPECT_EQ(TimeStamp(c.ticks).ToTime_t(), c.seconds) << c.ticks;
 }
@@ -94,9 +115,10 @@ TEST(TimeStampCalendar, QuickBreakdownMatchesFormula) {
     for (std::int64_t ticks : counts) {
         const auto quick = tessera::time::FieldsFromTicks(ticks);
         const auto formula = tessera::time::FieldsFromTicksByFormula(ticks);
-        ASSERT_EQ((std::vector<int>{quick.year, quick.month, quick.day, quick.hour, quick.minute, quick.second}),
-                  (std::vector<int>{formula.year, formula.month, formula.day, formula.hour, formula.minute,
-                                    formula.second})) << ticks;
+        ASSERT_EQ(
+            (std::vector<int>{quick.year, quick.month, quick.day, quick.hour, quick.minute, quick.second}),
+            (std::vector<int>{formula.year, formula.month, formula.day, formula.hour, formula.minute, formula.second}))
+            << ticks;
         ASSERT_EQ(quick.fraction, formula.fraction) << ticks;
     }
 }

@@ -40,7 +40,7 @@ constexpr const char* kNewYork = "EST5EDT";
 constexpr const char* kNewYork = "America/New_York";  // needs the tzdata package
 #endif
 
-constexpr std::int64_t k2000 = 946'684'800;  // 2000-01-01T00:00:00Z in seconds
+constexpr std::int64_t k2000 = 946'684'800;      // 2000-01-01T00:00:00Z in seconds
 constexpr std::int64_t kJuly2000 = 962'409'600;  // 2000-07-01T00:00:00Z
 
 TEST(TimeStampLocalTime, UnderUtc) {

@@ -139,9 +139,15 @@ std::string RandomStampText(std::mt19937& random, std::string text) {
         const char c = alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(random)];
         const std::size_t at = std::uniform_int_distribution<std::size_t>(0, text.size())(random);
         switch (random() % 3) {
-            case 0: text.insert(at, 1, c); break;
-            case 1: if (at < text.size()) text.erase(at, 1); break;
-            default: if (at < text.size()) text[at] = c; break;
+            case 0:
+                text.insert(at, 1, c);
+                break;
+            case 1:
+                if (at < text.size()) text.erase(at, 1);
+                break;
+            default:
+                if (at < text.size()) text[at] = c;
+                break;
         }
     }
     return text;
@@ -160,8 +166,8 @@ testing::AssertionResult ScansLikeSscanf(const std::string& text, const char* pa
 }
 
 TEST(TimeStampText, ScannerMatchesSscanfOnEdgeCases) {
-    for (const char* text : {"", " ", "-", "+", "+5", "-05:3", "5x", "12345", "1:2:3.4", " \t\v1 : 2", "9-",
-                             "-1-2-3", "007:08", "12:34:56.", "\n12:34", "12:-3", "+-1", "1 2"}) {
+    for (const char* text : {"", " ", "-", "+", "+5", "-05:3", "5x", "12345", "1:2:3.4", " \t\v1 : 2", "9-", "-1-2-3",
+                             "007:08", "12:34:56.", "\n12:34", "12:-3", "+-1", "1 2"}) {
         for (const char* pattern : {"%04d-%02d-%02d", "%02d:%02d:%02d.%02d", "%1d%1d"}) {
             EXPECT_TRUE(ScansLikeSscanf(text, pattern));
         }
@@ -203,11 +209,11 @@ TEST(TimeStampText, WritersMatchSnprintf) {
         f.year = round % 2 ? pick() * 100 : pick();
         f.month = pick(), f.day = pick(), f.hour = pick(), f.minute = pick(), f.second = pick();
         char mine[tessera::time::kStampTextCapacity], theirs[256];
-        std::snprintf(theirs, sizeof theirs, "%d-%02d-%02dT%02d:%02d:%02dZ", f.year, f.month, f.day, f.hour,
-                      f.minute, f.second);
+        std::snprintf(theirs, sizeof theirs, "%d-%02d-%02dT%02d:%02d:%02dZ", f.year, f.month, f.day, f.hour, f.minute,
+                      f.second);
         ASSERT_EQ(std::string(mine, tessera::time::WriteW3DTF(f, mine)), theirs);
-        std::snprintf(theirs, sizeof theirs, "%04d%02d%02dT%02d:%02d:%02d", f.year, f.month, f.day, f.hour,
-                      f.minute, f.second);
+        std::snprintf(theirs, sizeof theirs, "%04d%02d%02dT%02d:%02d:%02d", f.year, f.month, f.day, f.hour, f.minute,
+                      f.second);
         ASSERT_EQ(std::string(mine, tessera::time::WriteISO8601(f, true, mine)), theirs);
     }
 }

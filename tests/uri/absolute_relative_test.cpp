@@ -8,38 +8,65 @@ namespace {
 using Varn::URI;
 
 TEST(MakeRelativeURI, PathsOnTheSameHostAndRefusals) {
-    struct Case { const char *target, *base; bool caseSensitive; const char* result; };  // null: refused
+    struct Case {
+        const char *target, *base;
+        bool caseSensitive;
+        const char* result;
+    };  // null: refused
     const Case cases[] = {
-        {"http://h/a/b/c.html", "http://h/a/d/e.html", true, "../b/c.html"}, {"http://h/a/b/c.html", "http://h/a/b/", true, "c.html"},
-        {"http://h/a/b/", "http://h/a/b/", true, "./"}, {"http://h/a/b/", "http://h/a/b/x.html", true, "./"},
-        {"http://h/a", "http://h/a/b/", true, ".."}, {"http://h/", "http://h/x/y", true, ".."},
-        {"http://h/x/y", "http://h/", true, "x/y"}, {"http://h/A/b", "http://h/a/", false, "b"},
-        {"http://h/A/b", "http://h/a/", true, "../A/b"}, {"HTTP://H/a", "http://h/", true, "a"},
-        {"http://h:8080/a/b?x#y", "http://u@h/a/?z#w", true, "b?x#y"}, {"http://[::1]/a/b", "http://[0:0:0:0:0:0:0:1]/a/", true, "b"},
-        {"http://h/a%20b/c", "http://h/a%20b/d", true, "c"}, {"x/y", "http://h/", true, "x/y"},
+        {"http://h/a/b/c.html", "http://h/a/d/e.html", true, "../b/c.html"},
+        {"http://h/a/b/c.html", "http://h/a/b/", true, "c.html"},
+        {"http://h/a/b/", "http://h/a/b/", true, "./"},
+        {"http://h/a/b/", "http://h/a/b/x.html", true, "./"},
+        {"http://h/a", "http://h/a/b/", true, ".."},
+        {"http://h/", "http://h/x/y", true, ".."},
+        {"http://h/x/y", "http://h/", true, "x/y"},
+        {"http://h/A/b", "http://h/a/", false, "b"},
+        {"http://h/A/b", "http://h/a/", true, "../A/b"},
+        {"HTTP://H/a", "http://h/", true, "a"},
+        {"http://h:8080/a/b?x#y", "http://u@h/a/?z#w", true, "b?x#y"},
+        {"http://[::1]/a/b", "http://[0:0:0:0:0:0:0:1]/a/", true, "b"},
+        {"http://h/a%20b/c", "http://h/a%20b/d", true, "c"},
+        {"x/y", "http://h/", true, "x/y"},
         // The base's directory has its dots worked out (a last ".." is its file name).
-        {"http://h/a/c/e", "http://h/a/./b/../c/d", true, "e"}, {"http://h/x/y", "http://h/../x/z", true, "y"},
-        {"http://h/a/c", "http://h/a/b/..", true, "../c"}, {"file:///C:/a/x", "file:///C:/a/b/f.txt", true, "../x"},
-        {"http://h/a/b?q", "ftp://h/a/", true, nullptr}, {"http://h/a/b?q", "http://g/a/", true, nullptr},
+        {"http://h/a/c/e", "http://h/a/./b/../c/d", true, "e"},
+        {"http://h/x/y", "http://h/../x/z", true, "y"},
+        {"http://h/a/c", "http://h/a/b/..", true, "../c"},
+        {"file:///C:/a/x", "file:///C:/a/b/f.txt", true, "../x"},
+        {"http://h/a/b?q", "ftp://h/a/", true, nullptr},
+        {"http://h/a/b?q", "http://g/a/", true, nullptr},
         {"http://h/a/b?q", "a/b/", true, nullptr},
     };
     for (const Case& c : cases) {
         URI uri(c.target);
-        EXPECT_EQ(uri.MakeRelativeURI(URI(c.base), c.caseSensitive), c.result != nullptr) << c.target << " from " << c.base;
-        EXPECT_EQ(uri.ToString(false), c.result ? c.result : URI(c.target).ToString(false)) << c.target << " from " << c.base;
+        EXPECT_EQ(uri.MakeRelativeURI(URI(c.base), c.caseSensitive), c.result != nullptr)
+            << c.target << " from " << c.base;
+        EXPECT_EQ(uri.ToString(false), c.result ? c.result : URI(c.target).ToString(false))
+            << c.target << " from " << c.base;
     }
 }
 
 TEST(GetCommonParent, NearestSharedDirectory) {
-    struct Case { const char *a, *b; bool caseSensitive; const char* parent; };
+    struct Case {
+        const char *a, *b;
+        bool caseSensitive;
+        const char* parent;
+    };
     const Case cases[] = {
-        {"http://h/a/b/c.html", "http://h/a/d/e.html", true, "http://h/a/"}, {"http://h/a/b?q#f", "http://h/a/b?q#f", true, "http://h/a/"},
-        {"http://h/a/b/", "http://h/a/b/c", true, "http://h/a/b/"}, {"http://h/a/b", "ftp://g/x", true, "http://h/"},
-        {"http://h/A/b", "http://h/a/c", false, "http://h/A/"}, {"http://h/A/b", "http://h/a/c", true, "http://h/"},
-        {"http://h/a/", "a/b", true, "unknown:"}, {"a/b", "http://h/a/", true, "unknown:"}, {"mailto:x", "mailto:x", true, "mailto:"},
+        {"http://h/a/b/c.html", "http://h/a/d/e.html", true, "http://h/a/"},
+        {"http://h/a/b?q#f", "http://h/a/b?q#f", true, "http://h/a/"},
+        {"http://h/a/b/", "http://h/a/b/c", true, "http://h/a/b/"},
+        {"http://h/a/b", "ftp://g/x", true, "http://h/"},
+        {"http://h/A/b", "http://h/a/c", false, "http://h/A/"},
+        {"http://h/A/b", "http://h/a/c", true, "http://h/"},
+        {"http://h/a/", "a/b", true, "unknown:"},
+        {"a/b", "http://h/a/", true, "unknown:"},
+        {"mailto:x", "mailto:x", true, "mailto:"},
         {"http://h/a/b", "c:/dir", true, "http://h/"},
         // The default state turns relative under "." and would grow "../../.." forever.
-        {"c:/dir", "", true, "unknown:"}, {"c:/dir", "c:/dir", true, "unknown:"}, {"c:/dir", "http://h/a/", true, "unknown:"},
+        {"c:/dir", "", true, "unknown:"},
+        {"c:/dir", "c:/dir", true, "unknown:"},
+        {"c:/dir", "http://h/a/", true, "unknown:"},
     };
     for (const Case& c : cases) {
         const URI parent = URI(c.a).GetCommonParent(URI(c.b), c.caseSensitive);

@@ -30,7 +30,11 @@ std::string Flags(const URI& u) {
 
 // Each step changes the URI parsed from start (or, when start is null, the URI of the
 // step before) and is checked by the written-out text and the flags.
-struct Step { const char* start; std::function<void(URI&)> change; const char *written, *flags; };
+struct Step {
+    const char* start;
+    std::function<void(URI&)> change;
+    const char *written, *flags;
+};
 
 TEST(Setters, EscapingAndFlagRecomputation) {
     const Step steps[] = {
@@ -47,9 +51,9 @@ TEST(Setters, EscapingAndFlagRecomputation) {
         {nullptr, [](URI& u) { u.SetPath("/C|"); }, "file:///C%7C", "V-H"},
         {nullptr, [](URI& u) { u.SetPath("ab|d|"); }, "file://ab|d%7C", "V-H"},
         {nullptr, [](URI& u) { u.SetPath("/a;b/%41"); }, "file:///a;b/%2541", "V-H"},
-        {"h2://x", [](URI& u) { u.SetPath("x"); }, "x", "VRH"},  // "unknown" becomes ""
+        {"h2://x", [](URI& u) { u.SetPath("x"); }, "x", "VRH"},                  // "unknown" becomes ""
         {"http://h/p", [](URI& u) { u.SetScheme("A{"); }, "a%7b://h/p", "V-H"},  // lower-cased after escaping
-        {nullptr, [](URI& u) { u.SetScheme(""); }, "//h/p", "V-H"},  // flags not recomputed
+        {nullptr, [](URI& u) { u.SetScheme(""); }, "//h/p", "V-H"},              // flags not recomputed
         {nullptr, [](URI& u) { u.SetPath(u.GetPath()); }, "/p", "VRH"},
         {"http://h/", [](URI& u) { u.SetQuery("a%20b", false); }, "http://h/?a%20b", "V-H"},
         {"mailto:x", [](URI& u) { u.SetNonHierarchical("x y"); }, "mailto:x%20y", "V--"},
@@ -63,8 +67,8 @@ TEST(Setters, EscapingAndFlagRecomputation) {
          "http://keep@host:81/a%20b?q%20r#f%20g", "V-H"},
         {nullptr, [](URI& u) { u.SetParts("unknown", "", "", "", "", ""); }, "", "-RH"},
         {"h2://x", [](URI& u) { u.SetParts("file", "", "", "/C|/a b", "", ""); }, "file:///C|/a%20b", "V-H"},
-        {"HTTP://H%41 x/a b%20c?x y%41#f g", [](URI& u) { u.ForceEscape(); },
-         "http://ha%20x/a%20b%20c?x%20yA#f%20g", "V-H"},
+        {"HTTP://H%41 x/a b%20c?x y%41#f g", [](URI& u) { u.ForceEscape(); }, "http://ha%20x/a%20b%20c?x%20yA#f%20g",
+         "V-H"},
         {"mailto:a b%41", [](URI& u) { u.ForceEscape(); }, "mailto:a%20bA", "V--"},
         {"http://a b@h/", [](URI& u) { u.ForceEscape(); }, "http://a b@h/", "V-H"},  // user information stays
         {"http://", [](URI& u) { u.ForceEscape(); }, "http:", "--H"},

@@ -8,11 +8,15 @@
 
 namespace {
 
-using Varn::URI;
 using tessera_test::OpenURI;
+using Varn::URI;
 
 TEST(NormalizeEncoding, EscapesAreBytesOfTheEncoding) {
-    struct Case { const char *text, *encoding; bool ok; const char* result; };
+    struct Case {
+        const char *text, *encoding;
+        bool ok;
+        const char* result;
+    };
     const Case cases[] = {
         {"caf%E9", "iso-8859-1", true, "caf\xC3\xA9"},
         // Unescaped runs are UTF-8 and survive; ASCII escapes are decoded too; a broken
@@ -21,7 +25,9 @@ TEST(NormalizeEncoding, EscapesAreBytesOfTheEncoding) {
         {"", "no such encoding", true, ""},  // returns before converting
         // A run that converts to nothing fails and leaves the text as it was, wherever the
         // run stands; text of escapes alone has no run and ends as the encoding reads it back.
-        {"x%41", "utf-16", false, "x%41"}, {"%41x", "utf-16", false, "%41x"}, {"ab%", "utf-16", false, "ab%"},
+        {"x%41", "utf-16", false, "x%41"},
+        {"%41x", "utf-16", false, "%41x"},
+        {"ab%", "utf-16", false, "ab%"},
         {"%41", "utf-16", true, ""},
     };
     OpenURI u;
@@ -33,7 +39,10 @@ TEST(NormalizeEncoding, EscapesAreBytesOfTheEncoding) {
 }
 
 TEST(EncodedStrings, FromEncodedStringStoresUTF8AndSettersDecideValidity) {
-    struct Case { const char *text, *written; bool valid, hierarchical; };
+    struct Case {
+        const char *text, *written;
+        bool valid, hierarchical;
+    };
     const Case cases[] = {
         {"http://h/caf%E9", "http://h/caf\xC3\xA9", true, true},
         // Raw bytes of the encoding in the text, in every component.

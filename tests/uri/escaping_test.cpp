@@ -9,9 +9,9 @@
 
 namespace {
 
-using Varn::URI;
 using tessera_test::EscapeOf;
 using tessera_test::OpenURI;
+using Varn::URI;
 
 // The members of each escape set as listed byte by byte (controls are in all but one).
 const std::string kControls = std::string(URI::controlchars);
@@ -26,18 +26,25 @@ const std::string kNewRfc = std::string(kExcluded).erase(kExcluded.find('?'), 1)
 enum Lowering { kNone, kBeforeEscaping, kAfterEscaping };
 
 struct SetterCase {
-    const char* name; const std::string& set; const char* base; void (*apply)(URI&, const std::string&);
-    std::size_t prefix, suffix; Lowering lowering;
+    const char* name;
+    const std::string& set;
+    const char* base;
+    void (*apply)(URI&, const std::string&);
+    std::size_t prefix, suffix;
+    Lowering lowering;
 };
 
 const SetterCase kSetters[] = {
     {"SetServerPort", kExcluded, "http://h/", [](URI& u, const std::string& t) { u.SetServerPort(t); }, 9, 1, kNone},
     {"SetPath", kExcluded, "", [](URI& u, const std::string& t) { u.SetPath(t); }, 0, 0, kNone},
-    {"SetScheme", kExcluded, "mailto:x", [](URI& u, const std::string& t) { u.SetScheme("a" + t); }, 1, 2, kAfterEscaping},
-    {"SetAuthority", kUserInfo, "http://h/", [](URI& u, const std::string& t) { u.SetAuthority(t); }, 7, 1, kBeforeEscaping},
+    {"SetScheme", kExcluded, "mailto:x", [](URI& u, const std::string& t) { u.SetScheme("a" + t); }, 1, 2,
+     kAfterEscaping},
+    {"SetAuthority", kUserInfo, "http://h/", [](URI& u, const std::string& t) { u.SetAuthority(t); }, 7, 1,
+     kBeforeEscaping},
     {"SetUsername", kUserInfo, "http://h/", [](URI& u, const std::string& t) { u.SetUsername(t); }, 7, 3, kNone},
     {"SetPassword", kUserInfo, "http://u@h/", [](URI& u, const std::string& t) { u.SetPassword(t); }, 9, 3, kNone},
-    {"SetNonHierarchical", kNonHier, "mailto:x", [](URI& u, const std::string& t) { u.SetNonHierarchical(t); }, 7, 0, kNone},
+    {"SetNonHierarchical", kNonHier, "mailto:x", [](URI& u, const std::string& t) { u.SetNonHierarchical(t); }, 7, 0,
+     kNone},
     {"SetQuery", kNewRfc, "http://h/", [](URI& u, const std::string& t) { u.SetQuery(t, true); }, 10, 0, kNone},
     {"SetFragment", kNewRfc, "http://h/", [](URI& u, const std::string& t) { u.SetFragment(t); }, 10, 0, kNone},
 };
@@ -72,12 +79,25 @@ TEST(EscapeSets, EveryByteThroughEveryEscapingOperation) {
 }
 
 TEST(Escaping, UnescapeRules) {
-    const struct { std::string text; bool onlyHigh; std::string expected; } cases[] = {
-        {"%41%42", false, "AB"},      {"%41%42", true, "%41%42"},   {"%41%C3%A9", true, "%41\xC3\xA9"},
-        {"100%", false, "100%"},      {"a%4", false, "a%4"},        {"%zz1", false, "%zz1"},
-        {"%4g", false, "\x04"},       {"%g4", false, "%g4"},        {"% 4", false, "% 4"},
-        {"%%41", false, "%A"},        {"%-1", true, "\xFF"},        {"%+f", false, "\x0F"},
-        {"%0x", false, {'\0'}},       {"x%00y", false, {'x', '\0', 'y'}},
+    const struct {
+        std::string text;
+        bool onlyHigh;
+        std::string expected;
+    } cases[] = {
+        {"%41%42", false, "AB"},
+        {"%41%42", true, "%41%42"},
+        {"%41%C3%A9", true, "%41\xC3\xA9"},
+        {"100%", false, "100%"},
+        {"a%4", false, "a%4"},
+        {"%zz1", false, "%zz1"},
+        {"%4g", false, "\x04"},
+        {"%g4", false, "%g4"},
+        {"% 4", false, "% 4"},
+        {"%%41", false, "%A"},
+        {"%-1", true, "\xFF"},
+        {"%+f", false, "\x0F"},
+        {"%0x", false, {'\0'}},
+        {"x%00y", false, {'x', '\0', 'y'}},
     };
     for (const auto& c : cases) EXPECT_EQ(URI::Unescape(c.text, c.onlyHigh).str(), c.expected) << c.text;
     EXPECT_EQ(URI::QueryUnescape("a+b%2Bc"), "a b+c");

@@ -7,7 +7,10 @@ namespace {
 using Varn::URI;
 
 TEST(FileNames, NameExtensionAndLastComponent) {
-    struct Case { const char* uri; const char *name, *stem, *extension, *bareExtension, *last; };
+    struct Case {
+        const char* uri;
+        const char *name, *stem, *extension, *bareExtension, *last;
+    };
     const Case cases[] = {
         {"http://h/a/archive.tar.gz", "archive.tar.gz", "archive.tar", ".gz", "gz", "archive.tar.gz"},
         {"http://h/a/.profile", ".profile", "", "", "", ".profile"},
@@ -32,8 +35,7 @@ TEST(FileNames, NameExtensionAndLastComponent) {
 
 TEST(FileNames, RemoveLastPathComponentClimbsToTheRootAndStops) {
     URI uri("http://h/a/b/c.html?q#f");
-    const char* steps[][2] = {
-        {"c.html", "http://h/a/b/"}, {"b", "http://h/a/"}, {"a", "http://h/"}, {"", "http://h/"}};
+    const char* steps[][2] = {{"c.html", "http://h/a/b/"}, {"b", "http://h/a/"}, {"a", "http://h/"}, {"", "http://h/"}};
     for (const auto& step : steps) {
         EXPECT_EQ(uri.RemoveLastPathComponent(), step[0]);
         EXPECT_EQ(uri.ToString(false), step[1]);

@@ -13,16 +13,32 @@ using Varn::URI;
 using Octets = std::vector<int>;
 
 TEST(IPv4Address, FormsAndTheOctetsAppendedUpToAFailure) {
-    struct Case { const char* text; bool ok; Octets octets; };
+    struct Case {
+        const char* text;
+        bool ok;
+        Octets octets;
+    };
     const Case cases[] = {
-        {"192.168.0.1", true, {192, 168, 0, 1}}, {"01.2.3.4", true, {1, 2, 3, 4}}, {"1.2.3.4x", true, {1, 2, 3, 4}},
-        {"+1.2.3.4", true, {1, 2, 3, 4}}, {"0.0.0.0", true, {0, 0, 0, 0}}, {" 1.\t2.3 .4", true, {1, 2, 3, 4}},
-        {"255.255.255.255", true, {255, 255, 255, 255}}, {"1.2.3", false, {}}, {"1.2.3.", false, {}},
-        {"1.2.3.4.5", false, {}}, {"1..3.4", false, {1}}, {"a.b.c.d", false, {}}, {"1.2.3.256", false, {1, 2, 3}},
-        {"1.-2.3.4", false, {1}}, {"1.2.3.00", false, {1, 2, 3}}, {"-0.1.2.3", false, {}},
+        {"192.168.0.1", true, {192, 168, 0, 1}},
+        {"01.2.3.4", true, {1, 2, 3, 4}},
+        {"1.2.3.4x", true, {1, 2, 3, 4}},
+        {"+1.2.3.4", true, {1, 2, 3, 4}},
+        {"0.0.0.0", true, {0, 0, 0, 0}},
+        {" 1.\t2.3 .4", true, {1, 2, 3, 4}},
+        {"255.255.255.255", true, {255, 255, 255, 255}},
+        {"1.2.3", false, {}},
+        {"1.2.3.", false, {}},
+        {"1.2.3.4.5", false, {}},
+        {"1..3.4", false, {1}},
+        {"a.b.c.d", false, {}},
+        {"1.2.3.256", false, {1, 2, 3}},
+        {"1.-2.3.4", false, {1}},
+        {"1.2.3.00", false, {1, 2, 3}},
+        {"-0.1.2.3", false, {}},
         {"1.2.99999999999.4", false, {1, 2}},
         // Long digit runs stay beyond 255 wherever a 32-bit value would wrap back into range.
-        {"1.2.999999999999.4", false, {1, 2}}, {"1.2.3.-99999999999999999999", false, {1, 2, 3}},
+        {"1.2.999999999999.4", false, {1, 2}},
+        {"1.2.3.-99999999999999999999", false, {1, 2, 3}},
         {"1.2.3.00000000000000000000004", true, {1, 2, 3, 4}},
     };
     for (const Case& c : cases) {
@@ -34,8 +50,9 @@ TEST(IPv4Address, FormsAndTheOctetsAppendedUpToAFailure) {
 }
 
 TEST(IPv4Address, ReadsEachPartAsScanfReadsADecimal) {
-    const char* parts[] = {"0", "00", "1", "01", "+1", "-1", "+", "-", "", " ", " 7", "\t\n8", "255", "256",
-                           "-0", "+0", "1a", "a1", "0x1a", "9 9", "2147483647", "-2147483648", "\v12", "+-3"};
+    const char* parts[] = {"0",  "00", "1",    "01",    "+1",         "-1",          "+",    "-",
+                           "",   " ",  " 7",   "\t\n8", "255",        "256",         "-0",   "+0",
+                           "1a", "a1", "0x1a", "9 9",   "2147483647", "-2147483648", "\v12", "+-3"};
     for (const char* first : parts) {
         for (const char* second : parts) {
             const std::string text = std::string("1.") + first + ".3." + second;
@@ -55,7 +72,8 @@ TEST(IPv4Address, ReadsEachPartAsScanfReadsADecimal) {
 
 TEST(ConvertIPv4ToIPv6Addr, FourOctetsMakeTwoGroups) {
     std::string out = "kept";
-    for (Octets wrong : {Octets{1, 2, 3}, Octets{}, Octets{1, 2, 3, 256}}) EXPECT_FALSE(URI::ConvertIPv4ToIPv6Addr(&wrong, out));
+    for (Octets wrong : {Octets{1, 2, 3}, Octets{}, Octets{1, 2, 3, 256}})
+        EXPECT_FALSE(URI::ConvertIPv4ToIPv6Addr(&wrong, out));
     EXPECT_EQ(out, "kept");
     Octets zeros{0, 0, 0, 0}, lan{192, 168, 0, 1};
     EXPECT_TRUE(URI::ConvertIPv4ToIPv6Addr(&zeros, out) && out == "0000:0000");
@@ -64,7 +82,12 @@ TEST(ConvertIPv4ToIPv6Addr, FourOctetsMakeTwoGroups) {
 
 // A list shorter than eight takes the groups that fit and fails beyond its end.
 TEST(HelperIPv6, FillsFromEitherEndAndKeepsGroupsWrittenBeforeAFailure) {
-    struct Case { const char* part; std::size_t size; bool fromLeft, ok; const char* groups; };
+    struct Case {
+        const char* part;
+        std::size_t size;
+        bool fromLeft, ok;
+        const char* groups;
+    };
     const Case cases[] = {
         {"a:b", 8, false, true, "....:....:....:....:....:....:000a:000b"},
         {":a", 8, true, true, "0000:000a:....:....:....:....:....:...."},
@@ -74,8 +97,11 @@ TEST(HelperIPv6, FillsFromEitherEndAndKeepsGroupsWrittenBeforeAFailure) {
         {"1.2.3.4:1", 8, false, false, "....:....:....:....:....:....:....:0001"},
         {"1:2:3:4:5:6:7:8:9", 8, true, false, "0001:0002:0003:0004:0005:0006:0007:0008"},
         {"a::b", 8, true, false, "....:....:....:....:....:....:....:...."},
-        {"", 0, true, true, ""}, {"", 0, false, true, ""}, {"1", 0, true, false, ""},
-        {"a:b", 2, true, true, "000a:000b"}, {"c:d:e", 2, true, false, "000c:000d"},
+        {"", 0, true, true, ""},
+        {"", 0, false, true, ""},
+        {"1", 0, true, false, ""},
+        {"a:b", 2, true, true, "000a:000b"},
+        {"c:d:e", 2, true, false, "000c:000d"},
         {"1.2.3.4", 2, false, false, "....:...."},
     };
     for (const Case& c : cases) {
@@ -89,9 +115,12 @@ TEST(HelperIPv6, FillsFromEitherEndAndKeepsGroupsWrittenBeforeAFailure) {
 
 TEST(ExpandIPv6Addr, FullFormsAppendedAndRejectedFormsWriteNothing) {
     const char* cases[][2] = {
-        {"::1", "0000:0000:0000:0000:0000:0000:0000:0001"}, {"0:0:0:0:0:0:0:1", "0000:0000:0000:0000:0000:0000:0000:0001"},
-        {"fe80::a:b", "fe80:0000:0000:0000:0000:0000:000a:000b"}, {"FE80::1", "FE80:0000:0000:0000:0000:0000:0000:0001"},
-        {"1:2:3:4:5::6:7", "0001:0002:0003:0004:0005:0000:0006:0007"}, {"::", "0000:0000:0000:0000:0000:0000:0000:0000"},
+        {"::1", "0000:0000:0000:0000:0000:0000:0000:0001"},
+        {"0:0:0:0:0:0:0:1", "0000:0000:0000:0000:0000:0000:0000:0001"},
+        {"fe80::a:b", "fe80:0000:0000:0000:0000:0000:000a:000b"},
+        {"FE80::1", "FE80:0000:0000:0000:0000:0000:0000:0001"},
+        {"1:2:3:4:5::6:7", "0001:0002:0003:0004:0005:0000:0006:0007"},
+        {"::", "0000:0000:0000:0000:0000:0000:0000:0000"},
         {"::ffff:192.168.0.1", "0000:0000:0000:0000:0000:ffff:c0a8:0001"},
         {"1:2:3:4:5:6:1.2.3.4", "0001:0002:0003:0004:0005:0006:0102:0304"},
         {"1:2:3:4:5:6::1.2.3.4", "0001:0002:0003:0004:0005:0006:0102:0304"},

@@ -8,15 +8,20 @@ namespace {
 using Varn::URI;
 
 TEST(LocalPath, ToLocalPathInEveryNotation) {
-    struct Case { const char* uri; const char* winPath; const char* unixPath; const char* macPath; };
+    struct Case {
+        const char* uri;
+        const char* winPath;
+        const char* unixPath;
+        const char* macPath;
+    };
     const Case cases[] = {
         {"file:///D:/dir/a%20b.txt", "D:\\dir\\a b.txt", "/D|/dir/a b.txt", "D|:dir:a b.txt"},
         {"file:///Disk/100%25%7C", "Disk\\100%:", "/Disk/100%|", "Disk:100%|"},
         {"file://server/share/x", "\\\\server\\share\\x", "", ""},
         {"file://localhost/D|/x", "\\\\localhost\\D:\\x", "", "D|:x"},
-        {"a/b%20c", "a\\b c", "a/b c", ":a:b c"},                  // relative references
+        {"a/b%20c", "a\\b c", "a/b c", ":a:b c"},  // relative references
         {"/a", "\\a", "/a", "::a"},
-        {"http://h/x", "", "", ""},                                // other schemes have none
+        {"http://h/x", "", "", ""},  // other schemes have none
     };
     for (const Case& c : cases) {
         const URI uri(c.uri);
@@ -29,7 +34,13 @@ TEST(LocalPath, ToLocalPathInEveryNotation) {
 TEST(LocalPath, LocalPathToURIAndBack) {
     using Convert = void (URI::*)(URI::StringProxy);
     using Back = URI::StringProxy (URI::*)() const;
-    struct Case { Convert convert; Back back; const char* path; const char* uri; const char* pathBack; };
+    struct Case {
+        Convert convert;
+        Back back;
+        const char* path;
+        const char* uri;
+        const char* pathBack;
+    };
     const Convert fromWin = &URI::LocalPathToURIWin, fromUnix = &URI::LocalPathToURIUnix,
                   fromMac = &URI::LocalPathToURIMac;
     const Back toWin = &URI::ToLocalPathWin, toUnix = &URI::ToLocalPathUnix, toMac = &URI::ToLocalPathMac;
@@ -37,9 +48,9 @@ TEST(LocalPath, LocalPathToURIAndBack) {
         {fromWin, toWin, "C:\\100% #?.txt", "file:///C|/100%25%20%23%3F.txt", "C:\\100% #?.txt"},
         {fromWin, toWin, "\\\\Server\\share\\x", "file://server/share/x", "\\\\server\\share\\x"},
         {fromWin, toWin, "\\\\server", "file://server", "\\\\server"},
-        {fromWin, toWin, "D:", "file:///D%7C", "D:"},                // a bare drive mark is escaped
+        {fromWin, toWin, "D:", "file:///D%7C", "D:"},  // a bare drive mark is escaped
         {fromWin, toWin, "a:b:c", "file:///a|b%7Cc", "a:b:c"},
-        {fromWin, toWin, "\\dir\\x", "file:///dir/x", "dir\\x"},    // the root is not restored
+        {fromWin, toWin, "\\dir\\x", "file:///dir/x", "dir\\x"},  // the root is not restored
         {fromUnix, toUnix, "/tmp/100% #?/x", "file:///tmp/100%25%20%23%3F/x", "/tmp/100% #?/x"},
         {fromUnix, toUnix, "rel/x", "file:///rel/x", "/rel/x"},
         {fromUnix, toUnix, "", "file:///", "/"},

@@ -8,8 +8,8 @@
 
 namespace {
 
-using Varn::URI;
 using tessera_test::OpenURI;
+using Varn::URI;
 
 // "scheme|user|password|host|port|path|query|fragment|non-hierarchical" read through
 // the getters (an IPv6 host with its brackets), then " R" for a relative and " N" for a
@@ -24,21 +24,40 @@ std::string Describe(const URI& u) {
 }
 
 TEST(Parser, ComponentsOfValidTexts) {
-    const struct { const char *text, *parsed; } cases[] = {
+    const struct {
+        const char *text, *parsed;
+    } cases[] = {
         {"HTTP://User@HOST:8080/a/B?x=1#top", "http|User||host|8080|/a/B|x=1|top|"},
-        {"ftp://Me:Se:cret@h/", "ftp|Me|Se:cret|h||/|||"}, {"http://@h", "http|||h|||||"},
-        {"http://a@b@c/", "http|a||b@c||/|||"}, {"http://[FE80::1]:8080/x", "http|||[fe80::1]|8080|/x|||"},
-        {"http://[::1]/", "http|||[::1]||/|||"}, {"http://::1/", "http|||[::1]||/|||"},
-        {"http://h:80:90/", "http|||[h:80:90]||/|||"}, {"http://[a:b]:1:2/", "http|||[a:b]|1:2|/|||"},
-        {"http://[v:1]x:5/", "http|||[v:1]x:5||/|||"}, {"http://h:/", "http|||h||/|||"},
-        {"file:///C:/dir/f.txt", "file|||||/C|/dir/f.txt|||"}, {"FILE:///c:", "file|||||/c||||"},
-        {"file:///1:/x", "file|||||/1:/x|||"}, {"http:///C:/x", "http|||||/C:/x|||"},
-        {"file:////server/share", "file|||server||/share|||"}, {"file://///server", "file|||server|||||"},
-        {"urn:isbn:123", "urn||||||||isbn:123 N"}, {"http:/a", "http||||||||/a N"},
-        {"mailto:user?subject=x#f", "mailto||||||subject=x|f|user N"}, {"host:8080/x", "host||||||||8080/x N"},
-        {"/a/b?q#f", "|||||/a/b|q|f| R"}, {"//server/share", "|||||//server/share||| R"}, {"a/b:c", "|||||a/b:c||| R"},
-        {"", "|||||||| R"}, {"a#b#c", "|||||a#b||c| R"}, {"a?b?c#d?e", "|||||a|b?c|d?e| R"}, {"x?#", "|||||x||| R"},
-        {"?x:y", "||||||x:y|| R"}, {"http://h/a?b:c", "http|||h||/a|b:c||"}, {"http://", "http||||||||"},
+        {"ftp://Me:Se:cret@h/", "ftp|Me|Se:cret|h||/|||"},
+        {"http://@h", "http|||h|||||"},
+        {"http://a@b@c/", "http|a||b@c||/|||"},
+        {"http://[FE80::1]:8080/x", "http|||[fe80::1]|8080|/x|||"},
+        {"http://[::1]/", "http|||[::1]||/|||"},
+        {"http://::1/", "http|||[::1]||/|||"},
+        {"http://h:80:90/", "http|||[h:80:90]||/|||"},
+        {"http://[a:b]:1:2/", "http|||[a:b]|1:2|/|||"},
+        {"http://[v:1]x:5/", "http|||[v:1]x:5||/|||"},
+        {"http://h:/", "http|||h||/|||"},
+        {"file:///C:/dir/f.txt", "file|||||/C|/dir/f.txt|||"},
+        {"FILE:///c:", "file|||||/c||||"},
+        {"file:///1:/x", "file|||||/1:/x|||"},
+        {"http:///C:/x", "http|||||/C:/x|||"},
+        {"file:////server/share", "file|||server||/share|||"},
+        {"file://///server", "file|||server|||||"},
+        {"urn:isbn:123", "urn||||||||isbn:123 N"},
+        {"http:/a", "http||||||||/a N"},
+        {"mailto:user?subject=x#f", "mailto||||||subject=x|f|user N"},
+        {"host:8080/x", "host||||||||8080/x N"},
+        {"/a/b?q#f", "|||||/a/b|q|f| R"},
+        {"//server/share", "|||||//server/share||| R"},
+        {"a/b:c", "|||||a/b:c||| R"},
+        {"", "|||||||| R"},
+        {"a#b#c", "|||||a#b||c| R"},
+        {"a?b?c#d?e", "|||||a|b?c|d?e| R"},
+        {"x?#", "|||||x||| R"},
+        {"?x:y", "||||||x:y|| R"},
+        {"http://h/a?b:c", "http|||h||/a|b:c||"},
+        {"http://", "http||||||||"},
         {"http://a b/c d", "http|||a b||/c d|||"},
     };
     for (const auto& c : cases) {
@@ -78,11 +97,11 @@ TEST(Parser, InvariantsHoldForGeneratedTexts) {
         for (char& c : text) c = alphabet[random() % alphabet.size()];
         const URI u(text);
         const std::string parsed = Describe(u);
-        const bool consistent =
-            u.IsValidURI() ? (!u.IsRelative() || parsed.compare(0, 4, "||||") == 0) &&
-                                 (u.IsHierarchical() ? u.GetNonHierarchical().empty()
-                                                     : u.GetAuthority().empty() && u.GetPath().empty())
-                           : parsed == "unknown|||||||| N";
+        const bool consistent = u.IsValidURI()
+                                    ? (!u.IsRelative() || parsed.compare(0, 4, "||||") == 0) &&
+                                          (u.IsHierarchical() ? u.GetNonHierarchical().empty()
+                                                              : u.GetAuthority().empty() && u.GetPath().empty())
+                                    : parsed == "unknown|||||||| N";
         ASSERT_TRUE(consistent) << text << " -> " << parsed;
     }
 }

@@ -16,10 +16,19 @@ struct PathAccess : URI {
 };
 
 TEST(SplitPath, AppendsSegmentsAndReportsOneLeadingAndOneTrailingSlash) {
-    struct Case { const char* path; bool leading, trailing; Segments segments; };
+    struct Case {
+        const char* path;
+        bool leading, trailing;
+        Segments segments;
+    };
     const Case cases[] = {
-        {"", false, false, {}}, {"/", true, false, {}}, {"//", true, true, {}}, {"/a//b/", true, true, {"a", "b"}},
-        {"a/b/", false, true, {"a", "b"}}, {"///a", true, false, {"a"}}, {"..//./", false, true, {"..", "."}},
+        {"", false, false, {}},
+        {"/", true, false, {}},
+        {"//", true, true, {}},
+        {"/a//b/", true, true, {"a", "b"}},
+        {"a/b/", false, true, {"a", "b"}},
+        {"///a", true, false, {"a"}},
+        {"..//./", false, true, {"..", "."}},
     };
     for (const Case& c : cases) {
         Segments segments{"kept"}, expected{"kept"};
@@ -33,37 +42,67 @@ TEST(SplitPath, AppendsSegmentsAndReportsOneLeadingAndOneTrailingSlash) {
 }
 
 TEST(JoinPath, EmptyPiecesAndFlags) {
-    struct Case { Segments segments; bool leading, trailing; const char* joined; };
+    struct Case {
+        Segments segments;
+        bool leading, trailing;
+        const char* joined;
+    };
     const Case cases[] = {
-        {{}, true, true, "/"}, {{}, false, true, ""}, {{"a", "b"}, false, true, "a/b/"}, {{"a", "b"}, true, false, "/a/b"},
-        {{"", "a"}, false, false, "a"}, {{"a", "", "b"}, true, false, "/a//b"}, {{""}, true, true, "/"},
+        {{}, true, true, "/"},
+        {{}, false, true, ""},
+        {{"a", "b"}, false, true, "a/b/"},
+        {{"a", "b"}, true, false, "/a/b"},
+        {{"", "a"}, false, false, "a"},
+        {{"a", "", "b"}, true, false, "/a//b"},
+        {{""}, true, true, "/"},
     };
     for (const Case& c : cases) EXPECT_EQ(PathAccess::JoinPath(c.segments, c.leading, c.trailing), c.joined);
 }
 
 TEST(ChDir, EveryReferenceFormAndRelativeBases) {
     const char* base = "http://h/a/b/c.html?q#f";
-    struct Case { const char* base; const char* reference; bool escape; const char* result; };
+    struct Case {
+        const char* base;
+        const char* reference;
+        bool escape;
+        const char* result;
+    };
     const Case cases[] = {
-        {base, "d.html", false, "http://h/a/b/d.html"}, {base, ".", false, "http://h/a/b/"},
-        {base, "..", false, "http://h/a/"}, {base, "../x", false, "http://h/a/x"},
-        {base, "../../../x", false, "http://h/x"}, {base, "./d/", false, "http://h/a/b/d/"},
-        {base, "x/..", false, "http://h/a/b/"}, {base, "a/./b/../c", false, "http://h/a/b/a/c"},
-        {base, "d?k#g", false, "http://h/a/b/d?k#g"}, {base, "?k=v", false, "http://h/a/b/?k=v"},
-        {base, "#g", false, "http://h/a/b/c.html?q#g"}, {base, "", false, base},
-        {base, "/p/./q?k#g", false, "http://h/p/./q?k#g"}, {base, "//g/x", false, "http://g/x"},
-        {base, "http://o/", false, "http://o/"}, {base, "mailto:x", false, "mailto:x"},
+        {base, "d.html", false, "http://h/a/b/d.html"},
+        {base, ".", false, "http://h/a/b/"},
+        {base, "..", false, "http://h/a/"},
+        {base, "../x", false, "http://h/a/x"},
+        {base, "../../../x", false, "http://h/x"},
+        {base, "./d/", false, "http://h/a/b/d/"},
+        {base, "x/..", false, "http://h/a/b/"},
+        {base, "a/./b/../c", false, "http://h/a/b/a/c"},
+        {base, "d?k#g", false, "http://h/a/b/d?k#g"},
+        {base, "?k=v", false, "http://h/a/b/?k=v"},
+        {base, "#g", false, "http://h/a/b/c.html?q#g"},
+        {base, "", false, base},
+        {base, "/p/./q?k#g", false, "http://h/p/./q?k#g"},
+        {base, "//g/x", false, "http://g/x"},
+        {base, "http://o/", false, "http://o/"},
+        {base, "mailto:x", false, "mailto:x"},
         {base, "x\\y", false, "unknown:"},  // no URI: the default state replaces the base
-        {"http://h/", "..", false, "http://h/"}, {"file:///C:/dir/f.txt", "../x y", false, "file:///C|/x%20y"},
-        {"http://h/a/?q#f", ".", false, "http://h/a/"}, {"http://h/a/?q#f", "..", false, "http://h/"},
+        {"http://h/", "..", false, "http://h/"},
+        {"file:///C:/dir/f.txt", "../x y", false, "file:///C|/x%20y"},
+        {"http://h/a/?q#f", ".", false, "http://h/a/"},
+        {"http://h/a/?q#f", "..", false, "http://h/"},
         // Paths are worked on unescaped: escaped dots and slashes count as written out.
-        {base, "%2E%2E/x%2Fy", false, "http://h/a/x/y"}, {base, "%2F%2Fg/x", false, "http://h//g/x"},
+        {base, "%2E%2E/x%2Fy", false, "http://h/a/x/y"},
+        {base, "%2F%2Fg/x", false, "http://h//g/x"},
         // Escaping: the reference is a path only; escapes in it are themselves escaped.
-        {"http://h/d/", "a b", true, "http://h/d/a%20b"}, {"http://h/d/", "?k=v", true, "http://h/d/%3Fk=v"},
-        {"http://h/d/", "a%20b", false, "http://h/d/a%20b"}, {"http://h/d/", "a%20b", true, "http://h/d/a%2520b"},
+        {"http://h/d/", "a b", true, "http://h/d/a%20b"},
+        {"http://h/d/", "?k=v", true, "http://h/d/%3Fk=v"},
+        {"http://h/d/", "a%20b", false, "http://h/d/a%20b"},
+        {"http://h/d/", "a%20b", true, "http://h/d/a%2520b"},
         // Relative bases keep the ".." that cannot climb further.
-        {"a/b.html", "../../x", false, "../x"}, {"a", "..", false, "../"}, {"/a", "../..", false, "/../../"},
-        {"a/b/", "./../..", false, ""}, {"../a", "../../b", false, "../../../b"},
+        {"a/b.html", "../../x", false, "../x"},
+        {"a", "..", false, "../"},
+        {"/a", "../..", false, "/../../"},
+        {"a/b/", "./../..", false, ""},
+        {"../a", "../../b", false, "../../../b"},
     };
     for (const Case& c : cases) {
         URI uri(c.base);

@@ -9,11 +9,15 @@ using Varn::URI;
 using QueryMap = std::map<std::string, std::string>;
 
 TEST(QueryMap, SplitsAndWritesBack) {
-    struct Case { const char* query; QueryMap pairs; const char* rewritten; };
+    struct Case {
+        const char* query;
+        QueryMap pairs;
+        const char* rewritten;
+    };
     const Case cases[] = {
-        {"b=2&a=1&b=0", {{"a", "1"}, {"b", "0"}}, "a=1&b=0"},      // sorted; the last duplicate wins
-        {"x=1=2&k", {{"k", ""}, {"x", "1=2"}}, "k=&x=1%3D2"},      // the first '=' splits
-        {"&&a=1&", {{"", ""}, {"a", "1"}}, "=&a=1"},               // empty pairs; trailing '&'
+        {"b=2&a=1&b=0", {{"a", "1"}, {"b", "0"}}, "a=1&b=0"},  // sorted; the last duplicate wins
+        {"x=1=2&k", {{"k", ""}, {"x", "1=2"}}, "k=&x=1%3D2"},  // the first '=' splits
+        {"&&a=1&", {{"", ""}, {"a", "1"}}, "=&a=1"},           // empty pairs; trailing '&'
         {"a+b=%41%2b%C3%A9", {{"a b", "A+\xC3\xA9"}}, "a%20b=A%2B\xC3\xA9"},
         {"", {}, ""},
     };

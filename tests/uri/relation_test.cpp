@@ -10,23 +10,42 @@ constexpr URI::RELATION kNone = URI::RELATION_NONE, kChild = URI::RELATION_CHILD
                         kParent = URI::RELATION_PARENT;
 
 TEST(GetRelation, Rules) {
-    struct Case { const char *a, *b; bool caseSensitive; URI::RELATION relation; };
+    struct Case {
+        const char *a, *b;
+        bool caseSensitive;
+        URI::RELATION relation;
+    };
     const Case cases[] = {
-        {"http://h/a/b", "http://h/a", true, kChild},      {"http://h/a", "http://h/a/b", true, kParent},
-        {"http://h/ab", "http://h/a", true, kNone},        {"http://h/a/b/", "http://h/a/b", true, kSame},
-        {"http://h/", "http://h", true, kSame},            {"http://h", "http://h/x", true, kParent},
-        {"http://h/a//b", "http://h/a/b/c", true, kParent}, {"http://h/x/c", "http://h/a/b/c", true, kNone},
-        {"http://h:80/x", "http://h/x", true, kSame},      {"http://h:8080/x", "http://h/x", true, kNone},
-        {"http://h:080/x", "http://h/x", true, kNone},     {"https://h:443/x", "https://h/x", true, kNone},
-        {"ftp://h:21/x", "ftp://h/x", true, kSame},        {"sftp://h:22/x", "sftp://h/x", true, kSame},
-        {"file:///x", "file:///x/y", true, kParent},       {"HTTP://H/x", "http://h/x", true, kSame},
-        {"http://h/A", "http://h/a", true, kNone},         {"http://h/A/b", "http://h/a", false, kChild},
-        {"http://h/%41", "http://h/A", true, kSame},       {"http://h/a?x=1#f", "http://h/a?y=2", true, kSame},
-        {"http://u:p@h/a", "http://h/a", true, kSame},     {"http://h/a", "ftp://h/a", true, kNone},
-        {"http://g/a", "http://h/a", true, kNone},         {"a/b", "a/b", true, kNone},
-        {"/a", "http://h/a", true, kNone},                 {"urn:x:1", "urn:x:1", true, kSame},
-        {"urn:x:1", "urn:x:2", true, kNone},               {"urn:x:1", "http://h/", true, kNone},
-        {"urn:x:1", "isbn:x:1", true, kNone},              {"h2://x", "h2://y", true, kSame},
+        {"http://h/a/b", "http://h/a", true, kChild},
+        {"http://h/a", "http://h/a/b", true, kParent},
+        {"http://h/ab", "http://h/a", true, kNone},
+        {"http://h/a/b/", "http://h/a/b", true, kSame},
+        {"http://h/", "http://h", true, kSame},
+        {"http://h", "http://h/x", true, kParent},
+        {"http://h/a//b", "http://h/a/b/c", true, kParent},
+        {"http://h/x/c", "http://h/a/b/c", true, kNone},
+        {"http://h:80/x", "http://h/x", true, kSame},
+        {"http://h:8080/x", "http://h/x", true, kNone},
+        {"http://h:080/x", "http://h/x", true, kNone},
+        {"https://h:443/x", "https://h/x", true, kNone},
+        {"ftp://h:21/x", "ftp://h/x", true, kSame},
+        {"sftp://h:22/x", "sftp://h/x", true, kSame},
+        {"file:///x", "file:///x/y", true, kParent},
+        {"HTTP://H/x", "http://h/x", true, kSame},
+        {"http://h/A", "http://h/a", true, kNone},
+        {"http://h/A/b", "http://h/a", false, kChild},
+        {"http://h/%41", "http://h/A", true, kSame},
+        {"http://h/a?x=1#f", "http://h/a?y=2", true, kSame},
+        {"http://u:p@h/a", "http://h/a", true, kSame},
+        {"http://h/a", "ftp://h/a", true, kNone},
+        {"http://g/a", "http://h/a", true, kNone},
+        {"a/b", "a/b", true, kNone},
+        {"/a", "http://h/a", true, kNone},
+        {"urn:x:1", "urn:x:1", true, kSame},
+        {"urn:x:1", "urn:x:2", true, kNone},
+        {"urn:x:1", "http://h/", true, kNone},
+        {"urn:x:1", "isbn:x:1", true, kNone},
+        {"h2://x", "h2://y", true, kSame},
         {"h2://x", "http://h/", true, kNone},
         // IPv6 hosts compare in their full forms when both expand.
         {"http://[::1]/a", "http://[0:0:0:0:0:0:0:1]/a/b", true, kParent},

@@ -18,12 +18,18 @@ using Varn::URI;
 const char kBase[] = "http://a/b/c/d;p?q";
 
 // Examples beyond the RFC's, with the result that its algorithm (section 5.2) gives.
-struct Example { const char *base, *reference, *rfcResult; };
+struct Example {
+    const char *base, *reference, *rfcResult;
+};
 const Example kMoreExamples[] = {
-    {"http://a/b/c/d;p?q#f", "", "http://a/b/c/d;p?q"}, {kBase, "a%2Fb", "http://a/b/c/a%2Fb"},
-    {kBase, "?a=%26", "http://a/b/c/d;p?a=%26"},         {kBase, "x%41", "http://a/b/c/x%41"},
-    {kBase, "%2e%2e/y", "http://a/b/c/%2e%2e/y"},        {kBase, "g#", "http://a/b/c/g#"},
-    {kBase, "HTTP://A/x", "HTTP://A/x"},                 {kBase, "svn+ssh://h/x", "svn+ssh://h/x"},
+    {"http://a/b/c/d;p?q#f", "", "http://a/b/c/d;p?q"},
+    {kBase, "a%2Fb", "http://a/b/c/a%2Fb"},
+    {kBase, "?a=%26", "http://a/b/c/d;p?a=%26"},
+    {kBase, "x%41", "http://a/b/c/x%41"},
+    {kBase, "%2e%2e/y", "http://a/b/c/%2e%2e/y"},
+    {kBase, "g#", "http://a/b/c/g#"},
+    {kBase, "HTTP://A/x", "HTTP://A/x"},
+    {kBase, "svn+ssh://h/x", "svn+ssh://h/x"},
 };
 
 std::string PagePath() {

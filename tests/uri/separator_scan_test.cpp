@@ -11,9 +11,7 @@ namespace {
 
 using namespace tessera::uri;
 
-std::string Show(const QueryAndFragmentMarks& m) {
-    return std::to_string(m.question) + "," + std::to_string(m.hash);
-}
+std::string Show(const QueryAndFragmentMarks& m) { return std::to_string(m.question) + "," + std::to_string(m.hash); }
 
 std::string Show(const HostPartSeparators& s) {
     return std::to_string(s.slash) + "," + std::to_string(s.at) + "," + std::to_string(s.firstColon) + "," +

@@ -197,7 +197,9 @@ URI::RELATION RelationByTheSteps(const URI& first, const URI& second, bool caseS
     for (std::size_t i = 0; i < sa.size() && i < sb.size(); ++i) {
         if (!Same(sa[i], sb[i], caseSensitive)) return URI::RELATION_NONE;
     }
-    return sa.size() > sb.size() ? URI::RELATION_CHILD : sa.size() < sb.size() ? URI::RELATION_PARENT : URI::RELATION_SAME;
+    return sa.size() > sb.size()   ? URI::RELATION_CHILD
+           : sa.size() < sb.size() ? URI::RELATION_PARENT
+                                   : URI::RELATION_SAME;
 }
 
 URI CommonParentByTheSteps(const URI& first, const URI& second, bool caseSensitive) {
@@ -221,28 +223,85 @@ URI CommonParentByTheSteps(const URI& first, const URI& second, bool caseSensiti
 
 std::vector<URI> Subjects() {
     std::vector<URI> uris;
-    for (const char* text :
-         {"http://h/a/b/c.html?q#f", "http://h/a/b/", "http://h", "http://h/", "http://h//", "http://H:80/a//b/",
-          "http://h:8080/a/B", "http://h/a%2Fb/c", "http://h/%2E%2E/x", "http://h/a/%2e/b", "http://h/a%20b/c%25d",
-          "http://h/./a/../b", "http://h/../x", "http://u:p@h/a/..", "ftp://h/a/b.", "ftp://h:21/a", "https://h:443/a",
-          "sftp://h:22/", "http://:80/a", "http:///a", "file://:1/x", "file:///C:/dir/f.txt", "file:///c:/",
-          "file://srv/C:/x", "file:////server/share/", "http://[::1]/a/b", "http://[0:0:0:0:0:0:0:1]/a/",
-          "http://[FE80::1]:80/", "http://u:p@[::1]:8/x/", "ftp://h", "http://a/b/c/d;p?q#f", "http://[1::2::3]/a",
-          "http://::ffff:1.2.3.4/x", "http://h%3A1%3A2/a", "http://a:b:c/d", "http://%68/a/", "mailto:x@y",
-          "mailto:x@y?s", "urn:a:b", "", "a", "a/", "a/b.html", "../a", "/a", "/a/b/", "//srv/share/x", "?q", "#f",
-          "?q#f", ".", "..", "./", "../", "x?#", "a%2Fb", "%2F%2Fg/x", "%2E%2E/%2e", "c:/dir", "x\\y"}) {
+    for (const char* text : {"http://h/a/b/c.html?q#f",
+                             "http://h/a/b/",
+                             "http://h",
+                             "http://h/",
+                             "http://h//",
+                             "http://H:80/a//b/",
+                             "http://h:8080/a/B",
+                             "http://h/a%2Fb/c",
+                             "http://h/%2E%2E/x",
+                             "http://h/a/%2e/b",
+                             "http://h/a%20b/c%25d",
+                             "http://h/./a/../b",
+                             "http://h/../x",
+                             "http://u:p@h/a/..",
+                             "ftp://h/a/b.",
+                             "ftp://h:21/a",
+                             "https://h:443/a",
+                             "sftp://h:22/",
+                             "http://:80/a",
+                             "http:///a",
+                             "file://:1/x",
+                             "file:///C:/dir/f.txt",
+                             "file:///c:/",
+                             "file://srv/C:/x",
+                             "file:////server/share/",
+                             "http://[::1]/a/b",
+                             "http://[0:0:0:0:0:0:0:1]/a/",
+                             "http://[FE80::1]:80/",
+                             "http://u:p@[::1]:8/x/",
+                             "ftp://h",
+                             "http://a/b/c/d;p?q#f",
+                             "http://[1::2::3]/a",
+                             "http://::ffff:1.2.3.4/x",
+                             "http://h%3A1%3A2/a",
+                             "http://a:b:c/d",
+                             "http://%68/a/",
+                             "mailto:x@y",
+                             "mailto:x@y?s",
+                             "urn:a:b",
+                             "",
+                             "a",
+                             "a/",
+                             "a/b.html",
+                             "../a",
+                             "/a",
+                             "/a/b/",
+                             "//srv/share/x",
+                             "?q",
+                             "#f",
+                             "?q#f",
+                             ".",
+                             "..",
+                             "./",
+                             "../",
+                             "x?#",
+                             "a%2Fb",
+                             "%2F%2Fg/x",
+                             "%2E%2E/%2e",
+                             "c:/dir",
+                             "x\\y"}) {
         uris.emplace_back(text);
     }
     // URIs changed after parsing: stored flags that are stale, stored forms that do not
     // read back.
-    const struct { const char* text; void (*change)(URI&); } changed[] = {
-        {"a/b", [](URI& u) { u.SetAuthority("g"); }},  // a relative reference with a host: written without it
+    const struct {
+        const char* text;
+        void (*change)(URI&);
+    } changed[] = {
+        {"a/b", [](URI& u) { u.SetAuthority("g"); }},      // a relative reference with a host: written without it
         {"a/./b?x", [](URI& u) { u.SetScheme("http"); }},  // the scheme set alone leaves the relative flag
         {"http://h/a/b", [](URI& u) { u.SetScheme(""); }},
         {"x/y", [](URI& u) { u.SetQuery("k=#v", false); }},  // a query stored as given, holding '#'
         {"", [](URI& u) { u.SetQuery("a#b", false); }},
         {"p/q", [](URI& u) { u.SetAuthority("::1"); }},
-        {"a/b", [](URI& u) { u.SetAuthority("::1"); u.SetScheme("http"); }},  // flags recomputed by the host
+        {"a/b",
+         [](URI& u) {
+             u.SetAuthority("::1");
+             u.SetScheme("http");
+         }},  // flags recomputed by the host
         {"http://h/a/", [](URI& u) { u.SetAuthority("[::%31]"); }},
         {"file:///C:/a/b", [](URI& u) { u.SetPath("/C|/a b/../c/"); }},
         {"mailto:x", [](URI& u) { u.SetPath("m/n"); }},  // an opaque URI made hierarchical by its path
@@ -263,10 +322,53 @@ std::vector<URI> Subjects() {
 }
 
 const char* const kReferences[] = {
-    "", ".", "..", "./", "../", "...", "g", "g/", "./g", "../..", "../../../g", "g/../h/.", "g/..", "/./g", "/", "//",
-    "//g/x", "///x", "?y", "?y#z", "?", "#s", "#", "g?", "g#", "a#b#", "x?#f", "a:b/c", "./a:b", "%2e%2e/x",
-    "%2E", "%2F", "a%2Fb", "%2F%2Fh/x", "x%20y/", "a\\b", "..g", "g//h/", "g/./", "http://o/p", "mailto:m", "//[::1]/x",
-    "./C|/x", "C|/x", "%", "a%zz", "a b/c d",
+    "",
+    ".",
+    "..",
+    "./",
+    "../",
+    "...",
+    "g",
+    "g/",
+    "./g",
+    "../..",
+    "../../../g",
+    "g/../h/.",
+    "g/..",
+    "/./g",
+    "/",
+    "//",
+    "//g/x",
+    "///x",
+    "?y",
+    "?y#z",
+    "?",
+    "#s",
+    "#",
+    "g?",
+    "g#",
+    "a#b#",
+    "x?#f",
+    "a:b/c",
+    "./a:b",
+    "%2e%2e/x",
+    "%2E",
+    "%2F",
+    "a%2Fb",
+    "%2F%2Fh/x",
+    "x%20y/",
+    "a\\b",
+    "..g",
+    "g//h/",
+    "g/./",
+    "http://o/p",
+    "mailto:m",
+    "//[::1]/x",
+    "./C|/x",
+    "C|/x",
+    "%",
+    "a%zz",
+    "a b/c d",
     ("x/../../../../../../../../../../../../../../../../../../../../../../../../../../../../../../../../../../../../../"
      "../../../../../../../../../../../../../../../../../../../../../../../../../../../../../y/./z/.")};
 
@@ -309,8 +411,8 @@ TEST(StepByStep, MakeAbsoluteURIMovesACopyOfBaseByTheWrittenReference) {
             EXPECT_EQ(fast.MakeAbsoluteURI(base), made);
             EXPECT_EQ(general.MakeAbsoluteURI(base), made);
             EXPECT_TRUE(SameState(fast, slow) && SameState(general, slow))
-                << Text(reference) << " against " << Text(base) << ": " << Text(fast) << " / " << Text(general) << " vs "
-                << Text(slow);
+                << Text(reference) << " against " << Text(base) << ": " << Text(fast) << " / " << Text(general)
+                << " vs " << Text(slow);
         }
     }
 }
@@ -322,7 +424,8 @@ TEST(StepByStep, MakeRelativeURIRelationAndCommonParent) {
             for (const bool caseSensitive : {true, false}) {
                 const std::string where = Text(a) + " / " + Text(b);
                 URI fast(a), slow(a);
-                EXPECT_EQ(fast.MakeRelativeURI(b, caseSensitive), MakeRelativeByTheSteps(slow, b, caseSensitive)) << where;
+                EXPECT_EQ(fast.MakeRelativeURI(b, caseSensitive), MakeRelativeByTheSteps(slow, b, caseSensitive))
+                    << where;
                 EXPECT_TRUE(SameState(fast, slow)) << where << ": " << Text(fast) << " vs " << Text(slow);
                 EXPECT_EQ(a.GetRelation(b, caseSensitive), RelationByTheSteps(a, b, caseSensitive)) << where;
                 EXPECT_TRUE(SameState(a.GetCommonParent(b, caseSensitive), CommonParentByTheSteps(a, b, caseSensitive)))

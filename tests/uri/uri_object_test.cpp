@@ -7,8 +7,8 @@
 
 namespace {
 
-using Varn::URI;
 using tessera_test::OpenURI;
+using Varn::URI;
 
 TEST(URIObject, DefaultStateAndDirectories) {
     const URI u;

@@ -11,7 +11,6 @@ namespace tessera_test {
 /// A URI with its protected operations reachable.
 class OpenURI : public Varn::URI {
 public:
-    using URI::URI;
     using URI::Compare;
     using URI::ConstructURI;
     using URI::CopyURI;
@@ -20,6 +19,7 @@ public:
     using URI::NormalizeEncoding;
     using URI::ParseURI;
     using URI::SetHierState;
+    using URI::URI;
     using URI::ValidateURI;
     using URI::operator=;
 };

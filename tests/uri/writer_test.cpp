@@ -10,7 +10,9 @@ namespace {
 using Varn::URI;
 
 TEST(ToString, EscapedAndUnescapedForms) {
-    const struct { const char *text, *escaped, *unescaped; } cases[] = {
+    const struct {
+        const char *text, *escaped, *unescaped;
+    } cases[] = {
         {"HTTP://u@Host:81/a%20b?q=%41+#f%42", "http://u@host:81/a%20b?q=%41+#f%42", "http://u@host:81/a b?q=A+#fB"},
         {"http://u%41:p%42@h%41:%38/", "http://u%41:p%42@h%41:%38/", "http://uA:pB@hA:%38/"},  // port as stored
         {"http://[::1]:80/%41", "http://[::1]:80/%41", "http://[::1]:80/A"},

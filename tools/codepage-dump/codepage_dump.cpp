@@ -24,56 +24,55 @@ namespace {
 
 // Code pages whose characters can take more than one byte, or that keep a shift state.
 const std::set<std::int32_t> kMultiBytePages = {
-    932,   936,   949,   950,   1361,  10001, 10002, 10003, 10008, 20000, 20002, 20932,
-    50220, 50221, 50222, 50225, 50227, 50229, 50930, 50931, 50933, 50935, 50936, 50937,
-    50939, 51932, 51936, 51949, 51950, 52936, 54936, 57002, 57003, 57004, 57005, 57006,
-    57007, 57008, 57009, 57010, 57011, 65000, 65001,
+    932,   936,   949,   950,   1361,  10001, 10002, 10003, 10008, 20000, 20002, 20932, 50220, 50221, 50222,
+    50225, 50227, 50229, 50930, 50931, 50933, 50935, 50936, 50937, 50939, 51932, 51936, 51949, 51950, 52936,
+    54936, 57002, 57003, 57004, 57005, 57006, 57007, 57008, 57009, 57010, 57011, 65000, 65001,
 };
 
 // Longer sequences for the multi-byte code pages: shift states and escapes of the stateful
 // ones, three-byte forms, and sequences cut short at the end of the text.
 const char* const kLongerSamples[] = {
-    "\x1b$B\x30\x21\x1b(B",          // two-byte set designated by escape, back to ASCII
-    "\x1b$B\x30\x21",                // ... not switched back
-    "\x1b(I\x31\x1b(B",              // one-byte katakana by escape
-    "\x0e\x31\x0f",                  // katakana by shift-out / shift-in
-    "\x1b$)C\x0e\x30\x21\x0f",       // designated and shifted
-    "\x1b$A\x30\x21\x1b(B",          // another two-byte set
-    "\x1b$(D\x30\x21\x1b(B",         // a supplementary two-byte set
-    "\x1bx",                         // an escape that designates nothing
-    "~{\x30\x21~}",                  // tilde-brace shifts
-    "~{\x30\x21",                    // ... not shifted back
-    "~~",                            // escaped tilde
-    "~\n",                           // line continuation
-    "~x",                            // a tilde before anything else
-    "+AGEAYgBj-",                    // base64 run
-    "+ZeVnLIqe-",                    // base64 run of three CJK characters
-    "+AGE",                          // run cut short
-    "a+-b",                          // escaped plus
-    "+2D3eAA-",                      // surrogate pair
-    "+2D0-",                         // lone high surrogate
-    "+AG!",                          // a run ended by a non-base64 byte
-    "\x8f\xa2\xaf",                  // three-byte form
-    "\x8f\xa2",                      // ... cut short
-    "\x8e\xb1",                      // single-shift two
-    "\x0e\x41\x41\x0f",              // shift-out double-byte, shift-in
+    "\x1b$B\x30\x21\x1b(B",     // two-byte set designated by escape, back to ASCII
+    "\x1b$B\x30\x21",           // ... not switched back
+    "\x1b(I\x31\x1b(B",         // one-byte katakana by escape
+    "\x0e\x31\x0f",             // katakana by shift-out / shift-in
+    "\x1b$)C\x0e\x30\x21\x0f",  // designated and shifted
+    "\x1b$A\x30\x21\x1b(B",     // another two-byte set
+    "\x1b$(D\x30\x21\x1b(B",    // a supplementary two-byte set
+    "\x1bx",                    // an escape that designates nothing
+    "~{\x30\x21~}",             // tilde-brace shifts
+    "~{\x30\x21",               // ... not shifted back
+    "~~",                       // escaped tilde
+    "~\n",                      // line continuation
+    "~x",                       // a tilde before anything else
+    "+AGEAYgBj-",               // base64 run
+    "+ZeVnLIqe-",               // base64 run of three CJK characters
+    "+AGE",                     // run cut short
+    "a+-b",                     // escaped plus
+    "+2D3eAA-",                 // surrogate pair
+    "+2D0-",                    // lone high surrogate
+    "+AG!",                     // a run ended by a non-base64 byte
+    "\x8f\xa2\xaf",             // three-byte form
+    "\x8f\xa2",                 // ... cut short
+    "\x8e\xb1",                 // single-shift two
+    "\x0e\x41\x41\x0f",         // shift-out double-byte, shift-in
     "\x0e\x45\x41\x0f",
     "\x0e\x40\x40\x0f",
-    "\x0e\x41\x0f",                  // shift-out with an odd byte
-    "\x0e\x41\x41",                  // not shifted back
-    "\x81",                          // lone lead byte at the end
+    "\x0e\x41\x0f",  // shift-out with an odd byte
+    "\x0e\x41\x41",  // not shifted back
+    "\x81",          // lone lead byte at the end
     "A\x81",
-    "\x81\x30\x81\x30",              // four-byte form
-    "\xe3\x81\x82",                  // a three-byte character
-    "\xe3\x81",                      // ... cut short
-    "\xc0\x80",                      // overlong
-    "\xed\xa0\x80",                  // an encoded surrogate
-    "\xf0\x9f\x98\x80",              // a four-byte character
-    "\xf4\x90\x80\x80",              // beyond U+10FFFF
-    "\xda\x81\xdb\xa0",              // combining sequences of the Indic scripts
+    "\x81\x30\x81\x30",  // four-byte form
+    "\xe3\x81\x82",      // a three-byte character
+    "\xe3\x81",          // ... cut short
+    "\xc0\x80",          // overlong
+    "\xed\xa0\x80",      // an encoded surrogate
+    "\xf0\x9f\x98\x80",  // a four-byte character
+    "\xf4\x90\x80\x80",  // beyond U+10FFFF
+    "\xda\x81\xdb\xa0",  // combining sequences of the Indic scripts
     "\xe8\xe8",
     "\xe9\xe9",
-    "\xef\x41\xa4",                  // attribute switch
+    "\xef\x41\xa4",  // attribute switch
 };
 
 void PrintHex(std::FILE* out, const std::string& bytes) {

@@ -3,6 +3,7 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+// after <windows.h>, which it needs
 #include <shellapi.h>
 
 #include <tessera/Transcoder.h>

@@ -18,16 +18,16 @@ struct OptionInfo {
     const char* name;   // nullptr ends the list
     const char* value;  // placeholder of the value, nullptr for a flag
     bool required;
-    const char* help;   // one line
+    const char* help;  // one line
 };
 
 /// How a command reads standard input; the help text says so in the same words.
 enum class Input {
-    kNone,   // never
-    kWhole,  // all of it, when the file operand is omitted or "-"
-    kLines,  // one item a line, when the items are omitted or one is "-"
+    kNone,        // never
+    kWhole,       // all of it, when the file operand is omitted or "-"
+    kLines,       // one item a line, when the items are omitted or one is "-"
     kAfterFirst,  // one item a line for the operands after the first, when they are omitted or "-"
-    kPairs,  // two items a line separated by a tab, when both are omitted
+    kPairs,       // two items a line separated by a tab, when both are omitted
 };
 
 /// The subcommands of a group.

@@ -20,8 +20,8 @@ int RunHelp(const Invocation& in) {
     for (const std::string& word : in.Operands()) {
         const CommandInfo* sub = FindSubcommand(*command, word);
         if (sub == nullptr) {
-            const std::string what = path.empty() ? "no command '" + word + "'"
-                                                  : "'" + path + "' has no subcommand '" + word + "'";
+            const std::string what =
+                path.empty() ? "no command '" + word + "'" : "'" + path + "' has no subcommand '" + word + "'";
             const std::string hint = DidYouMean(word, SubcommandNames(*command));
             return hint.empty() ? in.UsageError(what) : in.Fail(kUsageError, what + hint);
         }

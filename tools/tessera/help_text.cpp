@@ -39,9 +39,7 @@ std::string Fill(const std::string& text, std::size_t indent) {
 }
 
 /// "transcode" for a command of the tool, "uri resolve" for a subcommand; "" for the tool.
-std::string Join(const std::string& path, const char* name) {
-    return path.empty() ? name : path + ' ' + name;
-}
+std::string Join(const std::string& path, const char* name) { return path.empty() ? name : path + ' ' + name; }
 
 std::string Upper(std::string text) {
     for (char& c : text) {
@@ -96,15 +94,18 @@ std::string InputText(const CommandInfo& command) {
     const std::string item = names.empty() ? "" : names.back();
     const std::string lineEnd = "; the line end (LF or CR LF) is not part of it.";
     switch (command.input) {
-        case Input::kNone: break;
+        case Input::kNone:
+            break;
         case Input::kWhole:
             return "Without " + item + ", or when " + item + " is '-', standard input is read.";
         case Input::kLines:
             return "Without any " + item + ", and for a " + item + " that is '-', each line of standard input is one " +
                    item + lineEnd;
         case Input::kAfterFirst:
-            return "With " + names.front() + " alone, and for a " + item + " that is '-', each line of standard input "
-                   "is one " + item + lineEnd;
+            return "With " + names.front() + " alone, and for a " + item +
+                   " that is '-', each line of standard input "
+                   "is one " +
+                   item + lineEnd;
         case Input::kPairs:
             return "Without operands, each line of standard input holds " + names[0] + " and " + names[1] +
                    " separated by a tab (a line without one is rejected)" + lineEnd;
@@ -170,9 +171,12 @@ std::string Roff(const std::string& text) {
     bool lineStart = true;
     for (char c : text) {
         if (lineStart && (c == '.' || c == '\'')) out += "\\&";
-        if (c == '\\') out += "\\e";
-        else if (c == '-') out += "\\-";
-        else out += c;
+        if (c == '\\')
+            out += "\\e";
+        else if (c == '-')
+            out += "\\-";
+        else
+            out += c;
         lineStart = c == '\n';
     }
     return out;
@@ -275,8 +279,8 @@ void PrintHelp(const CommandInfo& command, const std::string& path, std::ostream
         for (const std::string& line : Split(command.examples, "\n")) out << "  " << line << '\n';
     }
     if (group) {
-        out << "\nRun 'tessera " << Join(path, path.empty() ? "COMMAND" : "SUBCOMMAND")
-            << " --help' for its usage" << (path.empty() ? ", 'tessera help --man' for the manual" : "") << ".\n";
+        out << "\nRun 'tessera " << Join(path, path.empty() ? "COMMAND" : "SUBCOMMAND") << " --help' for its usage"
+            << (path.empty() ? ", 'tessera help --man' for the manual" : "") << ".\n";
     } else {
         out << '\n' << Fill(ExitStatusText(command), 0);
     }

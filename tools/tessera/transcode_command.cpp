@@ -93,8 +93,8 @@ int RunTranscode(const Invocation& in) {
         return in.Reject("this build cannot convert from '" + from + "'");
     }
     const Utf16Order toOrder = Utf16OrderOf(to);
-    const std::string output = toOrder != Utf16Order::kNone ? Utf16ToBytes(text, toOrder)
-                                                            : Varn::Transcoder::UTF16ToEncoding(text, to);
+    const std::string output =
+        toOrder != Utf16Order::kNone ? Utf16ToBytes(text, toOrder) : Varn::Transcoder::UTF16ToEncoding(text, to);
     if (output.empty() && !text.empty()) {
         return in.Reject("this build cannot convert to '" + to + "'");
     }

@@ -38,10 +38,11 @@ StoredComponents ReadStored(const URI& uri) {
         prepare(c);
         return c.ToString(false).str();
     };
-    s.scheme = Between(written(true, [](URI& c) {
-                           c.SetNonHierarchical("");
-                           c.SetFragment("");
-                       }),
+    s.scheme = Between(written(true,
+                               [](URI& c) {
+                                   c.SetNonHierarchical("");
+                                   c.SetFragment("");
+                               }),
                        "", 1);
     s.fragment = Between(written(false, [](URI& c) { c.SetNonHierarchical(""); }), "x:#", 0);
     if (!uri.IsHierarchical()) {
@@ -82,10 +83,11 @@ void PrintForm(const char* name, const std::string& text) {
 const char* YesNo(bool value) { return value ? "yes" : "no"; }
 
 void Show(const URI& uri) {
-    std::cout << "  valid " << YesNo(uri.IsValidURI()) << ", relative " << YesNo(uri.IsRelative())
-              << ", hierarchical " << YesNo(uri.IsHierarchical()) << '\n';
+    std::cout << "  valid " << YesNo(uri.IsValidURI()) << ", relative " << YesNo(uri.IsRelative()) << ", hierarchical "
+              << YesNo(uri.IsHierarchical()) << '\n';
     const StoredComponents s = ReadStored(uri);
-    std::cout << "  " << std::left << std::setw(18) << "component" << std::setw(30) << "stored" << " unescaped\n";
+    std::cout << "  " << std::left << std::setw(18) << "component" << std::setw(30) << "stored"
+              << " unescaped\n";
     PrintRow("scheme", s.scheme, uri.GetScheme());
     PrintRow("username", s.username, uri.GetUsername());
     PrintRow("password", s.password, uri.GetPassword());

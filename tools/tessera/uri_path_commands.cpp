@@ -19,19 +19,26 @@ enum class Notation { Platform, Windows, Unix, Mac };
 Notation NotationOf(const Invocation& in) {
     Notation notation = Notation::Platform;
     for (const std::string& arg : in.Options()) {
-        if (arg == "--win") notation = Notation::Windows;
-        else if (arg == "--unix") notation = Notation::Unix;
-        else if (arg == "--mac") notation = Notation::Mac;
+        if (arg == "--win")
+            notation = Notation::Windows;
+        else if (arg == "--unix")
+            notation = Notation::Unix;
+        else if (arg == "--mac")
+            notation = Notation::Mac;
     }
     return notation;
 }
 
 const char* NotationName(Notation notation) {
     switch (notation) {
-        case Notation::Windows: return "Windows";
-        case Notation::Unix: return "Unix";
-        case Notation::Mac: return "Macintosh";
-        case Notation::Platform: break;
+        case Notation::Windows:
+            return "Windows";
+        case Notation::Unix:
+            return "Unix";
+        case Notation::Mac:
+            return "Macintosh";
+        case Notation::Platform:
+            break;
     }
     return "this platform's";
 }
@@ -58,10 +65,18 @@ int RunUriToPath(const Invocation& in) {
         if (!uri.IsValidURI()) return in.Reject("not a valid URI: '" + text + "'");
         URI::StringProxy path;
         switch (notation) {
-            case Notation::Platform: path = uri.ToLocalPath(); break;
-            case Notation::Windows: path = uri.ToLocalPathWin(); break;
-            case Notation::Unix: path = uri.ToLocalPathUnix(); break;
-            case Notation::Mac: path = uri.ToLocalPathMac(); break;
+            case Notation::Platform:
+                path = uri.ToLocalPath();
+                break;
+            case Notation::Windows:
+                path = uri.ToLocalPathWin();
+                break;
+            case Notation::Unix:
+                path = uri.ToLocalPathUnix();
+                break;
+            case Notation::Mac:
+                path = uri.ToLocalPathMac();
+                break;
         }
         if (path.empty()) {
             return in.Reject(std::string("no local path in ") + NotationName(notation) + " notation for '" + text +
@@ -77,10 +92,18 @@ int RunUriFromPath(const Invocation& in) {
     return ForEachItem(in, 0, [&](const std::string& path) -> int {
         URI uri;
         switch (notation) {
-            case Notation::Platform: uri.LocalPathToURI(path); break;
-            case Notation::Windows: uri.LocalPathToURIWin(path); break;
-            case Notation::Unix: uri.LocalPathToURIUnix(path); break;
-            case Notation::Mac: uri.LocalPathToURIMac(path); break;
+            case Notation::Platform:
+                uri.LocalPathToURI(path);
+                break;
+            case Notation::Windows:
+                uri.LocalPathToURIWin(path);
+                break;
+            case Notation::Unix:
+                uri.LocalPathToURIUnix(path);
+                break;
+            case Notation::Mac:
+                uri.LocalPathToURIMac(path);
+                break;
         }
         // Only an empty Windows path leaves the URI without a file scheme.
         if (!uri.IsOfType("file")) return in.Reject("no file URI for the empty path");

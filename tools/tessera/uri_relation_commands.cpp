@@ -22,10 +22,14 @@ bool ReadURI(const Invocation& in, const std::string& text, URI& out) {
 
 const char* RelationName(URI::RELATION relation) {
     switch (relation) {
-        case URI::RELATION_CHILD: return "child";
-        case URI::RELATION_SAME: return "same";
-        case URI::RELATION_PARENT: return "parent";
-        case URI::RELATION_NONE: break;
+        case URI::RELATION_CHILD:
+            return "child";
+        case URI::RELATION_SAME:
+            return "same";
+        case URI::RELATION_PARENT:
+            return "parent";
+        case URI::RELATION_NONE:
+            break;
     }
     return "none";
 }
@@ -62,15 +66,15 @@ int RunUriResolve(const Invocation& in) {
 
 int RunUriRelative(const Invocation& in) {
     const bool caseSensitive = !in.Has("--ignore-case");
-    return ForEachURIPair(in, [&](const std::string& first, const std::string& second, URI target,
-                                  const URI& base) -> int {
-        if (!target.MakeRelativeURI(base, caseSensitive)) {
-            return in.Reject("'" + first + "' cannot be made relative to '" + second +
-                             "' (relative base, or another scheme or host)");
-        }
-        std::cout << target.ToString(false) << '\n';
-        return kSuccess;
-    });
+    return ForEachURIPair(in,
+                          [&](const std::string& first, const std::string& second, URI target, const URI& base) -> int {
+                              if (!target.MakeRelativeURI(base, caseSensitive)) {
+                                  return in.Reject("'" + first + "' cannot be made relative to '" + second +
+                                                   "' (relative base, or another scheme or host)");
+                              }
+                              std::cout << target.ToString(false) << '\n';
+                              return kSuccess;
+                          });
 }
 
 int RunUriRelation(const Invocation& in) {
@@ -83,14 +87,15 @@ int RunUriRelation(const Invocation& in) {
 
 int RunUriCommonParent(const Invocation& in) {
     const bool caseSensitive = !in.Has("--ignore-case");
-    return ForEachURIPair(in, [&](const std::string& first, const std::string& second, const URI& a,
-                                  const URI& b) -> int {
-        if (a.IsRelative() || b.IsRelative()) {
-            return in.Reject("a relative reference has no common parent: '" + (a.IsRelative() ? first : second) + "'");
-        }
-        std::cout << a.GetCommonParent(b, caseSensitive).ToString(false) << '\n';
-        return kSuccess;
-    });
+    return ForEachURIPair(in,
+                          [&](const std::string& first, const std::string& second, const URI& a, const URI& b) -> int {
+                              if (a.IsRelative() || b.IsRelative()) {
+                                  return in.Reject("a relative reference has no common parent: '" +
+                                                   (a.IsRelative() ? first : second) + "'");
+                              }
+                              std::cout << a.GetCommonParent(b, caseSensitive).ToString(false) << '\n';
+                              return kSuccess;
+                          });
 }
 
 int RunUriIpv6(const Invocation& in) {

@@ -203,9 +203,7 @@ const T* FindByCodePage(const T (&table)[N], std::int32_t codePage) {
 
 }  // namespace
 
-const CodePageCharset* FindCodePageCharset(std::int32_t codePage) {
-    return FindByCodePage(kCharsets, codePage);
-}
+const CodePageCharset* FindCodePageCharset(std::int32_t codePage) { return FindByCodePage(kCharsets, codePage); }
 
 const LeadBytes* FindLeadBytes(std::int32_t codePage) { return FindByCodePage(kLeadBytes, codePage); }
 
@@ -225,8 +223,6 @@ std::int32_t CodePageForCodeset(const char* codeset) {
     return 65001;
 }
 
-TableRange<CodePageCharset> AllCodePageCharsets() {
-    return {std::begin(kCharsets), std::end(kCharsets)};
-}
+TableRange<CodePageCharset> AllCodePageCharsets() { return {std::begin(kCharsets), std::end(kCharsets)}; }
 
 }  // namespace tessera::platform::posix

@@ -45,13 +45,9 @@ TableRange<T> RowsOf(const T (&table)[N], std::int32_t codePage) {
 
 }  // namespace
 
-TableRange<DecodeOverride> DecodeOverridesFor(std::int32_t codePage) {
-    return RowsOf(kDecodeOverrides, codePage);
-}
+TableRange<DecodeOverride> DecodeOverridesFor(std::int32_t codePage) { return RowsOf(kDecodeOverrides, codePage); }
 
-TableRange<EncodeOverride> EncodeOverridesFor(std::int32_t codePage) {
-    return RowsOf(kEncodeOverrides, codePage);
-}
+TableRange<EncodeOverride> EncodeOverridesFor(std::int32_t codePage) { return RowsOf(kEncodeOverrides, codePage); }
 
 DecodeCorrection FindDecodeCorrection(std::int32_t codePage, const unsigned char* p, std::size_t size) {
     for (const DecodeOverride& row : DecodeOverridesFor(codePage)) {

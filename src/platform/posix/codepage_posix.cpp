@@ -104,18 +104,18 @@ Converter ConverterFor(std::int32_t codePage) {
     if (charset == nullptr || charset->charset == nullptr) return converter;
     const auto row = static_cast<std::size_t>(charset - posix::AllCodePageCharsets().begin());
     switch (charset->form) {
-    case CodePageForm::kSingleByte:
-        converter.singleByte = g_singleByteTables.Get(row, [&] { return SingleByteCodePage::Build(*charset); });
-        break;
-    case CodePageForm::kDoubleByte:
-        converter.doubleByte = g_doubleByteTables.Get(row, [&] {
-            const posix::LeadBytes* leads = posix::FindLeadBytes(charset->codePage);
-            return leads ? DoubleByteCodePage::Build(*charset, *leads) : nullptr;
-        });
-        break;
-    case CodePageForm::kStream:
-        converter.stream = &t_streams.For(*charset);
-        break;
+        case CodePageForm::kSingleByte:
+            converter.singleByte = g_singleByteTables.Get(row, [&] { return SingleByteCodePage::Build(*charset); });
+            break;
+        case CodePageForm::kDoubleByte:
+            converter.doubleByte = g_doubleByteTables.Get(row, [&] {
+                const posix::LeadBytes* leads = posix::FindLeadBytes(charset->codePage);
+                return leads ? DoubleByteCodePage::Build(*charset, *leads) : nullptr;
+            });
+            break;
+        case CodePageForm::kStream:
+            converter.stream = &t_streams.For(*charset);
+            break;
     }
     return converter;
 }

@@ -73,8 +73,7 @@ void LockCriticalSection(CriticalSection* section) noexcept {
         return;
     }
     std::uint32_t expected = kFree;
-    if (!lock->word.compare_exchange_strong(expected, kHeld, std::memory_order_acquire,
-                                            std::memory_order_relaxed)) {
+    if (!lock->word.compare_exchange_strong(expected, kHeld, std::memory_order_acquire, std::memory_order_relaxed)) {
         LockContended(lock);
     }
     lock->owner.store(self, std::memory_order_relaxed);
@@ -88,9 +87,7 @@ void UnlockCriticalSection(CriticalSection* section) noexcept {
     if (lock->word.exchange(kFree, std::memory_order_release) == kHeldWithSleepers) WakeOneOnWord(&lock->word);
 }
 
-std::int32_t AtomicIncrement(std::int32_t* value) noexcept {
-    return __atomic_add_fetch(value, 1, __ATOMIC_SEQ_CST);
-}
+std::int32_t AtomicIncrement(std::int32_t* value) noexcept { return __atomic_add_fetch(value, 1, __ATOMIC_SEQ_CST); }
 
 void SleepFor(std::uint32_t milliseconds) noexcept {
     if (milliseconds == 0) {

@@ -6,8 +6,7 @@
 
 namespace tessera::platform::posix {
 
-std::unique_ptr<DoubleByteCodePage> DoubleByteCodePage::Build(const CodePageCharset& charset,
-                                                              const LeadBytes& leads) {
+std::unique_ptr<DoubleByteCodePage> DoubleByteCodePage::Build(const CodePageCharset& charset, const LeadBytes& leads) {
     if (charset.charset == nullptr) return nullptr;
     IconvDescriptor decoder(kIconvUtf16, charset.charset);
     IconvDescriptor encoder(charset.charset, kIconvUtf16);
@@ -62,8 +61,8 @@ std::unique_ptr<DoubleByteCodePage> DoubleByteCodePage::Build(const CodePageChar
         const std::string bytes = EncodeUnit(encoder, static_cast<char16_t>(unit));
         if (bytes.size() == 1) page->m_encode[unit] = static_cast<unsigned char>(bytes[0]);
         if (bytes.size() == 2) {
-            page->m_encode[unit] =
-                static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[0]) << 8 | static_cast<unsigned char>(bytes[1]));
+            page->m_encode[unit] = static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[0]) << 8 |
+                                                              static_cast<unsigned char>(bytes[1]));
         }
     }
     for (const EncodeOverride& row : EncodeOverridesFor(charset.codePage)) {

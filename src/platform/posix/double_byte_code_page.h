@@ -29,8 +29,8 @@ private:
     static constexpr std::uint16_t kUnmapped = 0xFFFF;  // no code page has lead byte 0xFF
 
     char16_t m_singles[256] = {};
-    std::int16_t m_leadIndex[256] = {};  // row of m_pairs, or -1 for a byte that is no lead
-    std::vector<char16_t> m_pairs;       // 256 units per lead byte, indexed by trail byte
+    std::int16_t m_leadIndex[256] = {};   // row of m_pairs, or -1 for a byte that is no lead
+    std::vector<char16_t> m_pairs;        // 256 units per lead byte, indexed by trail byte
     std::vector<std::uint16_t> m_encode;  // per UTF-16 unit: a byte, lead << 8 | trail, or kUnmapped
     char16_t m_defaultUnicode = u'?';
     std::string m_defaultBytes;

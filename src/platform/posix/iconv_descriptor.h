@@ -15,8 +15,7 @@ inline constexpr const char* kIconvUtf16 = "UTF-16LE";
 /// An iconv descriptor, closed on destruction; invalid when iconv_open failed.
 class IconvDescriptor {
 public:
-    IconvDescriptor(const char* toCharset, const char* fromCharset)
-        : m_cd(iconv_open(toCharset, fromCharset)) {}
+    IconvDescriptor(const char* toCharset, const char* fromCharset) : m_cd(iconv_open(toCharset, fromCharset)) {}
     ~IconvDescriptor() {
         if (valid()) iconv_close(m_cd);
     }
@@ -34,9 +33,7 @@ public:
     }
 
     /// Writes what returns the output to the initial shift state.
-    std::size_t Flush(char** out, std::size_t* outLeft) {
-        return iconv(m_cd, nullptr, nullptr, out, outLeft);
-    }
+    std::size_t Flush(char** out, std::size_t* outLeft) { return iconv(m_cd, nullptr, nullptr, out, outLeft); }
 
 private:
     iconv_t m_cd;

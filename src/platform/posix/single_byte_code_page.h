@@ -29,7 +29,7 @@ private:
     int ByteFor(char16_t unit) const;
 
     char16_t m_toUnicode[256] = {};
-    std::int16_t m_fromLatin1[256] = {};                         // units below 0x100
+    std::int16_t m_fromLatin1[256] = {};                          // units below 0x100
     std::vector<std::pair<char16_t, unsigned char>> m_fromOther;  // sorted by unit
     char m_defaultByte = '?';
 };

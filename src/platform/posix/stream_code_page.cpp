@@ -51,7 +51,7 @@ StreamCodePage::StreamCodePage(const CodePageCharset& charset)
       m_encoder(charset.encodeCharset ? charset.encodeCharset : charset.charset, kIconvUtf16) {}
 
 std::size_t StreamCodePage::ReplaceInvalid(const unsigned char* in, std::size_t inLeft, std::string& out,
-                                              std::size_t& used) const {
+                                           std::size_t& used) const {
     // NUL is U+0000 in every code page (glibc's UTF-7 rejects it); rows cannot hold it.
     if (in[0] == 0) {
         AppendUnit(out, used, u'\0');

@@ -26,8 +26,7 @@ public:
 private:
     /// Writes what replaces the rejected bytes at `in` (one sequence); returns how many
     /// bytes it stands for (at least 1).
-    std::size_t ReplaceInvalid(const unsigned char* in, std::size_t inLeft, std::string& out,
-                               std::size_t& used) const;
+    std::size_t ReplaceInvalid(const unsigned char* in, std::size_t inLeft, std::string& out, std::size_t& used) const;
 
     const CodePageCharset& m_charset;
     IconvDescriptor m_decoder;

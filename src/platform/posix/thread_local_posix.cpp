@@ -15,13 +15,9 @@ std::uint32_t NewTlsKey() noexcept {
     return static_cast<std::uint32_t>(key);
 }
 
-bool FreeTlsKey(std::uint32_t key) noexcept {
-    return pthread_key_delete(static_cast<pthread_key_t>(key)) == 0;
-}
+bool FreeTlsKey(std::uint32_t key) noexcept { return pthread_key_delete(static_cast<pthread_key_t>(key)) == 0; }
 
-void* GetTlsValue(std::uint32_t key) noexcept {
-    return pthread_getspecific(static_cast<pthread_key_t>(key));
-}
+void* GetTlsValue(std::uint32_t key) noexcept { return pthread_getspecific(static_cast<pthread_key_t>(key)); }
 
 bool SetTlsValue(std::uint32_t key, void* value) noexcept {
     return pthread_setspecific(static_cast<pthread_key_t>(key), value) == 0;

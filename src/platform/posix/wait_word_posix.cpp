@@ -36,16 +36,15 @@ struct Bucket {
 };
 constexpr int kBuckets = 16;
 Bucket g_buckets[kBuckets] = {
-#define TESSERA_BUCKET {PTHREAD_MUTEX_INITIALIZER, PTHREAD_COND_INITIALIZER}
+#define TESSERA_BUCKET \
+    { PTHREAD_MUTEX_INITIALIZER, PTHREAD_COND_INITIALIZER }
     TESSERA_BUCKET, TESSERA_BUCKET, TESSERA_BUCKET, TESSERA_BUCKET, TESSERA_BUCKET, TESSERA_BUCKET,
     TESSERA_BUCKET, TESSERA_BUCKET, TESSERA_BUCKET, TESSERA_BUCKET, TESSERA_BUCKET, TESSERA_BUCKET,
     TESSERA_BUCKET, TESSERA_BUCKET, TESSERA_BUCKET, TESSERA_BUCKET,
 #undef TESSERA_BUCKET
 };
 
-Bucket& BucketOf(const void* word) {
-    return g_buckets[(reinterpret_cast<std::uintptr_t>(word) >> 4) % kBuckets];
-}
+Bucket& BucketOf(const void* word) { return g_buckets[(reinterpret_cast<std::uintptr_t>(word) >> 4) % kBuckets]; }
 
 }  // namespace
 

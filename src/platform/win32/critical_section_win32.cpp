@@ -7,15 +7,12 @@ namespace tessera::platform {
 
 namespace {
 
-static_assert(sizeof(CRITICAL_SECTION) <= sizeof(CriticalSection::storage),
-              "a critical section must fit its storage");
+static_assert(sizeof(CRITICAL_SECTION) <= sizeof(CriticalSection::storage), "a critical section must fit its storage");
 static_assert(alignof(CRITICAL_SECTION) <= alignof(CriticalSection),
               "a critical section must be aligned in its storage");
 static_assert(sizeof(LONG) == sizeof(std::int32_t), "LONG is 32 bits");
 
-CRITICAL_SECTION* Native(CriticalSection* section) {
-    return reinterpret_cast<CRITICAL_SECTION*>(section->storage);
-}
+CRITICAL_SECTION* Native(CriticalSection* section) { return reinterpret_cast<CRITICAL_SECTION*>(section->storage); }
 
 volatile LONG* Word(std::int32_t* value) { return reinterpret_cast<volatile LONG*>(value); }
 

@@ -11,13 +11,9 @@ HANDLE Native(Semaphore* semaphore) { return reinterpret_cast<HANDLE>(semaphore)
 
 }  // namespace
 
-Semaphore* NewSemaphore() noexcept {
-    return reinterpret_cast<Semaphore*>(::CreateSemaphoreW(nullptr, 0, 1, nullptr));
-}
+Semaphore* NewSemaphore() noexcept { return reinterpret_cast<Semaphore*>(::CreateSemaphoreW(nullptr, 0, 1, nullptr)); }
 
-bool SignalSemaphore(Semaphore* semaphore) noexcept {
-    return ::ReleaseSemaphore(Native(semaphore), 1, nullptr) != 0;
-}
+bool SignalSemaphore(Semaphore* semaphore) noexcept { return ::ReleaseSemaphore(Native(semaphore), 1, nullptr) != 0; }
 
 WaitResult WaitForSemaphore(Semaphore* semaphore, std::uint32_t timeout_ms) noexcept {
     switch (::WaitForSingleObject(Native(semaphore), timeout_ms)) {

@@ -1,6 +1,6 @@
 // Threads over the C runtime's _beginthreadex and Win32 thread handles.
-#include <windows.h>
 #include <process.h>
+#include <windows.h>
 
 #include <cstdlib>
 #include <new>
