@@ -108,9 +108,10 @@ namespace Varn {
     count of its own. varn_pthread_setshared installs it in the calling thread;
     varn_pthread_create hands the creator's object on to the new thread unless told
     otherwise (VARN_PTHREAD_ATTR_NO_SHARED). The library takes a reference for every
-    thread that holds the object and drops it when that thread ends through its routine's
-    return or varn_pthread_exit, or installs another object. It never deletes the object:
-    Release does, when the last reference goes, if the object so chooses. */
+    thread that holds the object, and drops it when the thread installs another object or
+    ends through varn_pthread_exit or the return of a routine started by
+    varn_pthread_create. It never deletes the object: Release does, when the last
+    reference goes, if the object so chooses. */
 class SharedObject {
 public:
     /** Takes one reference. The library ignores the result. */
