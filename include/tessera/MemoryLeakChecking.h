@@ -1,4 +1,6 @@
-// Switches for heap-leak reporting; kept for compatibility, they do nothing.
+/// \file
+/// Varn::MemoryLeakChecking: switches for heap-leak reporting, kept for programs written
+/// against them; they do nothing.
 #ifndef TESSERA_MEMORYLEAKCHECKING_H
 #define TESSERA_MEMORYLEAKCHECKING_H
 
@@ -6,11 +8,14 @@
 
 namespace Varn {
 
+/// Switches for heap-leak reporting. The library reports no leaks, so both do nothing;
+/// they are there for programs that call them, and may be called at any time from any
+/// thread.
 class TESSERA_API MemoryLeakChecking {
 public:
-    /// Turns leak reporting on (no effect; the library reports nothing).
+    /// Would turn leak reporting on; does nothing.
     static void Enable();
-    /// Turns leak reporting off (no effect).
+    /// Would turn leak reporting off; does nothing.
     static void Disable();
 
 private:
