@@ -1,8 +1,8 @@
-#include "double_byte_code_page.h"
+#include "platform/posix/double_byte_code_page.h"
 
 #include <cstring>
 
-#include "iconv_descriptor.h"
+#include "platform/posix/iconv_descriptor.h"
 
 namespace tessera::platform::posix {
 

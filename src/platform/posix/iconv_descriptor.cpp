@@ -1,4 +1,4 @@
-#include "iconv_descriptor.h"
+#include "platform/posix/iconv_descriptor.h"
 
 namespace tessera::platform::posix {
 

@@ -3,8 +3,8 @@
 #include <ctime>
 #include <new>
 
-#include "../threads.h"
-#include "wait_word.h"
+#include "platform/posix/wait_word.h"
+#include "platform/threads.h"
 
 namespace tessera::platform {
 

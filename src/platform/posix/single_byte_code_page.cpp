@@ -1,9 +1,9 @@
-#include "single_byte_code_page.h"
+#include "platform/posix/single_byte_code_page.h"
 
 #include <algorithm>
 #include <map>
 
-#include "iconv_descriptor.h"
+#include "platform/posix/iconv_descriptor.h"
 
 namespace tessera::platform::posix {
 

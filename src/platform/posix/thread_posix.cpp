@@ -11,8 +11,8 @@
 #include <mutex>
 #include <new>
 
-#include "../threads.h"
-#include "wait_word.h"
+#include "platform/posix/wait_word.h"
+#include "platform/threads.h"
 
 namespace tessera::platform {
 

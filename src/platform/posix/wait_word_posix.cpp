@@ -1,4 +1,4 @@
-#include "wait_word.h"
+#include "platform/posix/wait_word.h"
 
 #if defined(__linux__)
 #include <linux/futex.h>

@@ -1,7 +1,7 @@
 // Wait semaphores over Win32 semaphores, and the system time as a FILETIME.
 #include <windows.h>
 
-#include "../threads.h"
+#include "platform/threads.h"
 
 namespace tessera::platform {
 

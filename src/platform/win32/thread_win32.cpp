@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "../threads.h"
+#include "platform/threads.h"
 
 namespace tessera::platform {
 
