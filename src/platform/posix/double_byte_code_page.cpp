@@ -1,3 +1,5 @@
+// Double-byte code pages as tables: built once from iconv, one character at a time, then
+// converted without it.
 #include "platform/posix/double_byte_code_page.h"
 
 #include <cstring>

@@ -1,3 +1,5 @@
+// Single-byte code pages as tables: built once from iconv for all 256 bytes, then
+// converted without it.
 #include "platform/posix/single_byte_code_page.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Streaming conversion through iconv, with the bytes and characters iconv rejects
+// replaced as Windows replaces them.
 #include "platform/posix/stream_code_page.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Waiting on a word: futexes on Linux, a table of condition variables elsewhere.
 #include "platform/posix/wait_word.h"
 
 #if defined(__linux__)
