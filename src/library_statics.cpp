@@ -4,10 +4,11 @@
 //   1. threads:   the lock for statically initialised mutexes and condition variables,
 //                 then the thread registry's lock and the registry;
 //   2. encodings: the name map and the code-page map, filled from the built-in table,
-//                 then the UTF-8 <-> UTF-16 kernel chosen for the CPU;
+//                 then the platform's code page;
 //   3. URI:       the character-class strings in table order, then the six escape sets.
 // Nothing here may be initialised lazily, and no other file defines a static with a
-// non-trivial constructor.
+// non-trivial constructor, except the unicode layer's choice of a UTF-8 kernel
+// (src/unicode/kernel.cpp), which depends on nothing and which nothing needs first.
 
 // ---- 1. threads ---------------------------------------------------------------------
 #include "threads/library_locks.h"
@@ -23,9 +24,7 @@ ThreadRegistry thread_registry;
 // ---- 2. encodings -------------------------------------------------------------------
 
 #include "encoding/encoding_registry.h"
-#include "encoding/utf8_utf16_kernels.h"
 #include "platform/codepage.h"
-#include "platform/cpu_features.h"
 
 namespace tessera::encoding {
 
@@ -34,8 +33,6 @@ namespace tessera::encoding {
 const EncodingMaps g_encodingMaps;
 
 const std::int32_t g_platformCodePage = platform::PlatformCodePage();
-
-const Utf8Utf16Kernel* const g_utf8Utf16Kernel = &BestUtf8Utf16Kernel(platform::DetectCpuFeatures());
 
 }  // namespace tessera::encoding
 

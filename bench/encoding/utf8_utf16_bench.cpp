@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "encoding/utf8_utf16.h"
-#include "encoding/utf8_utf16_kernels.h"
 #include "test_data.h"
+#include "unicode/kernel.h"
+#include "unicode/utf8_utf16.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ void SetRate(benchmark::State& state, const Sample& sample) {
 
 void TesseraUtf8ToUtf16(benchmark::State& state, const Sample& sample) {
     for (auto _ : state) {
-        std::wstring result = tessera::encoding::Utf8ToUtf16(sample.utf8.data(), sample.utf8.size());
+        std::wstring result = tessera::unicode::Utf8ToUtf16(sample.utf8.data(), sample.utf8.size());
         benchmark::DoNotOptimize(result.data());
     }
     SetRate(state, sample);
@@ -52,7 +52,7 @@ void TesseraUtf8ToUtf16(benchmark::State& state, const Sample& sample) {
 
 void TesseraUtf16ToUtf8(benchmark::State& state, const Sample& sample) {
     for (auto _ : state) {
-        std::string result = tessera::encoding::Utf16ToUtf8(sample.wide.data(), sample.wide.size());
+        std::string result = tessera::unicode::Utf16ToUtf8(sample.wide.data(), sample.wide.size());
         benchmark::DoNotOptimize(result.data());
     }
     SetRate(state, sample);
@@ -152,7 +152,7 @@ int main(int argc, char** argv) {
             std::cerr << "cannot read " << tessera_test::DataDir() << "/" << text.file << "\n";
             return 1;
         }
-        sample.wide = tessera::encoding::Utf8ToUtf16(sample.utf8.data(), sample.utf8.size());
+        sample.wide = tessera::unicode::Utf8ToUtf16(sample.utf8.data(), sample.utf8.size());
         sample.utf16.assign(sample.wide.begin(), sample.wide.end());
         samples.push_back(std::move(sample));
     }
@@ -167,7 +167,7 @@ int main(int argc, char** argv) {
                                          contender.function, sample);
         }
     }
-    benchmark::AddCustomContext("tessera_kernel", tessera::encoding::g_utf8Utf16Kernel->name);
+    benchmark::AddCustomContext("tessera_kernel", tessera::unicode::g_kernel->name);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

@@ -1,3 +1,5 @@
+// The "windows-%ld" reading of encoding names, written out so that it does not depend on
+// the C library's locale or its scanf.
 #include "encoding/code_page_scan.h"
 
 #include <limits>

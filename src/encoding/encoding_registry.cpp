@@ -1,3 +1,4 @@
+// The two encoding maps, filled from the built-in table, and the look-ups through them.
 #include "encoding/encoding_registry.h"
 
 #include <tessera/Transcoder.h>

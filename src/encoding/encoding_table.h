@@ -15,7 +15,7 @@ struct EncodingRow {
 
 /// Every row in table order (396 rows; 374 distinct names, 118 distinct code pages).
 inline constexpr EncodingRow kEncodingTable[] = {
-#include "encoding_table.inc"
+#include "encoding/encoding_table.inc"
 };
 
 inline constexpr std::size_t kEncodingTableSize = sizeof kEncodingTable / sizeof kEncodingTable[0];

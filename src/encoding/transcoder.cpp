@@ -8,7 +8,7 @@
 namespace Varn {
 namespace {
 
-constexpr std::int32_t kUtf8CodePage = 65001;
+using tessera::platform::kUtf8CodePage;
 
 std::string FromUTF16(const std::wstring& text, std::int32_t codePage) {
     return tessera::platform::UTF16ToCodePage(text.data(), text.size(), codePage);

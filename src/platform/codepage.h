@@ -9,6 +9,9 @@
 
 namespace tessera::platform {
 
+/// The code page number of UTF-8.
+inline constexpr std::int32_t kUtf8CodePage = 65001;
+
 /// The code page of the platform's narrow text, asked now: the ANSI code page on Windows,
 /// the environment locale's codeset elsewhere (65001 for UTF-8 and for the C/POSIX locale).
 std::int32_t PlatformCodePage();

@@ -74,14 +74,14 @@ using ThreadEntry = std::uint32_t (*)(void* argument);
 ThreadHandle* StartSuspendedThread(ThreadEntry entry, void* argument, std::uint32_t* id) noexcept;
 /// Lets a thread started suspended run.
 void ResumeSuspendedThread(ThreadHandle* thread) noexcept;
-/// Ends the calling thread with `exit_code` (on POSIX its stack is unwound on the way).
-[[noreturn]] void EndCurrentThread(std::uint32_t exit_code);
+/// Ends the calling thread with `exitCode` (on POSIX its stack is unwound on the way).
+[[noreturn]] void EndCurrentThread(std::uint32_t exitCode);
 /// A new handle to the thread with this id, or null if the platform does not know it.
 ThreadHandle* OpenThreadById(std::uint32_t id) noexcept;
 /// Waits without time limit until the thread has ended; false if the wait failed.
 bool WaitForThread(ThreadHandle* thread) noexcept;
 /// Reads the exit code of an ended thread; false on error.
-bool ThreadExitCode(ThreadHandle* thread, std::uint32_t* exit_code) noexcept;
+bool ThreadExitCode(ThreadHandle* thread, std::uint32_t* exitCode) noexcept;
 /// Closes a thread handle; false on error.
 bool CloseThreadHandle(ThreadHandle* thread) noexcept;
 /// The calling thread's id: a 32-bit number no other living thread has.
@@ -101,9 +101,9 @@ enum class WaitResult { kSignalled, kTimedOut, kFailed };
 Semaphore* NewSemaphore() noexcept;
 /// Raises the count to 1; false (and no change) if it is 1 already.
 bool SignalSemaphore(Semaphore* semaphore) noexcept;
-/// Waits up to `timeout_ms` milliseconds (measured on a clock that never jumps, kInfinite
+/// Waits up to `timeoutMilliseconds` milliseconds (measured on a clock that never jumps, kInfinite
 /// for no limit) for the count to be 1, and takes it back to 0.
-WaitResult WaitForSemaphore(Semaphore* semaphore, std::uint32_t timeout_ms) noexcept;
+WaitResult WaitForSemaphore(Semaphore* semaphore, std::uint32_t timeoutMilliseconds) noexcept;
 /// Frees a semaphore; false on error.
 bool CloseSemaphore(Semaphore* semaphore) noexcept;
 

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "sse2_support.h"
+#include "unicode/sse2_support.h"
 
 namespace tessera::uri {
 

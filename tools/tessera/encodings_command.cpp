@@ -11,7 +11,7 @@
 
 #include "commands.h"
 // The table is plain data (a header-only constant array); the tool reads it directly.
-#include "../../src/encoding/encoding_table.h"
+#include "encoding/encoding_table.h"
 
 namespace tessera_tool {
 namespace {

@@ -7,7 +7,8 @@
 #include <cstring>
 #include <iterator>
 
-#include "codepage_data.h"
+#include "platform/codepage.h"
+#include "platform/posix/codepage_data.h"
 
 namespace tessera::platform::posix {
 namespace {
@@ -148,7 +149,7 @@ constexpr CodePageCharset kCharsets[] = {
     {57010, SB, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
     {57011, SB, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
     {65000, ST, "UTF-7",             nullptr,         kAsciiQuestion,  u'\uFFFD'},
-    // 65001 (UTF-8) is converted by the library's own UTF-8 functions.
+    // 65001 (UTF-8) is converted by the library's own UTF-8 conversion (src/unicode/).
 };
 
 // code page  lead byte ranges
@@ -168,7 +169,7 @@ constexpr LeadBytes kLeadBytes[] = {
 
 // Codesets of glibc locales. The C and POSIX locales ("ANSI_X3.4-1968") count as UTF-8.
 constexpr CodesetCodePage kCodesets[] = {
-    {"ANSI_X3.4-1968", 65001}, {"UTF-8", 65001},
+    {"ANSI_X3.4-1968", kUtf8CodePage}, {"UTF-8", kUtf8CodePage},
     {"ISO-8859-1", 28591},     {"ISO-8859-2", 28592},  {"ISO-8859-3", 28593},
     {"ISO-8859-4", 28594},     {"ISO-8859-5", 28595},  {"ISO-8859-6", 28596},
     {"ISO-8859-7", 28597},     {"ISO-8859-8", 28598},  {"ISO-8859-9", 28599},
@@ -220,7 +221,7 @@ std::int32_t CodePageForCodeset(const char* codeset) {
     for (const CodesetCodePage& row : kCodesets) {
         if (std::strcmp(row.codeset, codeset) == 0) return row.codePage;
     }
-    return 65001;
+    return kUtf8CodePage;
 }
 
 TableRange<CodePageCharset> AllCodePageCharsets() { return {std::begin(kCharsets), std::end(kCharsets)}; }

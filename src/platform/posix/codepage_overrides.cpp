@@ -6,7 +6,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "codepage_data.h"
+#include "platform/posix/codepage_data.h"
 
 namespace tessera::platform::posix {
 namespace {
@@ -14,12 +14,12 @@ namespace {
 // clang-format off
 // code page  first   last   Unicode of first
 constexpr DecodeOverride kDecodeOverrides[] = {
-#include "codepage_decode_overrides.inc"
+#include "platform/posix/codepage_decode_overrides.inc"
 };
 
 // code page  code point  bytes
 constexpr EncodeOverride kEncodeOverrides[] = {
-#include "codepage_encode_overrides.inc"
+#include "platform/posix/codepage_encode_overrides.inc"
 };
 // clang-format on
 

@@ -1,9 +1,10 @@
 // Code-page services on POSIX systems. The platform code page comes from the environment
 // locale's codeset, read through a locale object of its own so that the process locale is
-// never changed. UTF-8 goes through the library's own UTF-8 functions; every other code
-// page through glibc iconv, as the data tables of codepage_charsets.cpp and
+// never changed. UTF-8 goes through the library's own UTF-8 conversion (the unicode layer,
+// standing in for the system's own UTF-8 conversion on Windows); every other code page
+// through glibc iconv, as the data tables of codepage_charsets.cpp and
 // codepage_overrides.cpp describe it.
-#include "../codepage.h"
+#include "platform/codepage.h"
 
 #include <langinfo.h>
 #include <locale.h>
@@ -12,11 +13,11 @@
 #include <atomic>
 #include <memory>
 
-#include "codepage_data.h"
-#include "double_byte_code_page.h"
-#include "encoding/utf8_utf16.h"
-#include "single_byte_code_page.h"
-#include "stream_code_page.h"
+#include "platform/posix/codepage_data.h"
+#include "platform/posix/double_byte_code_page.h"
+#include "platform/posix/single_byte_code_page.h"
+#include "platform/posix/stream_code_page.h"
+#include "unicode/utf8_utf16.h"
 
 namespace tessera::platform {
 namespace {
@@ -26,8 +27,6 @@ using posix::CodePageForm;
 using posix::DoubleByteCodePage;
 using posix::SingleByteCodePage;
 using posix::StreamCodePage;
-
-constexpr std::int32_t kUtf8CodePage = 65001;
 
 // The tables of single- and double-byte code pages, one slot per charset row: built on
 // first use and then shared by every thread (nothing writes to a table once it is
@@ -140,7 +139,7 @@ bool IsCodePageAvailable(std::int32_t codePage) {
 
 std::wstring CodePageToUTF16(const char* data, std::size_t size, std::int32_t codePage) {
     if (size == 0) return {};
-    if (codePage == kUtf8CodePage) return encoding::Utf8ToUtf16(data, size);
+    if (codePage == kUtf8CodePage) return unicode::Utf8ToUtf16(data, size);
     const Converter converter = ConverterFor(codePage);
     if (converter.singleByte) return converter.singleByte->Decode(data, size);
     if (converter.doubleByte) return converter.doubleByte->Decode(data, size);
@@ -150,7 +149,7 @@ std::wstring CodePageToUTF16(const char* data, std::size_t size, std::int32_t co
 
 std::string UTF16ToCodePage(const wchar_t* data, std::size_t size, std::int32_t codePage) {
     if (size == 0) return {};
-    if (codePage == kUtf8CodePage) return encoding::Utf16ToUtf8(data, size);
+    if (codePage == kUtf8CodePage) return unicode::Utf16ToUtf8(data, size);
     const Converter converter = ConverterFor(codePage);
     if (converter.singleByte) return converter.singleByte->Encode(data, size);
     if (converter.doubleByte) return converter.doubleByte->Encode(data, size);

@@ -6,8 +6,8 @@
 #include <new>
 #include <type_traits>
 
-#include "../threads.h"
-#include "wait_word.h"
+#include "platform/posix/wait_word.h"
+#include "platform/threads.h"
 
 namespace tessera::platform {
 

@@ -1,8 +1,10 @@
-#include "double_byte_code_page.h"
+// Double-byte code pages as tables: built once from iconv, one character at a time, then
+// converted without it.
+#include "platform/posix/double_byte_code_page.h"
 
 #include <cstring>
 
-#include "iconv_descriptor.h"
+#include "platform/posix/iconv_descriptor.h"
 
 namespace tessera::platform::posix {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "codepage_data.h"
+#include "platform/posix/codepage_data.h"
 
 namespace tessera::platform::posix {
 

@@ -1,4 +1,6 @@
-#include "iconv_descriptor.h"
+// Reading one sequence and writing one unit through an iconv descriptor, for building
+// code-page tables.
+#include "platform/posix/iconv_descriptor.h"
 
 namespace tessera::platform::posix {
 

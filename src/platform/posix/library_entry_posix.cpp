@@ -1,6 +1,6 @@
 // Load/unload hooks of the shared object. Threads are not tracked on POSIX either, so
 // only process detach has work to do.
-#include "../library_entry.h"
+#include "platform/library_entry.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <ctime>
 #include <new>
 
-#include "../threads.h"
-#include "wait_word.h"
+#include "platform/posix/wait_word.h"
+#include "platform/threads.h"
 
 namespace tessera::platform {
 
@@ -47,11 +47,11 @@ bool SignalSemaphore(Semaphore* semaphore) noexcept {
     return before != kSignalled;
 }
 
-WaitResult WaitForSemaphore(Semaphore* semaphore, std::uint32_t timeout_ms) noexcept {
-    const bool unlimited = timeout_ms == kInfinite;
+WaitResult WaitForSemaphore(Semaphore* semaphore, std::uint32_t timeoutMilliseconds) noexcept {
+    const bool unlimited = timeoutMilliseconds == kInfinite;
     timespec deadline = MonotonicNow();
-    deadline.tv_sec += static_cast<std::time_t>(timeout_ms / 1000);
-    deadline.tv_nsec += static_cast<long>(timeout_ms % 1000) * 1000000L;
+    deadline.tv_sec += static_cast<std::time_t>(timeoutMilliseconds / 1000);
+    deadline.tv_nsec += static_cast<long>(timeoutMilliseconds % 1000) * 1000000L;
     if (deadline.tv_nsec >= kNanosecondsPerSecond) {
         deadline.tv_nsec -= kNanosecondsPerSecond;
         ++deadline.tv_sec;

@@ -1,9 +1,11 @@
-#include "single_byte_code_page.h"
+// Single-byte code pages as tables: built once from iconv for all 256 bytes, then
+// converted without it.
+#include "platform/posix/single_byte_code_page.h"
 
 #include <algorithm>
 #include <map>
 
-#include "iconv_descriptor.h"
+#include "platform/posix/iconv_descriptor.h"
 
 namespace tessera::platform::posix {
 

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "codepage_data.h"
+#include "platform/posix/codepage_data.h"
 
 namespace tessera::platform::posix {
 

@@ -1,10 +1,12 @@
-#include "stream_code_page.h"
+// Streaming conversion through iconv, with the bytes and characters iconv rejects
+// replaced as Windows replaces them.
+#include "platform/posix/stream_code_page.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
-#include "utf16_units.h"
+#include "unicode/utf8_utf16_reference.h"
 
 namespace tessera::platform::posix {
 namespace {
@@ -41,6 +43,14 @@ std::size_t Pump(IconvDescriptor& cd, char** in, std::size_t* inLeft, std::strin
         if (r != kStop || errno != E2BIG) return r;
         out.resize(out.size() * 2);
     }
+}
+
+// The character at `at`, read from the low 16 bits of each element, as iconv was given them.
+unicode::Utf16Sequence CharacterAt(const wchar_t* data, std::size_t size, std::size_t at) {
+    wchar_t units[2] = {};
+    const std::size_t count = std::min<std::size_t>(2, size - at);
+    for (std::size_t i = 0; i < count; ++i) units[i] = static_cast<wchar_t>(data[at + i] & 0xFFFF);
+    return unicode::ReadUtf16Sequence(units, units + count);
 }
 
 }  // namespace
@@ -107,7 +117,7 @@ std::string StreamCodePage::Encode(const wchar_t* data, std::size_t size) {
     while (inLeft > 0 && Pump(m_encoder, &in, &inLeft, out, used) == kStop) {
         // iconv stopped at a character it cannot write (or an unpaired surrogate).
         const std::size_t at = static_cast<std::size_t>(in - source.data()) / 2;
-        const Utf16Char c = ReadUtf16Char(data + at, data + size);
+        const unicode::Utf16Sequence c = CharacterAt(data, size, at);
         const char* replacement = nullptr;
         for (const EncodeOverride& row : EncodeOverridesFor(m_charset.codePage)) {
             if (row.codePoint == c.codePoint) replacement = row.bytes;

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <string>
 
-#include "codepage_data.h"
-#include "iconv_descriptor.h"
+#include "platform/posix/codepage_data.h"
+#include "platform/posix/iconv_descriptor.h"
 
 namespace tessera::platform::posix {
 

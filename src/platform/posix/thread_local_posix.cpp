@@ -1,7 +1,7 @@
 // Per-thread pointer slots over POSIX thread-specific data.
 #include <pthread.h>
 
-#include "../threads.h"
+#include "platform/threads.h"
 
 namespace tessera::platform {
 

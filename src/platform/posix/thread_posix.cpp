@@ -11,8 +11,8 @@
 #include <mutex>
 #include <new>
 
-#include "../threads.h"
-#include "wait_word.h"
+#include "platform/posix/wait_word.h"
+#include "platform/threads.h"
 
 namespace tessera::platform {
 
@@ -22,26 +22,26 @@ struct ThreadHandle {
     ThreadEntry entry;
     void* argument;
     std::uint32_t id;
-    int references;  // open handles, plus one while the thread runs; under g_records_lock
-    ThreadHandle* next_record;
-    ThreadHandle* previous_record;
+    int references;  // open handles, plus one while the thread runs; under g_recordsLock
+    ThreadHandle* nextRecord;
+    ThreadHandle* previousRecord;
 
     pthread_t native{};
     std::mutex lock;
     std::condition_variable changed;
     bool reaped = false;  // joined, or never started
-    std::atomic<std::uint32_t> start_gate{kSuspended};
+    std::atomic<std::uint32_t> startGate{kSuspended};
     bool ended = false;
-    std::uint32_t exit_code = 0;
+    std::uint32_t exitCode = 0;
 };
 
 namespace {
 
 // Every living thread record, for OpenThreadById. Constant-initialised: no constructor runs.
-pthread_mutex_t g_records_lock = PTHREAD_MUTEX_INITIALIZER;
+pthread_mutex_t g_recordsLock = PTHREAD_MUTEX_INITIALIZER;
 ThreadHandle* g_records = nullptr;
 
-std::atomic<std::uint32_t> g_last_id{0};
+std::atomic<std::uint32_t> g_lastId{0};
 
 thread_local std::uint32_t t_id = 0;
 thread_local ThreadHandle* t_record = nullptr;
@@ -51,18 +51,18 @@ thread_local ThreadHandle* t_record = nullptr;
 std::uint32_t NextId() {
     std::uint32_t id;
     do {
-        id = g_last_id.fetch_add(1, std::memory_order_relaxed) + 1;
+        id = g_lastId.fetch_add(1, std::memory_order_relaxed) + 1;
     } while (id == 0);
     return id;
 }
 
 void Link(ThreadHandle* record) {
-    pthread_mutex_lock(&g_records_lock);
-    record->previous_record = nullptr;
-    record->next_record = g_records;
-    if (g_records != nullptr) g_records->previous_record = record;
+    pthread_mutex_lock(&g_recordsLock);
+    record->previousRecord = nullptr;
+    record->nextRecord = g_records;
+    if (g_records != nullptr) g_records->previousRecord = record;
     g_records = record;
-    pthread_mutex_unlock(&g_records_lock);
+    pthread_mutex_unlock(&g_recordsLock);
 }
 
 // Frees a record whose last reference is gone.
@@ -71,23 +71,23 @@ void Destroy(ThreadHandle* record) {
     delete record;
 }
 
-// Drops one reference under g_records_lock; true if it was the last, in which case the
+// Drops one reference under g_recordsLock; true if it was the last, in which case the
 // record is unlinked and the caller frees it.
 bool DropReference(ThreadHandle* record) {
     if (--record->references != 0) return false;
-    if (record->previous_record != nullptr) {
-        record->previous_record->next_record = record->next_record;
+    if (record->previousRecord != nullptr) {
+        record->previousRecord->nextRecord = record->nextRecord;
     } else {
-        g_records = record->next_record;
+        g_records = record->nextRecord;
     }
-    if (record->next_record != nullptr) record->next_record->previous_record = record->previous_record;
+    if (record->nextRecord != nullptr) record->nextRecord->previousRecord = record->previousRecord;
     return true;
 }
 
 void Release(ThreadHandle* record) {
-    pthread_mutex_lock(&g_records_lock);
+    pthread_mutex_lock(&g_recordsLock);
     const bool last = DropReference(record);
-    pthread_mutex_unlock(&g_records_lock);
+    pthread_mutex_unlock(&g_recordsLock);
     if (last) Destroy(record);
 }
 
@@ -100,14 +100,14 @@ public:
     EndOfThread(const EndOfThread&) = delete;
     EndOfThread& operator=(const EndOfThread&) = delete;
     ~EndOfThread() {
-        pthread_mutex_lock(&g_records_lock);
+        pthread_mutex_lock(&g_recordsLock);
         {
             std::lock_guard<std::mutex> hold(record_->lock);
             record_->ended = true;
         }
         record_->changed.notify_all();
         const bool last = DropReference(record_);
-        pthread_mutex_unlock(&g_records_lock);
+        pthread_mutex_unlock(&g_recordsLock);
         if (last) Destroy(record_);
     }
 
@@ -120,15 +120,15 @@ extern "C" void* RunThread(void* raw) {
     t_id = record->id;
     t_record = record;
     std::uint32_t gate = kSuspended;
-    if (record->start_gate.compare_exchange_strong(gate, kSuspendedWithSleeper, std::memory_order_acquire)) {
+    if (record->startGate.compare_exchange_strong(gate, kSuspendedWithSleeper, std::memory_order_acquire)) {
         do {
-            WaitOnWord(&record->start_gate, kSuspendedWithSleeper, nullptr);
-        } while (record->start_gate.load(std::memory_order_acquire) != kResumed);
+            WaitOnWord(&record->startGate, kSuspendedWithSleeper, nullptr);
+        } while (record->startGate.load(std::memory_order_acquire) != kResumed);
     }
     EndOfThread end(record);
-    const std::uint32_t exit_code = record->entry(record->argument);
+    const std::uint32_t exitCode = record->entry(record->argument);
     std::lock_guard<std::mutex> hold(record->lock);
-    record->exit_code = exit_code;
+    record->exitCode = exitCode;
     return nullptr;
 }
 
@@ -154,26 +154,26 @@ ThreadHandle* StartSuspendedThread(ThreadEntry entry, void* argument, std::uint3
 }
 
 void ResumeSuspendedThread(ThreadHandle* thread) noexcept {
-    if (thread->start_gate.exchange(kResumed, std::memory_order_release) == kSuspendedWithSleeper) {
-        WakeOneOnWord(&thread->start_gate);
+    if (thread->startGate.exchange(kResumed, std::memory_order_release) == kSuspendedWithSleeper) {
+        WakeOneOnWord(&thread->startGate);
     }
 }
 
-void EndCurrentThread(std::uint32_t exit_code) {
+void EndCurrentThread(std::uint32_t exitCode) {
     if (t_record != nullptr) {
         std::lock_guard<std::mutex> hold(t_record->lock);
-        t_record->exit_code = exit_code;
+        t_record->exitCode = exitCode;
     }
     // Unwinds the stack, running destructors (EndOfThread among them) on the way.
     pthread_exit(nullptr);
 }
 
 ThreadHandle* OpenThreadById(std::uint32_t id) noexcept {
-    pthread_mutex_lock(&g_records_lock);
+    pthread_mutex_lock(&g_recordsLock);
     ThreadHandle* found = g_records;
-    while (found != nullptr && found->id != id) found = found->next_record;
+    while (found != nullptr && found->id != id) found = found->nextRecord;
     if (found != nullptr) ++found->references;
-    pthread_mutex_unlock(&g_records_lock);
+    pthread_mutex_unlock(&g_recordsLock);
     return found;
 }
 
@@ -191,10 +191,10 @@ bool WaitForThread(ThreadHandle* thread) noexcept {
     return true;
 }
 
-bool ThreadExitCode(ThreadHandle* thread, std::uint32_t* exit_code) noexcept {
+bool ThreadExitCode(ThreadHandle* thread, std::uint32_t* exitCode) noexcept {
     constexpr std::uint32_t kStillActive = 259;
     std::lock_guard<std::mutex> hold(thread->lock);
-    *exit_code = thread->ended ? thread->exit_code : kStillActive;
+    *exitCode = thread->ended ? thread->exitCode : kStillActive;
     return true;
 }
 

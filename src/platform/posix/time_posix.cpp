@@ -1,6 +1,6 @@
 // Time services over the C library: time, localtime_r, gmtime_r and mktime on a 64-bit
 // time_t.
-#include "../time.h"
+#include "platform/time.h"
 
 #include <time.h>
 

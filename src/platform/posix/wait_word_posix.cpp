@@ -1,4 +1,5 @@
-#include "wait_word.h"
+// Waiting on a word: futexes on Linux, a table of condition variables elsewhere.
+#include "platform/posix/wait_word.h"
 
 #if defined(__linux__)
 #include <linux/futex.h>

@@ -1,7 +1,7 @@
 // Code-page services of Windows: GetACP, MultiByteToWideChar and WideCharToMultiByte with
 // flags 0, explicit lengths and no default character, so that bad input is substituted
 // silently. Each conversion asks for the size, allocates exactly that, then converts.
-#include "../codepage.h"
+#include "platform/codepage.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN

@@ -1,7 +1,7 @@
 // Recursive locks (critical sections), the interlocked increment and sleeping over Win32.
 #include <windows.h>
 
-#include "../threads.h"
+#include "platform/threads.h"
 
 namespace tessera::platform {
 

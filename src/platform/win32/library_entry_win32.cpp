@@ -1,5 +1,5 @@
 // DLL entry point: thread attach/detach notifications are switched off at attach.
-#include "../library_entry.h"
+#include "platform/library_entry.h"
 
 #if defined(TESSERA_SHARED_LIBRARY)
 #include <windows.h>

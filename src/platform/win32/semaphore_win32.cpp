@@ -1,7 +1,7 @@
 // Wait semaphores over Win32 semaphores, and the system time as a FILETIME.
 #include <windows.h>
 
-#include "../threads.h"
+#include "platform/threads.h"
 
 namespace tessera::platform {
 
@@ -15,8 +15,8 @@ Semaphore* NewSemaphore() noexcept { return reinterpret_cast<Semaphore*>(::Creat
 
 bool SignalSemaphore(Semaphore* semaphore) noexcept { return ::ReleaseSemaphore(Native(semaphore), 1, nullptr) != 0; }
 
-WaitResult WaitForSemaphore(Semaphore* semaphore, std::uint32_t timeout_ms) noexcept {
-    switch (::WaitForSingleObject(Native(semaphore), timeout_ms)) {
+WaitResult WaitForSemaphore(Semaphore* semaphore, std::uint32_t timeoutMilliseconds) noexcept {
+    switch (::WaitForSingleObject(Native(semaphore), timeoutMilliseconds)) {
         case WAIT_OBJECT_0:
             return WaitResult::kSignalled;
         case WAIT_TIMEOUT:

@@ -1,7 +1,7 @@
 // Per-thread pointer slots over Win32 thread-local storage.
 #include <windows.h>
 
-#include "../threads.h"
+#include "platform/threads.h"
 
 namespace tessera::platform {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "../threads.h"
+#include "platform/threads.h"
 
 namespace tessera::platform {
 
@@ -29,20 +29,20 @@ HANDLE Native(ThreadHandle* thread) { return reinterpret_cast<HANDLE>(thread); }
 ThreadHandle* StartSuspendedThread(ThreadEntry entry, void* argument, std::uint32_t* id) noexcept {
     auto* start = new (std::nothrow) StartArguments{entry, argument};
     if (start == nullptr) return nullptr;
-    unsigned thread_id = 0;
-    const std::uintptr_t handle = ::_beginthreadex(nullptr, 0, RunThread, start, CREATE_SUSPENDED, &thread_id);
+    unsigned threadId = 0;
+    const std::uintptr_t handle = ::_beginthreadex(nullptr, 0, RunThread, start, CREATE_SUSPENDED, &threadId);
     if (handle == 0) {
         delete start;
         return nullptr;
     }
-    *id = thread_id;
+    *id = threadId;
     return reinterpret_cast<ThreadHandle*>(handle);
 }
 
 void ResumeSuspendedThread(ThreadHandle* thread) noexcept { ::ResumeThread(Native(thread)); }
 
-void EndCurrentThread(std::uint32_t exit_code) {
-    ::_endthreadex(exit_code);
+void EndCurrentThread(std::uint32_t exitCode) {
+    ::_endthreadex(exitCode);
     std::abort();  // not reached
 }
 
@@ -54,10 +54,10 @@ bool WaitForThread(ThreadHandle* thread) noexcept {
     return ::WaitForSingleObject(Native(thread), INFINITE) == WAIT_OBJECT_0;
 }
 
-bool ThreadExitCode(ThreadHandle* thread, std::uint32_t* exit_code) noexcept {
+bool ThreadExitCode(ThreadHandle* thread, std::uint32_t* exitCode) noexcept {
     DWORD code = 0;
     if (::GetExitCodeThread(Native(thread), &code) == 0) return false;
-    *exit_code = code;
+    *exitCode = code;
     return true;
 }
 

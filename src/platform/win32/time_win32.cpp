@@ -1,6 +1,6 @@
 // Time services over the C runtime's 64-bit functions: _time64, _localtime64_s,
 // _gmtime64 and _mktime64.
-#include "../time.h"
+#include "platform/time.h"
 
 #include <time.h>
 #include <windows.h>

@@ -1,133 +1,79 @@
-// The UTF-8 block decoder for CPUs with a byte shuffle (SSSE3, AVX2): after the block is
-// checked and the code point at every position computed, one shuffle per 8 positions
-// moves the code points of the lead bytes together, picked by a table indexed by the
-// positions of the leads. Runs of three-byte sequences (CJK text) go 48 bytes at a time;
-// with AVX2, runs of one- and two-byte sequences 32 bytes at a time, and ASCII runs take
-// a lone other character in their stride.
-#ifndef TESSERA_ENCODING_UTF8_BLOCK_SHUFFLE_DECODER_H
-#define TESSERA_ENCODING_UTF8_BLOCK_SHUFFLE_DECODER_H
-
-#include <array>
+// The AVX2 kernel: 32 bytes or 16 units in a register. ASCII runs are widened 32 bytes a
+// step and take a lone other character in their stride; runs of one- and two-byte
+// sequences are decoded 32 bytes a step; the code points at all 16 positions of a UTF-8
+// block are computed in one register; and blocks of units below U+0800 are encoded in one.
+// The rest is the SSSE3 kernel's.
+#include <cstddef>
 #include <cstdint>
 
-#include "encoding/simd_targets.h"
-#include "encoding/utf8_block_decoder.h"
-#include "encoding/utf8_short_sequence.h"
+#include "unicode/kernel.h"
+#include "unicode/kernels/block_loops.h"
+#include "unicode/kernels/sse2.h"
+#include "unicode/kernels/ssse3.h"
+#include "unicode/kernels/targets.h"
+#include "unicode/utf8_short_sequence.h"
 
-namespace tessera::encoding {
+#if TESSERA_UNICODE_AVX2
 
-#if TESSERA_ENCODING_SSSE3
+namespace tessera::unicode {
+namespace {
 
-/// For each mask of 8 bits: the byte shuffle that moves the 16-bit lanes whose bits are
-/// set to the front, in order (0x80 clears the bytes after them).
-constexpr std::array<std::array<unsigned char, 16>, 256> MakeLaneGatherTable() {
-    std::array<std::array<unsigned char, 16>, 256> table{};
-    for (unsigned mask = 0; mask < 256; ++mask) {
-        std::size_t next = 0;
-        for (unsigned lane = 0; lane < 8; ++lane) {
-            if (((mask >> lane) & 1) == 0) continue;
-            table[mask][next++] = static_cast<unsigned char>(2 * lane);
-            table[mask][next++] = static_cast<unsigned char>(2 * lane + 1);
-        }
-        while (next < 16) table[mask][next++] = 0x80;
-    }
-    return table;
-}
-
-inline constexpr std::array<std::array<unsigned char, 16>, 256> kLaneGathers = MakeLaneGatherTable();
-
-inline __m128i LaneGather(unsigned mask) {
-    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(kLaneGathers[mask].data()));
-}
-
-/// Bytes the three-byte run decoder takes at a time: 16 sequences.
-inline constexpr std::size_t kThreeByteRunBlock = 48;
-
-/// Whether 16 bytes of a run of three-byte sequences have their lead bytes exactly at
-/// the positions of `leads`, bytes 80..BF elsewhere, and no lead E0 or ED (which need a
-/// check of the next byte, left to the block decoder).
-inline bool IsThreeByteRunPart(__m128i bytes, int leads) {
-    const __m128i lead = _mm_cmpeq_epi8(_mm_and_si128(bytes, _mm_set1_epi8(static_cast<char>(0xF0))),
-                                        _mm_set1_epi8(static_cast<char>(0xE0)));
-    const __m128i continuation = _mm_cmplt_epi8(bytes, _mm_set1_epi8(-64));
-    const __m128i checked = _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(0xE0))),
-                                         _mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(0xED))));
-    return _mm_movemask_epi8(lead) == leads &&
-           _mm_movemask_epi8(_mm_andnot_si128(checked, _mm_or_si128(lead, continuation))) == 0xFFFF;
-}
-
-/// Whether the 48 bytes at `in` are 16 three-byte sequences for `DecodeThreeByteRunSsse3`.
-inline bool LoadThreeByteRun(const unsigned char* in, __m128i* bytes) {
-    const auto* source = reinterpret_cast<const __m128i*>(in);
-    for (int i = 0; i < 3; ++i) bytes[i] = _mm_loadu_si128(source + i);
-    // The leads fall on every third byte: 0, 3, ... 15 of the first 16, then 18 ... 30,
-    // then 33 ... 45.
-    return IsThreeByteRunPart(bytes[0], 0x9249) && IsThreeByteRunPart(bytes[1], 0x4924) &&
-           IsThreeByteRunPart(bytes[2], 0x2492);
-}
-
-/// Moves each of the 4 sequences in the first 12 bytes into a 32-bit lane, last byte low.
-inline __m128i ThreeByteLaneShuffle() { return _mm_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1); }
-
-/// The code points of three-byte sequences held one per 32-bit lane, last byte low.
-inline __m128i DecodeThreeByteLanes(__m128i lanes) {
-    return _mm_or_si128(_mm_or_si128(_mm_and_si128(_mm_srli_epi32(lanes, 4), _mm_set1_epi32(0xF000)),
-                                     _mm_and_si128(_mm_srli_epi32(lanes, 2), _mm_set1_epi32(0x0FC0))),
-                        _mm_and_si128(lanes, _mm_set1_epi32(0x3F)));
-}
-
-/// Writes the 4 units in the 32-bit lanes of `units` to `out`.
-TESSERA_TARGET_SSSE3 inline void StoreUnitLanes(__m128i units, wchar_t* out) {
+/// Writes 16 ASCII bytes as 16 UTF-16 units.
+TESSERA_TARGET_AVX2 inline void WidenAsciiVectorAvx2(__m128i bytes, wchar_t* out) {
+    auto* target = reinterpret_cast<__m256i*>(out);
     if constexpr (sizeof(wchar_t) == 2) {
-        const __m128i low =
-            _mm_shuffle_epi8(units, _mm_setr_epi8(0, 1, 4, 5, 8, 9, 12, 13, -1, -1, -1, -1, -1, -1, -1, -1));
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(out), low);
+        _mm256_storeu_si256(target, _mm256_cvtepu8_epi16(bytes));
     } else {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), units);
+        _mm256_storeu_si256(target, _mm256_cvtepu8_epi32(bytes));
+        _mm256_storeu_si256(target + 1, _mm256_cvtepu8_epi32(_mm_srli_si128(bytes, 8)));
     }
 }
 
-/// Decodes the runs of 16 three-byte sequences at the start of [in, in + size), as long
-/// as whole runs last, and moves `in` past them; returns the end of the output.
-TESSERA_TARGET_SSSE3 TESSERA_ALWAYS_INLINE inline wchar_t* DecodeThreeByteRunSsse3(const unsigned char*& in,
-                                                                                   std::size_t size, wchar_t* out) {
-    __m128i bytes[3];
-    for (const unsigned char* const end = in + size;
-         static_cast<std::size_t>(end - in) >= kThreeByteRunBlock && LoadThreeByteRun(in, bytes);
-         in += kThreeByteRunBlock) {
-        // Four windows of 12 bytes: 0..11, 12..23, 24..35, 36..47.
-        const __m128i windows[4] = {bytes[0], _mm_alignr_epi8(bytes[1], bytes[0], 12),
-                                    _mm_alignr_epi8(bytes[2], bytes[1], 8), _mm_srli_si128(bytes[2], 4)};
-        for (const __m128i& window : windows) {
-            StoreUnitLanes(DecodeThreeByteLanes(_mm_shuffle_epi8(window, ThreeByteLaneShuffle())), out);
-            out += 4;
-        }
-    }
-    return out;
+/// `WidenAsciiBlock` with AVX2.
+TESSERA_TARGET_AVX2 inline bool WidenAsciiBlockAvx2(const unsigned char* in, wchar_t* out) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+    if (_mm_movemask_epi8(bytes) != 0) return false;
+    WidenAsciiVectorAvx2(bytes, out);
+    return true;
 }
 
-/// `DecodeUtf8Block` with SSSE3.
-TESSERA_TARGET_SSSE3 TESSERA_ALWAYS_INLINE inline wchar_t* DecodeUtf8BlockSsse3(const unsigned char*& in,
-                                                                                wchar_t* out) {
-    Utf8Block block;
-    if (!LoadUpToTwoByteBlock(in, block) && !LoadUtf8Block(in, block)) return nullptr;
-    if (block.twoByteLeads == 0x5555) {
-        StoreUnits(DecodeTwoByteRun(block.next0), out);
-        in += kAsciiBlock;
-        return out + 8;
+/// Loads 16 units into 16 16-bit lanes, in order; with 32-bit units, each must be at
+/// most 0xFFFF. Sets `all` to the units OR-ed together.
+TESSERA_TARGET_AVX2 inline __m256i LoadUnitsAvx2(const wchar_t* in, __m256i& all) {
+    const auto* source = reinterpret_cast<const __m256i*>(in);
+    if constexpr (sizeof(wchar_t) == 2) {
+        all = _mm256_loadu_si256(source);
+        return all;
+    } else {
+        const __m256i first = _mm256_loadu_si256(source);
+        const __m256i second = _mm256_loadu_si256(source + 1);
+        all = _mm256_or_si256(first, second);
+        // The pack interleaves the 128-bit halves of its operands; the permute restores the order.
+        return _mm256_permute4x64_epi64(_mm256_packus_epi32(first, second), 0xD8);
     }
-    const unsigned lowLeads = block.leads & 0xFF;
-    const unsigned highLeads = block.leads >> 8;
-    StoreUnits(_mm_shuffle_epi8(DecodeLowPositions(block), LaneGather(lowLeads)), out);
-    out += kSetBitPositions[lowLeads].count;
-    StoreUnits(_mm_shuffle_epi8(DecodeHighPositions(block), LaneGather(highLeads)), out);
-    in += block.Length();
-    return out + kSetBitPositions[highLeads].count;
 }
 
-#endif
+/// Whether all bits of `units` outside `allowed` (per 16- or 32-bit element) are clear.
+TESSERA_TARGET_AVX2 inline bool OnlyBitsAvx2(__m256i units, int allowed) {
+    const __m256i outside =
+        sizeof(wchar_t) == 2 ? _mm256_set1_epi16(static_cast<short>(~allowed)) : _mm256_set1_epi32(~allowed);
+    return _mm256_testz_si256(units, outside) != 0;
+}
 
-#if TESSERA_ENCODING_AVX2
+/// `NarrowAsciiRun` with AVX2.
+TESSERA_TARGET_AVX2 inline std::size_t NarrowAsciiRunAvx2(const wchar_t* in, std::size_t size, char* out) {
+    std::size_t done = 0;
+    for (; size - done >= 2 * kAsciiBlock; done += 2 * kAsciiBlock) {
+        __m256i firstAll;
+        __m256i secondAll;
+        const __m256i first = LoadUnitsAvx2(in + done, firstAll);
+        const __m256i second = LoadUnitsAvx2(in + done + kAsciiBlock, secondAll);
+        if (!OnlyBitsAvx2(_mm256_or_si256(firstAll, secondAll), 0x7F)) break;
+        const __m256i bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(first, second), 0xD8);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + done), bytes);
+    }
+    return done;
+}
 
 /// Writes the 8 units in the 16-bit lanes of `units` to `out`.
 TESSERA_TARGET_AVX2 inline void StoreUnitsAvx2(__m128i units, wchar_t* out) {
@@ -286,8 +232,77 @@ TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline wchar_t* DecodeUtf8BlockAvx2(co
     return StoreLeadUnitsAvx2(codePoints, block.leads, out);
 }
 
-#endif
+/// `EncodeBmpBlock` with AVX2: all 16 units in one register, and blocks below U+0800
+/// encoded in it.
+TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline char* EncodeBmpBlockAvx2(const wchar_t* in, char* out) {
+    __m256i all;
+    const __m256i units = LoadUnitsAvx2(in, all);
+    if (!OnlyBitsAvx2(all, 0x7FF)) {
+        if (!OnlyBitsAvx2(all, 0xFFFF)) return nullptr;
+        return EncodeLoadedBmpBlockSsse3(_mm256_castsi256_si128(units), _mm256_extracti128_si256(units, 1), false, out);
+    }
+    const __m256i ascii =
+        _mm256_cmpeq_epi16(_mm256_andnot_si256(_mm256_set1_epi16(0x7F), units), _mm256_setzero_si256());
+    // One bit per unit: 0..7 for the low half, 16..23 for the high half.
+    const auto asciiBits =
+        static_cast<unsigned>(_mm256_movemask_epi8(_mm256_packs_epi16(ascii, _mm256_setzero_si256())));
+    if (asciiBits == 0x00FF00FF) {
+        const __m256i bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(units, units), 0x08);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(bytes));
+        return out + kAsciiBlock;
+    }
+    // The two-byte forms, lead byte low, with the ASCII units as they are.
+    const __m256i twoBytes =
+        _mm256_or_si256(_mm256_or_si256(_mm256_set1_epi16(static_cast<short>(0x80C0)), _mm256_srli_epi16(units, 6)),
+                        _mm256_slli_epi16(_mm256_and_si256(units, _mm256_set1_epi16(0x3F)), 8));
+    const __m256i forms = _mm256_blendv_epi8(twoBytes, units, ascii);
+    const ByteGather& low = kTwoByteGathers[asciiBits & 0xFF];
+    const ByteGather& high = kTwoByteGathers[(asciiBits >> 16) & 0xFF];
+    const __m256i gather =
+        _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(low.index))),
+                                _mm_load_si128(reinterpret_cast<const __m128i*>(high.index)), 1);
+    const __m256i bytes = _mm256_shuffle_epi8(forms, gather);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(bytes));
+    out += low.count;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_extracti128_si256(bytes, 1));
+    return out + high.count;
+}
 
-}  // namespace tessera::encoding
+struct Avx2Utf8Blocks {
+    TESSERA_TARGET_AVX2 static bool WidenAscii(const unsigned char* in, wchar_t* out) {
+        return WidenAsciiBlockAvx2(in, out);
+    }
+    TESSERA_TARGET_AVX2 static wchar_t* WidenAsciiRun(const unsigned char*& in, std::size_t size, wchar_t* out) {
+        return DecodeMostlyAsciiRunAvx2(in, size, out);
+    }
+    TESSERA_TARGET_AVX2 static wchar_t* DecodeRun(const unsigned char*& in, std::size_t size, wchar_t* out) {
+        return (in[0] & 0xF0) == 0xE0 ? DecodeThreeByteRunAvx2(in, size, out) : DecodeUpToTwoByteRunAvx2(in, size, out);
+    }
+    TESSERA_TARGET_AVX2 static wchar_t* Decode(const unsigned char*& in, wchar_t* out) {
+        return DecodeUtf8BlockAvx2(in, out);
+    }
+};
 
-#endif  // TESSERA_ENCODING_UTF8_BLOCK_SHUFFLE_DECODER_H
+struct Avx2Utf16Blocks {
+    TESSERA_TARGET_AVX2 static char* Encode(const wchar_t* in, char* out) { return EncodeBmpBlockAvx2(in, out); }
+    TESSERA_TARGET_AVX2 static std::size_t NarrowAsciiRun(const wchar_t* in, std::size_t size, char* out) {
+        return NarrowAsciiRunAvx2(in, size, out);
+    }
+};
+
+TESSERA_TARGET_AVX2 wchar_t* Utf8ToUtf16Avx2(const unsigned char*& p, const unsigned char* end, wchar_t* out,
+                                             const wchar_t* outEnd) {
+    return ConvertUtf8Blocks<Avx2Utf8Blocks>(p, end, out, outEnd);
+}
+
+TESSERA_TARGET_AVX2 char* Utf16ToUtf8Avx2(const wchar_t*& p, const wchar_t* end, char* out, const char* outEnd) {
+    return ConvertUtf16Blocks<Avx2Utf16Blocks>(p, end, out, outEnd);
+}
+
+}  // namespace
+
+const Kernel kAvx2Kernel = {"avx2", kSse2 | kSsse3 | kPopcnt | kAvx2, Utf8ToUtf16Avx2, Utf16ToUtf8Avx2};
+
+}  // namespace tessera::unicode
+
+#endif  // TESSERA_UNICODE_AVX2

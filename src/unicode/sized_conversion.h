@@ -1,13 +1,13 @@
 // The driver shared by the fast UTF-8 <-> UTF-16 conversions: reserves the result string
 // once, from a count of the output or a bound, then lets the converter write straight
 // into it.
-#ifndef TESSERA_ENCODING_SIZED_CONVERSION_H
-#define TESSERA_ENCODING_SIZED_CONVERSION_H
+#ifndef TESSERA_UNICODE_SIZED_CONVERSION_H
+#define TESSERA_UNICODE_SIZED_CONVERSION_H
 
 #include <algorithm>
 #include <cstddef>
 
-namespace tessera::encoding {
+namespace tessera::unicode {
 
 /// Elements kept free at the end of the result while converting: converters stop when
 /// less room is left than a block of input can fill.
@@ -56,6 +56,6 @@ Result ConvertIntoString(const Input* p, const Input* end, Convert convert, Coun
     return result;
 }
 
-}  // namespace tessera::encoding
+}  // namespace tessera::unicode
 
-#endif  // TESSERA_ENCODING_SIZED_CONVERSION_H
+#endif  // TESSERA_UNICODE_SIZED_CONVERSION_H

@@ -1,12 +1,12 @@
 // Well-formed UTF-8 sequences of two and three bytes, decoded inline: the common case of
 // the fast loops, which leave the rest to the reference decoder.
-#ifndef TESSERA_ENCODING_UTF8_SHORT_SEQUENCE_H
-#define TESSERA_ENCODING_UTF8_SHORT_SEQUENCE_H
+#ifndef TESSERA_UNICODE_UTF8_SHORT_SEQUENCE_H
+#define TESSERA_UNICODE_UTF8_SHORT_SEQUENCE_H
 
 #include <cstddef>
 #include <cstdint>
 
-namespace tessera::encoding {
+namespace tessera::unicode {
 
 /// If [p, end) begins with a well-formed two- or three-byte sequence, stores its unit in
 /// `unit` and returns its length; otherwise returns 0.
@@ -28,6 +28,6 @@ inline std::size_t DecodeShortSequence(const unsigned char* p, const unsigned ch
     return 0;
 }
 
-}  // namespace tessera::encoding
+}  // namespace tessera::unicode
 
-#endif  // TESSERA_ENCODING_UTF8_SHORT_SEQUENCE_H
+#endif  // TESSERA_UNICODE_UTF8_SHORT_SEQUENCE_H

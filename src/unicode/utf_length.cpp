@@ -1,15 +1,15 @@
-#include "encoding/utf_length.h"
+// Counting the output of a conversion: scalar loops that define the counts, and SSE2 loops
+// that count 16 elements a step where the build targets SSE2.
+#include "unicode/utf_length.h"
 
 #include <algorithm>
 #include <cstdint>
 
-#include "encoding/ascii_block.h"
+#include "unicode/sse2_support.h"
+#include "unicode/utf8_utf16_reference.h"
 
-namespace tessera::encoding {
+namespace tessera::unicode {
 namespace {
-
-bool IsHighSurrogate(std::uint32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(std::uint32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 // A well-formed sequence gives one unit per byte that does not continue a sequence, and
 // a second unit (the low surrogate) for each four-byte lead.
@@ -158,4 +158,4 @@ std::size_t Utf8LengthOfUtf16(const wchar_t* begin, const wchar_t* end) {
     return bytes + ScalarUtf8LengthOfUtf16(begin, end);
 }
 
-}  // namespace tessera::encoding
+}  // namespace tessera::unicode

@@ -1,8 +1,8 @@
-#include "encoding/utf8_utf16_reference.h"
+// The reference conversion: UTF-8 sequences checked against the Unicode Standard's table
+// of well-formed byte sequences, one at a time.
+#include "unicode/utf8_utf16_reference.h"
 
-#include <cstdint>
-
-namespace tessera::encoding {
+namespace tessera::unicode {
 namespace {
 
 struct LeadByteRule {
@@ -84,18 +84,12 @@ std::size_t EncodeUtf8(char32_t codePoint, char* out) {
 }
 
 Utf16Sequence DecodeUtf16Sequence(const wchar_t* p, const wchar_t* end) {
-    // Where wchar_t is signed and 32 bits wide, a negative element becomes a value
-    // above 0xFFFF and is rejected like any other unit that is no UTF-16 unit.
-    const auto unit = static_cast<std::uint32_t>(p[0]);
-    if (unit > 0xFFFF) return {kReplacementCharacter, 1};
-    if (unit < 0xD800 || unit > 0xDFFF) return {unit, 1};
-    if (unit <= 0xDBFF && p + 1 != end) {
-        const auto next = static_cast<std::uint32_t>(p[1]);
-        if (next >= 0xDC00 && next <= 0xDFFF) {
-            return {0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00), 2};
-        }
+    const Utf16Sequence sequence = ReadUtf16Sequence(p, end);
+    if (sequence.length == 1 &&
+        (sequence.codePoint > 0xFFFF || IsHighSurrogate(sequence.codePoint) || IsLowSurrogate(sequence.codePoint))) {
+        return {kReplacementCharacter, 1};
     }
-    return {kReplacementCharacter, 1};
+    return sequence;
 }
 
 std::wstring ReferenceUtf8ToUtf16(const char* data, std::size_t size) {
@@ -126,4 +120,4 @@ std::string ReferenceUtf16ToUtf8(const wchar_t* data, std::size_t size) {
     return out;
 }
 
-}  // namespace tessera::encoding
+}  // namespace tessera::unicode

@@ -1,6 +1,6 @@
 // UTF-8 <-> UTF-16: invalid input, every code point, surrogates, real texts, and the fast
 // conversions against the reference conversions on random input.
-#include "encoding/utf8_utf16.h"
+#include "unicode/utf8_utf16.h"
 
 #include <gtest/gtest.h>
 
@@ -13,14 +13,14 @@
 #include <string>
 #include <vector>
 
-#include "encoding/sized_conversion.h"
-#include "encoding/utf8_utf16_kernels.h"
-#include "encoding/utf8_utf16_reference.h"
-#include "encoding/utf_length.h"
-#include "platform/cpu_features.h"
 #include "test_data.h"
+#include "unicode/cpu_features.h"
+#include "unicode/kernel.h"
+#include "unicode/sized_conversion.h"
+#include "unicode/utf8_utf16_reference.h"
+#include "unicode/utf_length.h"
 
-namespace tessera::encoding {
+namespace tessera::unicode {
 namespace {
 
 std::wstring Units(std::initializer_list<std::uint32_t> units) {
@@ -48,10 +48,10 @@ const std::wstring kUtf16After = [] {
 }();
 
 // The kernels this CPU runs.
-std::vector<const Utf8Utf16Kernel*> RunnableKernels() {
-    std::vector<const Utf8Utf16Kernel*> kernels;
-    for (const Utf8Utf16Kernel& kernel : kUtf8Utf16Kernels) {
-        if (RunsOn(kernel, platform::DetectCpuFeatures())) kernels.push_back(&kernel);
+std::vector<const Kernel*> RunnableKernels() {
+    std::vector<const Kernel*> kernels;
+    for (const Kernel* kernel : kKernels) {
+        if (RunsOn(*kernel, DetectCpuFeatures())) kernels.push_back(kernel);
     }
     return kernels;
 }
@@ -61,7 +61,7 @@ std::vector<const Utf8Utf16Kernel*> RunnableKernels() {
 void ExpectUtf16(const std::string& utf8, const std::wstring& expected) {
     EXPECT_EQ(ReferenceUtf8ToUtf16(utf8.data(), utf8.size()), expected);
     const std::string inContext = kUtf8Before + utf8 + kUtf8After;
-    for (const Utf8Utf16Kernel* kernel : RunnableKernels()) {
+    for (const Kernel* kernel : RunnableKernels()) {
         SCOPED_TRACE(kernel->name);
         EXPECT_EQ(Utf8ToUtf16With(*kernel, utf8.data(), utf8.size()), expected);
         EXPECT_EQ(Utf8ToUtf16With(*kernel, inContext.data(), inContext.size()), kUtf16Before + expected + kUtf16After);
@@ -72,7 +72,7 @@ void ExpectUtf8(const std::wstring& utf16, const std::string& expected) {
     EXPECT_EQ(ReferenceUtf16ToUtf8(utf16.data(), utf16.size()), expected);
     EXPECT_EQ(Utf8LengthOfUtf16(utf16.data(), utf16.data() + utf16.size()), expected.size());
     const std::wstring inContext = kUtf16Before + utf16 + kUtf16After;
-    for (const Utf8Utf16Kernel* kernel : RunnableKernels()) {
+    for (const Kernel* kernel : RunnableKernels()) {
         SCOPED_TRACE(kernel->name);
         EXPECT_EQ(Utf16ToUtf8With(*kernel, utf16.data(), utf16.size()), expected);
         EXPECT_EQ(Utf16ToUtf8With(*kernel, inContext.data(), inContext.size()), kUtf8Before + expected + kUtf8After);
@@ -189,7 +189,7 @@ TEST(Utf8ToUtf16, ConvertsEveryScalarValueBothWays) {
         AppendUtf8(c, utf8);
         AppendUtf16(c, utf16);
     }
-    for (const Utf8Utf16Kernel* kernel : RunnableKernels()) {
+    for (const Kernel* kernel : RunnableKernels()) {
         SCOPED_TRACE(kernel->name);
         EXPECT_TRUE(Utf8ToUtf16With(*kernel, utf8.data(), utf8.size()) == utf16);
         EXPECT_TRUE(Utf16ToUtf8With(*kernel, utf16.data(), utf16.size()) == utf8);
@@ -330,43 +330,78 @@ private:
 // Each kernel built into the library that this CPU runs, checked on its own.
 class EachKernel : public testing::TestWithParam<std::size_t> {
 protected:
-    const Utf8Utf16Kernel& Kernel() const { return kUtf8Utf16Kernels[GetParam()]; }
+    const unicode::Kernel& Kernel() const { return *kKernels[GetParam()]; }
 
     void SetUp() override {
-        if (!RunsOn(Kernel(), platform::DetectCpuFeatures())) GTEST_SKIP() << "this CPU lacks " << Kernel().name;
+        if (!RunsOn(Kernel(), DetectCpuFeatures())) GTEST_SKIP() << "this CPU lacks " << Kernel().name;
     }
 };
 
-INSTANTIATE_TEST_SUITE_P(Utf8Utf16, EachKernel, testing::Range<std::size_t>(0, std::size(kUtf8Utf16Kernels)),
+INSTANTIATE_TEST_SUITE_P(Utf8Utf16, EachKernel, testing::Range<std::size_t>(0, std::size(kKernels)),
                          [](const testing::TestParamInfo<std::size_t>& info) {
-                             return std::string(kUtf8Utf16Kernels[info.param].name);
+                             return std::string(kKernels[info.param]->name);
                          });
 
 TEST(Utf8Utf16, ConversionsUseTheBestKernelTheCpuRuns) {
-    ASSERT_NE(g_utf8Utf16Kernel, nullptr);
-    EXPECT_EQ(g_utf8Utf16Kernel, &BestUtf8Utf16Kernel(platform::DetectCpuFeatures()));
+    ASSERT_NE(g_kernel, nullptr);
+    EXPECT_EQ(g_kernel, &BestKernel(DetectCpuFeatures()));
 }
 
 TEST(Utf8Utf16, BestKernelIsTheLastTheCpuRuns) {
     struct Case {
-        bool ssse3;
-        bool avx2;
-        const char* expected;  // where the library has that kernel
+        CpuFeatures features;
+        const char* expected;  // where the build has that kernel
     };
-    const Case cases[] = {{false, false, kUtf8Utf16Kernels[0].name}, {true, false, "ssse3"}, {true, true, "avx2"}};
+    const Case cases[] = {
+        {0, "portable"},
+        {kSsse3 | kAvx2 | kPopcnt, "portable"},  // every vector kernel needs SSE2
+        {kSse2, "sse2"},
+        {kSse2 | kAvx2 | kPopcnt, "sse2"},  // the AVX2 kernel needs SSSE3 as well
+        {kSse2 | kSsse3, "ssse3"},
+        {kSse2 | kSsse3 | kAvx2, "ssse3"},  // and POPCNT
+        {kSse2 | kSsse3 | kPopcnt | kAvx2, "avx2"},
+        {~CpuFeatures{0}, kKernels[std::size(kKernels) - 1]->name},
+    };
     for (const Case& c : cases) {
-        platform::CpuFeatures features;
-        features.ssse3 = c.ssse3;
-        features.avx2 = c.avx2;
-        const Utf8Utf16Kernel& best = BestUtf8Utf16Kernel(features);
-        EXPECT_TRUE(RunsOn(best, features));
-        const bool built = std::any_of(std::begin(kUtf8Utf16Kernels), std::end(kUtf8Utf16Kernels),
-                                       [&c](const Utf8Utf16Kernel& k) { return std::string(k.name) == c.expected; });
+        SCOPED_TRACE(c.features);
+        const unicode::Kernel& best = BestKernel(c.features);
+        EXPECT_TRUE(RunsOn(best, c.features));
+        const bool built = std::any_of(std::begin(kKernels), std::end(kKernels),
+                                       [&c](const unicode::Kernel* k) { return std::string(k->name) == c.expected; });
         if (built) {
             EXPECT_STREQ(best.name, c.expected);
         }
     }
 }
+
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+// The compiler's runtime asks the same questions its own way, the register states the
+// system saves included.
+TEST(CpuFeatures, AgreeWithTheCompilersRuntime) {
+    struct Case {
+        CpuFeature feature;
+        bool expected;
+    };
+    __builtin_cpu_init();
+    const Case cases[] = {
+        {kSse2, __builtin_cpu_supports("sse2") != 0},
+        {kSsse3, __builtin_cpu_supports("ssse3") != 0},
+        {kPopcnt, __builtin_cpu_supports("popcnt") != 0},
+        {kAvx2, __builtin_cpu_supports("avx2") != 0},
+        {kBmi2, __builtin_cpu_supports("bmi2") != 0},
+        {kAvx512F, __builtin_cpu_supports("avx512f") != 0},
+        {kAvx512Bw, __builtin_cpu_supports("avx512bw") != 0},
+        {kAvx512Vl, __builtin_cpu_supports("avx512vl") != 0},
+        {kAvx512Vbmi, __builtin_cpu_supports("avx512vbmi") != 0},
+        {kAvx512Vbmi2, __builtin_cpu_supports("avx512vbmi2") != 0},
+    };
+    const CpuFeatures detected = DetectCpuFeatures();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.feature);
+        EXPECT_EQ((detected & c.feature) != 0, c.expected);
+    }
+}
+#endif
 
 // Outputs that outgrow the size first reserved for them (ASCII or two-byte characters at
 // the start, then three UTF-8 bytes per unit) and that cross the converters' output chunks
@@ -476,4 +511,4 @@ TEST_P(EachKernel, ConversionsAgreeWithReferenceOnDamagedRealText) {
 }
 
 }  // namespace
-}  // namespace tessera::encoding
+}  // namespace tessera::unicode
