@@ -9,7 +9,7 @@
 #include <cstdio>
 #endif
 
-namespace tessera_tool {
+namespace tessera::tool {
 
 void SetBinaryStandardStreams() {
 #if defined(_WIN32)
@@ -19,4 +19,4 @@ void SetBinaryStandardStreams() {
 #endif
 }
 
-}  // namespace tessera_tool
+}  // namespace tessera::tool
