@@ -1,12 +1,12 @@
 // Uncontended lock+unlock, once after completion, a two-thread condition-variable
 // ping-pong and create+join: Tessera's POSIX-style functions next to native pthreads and
 // the standard library, in one run.
-#include <benchmark/benchmark.h>
-#include <pthread.h>
-
 #include <condition_variable>
 #include <mutex>
 #include <thread>
+
+#include <benchmark/benchmark.h>
+#include <pthread.h>
 
 #include <tessera/varn_pthread.h>
 

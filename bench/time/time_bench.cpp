@@ -1,7 +1,5 @@
 // Reading, writing and calendar arithmetic of time stamps: Tessera, Abseil, and the C
 // library (sscanf/snprintf, timegm/gmtime_r) doing the same fields, in one run.
-#include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -9,6 +7,8 @@
 
 #include <absl/time/civil_time.h>
 #include <absl/time/time.h>
+#include <benchmark/benchmark.h>
+
 #include <tessera/TimeStamp.h>
 
 namespace {

@@ -7,8 +7,9 @@
 
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
-#include <tessera/URI.h>
 #include <uriparser/Uri.h>
+
+#include <tessera/URI.h>
 
 #include "test_data.h"
 

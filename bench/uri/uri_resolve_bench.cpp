@@ -13,15 +13,15 @@
 //   RelationOfText/*  the same, from the texts of the pairs: GetRelationByString, and
 //               each peer parsing both texts before comparing.
 //   Relative/*  the same pairs, the first made relative to the second (uriRemoveBaseUriA).
-#include <benchmark/benchmark.h>
-#include <curl/curl.h>
-#include <uriparser/Uri.h>
-
 #include <cstring>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <benchmark/benchmark.h>
+#include <curl/curl.h>
+#include <uriparser/Uri.h>
 
 #include <tessera/URI.h>
 

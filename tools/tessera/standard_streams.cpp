@@ -3,10 +3,10 @@
 #include "standard_streams.h"
 
 #if defined(_WIN32)
+#include <cstdio>
+
 #include <fcntl.h>
 #include <io.h>
-
-#include <cstdio>
 #endif
 
 namespace tessera::tool {
