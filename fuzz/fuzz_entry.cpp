@@ -10,6 +10,6 @@
 #endif
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    tessera_fuzz::TESSERA_FUZZ_CHECK(data, size);
+    tessera::fuzz::TESSERA_FUZZ_CHECK(data, size);
     return 0;
 }

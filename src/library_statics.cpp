@@ -15,9 +15,9 @@
 
 namespace tessera::threads {
 
-LibraryLock static_init_lock;
-LibraryLock thread_registry_lock;
-ThreadRegistry thread_registry;
+LibraryLock g_staticInitLock;
+LibraryLock g_threadRegistryLock;
+ThreadRegistry g_threadRegistry;
 
 }  // namespace tessera::threads
 

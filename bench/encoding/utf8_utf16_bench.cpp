@@ -144,7 +144,7 @@ constexpr Contender kUtf16ToUtf8[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
-    static std::vector<Sample> samples;  // outlives the benchmark run
+    static std::vector<Sample> g_samples;  // outlives the benchmark run
     for (const Text& text : kTexts) {
         Sample sample;
         sample.utf8 = tessera_test::ReadDataFile(text.file);
@@ -154,10 +154,10 @@ int main(int argc, char** argv) {
         }
         sample.wide = tessera::unicode::Utf8ToUtf16(sample.utf8.data(), sample.utf8.size());
         sample.utf16.assign(sample.wide.begin(), sample.wide.end());
-        samples.push_back(std::move(sample));
+        g_samples.push_back(std::move(sample));
     }
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        const Sample& sample = samples[i];
+    for (std::size_t i = 0; i < g_samples.size(); ++i) {
+        const Sample& sample = g_samples[i];
         for (const Contender& contender : kUtf8ToUtf16) {
             benchmark::RegisterBenchmark((std::string("UTF8ToUTF16/") + kTexts[i].name + "/" + contender.name).c_str(),
                                          contender.function, sample);

@@ -1,12 +1,12 @@
 // Uncontended lock+unlock, once after completion, a two-thread condition-variable
 // ping-pong and create+join: Tessera's POSIX-style functions next to native pthreads and
 // the standard library, in one run.
-#include <benchmark/benchmark.h>
-#include <pthread.h>
-
 #include <condition_variable>
 #include <mutex>
 #include <thread>
+
+#include <benchmark/benchmark.h>
+#include <pthread.h>
 
 #include <tessera/varn_pthread.h>
 
@@ -24,12 +24,12 @@ void BM_Lock_Varn(benchmark::State& state) {
     varn_pthread_mutex_destroy(&mutex);
 }
 
-varn_pthread_mutex_t g_static_mutex = VARN_PTHREAD_MUTEX_INITIALIZER;
+varn_pthread_mutex_t g_staticMutex = VARN_PTHREAD_MUTEX_INITIALIZER;
 
 void BM_Lock_VarnStatic(benchmark::State& state) {
     for (auto _ : state) {
-        varn_pthread_mutex_lock(&g_static_mutex);
-        varn_pthread_mutex_unlock(&g_static_mutex);
+        varn_pthread_mutex_lock(&g_staticMutex);
+        varn_pthread_mutex_unlock(&g_staticMutex);
     }
 }
 

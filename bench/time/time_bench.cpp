@@ -1,7 +1,5 @@
 // Reading, writing and calendar arithmetic of time stamps: Tessera, Abseil, and the C
 // library (sscanf/snprintf, timegm/gmtime_r) doing the same fields, in one run.
-#include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -9,6 +7,8 @@
 
 #include <absl/time/civil_time.h>
 #include <absl/time/time.h>
+#include <benchmark/benchmark.h>
+
 #include <tessera/TimeStamp.h>
 
 namespace {
@@ -20,7 +20,7 @@ struct Moment {
     int year, month, day, hour, minute, second;
 };
 const std::vector<Moment>& Moments() {
-    static const std::vector<Moment> moments = [] {
+    static const std::vector<Moment> kMoments = [] {
         std::vector<Moment> out;
         unsigned int state = 12345;
         auto next = [&state](int range) {
@@ -32,29 +32,29 @@ const std::vector<Moment>& Moments() {
         }
         return out;
     }();
-    return moments;
+    return kMoments;
 }
 
 /// RFC 3339 texts: UTC, with offsets and with fractions.
 const std::vector<std::string>& Rfc3339Texts() {
-    static const std::vector<std::string> texts = [] {
-        const char* const zones[] = {"Z", "+05:30", "-08:00", ".25Z", "+01:00"};
+    static const std::vector<std::string> kTexts = [] {
+        const char* const kZones[] = {"Z", "+05:30", "-08:00", ".25Z", "+01:00"};
         std::vector<std::string> out;
         char text[64];
         int i = 0;
         for (const Moment& m : Moments()) {
             std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d%s", m.year, m.month, m.day, m.hour,
-                          m.minute, m.second, zones[i++ % 5]);
+                          m.minute, m.second, kZones[i++ % 5]);
             out.emplace_back(text);
         }
         return out;
     }();
-    return texts;
+    return kTexts;
 }
 
 /// ISO 8601 texts in basic form, read as UTC.
 const std::vector<std::string>& BasicIsoTexts() {
-    static const std::vector<std::string> texts = [] {
+    static const std::vector<std::string> kTexts = [] {
         std::vector<std::string> out;
         char text[64];
         for (const Moment& m : Moments()) {
@@ -64,7 +64,7 @@ const std::vector<std::string>& BasicIsoTexts() {
         }
         return out;
     }();
-    return texts;
+    return kTexts;
 }
 
 template <class Body>

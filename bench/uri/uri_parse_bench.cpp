@@ -7,17 +7,18 @@
 
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
-#include <tessera/URI.h>
 #include <uriparser/Uri.h>
+
+#include <tessera/URI.h>
 
 #include "test_data.h"
 
 namespace {
 
 const std::vector<std::string>& Corpus(int which) {
-    static const std::vector<std::string> kasztp = tessera_test::ReadUrlCorpus("kasztp.txt");
-    static const std::vector<std::string> isaacs = tessera_test::ReadUrlCorpus("isaacs_files.txt");
-    return which == 0 ? kasztp : isaacs;
+    static const std::vector<std::string> kKasztp = tessera_test::ReadUrlCorpus("kasztp.txt");
+    static const std::vector<std::string> kIsaacs = tessera_test::ReadUrlCorpus("isaacs_files.txt");
+    return which == 0 ? kKasztp : kIsaacs;
 }
 
 void Finish(benchmark::State& state, std::size_t urls, std::size_t bytes, std::size_t failed) {

@@ -13,15 +13,15 @@
 //   RelationOfText/*  the same, from the texts of the pairs: GetRelationByString, and
 //               each peer parsing both texts before comparing.
 //   Relative/*  the same pairs, the first made relative to the second (uriRemoveBaseUriA).
-#include <benchmark/benchmark.h>
-#include <curl/curl.h>
-#include <uriparser/Uri.h>
-
 #include <cstring>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <benchmark/benchmark.h>
+#include <curl/curl.h>
+#include <uriparser/Uri.h>
 
 #include <tessera/URI.h>
 
@@ -59,13 +59,13 @@ std::vector<std::pair<std::string, std::string>> CorpusPairs() {
 }
 
 const std::vector<std::string>& References() {
-    static const std::vector<std::string> references = RfcReferences();
-    return references;
+    static const std::vector<std::string> kReferences = RfcReferences();
+    return kReferences;
 }
 
 const std::vector<std::pair<std::string, std::string>>& Pairs() {
-    static const std::vector<std::pair<std::string, std::string>> pairs = CorpusPairs();
-    return pairs;
+    static const std::vector<std::pair<std::string, std::string>> kPairs = CorpusPairs();
+    return kPairs;
 }
 
 void CountItems(benchmark::State& state, std::size_t perIteration) {
@@ -188,7 +188,7 @@ struct CurlPart {
     ~CurlPart() { curl_free(text); }
     CurlPart(const CurlPart&) = delete;
     CurlPart& operator=(const CurlPart&) = delete;
-    std::string_view view() const { return text ? std::string_view(text) : std::string_view(); }
+    std::string_view View() const { return text ? std::string_view(text) : std::string_view(); }
 };
 
 auto TextSegments(std::string_view path) {
@@ -198,11 +198,11 @@ auto TextSegments(std::string_view path) {
 int CurlRelation(CURLU* a, CURLU* b) {
     const CurlPart schemeA(a, CURLUPART_SCHEME), schemeB(b, CURLUPART_SCHEME);
     const CurlPart hostA(a, CURLUPART_HOST), hostB(b, CURLUPART_HOST);
-    if (schemeA.view() != schemeB.view() || hostA.view() != hostB.view()) return 0;
+    if (schemeA.View() != schemeB.View() || hostA.View() != hostB.View()) return 0;
     const CurlPart portA(a, CURLUPART_PORT, CURLU_DEFAULT_PORT), portB(b, CURLUPART_PORT, CURLU_DEFAULT_PORT);
-    if (portA.view() != portB.view()) return 0;
+    if (portA.View() != portB.View()) return 0;
     const CurlPart pathA(a, CURLUPART_PATH, CURLU_URLDECODE), pathB(b, CURLUPART_PATH, CURLU_URLDECODE);
-    return RelationOfSegments(TextSegments(pathA.view()), TextSegments(pathB.view()));
+    return RelationOfSegments(TextSegments(pathA.View()), TextSegments(pathB.View()));
 }
 
 // ---- Resolve ---------------------------------------------------------------------------

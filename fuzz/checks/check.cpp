@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace tessera_fuzz {
+namespace tessera::fuzz {
 
 namespace {
 bool g_throwOnViolation = false;
@@ -51,12 +51,12 @@ std::string Quote(const std::string& text) {
 }
 
 const std::vector<Target>& Targets() {
-    static const std::vector<Target> targets = {
+    static const std::vector<Target> kTargets = {
         {"uri_parse", CheckUriParse}, {"uri_escape", CheckUriEscape},  {"uri_relation", CheckUriRelation},
         {"uri_host", CheckUriHost},   {"uri_query", CheckUriQuery},    {"uri_local_path", CheckUriLocalPath},
         {"time_text", CheckTimeText}, {"transcoder", CheckTranscoder},
     };
-    return targets;
+    return kTargets;
 }
 
-}  // namespace tessera_fuzz
+}  // namespace tessera::fuzz

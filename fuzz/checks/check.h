@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace tessera_fuzz {
+namespace tessera::fuzz {
 
 /// One check: drives the library with data and verifies its properties.
 using CheckFunction = void (*)(const std::uint8_t* data, std::size_t size);
@@ -30,9 +30,9 @@ void ThrowOnViolation(bool enable);
 [[noreturn]] void Violation(const char* check, const char* property, const std::string& detail);
 
 /// Verifies one property; detail is built only when it fails.
-#define TESSERA_FUZZ_REQUIRE(cond, detail)                                   \
-    do {                                                                     \
-        if (!(cond)) ::tessera_fuzz::Violation(kCheckName, #cond, (detail)); \
+#define TESSERA_FUZZ_REQUIRE(cond, detail)                                    \
+    do {                                                                      \
+        if (!(cond)) ::tessera::fuzz::Violation(kCheckName, #cond, (detail)); \
     } while (0)
 
 /// The input split at its first (count - 1) newlines into count fields; missing fields
@@ -61,6 +61,6 @@ struct Target {
 /// Every fuzz target, in the order the fuzz script runs them.
 const std::vector<Target>& Targets();
 
-}  // namespace tessera_fuzz
+}  // namespace tessera::fuzz
 
 #endif

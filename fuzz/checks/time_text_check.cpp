@@ -18,7 +18,7 @@
 
 #include "check.h"
 
-namespace tessera_fuzz {
+namespace tessera::fuzz {
 
 namespace {
 
@@ -109,4 +109,4 @@ void CheckTimeText(const std::uint8_t* data, std::size_t size) {
     CheckRoundTrips(Hash(text));
 }
 
-}  // namespace tessera_fuzz
+}  // namespace tessera::fuzz

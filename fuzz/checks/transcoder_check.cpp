@@ -22,7 +22,7 @@
 #include "check.h"
 #include "uri_text.h"
 
-namespace tessera_fuzz {
+namespace tessera::fuzz {
 
 namespace {
 
@@ -181,4 +181,4 @@ void CheckTranscoder(const std::uint8_t* data, std::size_t size) {
     Transcoder::asFilesystemString(AsUnits(text));
 }
 
-}  // namespace tessera_fuzz
+}  // namespace tessera::fuzz

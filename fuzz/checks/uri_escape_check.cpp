@@ -19,7 +19,7 @@
 #include "check.h"
 #include "uri_text.h"
 
-namespace tessera_fuzz {
+namespace tessera::fuzz {
 
 namespace {
 
@@ -30,12 +30,12 @@ bool IsControl(unsigned char c) { return (c >= 0x01 && c <= 0x1F) || c == 0x7F; 
 
 // The escape sets, from the character classes: controls, space, delimiters, unwise.
 bool InExcludedSet(unsigned char c) {
-    static const std::string others = " \"#%:<>?@[\\]^`{|}";
-    return IsControl(c) || (c != 0 && others.find(static_cast<char>(c)) != std::string::npos);
+    static const std::string kOthers = " \"#%:<>?@[\\]^`{|}";
+    return IsControl(c) || (c != 0 && kOthers.find(static_cast<char>(c)) != std::string::npos);
 }
 bool InQueryExcludedSet(unsigned char c) {
-    static const std::string others = "$&+/=";
-    return InExcludedSet(c) || (c != 0 && others.find(static_cast<char>(c)) != std::string::npos);
+    static const std::string kOthers = "$&+/=";
+    return InExcludedSet(c) || (c != 0 && kOthers.find(static_cast<char>(c)) != std::string::npos);
 }
 
 // Checks an escaper's output against the set it escapes.
@@ -90,4 +90,4 @@ void CheckUriEscape(const std::uint8_t* data, std::size_t size) {
     CheckText(std::string(reinterpret_cast<const char*>(data), size), fields[0]);
 }
 
-}  // namespace tessera_fuzz
+}  // namespace tessera::fuzz

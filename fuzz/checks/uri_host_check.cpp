@@ -21,7 +21,7 @@
 
 #include "check.h"
 
-namespace tessera_fuzz {
+namespace tessera::fuzz {
 
 namespace {
 
@@ -99,4 +99,4 @@ void CheckUriHost(const std::uint8_t* data, std::size_t size) {
     CheckHelper(address);
 }
 
-}  // namespace tessera_fuzz
+}  // namespace tessera::fuzz

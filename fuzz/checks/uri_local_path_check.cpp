@@ -18,7 +18,7 @@
 #include "check.h"
 #include "uri_text.h"
 
-namespace tessera_fuzz {
+namespace tessera::fuzz {
 
 namespace {
 
@@ -119,4 +119,4 @@ void CheckUriLocalPath(const std::uint8_t* data, std::size_t size) {
     CheckGuess(text);
 }
 
-}  // namespace tessera_fuzz
+}  // namespace tessera::fuzz

@@ -26,7 +26,7 @@
 #include "check.h"
 #include "uri_text.h"
 
-namespace tessera_fuzz {
+namespace tessera::fuzz {
 
 namespace {
 
@@ -172,4 +172,4 @@ void CheckUriParse(const std::uint8_t* data, std::size_t size) {
     CheckForceEscape(uri, text);
 }
 
-}  // namespace tessera_fuzz
+}  // namespace tessera::fuzz

@@ -19,7 +19,7 @@
 #include "check.h"
 #include "uri_text.h"
 
-namespace tessera_fuzz {
+namespace tessera::fuzz {
 
 namespace {
 
@@ -83,4 +83,4 @@ void CheckUriQuery(const std::uint8_t* data, std::size_t size) {
     CheckLookups(updated, after, query);
 }
 
-}  // namespace tessera_fuzz
+}  // namespace tessera::fuzz

@@ -26,7 +26,7 @@
 #include "check.h"
 #include "uri_text.h"
 
-namespace tessera_fuzz {
+namespace tessera::fuzz {
 
 namespace {
 
@@ -152,4 +152,4 @@ void CheckUriRelation(const std::uint8_t* data, std::size_t size) {
     CheckCommonParent(a, b, fields[0], fields[1]);
 }
 
-}  // namespace tessera_fuzz
+}  // namespace tessera::fuzz

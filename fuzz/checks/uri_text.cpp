@@ -1,7 +1,7 @@
 // Small text predicates the URI checks share.
 #include "uri_text.h"
 
-namespace tessera_fuzz {
+namespace tessera::fuzz {
 
 namespace {
 bool IsUpperHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
@@ -58,4 +58,4 @@ bool IsDefaultState(const Varn::URI& uri) {
            uri.GetNonHierarchical().empty() && !uri.IsValidURI() && !uri.IsRelative() && !uri.IsHierarchical();
 }
 
-}  // namespace tessera_fuzz
+}  // namespace tessera::fuzz

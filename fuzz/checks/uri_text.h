@@ -6,7 +6,7 @@
 
 #include <tessera/URI.h>
 
-namespace tessera_fuzz {
+namespace tessera::fuzz {
 
 /// Whether every '%' in text starts an escape of two upper-case hexadecimal digits.
 bool EscapesWellFormed(const std::string& text);
@@ -24,6 +24,6 @@ std::string Snapshot(const Varn::URI& uri);
 /// Whether uri is in the default state: "unknown:", every component empty, flags false.
 bool IsDefaultState(const Varn::URI& uri);
 
-}  // namespace tessera_fuzz
+}  // namespace tessera::fuzz
 
 #endif

@@ -641,18 +641,18 @@ private:
     static unsigned int ParseHex(const std::string& text, char& out);
     std::string GetDefaultPort() const;
 
-    std::string m_Scheme;
-    std::string m_Authority;
-    std::string m_ServerPort;
-    std::string m_Path;
-    std::string m_Query;
-    std::string m_Fragment;
-    std::string m_Username;
-    std::string m_Password;
-    std::string m_NonHierarchical;
-    bool m_Valid;
-    bool m_Relative;
-    bool m_Hierarchical;
+    std::string m_scheme;
+    std::string m_authority;
+    std::string m_serverPort;
+    std::string m_path;
+    std::string m_query;
+    std::string m_fragment;
+    std::string m_username;
+    std::string m_password;
+    std::string m_nonHierarchical;
+    bool m_valid;
+    bool m_relative;
+    bool m_hierarchical;
 
     static URIResolver* m_Resolver;
 };

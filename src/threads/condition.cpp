@@ -51,12 +51,12 @@ void Unlink(CondRecord* record, Waiter* waiter) {
     }
 }
 
-int WaitMs(CondRecord* record, varn_pthread_mutex_t* mutex, std::uint32_t timeout_ms) {
-    auto* const mutex_section = static_cast<platform::CriticalSection*>(platform::LoadAcquire(mutex));
+int WaitMs(CondRecord* record, varn_pthread_mutex_t* mutex, std::uint32_t timeoutMs) {
+    auto* const mutexSection = static_cast<platform::CriticalSection*>(platform::LoadAcquire(mutex));
     Waiter self{nullptr, nullptr, WaitSemaphore(), 0};
     if (self.semaphore == nullptr) {  // cannot block: a spurious wake-up
-        platform::UnlockCriticalSection(mutex_section);
-        platform::LockCriticalSection(mutex_section);
+        platform::UnlockCriticalSection(mutexSection);
+        platform::LockCriticalSection(mutexSection);
         return kWoken;
     }
     std::uint32_t generation;
@@ -68,8 +68,8 @@ int WaitMs(CondRecord* record, varn_pthread_mutex_t* mutex, std::uint32_t timeou
         if (record->head == nullptr) record->head = &self;
         generation = record->generation;
     }
-    platform::UnlockCriticalSection(mutex_section);
-    platform::WaitResult result = platform::WaitForSemaphore(self.semaphore, timeout_ms);
+    platform::UnlockCriticalSection(mutexSection);
+    platform::WaitResult result = platform::WaitForSemaphore(self.semaphore, timeoutMs);
     if (result != platform::WaitResult::kSignalled) {
         // Exactly one of this waiter and a signal or broadcast takes it off the queue.
         platform::LockCriticalSection(&record->lock);
@@ -82,7 +82,7 @@ int WaitMs(CondRecord* record, varn_pthread_mutex_t* mutex, std::uint32_t timeou
             result = platform::WaitResult::kSignalled;
         }
     }
-    platform::LockCriticalSection(mutex_section);
+    platform::LockCriticalSection(mutexSection);
     return result == platform::WaitResult::kTimedOut ? VARN_ETIMEDOUT : kWoken;
 }
 
@@ -90,8 +90,14 @@ int WaitMs(CondRecord* record, varn_pthread_mutex_t* mutex, std::uint32_t timeou
 
 }  // namespace tessera::threads
 
-using namespace tessera;
-using namespace tessera::threads;
+namespace platform = tessera::platform;
+using tessera::threads::CondRecord;
+using tessera::threads::DeadlineToTimeoutMs;
+using tessera::threads::DestroySlotObject;
+using tessera::threads::RecordOf;
+using tessera::threads::SectionGuard;
+using tessera::threads::Waiter;
+using tessera::threads::WaitMs;
 
 int varn_pthread_cond_init(varn_pthread_cond_t* cond, const varn_pthread_condattr_t*) {
     void* memory = ::operator new(sizeof(CondRecord), std::nothrow);

@@ -1,3 +1,4 @@
+// The time-out of a timed condition wait, worked out in wrapping 64-bit arithmetic.
 #include "threads/deadline.h"
 
 namespace tessera::threads {

@@ -14,39 +14,39 @@ namespace tessera::threads {
 /// A critical section that exists from library load to unload.
 class LibraryLock {
 public:
-    LibraryLock() noexcept { platform::InitCriticalSection(&section_); }
-    ~LibraryLock() { platform::DestroyCriticalSection(&section_); }
+    LibraryLock() noexcept { platform::InitCriticalSection(&m_section); }
+    ~LibraryLock() { platform::DestroyCriticalSection(&m_section); }
     LibraryLock(const LibraryLock&) = delete;
     LibraryLock& operator=(const LibraryLock&) = delete;
 
-    platform::CriticalSection* get() noexcept { return &section_; }
+    platform::CriticalSection* Get() noexcept { return &m_section; }
 
 private:
-    platform::CriticalSection section_;
+    platform::CriticalSection m_section;
 };
 
 /// Holds a critical section for the rest of the scope.
 class SectionGuard {
 public:
-    explicit SectionGuard(platform::CriticalSection* section) noexcept : section_(section) {
-        platform::LockCriticalSection(section_);
+    explicit SectionGuard(platform::CriticalSection* section) noexcept : m_section(section) {
+        platform::LockCriticalSection(m_section);
     }
-    ~SectionGuard() { platform::UnlockCriticalSection(section_); }
+    ~SectionGuard() { platform::UnlockCriticalSection(m_section); }
     SectionGuard(const SectionGuard&) = delete;
     SectionGuard& operator=(const SectionGuard&) = delete;
 
 private:
-    platform::CriticalSection* section_;
+    platform::CriticalSection* m_section;
 };
 
 /// Thread id -> handle of every thread started here and not yet joined or detached.
 using ThreadRegistry = std::map<std::uint32_t, platform::ThreadHandle*>;
 
 /// Serialises the creation of statically initialised mutexes and condition variables.
-extern LibraryLock static_init_lock;
-/// Guards thread_registry.
-extern LibraryLock thread_registry_lock;
-extern ThreadRegistry thread_registry;
+extern LibraryLock g_staticInitLock;
+/// Guards g_threadRegistry.
+extern LibraryLock g_threadRegistryLock;
+extern ThreadRegistry g_threadRegistry;
 
 }  // namespace tessera::threads
 

@@ -7,7 +7,8 @@
 #include "threads/static_objects.h"
 
 using tessera::platform::CriticalSection;
-using namespace tessera::threads;
+using tessera::threads::CreatedObject;
+using tessera::threads::DestroySlotObject;
 
 int varn_pthread_mutex_init(varn_pthread_mutex_t* mutex, const varn_pthread_mutexattr_t*) {
     void* memory = ::operator new(sizeof(CriticalSection), std::nothrow);

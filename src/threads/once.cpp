@@ -11,17 +11,18 @@ constexpr std::uint32_t kLongestSleepMs = 50;
 
 }  // namespace
 
+namespace platform = tessera::platform;
+
 int varn_pthread_once(varn_pthread_once_t* control, void (*routine)(void)) {
-    using namespace tessera::platform;
     if (control == nullptr || routine == nullptr) return VARN_EINVAL;
-    if (LoadAcquire(&control->done) != 0) return 0;
-    if (AtomicIncrement(&control->counter) == 0) {
+    if (platform::LoadAcquire(&control->done) != 0) return 0;
+    if (platform::AtomicIncrement(&control->counter) == 0) {
         routine();
-        StoreRelease(&control->done, 1);
+        platform::StoreRelease(&control->done, 1);
         return 0;
     }
-    for (std::uint32_t sleep_ms = 0;; sleep_ms += sleep_ms < kLongestSleepMs ? kSleepStepMs : 0) {
-        if (LoadAcquire(&control->done) != 0) return 0;
-        SleepFor(sleep_ms);
+    for (std::uint32_t sleepMs = 0;; sleepMs += sleepMs < kLongestSleepMs ? kSleepStepMs : 0) {
+        if (platform::LoadAcquire(&control->done) != 0) return 0;
+        platform::SleepFor(sleepMs);
     }
 }

@@ -8,17 +8,17 @@ namespace tessera::threads {
 
 namespace {
 
-varn_pthread_once_t shared_key_once = VARN_PTHREAD_ONCE_INIT;
-std::uint32_t shared_key = 0;  // stays 0 if the platform has no key left
+varn_pthread_once_t g_sharedKeyOnce = VARN_PTHREAD_ONCE_INIT;
+std::uint32_t g_sharedKey = 0;  // stays 0 if the platform has no key left
 
 extern "C" void AllocateSharedKey(void) {
     const std::uint32_t key = platform::NewTlsKey();
-    if (key != platform::kNoTlsKey) shared_key = key;
+    if (key != platform::kNoTlsKey) g_sharedKey = key;
 }
 
 Varn::SharedObject* CurrentSharedObject() {
-    varn_pthread_once(&shared_key_once, AllocateSharedKey);
-    return static_cast<Varn::SharedObject*>(platform::GetTlsValue(shared_key));
+    varn_pthread_once(&g_sharedKeyOnce, AllocateSharedKey);
+    return static_cast<Varn::SharedObject*>(platform::GetTlsValue(g_sharedKey));
 }
 
 }  // namespace
@@ -34,7 +34,7 @@ Varn::SharedObject* varn_pthread_getshared(void) { return tessera::threads::Curr
 long varn_pthread_setshared(Varn::SharedObject* object) {
     Varn::SharedObject* previous = tessera::threads::CurrentSharedObject();
     if (object != nullptr) object->AddRef();
-    const bool stored = tessera::platform::SetTlsValue(tessera::threads::shared_key, object);
+    const bool stored = tessera::platform::SetTlsValue(tessera::threads::g_sharedKey, object);
     if (previous != nullptr) return previous->Release();
     return stored ? 1 : 0;
 }

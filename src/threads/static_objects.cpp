@@ -6,7 +6,7 @@
 namespace tessera::threads {
 
 void* CreateStaticObject(void** slot, SlotInit init) noexcept {
-    SectionGuard hold(static_init_lock.get());
+    SectionGuard hold(g_staticInitLock.Get());
     if (platform::LoadAcquire(slot) == StaticInitializer()) init(slot, nullptr);
     return platform::LoadAcquire(slot);
 }

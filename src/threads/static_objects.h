@@ -16,7 +16,7 @@ inline void* StaticInitializer() noexcept { return reinterpret_cast<void*>(~std:
 /// varn_pthread_mutex_init or varn_pthread_cond_init.
 using SlotInit = int (*)(void** slot, const int* attr);
 
-/// Runs `init` on a slot that still holds the static initializer, under static_init_lock,
+/// Runs `init` on a slot that still holds the static initializer, under g_staticInitLock,
 /// and returns the slot's object.
 void* CreateStaticObject(void** slot, SlotInit init) noexcept;
 

@@ -43,11 +43,11 @@ std::uint32_t ThreadStart(void* raw) {
 
 // Removes a thread's entry from the registry and returns its handle, or null.
 platform::ThreadHandle* TakeFromRegistry(std::uint32_t id) {
-    SectionGuard hold(thread_registry_lock.get());
-    const auto entry = thread_registry.find(id);
-    if (entry == thread_registry.end()) return nullptr;
+    SectionGuard hold(g_threadRegistryLock.Get());
+    const auto entry = g_threadRegistry.find(id);
+    if (entry == g_threadRegistry.end()) return nullptr;
     platform::ThreadHandle* const handle = entry->second;
-    thread_registry.erase(entry);
+    g_threadRegistry.erase(entry);
     return handle;
 }
 
@@ -55,8 +55,16 @@ platform::ThreadHandle* TakeFromRegistry(std::uint32_t id) {
 
 }  // namespace tessera::threads
 
-using namespace tessera;
-using namespace tessera::threads;
+namespace platform = tessera::platform;
+using tessera::threads::ExitCodeOf;
+using tessera::threads::g_threadRegistry;
+using tessera::threads::g_threadRegistryLock;
+using tessera::threads::SectionGuard;
+using tessera::threads::StartBlock;
+using tessera::threads::TakeFromRegistry;
+using tessera::threads::ThreadEndCleanup;
+using tessera::threads::ThreadRegistry;
+using tessera::threads::ThreadStart;
 
 int varn_pthread_create(varn_pthread_t* thread, const varn_pthread_attr_t* attr, void* (*routine)(void*), void* arg) {
     try {
@@ -78,8 +86,8 @@ int varn_pthread_create(varn_pthread_t* thread, const varn_pthread_attr_t* attr,
         entry.mapped() = handle;
         bool recorded;
         {
-            SectionGuard hold(thread_registry_lock.get());
-            recorded = thread_registry.insert(std::move(entry)).inserted;
+            SectionGuard hold(g_threadRegistryLock.Get());
+            recorded = g_threadRegistry.insert(std::move(entry)).inserted;
         }
         platform::ResumeSuspendedThread(handle);
         // An entry left by an ended, unjoined thread whose id was reused stays; the new
@@ -98,11 +106,11 @@ int varn_pthread_join(varn_pthread_t thread, void** value) {
         handle = platform::OpenThreadById(thread);
         if (handle == nullptr) return -1;
     }
-    std::uint32_t exit_code = 0;
-    const bool ended = platform::WaitForThread(handle) && platform::ThreadExitCode(handle, &exit_code);
+    std::uint32_t exitCode = 0;
+    const bool ended = platform::WaitForThread(handle) && platform::ThreadExitCode(handle, &exitCode);
     platform::CloseThreadHandle(handle);
     if (!ended) return -1;
-    if (value != nullptr) *value = reinterpret_cast<void*>(static_cast<std::uintptr_t>(exit_code));
+    if (value != nullptr) *value = reinterpret_cast<void*>(static_cast<std::uintptr_t>(exitCode));
     return 0;
 }
 

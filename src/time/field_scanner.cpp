@@ -1,3 +1,4 @@
+// The scan-pattern reader of the time-stamp text forms: sscanf's "%Nd" rules, by hand.
 #include "time/field_scanner.h"
 
 namespace tessera::time {

@@ -1,3 +1,4 @@
+// Decimal fields written as printf's "%d" and "%0Nd" write them, without the printf family.
 #include "time/field_writer.h"
 
 namespace tessera::time {

@@ -1,3 +1,5 @@
+// Writing and reading the time-stamp text forms: the usual shapes read directly, any
+// other text by the scan patterns; ISO 8601 text read as its rewriting into the RFC 3339 shape.
 #include "time/time_text.h"
 
 #include <cstring>

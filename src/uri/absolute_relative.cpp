@@ -39,16 +39,16 @@ bool URI::MakeAbsoluteURI(const URI& base) {
 
     // The reference is applied to a copy of base as the text that ToString writes. A plain
     // URI whose components read back unchanged from that text gives its parts directly.
-    const bool readsBack = typeid(*this) == typeid(URI) && m_Hierarchical && PathReadsBack(m_Path) &&
-                           !tessera::uri::ContainsByte(m_Query, '#') && !tessera::uri::ContainsByte(m_Fragment, '#');
+    const bool readsBack = typeid(*this) == typeid(URI) && m_hierarchical && PathReadsBack(m_path) &&
+                           !tessera::uri::ContainsByte(m_query, '#') && !tessera::uri::ContainsByte(m_fragment, '#');
     if (!readsBack) {
         URI resolved(base);
         resolved.ChDir(ToString(false), false);
         CopyURI(resolved);
         return true;
     }
-    if (m_Path.empty() && m_Query.empty()) {  // empty or fragment-only: base's path and query stay
-        const std::string fragment = std::move(m_Fragment);
+    if (m_path.empty() && m_query.empty()) {  // empty or fragment-only: base's path and query stay
+        const std::string fragment = std::move(m_fragment);
         CopyURI(base);
         if (!fragment.empty()) SetFragment(Unescape(fragment, false));
         return true;
@@ -58,28 +58,28 @@ bool URI::MakeAbsoluteURI(const URI& base) {
     StringProxy unescapedPath, unescapedQuery, unescapedFragment, unescapedBasePath;
     const tessera::uri::ReferenceParts reference{
         // A query-only reference is read as "./?query".
-        m_Path.empty() ? std::string_view("./") : UnescapedView(m_Path, unescapedPath),
-        UnescapedView(m_Query, unescapedQuery), UnescapedView(m_Fragment, unescapedFragment)};
+        m_path.empty() ? std::string_view("./") : UnescapedView(m_path, unescapedPath),
+        UnescapedView(m_query, unescapedQuery), UnescapedView(m_fragment, unescapedFragment)};
     const auto take = [](std::string& to, const std::string& from) {
         if (!to.empty() || !from.empty()) to = from;  // mostly empty: no call
     };
-    take(m_Scheme, base.m_Scheme);
-    take(m_Authority, base.m_Authority);
-    take(m_ServerPort, base.m_ServerPort);
-    take(m_Username, base.m_Username);
-    take(m_Password, base.m_Password);
-    take(m_NonHierarchical, base.m_NonHierarchical);
-    m_Valid = base.m_Valid;
-    m_Relative = base.m_Relative;
-    m_Hierarchical = base.m_Hierarchical;
-    MoveByReference(*this, {UnescapedView(base.m_Path, unescapedBasePath), m_Query.empty(), m_Fragment.empty()},
+    take(m_scheme, base.m_scheme);
+    take(m_authority, base.m_authority);
+    take(m_serverPort, base.m_serverPort);
+    take(m_username, base.m_username);
+    take(m_password, base.m_password);
+    take(m_nonHierarchical, base.m_nonHierarchical);
+    m_valid = base.m_valid;
+    m_relative = base.m_relative;
+    m_hierarchical = base.m_hierarchical;
+    MoveByReference(*this, {UnescapedView(base.m_path, unescapedBasePath), m_query.empty(), m_fragment.empty()},
                     reference);
     return true;
 }
 
 bool URI::MakeRelativeURI(const URI& base, bool caseSensitive) {
     if (IsRelative()) return true;
-    if (base.m_Relative) return false;  // a plain copy of base answers with its flag
+    if (base.m_relative) return false;  // a plain copy of base answers with its flag
     if (!IsOfType(base.GetScheme())) return false;
 
     // Hosts, two IPv6 literals in their full forms when both expand. A host stored
@@ -90,8 +90,8 @@ bool URI::MakeRelativeURI(const URI& base, bool caseSensitive) {
         }
         return true;
     };
-    if (plainHost(m_Authority) && plainHost(base.m_Authority)) {
-        if (m_Authority != base.m_Authority) return false;
+    if (plainHost(m_authority) && plainHost(base.m_authority)) {
+        if (m_authority != base.m_authority) return false;
     } else {
         StringProxy hostTarget = GetAuthority(), hostBase = base.GetAuthority();
         if (IsIPv6(hostTarget) && IsIPv6(hostBase)) {
@@ -107,7 +107,7 @@ bool URI::MakeRelativeURI(const URI& base, bool caseSensitive) {
     // The directory of base: its path moved by ".". Outside "file" URIs (where a drive
     // mark is stored unescaped) that path reads back as the segments that the move
     // leaves: base's own without its file name, dots worked out, nothing above the root.
-    const bool fileBase = tessera::uri::SameText(base.m_Scheme, "file", false);
+    const bool fileBase = tessera::uri::SameText(base.m_scheme, "file", false);
     URI directory;
     StringProxy unescapedBasePath;
     std::string_view basePath;
@@ -117,28 +117,28 @@ bool URI::MakeRelativeURI(const URI& base, bool caseSensitive) {
         unescapedBasePath = directory.GetPath();
         basePath = unescapedBasePath.str();
     } else {
-        basePath = UnescapedView(base.m_Path, unescapedBasePath);
+        basePath = UnescapedView(base.m_path, unescapedBasePath);
     }
     tessera::uri::SegmentList baseSegments(tessera::uri::SegmentList::RoomFor(basePath.size()));
     baseSegments.AppendSegmentsOf(basePath);
     if (!fileBase) {
-        if (!tessera::uri::HasTrailingSlash(basePath) && !baseSegments.empty()) baseSegments.PopBack();
+        if (!tessera::uri::HasTrailingSlash(basePath) && !baseSegments.Empty()) baseSegments.PopBack();
         baseSegments.RemoveDotSegments([] { return false; });
     }
 
     StringProxy unescapedTargetPath;
-    const std::string_view targetPath = UnescapedView(m_Path, unescapedTargetPath);
+    const std::string_view targetPath = UnescapedView(m_path, unescapedTargetPath);
     tessera::uri::SegmentList targetSegments(tessera::uri::SegmentList::RoomFor(targetPath.size()));
     targetSegments.AppendSegmentsOf(targetPath);
 
     std::size_t common = 0;
-    while (common < targetSegments.size() && common < baseSegments.size() &&
+    while (common < targetSegments.Size() && common < baseSegments.Size() &&
            tessera::uri::SameText(targetSegments[common], baseSegments[common], caseSensitive)) {
         ++common;
     }
-    tessera::uri::SegmentList steps(baseSegments.size() + targetSegments.size());
-    for (std::size_t i = common; i < baseSegments.size(); ++i) steps.PushBack("..");
-    for (std::size_t i = common; i < targetSegments.size(); ++i) steps.PushBack(targetSegments[i]);
+    tessera::uri::SegmentList steps(baseSegments.Size() + targetSegments.Size());
+    for (std::size_t i = common; i < baseSegments.Size(); ++i) steps.PushBack("..");
+    for (std::size_t i = common; i < targetSegments.Size(); ++i) steps.PushBack(targetSegments[i]);
     std::string relative = tessera::uri::JoinSegments(steps, false, tessera::uri::HasTrailingSlash(targetPath));
     if (relative.empty()) relative = "./";
 
@@ -149,13 +149,13 @@ bool URI::MakeRelativeURI(const URI& base, bool caseSensitive) {
 URI URI::GetCommonParent(const URI& other, bool caseSensitive) const {
     URI parent = Resolve(*this);
     URI otherDirectory = Resolve(other);
-    if (parent.m_Relative || otherDirectory.m_Relative) return URI();
+    if (parent.m_relative || otherDirectory.m_relative) return URI();
     parent.ChDir(".", false);
     otherDirectory.ChDir(".", false);
     for (;;) {
         // A URI in the default state becomes a relative reference under "." and would
         // climb without end ("../", "../../", ...): it has no common parent either.
-        if (parent.m_Relative) return URI();
+        if (parent.m_relative) return URI();
         const RELATION relation = parent.GetRelation(otherDirectory, caseSensitive);
         if (relation == RELATION_SAME || relation == RELATION_PARENT) return parent;
         const StringProxy before = parent.ToString(false);

@@ -18,32 +18,32 @@ bool IsBracketedIPv6(const std::string& authority) {
 
 }  // namespace
 
-URI::StringProxy URI::GetScheme() const { return Unescape(m_Scheme, false); }
+URI::StringProxy URI::GetScheme() const { return Unescape(m_scheme, false); }
 
 URI::StringProxy URI::GetAuthority() const {
-    if (IsBracketedIPv6(m_Authority)) return m_Authority.substr(1, m_Authority.size() - 2);
-    return Unescape(m_Authority, false);
+    if (IsBracketedIPv6(m_authority)) return m_authority.substr(1, m_authority.size() - 2);
+    return Unescape(m_authority, false);
 }
 
-URI::StringProxy URI::GetServerPort() const { return Unescape(m_ServerPort, false); }
+URI::StringProxy URI::GetServerPort() const { return Unescape(m_serverPort, false); }
 
-URI::StringProxy URI::GetPath() const { return Unescape(m_Path, false); }
+URI::StringProxy URI::GetPath() const { return Unescape(m_path, false); }
 
 URI::StringProxy URI::GetQuery(bool unescape) const {
-    return unescape ? Unescape(m_Query, false) : StringProxy(m_Query);
+    return unescape ? Unescape(m_query, false) : StringProxy(m_query);
 }
 
-URI::StringProxy URI::GetFragment() const { return Unescape(m_Fragment, false); }
+URI::StringProxy URI::GetFragment() const { return Unescape(m_fragment, false); }
 
-URI::StringProxy URI::GetUsername() const { return Unescape(m_Username, false); }
+URI::StringProxy URI::GetUsername() const { return Unescape(m_username, false); }
 
-URI::StringProxy URI::GetPassword() const { return Unescape(m_Password, false); }
+URI::StringProxy URI::GetPassword() const { return Unescape(m_password, false); }
 
-URI::StringProxy URI::GetNonHierarchical() const { return Unescape(m_NonHierarchical, false); }
+URI::StringProxy URI::GetNonHierarchical() const { return Unescape(m_nonHierarchical, false); }
 
 void URI::SetScheme(StringProxy text) {
-    AssignEscapedBySet(m_Scheme, text, tessera::uri::s_excludedSet);
-    MakeLower(m_Scheme);
+    AssignEscapedBySet(m_scheme, text, tessera::uri::s_excludedSet);
+    MakeLower(m_scheme);
 }
 
 void URI::SetAuthority(StringProxy text) {
@@ -51,25 +51,25 @@ void URI::SetAuthority(StringProxy text) {
     if (IsIPv6(host)) {
         // An IPv6 literal is stored in brackets, unescaped.
         if (host.size() > 2 && host.front() != '[') {
-            m_Authority.reserve(host.size() + 2);
-            m_Authority.assign(1, '[');
-            m_Authority += host;
-            m_Authority.push_back(']');
+            m_authority.reserve(host.size() + 2);
+            m_authority.assign(1, '[');
+            m_authority += host;
+            m_authority.push_back(']');
         } else {
-            m_Authority = host;
+            m_authority = host;
         }
-        MakeLower(m_Authority);
+        MakeLower(m_authority);
     } else {
         // Lower-cased before escaping, so the escapes keep upper-case digits.
         std::string lower = host;
         MakeLower(lower);
-        m_Authority = EscapeBySet(std::move(lower), tessera::uri::s_userInfoSet);
+        m_authority = EscapeBySet(std::move(lower), tessera::uri::s_userInfoSet);
     }
     SetHierState(true);
 }
 
 void URI::SetServerPort(StringProxy text) {
-    AssignEscapedBySet(m_ServerPort, text, tessera::uri::s_excludedSet);
+    AssignEscapedBySet(m_serverPort, text, tessera::uri::s_excludedSet);
     SetHierState(true);
 }
 
@@ -78,31 +78,31 @@ void URI::SetPath(StringProxy text) {
     // The byte tests come before the virtual call, which most paths then skip.
     if (path.size() >= 4 && path[2] == '|' && IsOfType("file")) {
         // A drive mark "/C|" stays as it is; only the rest is escaped.
-        m_Path.assign(path, 0, 3);
-        m_Path += EscapeBySet(path.substr(3), tessera::uri::s_excludedSet);
+        m_path.assign(path, 0, 3);
+        m_path += EscapeBySet(path.substr(3), tessera::uri::s_excludedSet);
     } else {
-        AssignEscapedBySet(m_Path, path, tessera::uri::s_excludedSet);
+        AssignEscapedBySet(m_path, path, tessera::uri::s_excludedSet);
     }
-    if (tessera::uri::Equals(m_Scheme, "unknown")) m_Scheme.clear();
+    if (tessera::uri::Equals(m_scheme, "unknown")) m_scheme.clear();
     SetHierState(true);
 }
 
 void URI::SetQuery(StringProxy text, bool escape) {
     if (escape) {
-        AssignEscapedBySet(m_Query, text, tessera::uri::s_newRfcSet);
+        AssignEscapedBySet(m_query, text, tessera::uri::s_newRfcSet);
     } else {
-        m_Query = text.str();
+        m_query = text.str();
     }
 }
 
-void URI::SetFragment(StringProxy text) { AssignEscapedBySet(m_Fragment, text, tessera::uri::s_newRfcSet); }
+void URI::SetFragment(StringProxy text) { AssignEscapedBySet(m_fragment, text, tessera::uri::s_newRfcSet); }
 
-void URI::SetUsername(StringProxy text) { AssignEscapedBySet(m_Username, text, tessera::uri::s_userInfoSet); }
+void URI::SetUsername(StringProxy text) { AssignEscapedBySet(m_username, text, tessera::uri::s_userInfoSet); }
 
-void URI::SetPassword(StringProxy text) { AssignEscapedBySet(m_Password, text, tessera::uri::s_userInfoSet); }
+void URI::SetPassword(StringProxy text) { AssignEscapedBySet(m_password, text, tessera::uri::s_userInfoSet); }
 
 void URI::SetNonHierarchical(StringProxy text) {
-    AssignEscapedBySet(m_NonHierarchical, text, tessera::uri::s_nonHierSet);
+    AssignEscapedBySet(m_nonHierarchical, text, tessera::uri::s_nonHierSet);
     SetHierState(false);
 }
 
@@ -127,7 +127,7 @@ void URI::GetParts(StringRefProxy scheme, StringRefProxy authority, StringRefPro
     fragment = GetFragment();
 }
 
-bool URI::IsOfType(StringProxy name) const { return Compare(m_Scheme, name, false) == 0; }
+bool URI::IsOfType(StringProxy name) const { return Compare(m_scheme, name, false) == 0; }
 
 void URI::ForceEscape() {
     SetScheme(GetScheme());

@@ -37,7 +37,7 @@ URI::StringProxy URI::ToEncodedString(StringProxy encoding) {
 }
 
 bool URI::FromEncodedString(StringProxy text, StringProxy encoding) {
-    if (!ParseURI(Transcoder::EncodingToUTF8(text, encoding))) m_Valid = false;
+    if (!ParseURI(Transcoder::EncodingToUTF8(text, encoding))) m_valid = false;
 
     // Each component in turn: its stored text with the escapes of the encoding turned
     // into UTF-8, stored again through its setter.
@@ -49,17 +49,17 @@ bool URI::FromEncodedString(StringProxy text, StringProxy encoding) {
         if (converted) store(copy);
     };
     if (IsHierarchical()) {
-        renew(m_Scheme, [this](const std::string& t) { SetScheme(t); });
-        renew(m_Authority, [this](const std::string& t) { SetAuthority(t); });
-        renew(m_ServerPort, [this](const std::string& t) { SetServerPort(t); });
-        renew(m_Path, [this](const std::string& t) { SetPath(t); });
-        renew(m_Username, [this](const std::string& t) { SetUsername(t); });
-        renew(m_Password, [this](const std::string& t) { SetPassword(t); });
+        renew(m_scheme, [this](const std::string& t) { SetScheme(t); });
+        renew(m_authority, [this](const std::string& t) { SetAuthority(t); });
+        renew(m_serverPort, [this](const std::string& t) { SetServerPort(t); });
+        renew(m_path, [this](const std::string& t) { SetPath(t); });
+        renew(m_username, [this](const std::string& t) { SetUsername(t); });
+        renew(m_password, [this](const std::string& t) { SetPassword(t); });
     } else {
-        renew(m_NonHierarchical, [this](const std::string& t) { SetNonHierarchical(t); });
+        renew(m_nonHierarchical, [this](const std::string& t) { SetNonHierarchical(t); });
     }
-    renew(m_Query, [this](const std::string& t) { SetQuery(t, true); });
-    renew(m_Fragment, [this](const std::string& t) { SetFragment(t); });
+    renew(m_query, [this](const std::string& t) { SetQuery(t, true); });
+    renew(m_fragment, [this](const std::string& t) { SetFragment(t); });
     if (!converted) Initialize();
     return converted;
 }

@@ -33,7 +33,7 @@ URI::StringProxy URI::ToLocalPath() const {
 }
 
 URI::StringProxy URI::ToLocalPathWin() const {
-    if (m_Scheme != kFileScheme) {
+    if (m_scheme != kFileScheme) {
         if (IsRelative()) return Replaced(GetPath(), '/', '\\');
         return StringProxy();
     }
@@ -50,13 +50,13 @@ URI::StringProxy URI::ToLocalPathWin() const {
 }
 
 URI::StringProxy URI::ToLocalPathUnix() const {
-    if (m_Scheme != kFileScheme) return IsRelative() ? GetPath() : StringProxy();
+    if (m_scheme != kFileScheme) return IsRelative() ? GetPath() : StringProxy();
     if (!GetAuthority().empty()) return StringProxy();  // no host may be named, not even localhost
     return GetPath();
 }
 
 URI::StringProxy URI::ToLocalPathMac() const {
-    if (m_Scheme != kFileScheme) {
+    if (m_scheme != kFileScheme) {
         if (IsRelative()) return ":" + Replaced(GetPath(), '/', ':');
         return StringProxy();
     }

@@ -22,13 +22,13 @@ bool IsAsciiUpper(char c) { return static_cast<unsigned char>(c - 'A') < 26u; }
 }  // namespace
 
 void URI::ConstructURI(const std::string& text) {
-    if (!ParseURI(text)) m_Valid = false;
+    if (!ParseURI(text)) m_valid = false;
 }
 
 bool URI::ParseURI(const std::string& text) {
     // The text may be one of this object's own components: parse a copy of it then.
-    const std::string* const own[] = {&m_Scheme,   &m_Authority, &m_ServerPort, &m_Path,           &m_Query,
-                                      &m_Fragment, &m_Username,  &m_Password,   &m_NonHierarchical};
+    const std::string* const own[] = {&m_scheme,   &m_authority, &m_serverPort, &m_path,           &m_query,
+                                      &m_fragment, &m_username,  &m_password,   &m_nonHierarchical};
     for (const std::string* component : own) {
         if (component == &text) return ParseURI(std::string(text));
     }
@@ -41,11 +41,11 @@ bool URI::ParseURI(const std::string& text) {
     // Fragment: after the last '#'. Query: after the first '?' before it.
     const tessera::uri::QueryAndFragmentMarks marks = tessera::uri::FindQueryAndFragment(d, end);
     if (marks.hash != end) {
-        m_Fragment.append(d + marks.hash + 1, end - marks.hash - 1);
+        m_fragment.append(d + marks.hash + 1, end - marks.hash - 1);
         end = marks.hash;
     }
     if (marks.question != end) {
-        m_Query.append(d + marks.question + 1, end - marks.question - 1);
+        m_query.append(d + marks.question + 1, end - marks.question - 1);
         end = marks.question;
     }
     // Scheme: before a ':' that comes before any '/'. Scheme and host are lower-cased,
@@ -54,19 +54,19 @@ bool URI::ParseURI(const std::string& text) {
     std::size_t colon = 0;
     for (; colon < end && d[colon] != ':' && d[colon] != '/'; ++colon) upper |= IsAsciiUpper(d[colon]);
     if (colon == end || d[colon] == '/') {
-        m_Scheme.clear();
-        m_Relative = true;
-        m_Hierarchical = true;
-        m_Path.append(d, end);
+        m_scheme.clear();
+        m_relative = true;
+        m_hierarchical = true;
+        m_path.append(d, end);
     } else {
-        m_Scheme.clear();
-        m_Scheme.append(d, colon);
-        if (upper) MakeLower(m_Scheme);
+        m_scheme.clear();
+        m_scheme.append(d, colon);
+        if (upper) MakeLower(m_scheme);
         std::size_t s = colon + 1;
         if (end - s < 2 || d[s] != '/' || d[s + 1] != '/') {
-            m_NonHierarchical.append(d + s, end - s);
+            m_nonHierarchical.append(d + s, end - s);
         } else {
-            m_Hierarchical = true;
+            m_hierarchical = true;
             s += 2;
             // Four or more slashes after the scheme: skip them all.
             if (end - s >= 2 && d[s] == '/' && d[s + 1] == '/') {
@@ -79,7 +79,7 @@ bool URI::ParseURI(const std::string& text) {
             std::size_t at = found.at, firstColon = found.firstColon;
             const std::size_t secondColon = found.secondColon;
             upper = found.upper;
-            m_Path.append(d + slash, end - slash);
+            m_path.append(d + slash, end - slash);
             std::size_t host = s;
             const std::size_t hostEnd = slash;
             if (at == end) at = hostEnd;
@@ -87,8 +87,8 @@ bool URI::ParseURI(const std::string& text) {
             // User information before the first '@'.
             if (at != hostEnd) {
                 const std::size_t userColon = Find(d, host, at, ':');
-                m_Username.append(d + host, userColon - host);
-                if (userColon != at) m_Password.append(d + userColon + 1, at - userColon - 1);
+                m_username.append(d + host, userColon - host);
+                if (userColon != at) m_password.append(d + userColon + 1, at - userColon - 1);
                 host = at + 1;
             }
             // Port, or an IPv6 literal (two ':' in the host).
@@ -103,48 +103,48 @@ bool URI::ParseURI(const std::string& text) {
                 }
                 if (close != nullptr) {
                     const std::size_t bracket = static_cast<std::size_t>(close - d);
-                    m_ServerPort.append(d + bracket + 2, hostEnd - bracket - 2);
-                    m_Authority.append(d + host, bracket + 1 - host);
+                    m_serverPort.append(d + bracket + 2, hostEnd - bracket - 2);
+                    m_authority.append(d + host, bracket + 1 - host);
                 } else {
-                    m_Authority.append(d + host, hostEnd - host);
+                    m_authority.append(d + host, hostEnd - host);
                 }
             } else if (ipv6) {
-                m_Authority.reserve(hostEnd - host + 2);
-                m_Authority.push_back('[');
-                m_Authority.append(d + host, hostEnd - host);
-                m_Authority.push_back(']');
+                m_authority.reserve(hostEnd - host + 2);
+                m_authority.push_back('[');
+                m_authority.append(d + host, hostEnd - host);
+                m_authority.push_back(']');
             } else {
-                m_Authority.append(d + host, firstColon - host);
-                if (firstColon != hostEnd) m_ServerPort.append(d + firstColon + 1, hostEnd - firstColon - 1);
+                m_authority.append(d + host, firstColon - host);
+                if (firstColon != hostEnd) m_serverPort.append(d + firstColon + 1, hostEnd - firstColon - 1);
             }
             // A drive letter in a "file" path: "/C:/x" is stored as "/C|/x".
-            if (tessera::uri::Equals(m_Scheme, "file") && m_Path.size() >= 3 &&
-                tessera::uri::IsAsciiLetter(m_Path[1]) && m_Path[2] == ':') {
-                m_Path[2] = '|';
+            if (tessera::uri::Equals(m_scheme, "file") && m_path.size() >= 3 &&
+                tessera::uri::IsAsciiLetter(m_path[1]) && m_path[2] == ':') {
+                m_path[2] = '|';
             }
-            if (upper) MakeLower(m_Authority);
+            if (upper) MakeLower(m_authority);
         }
     }
 
-    m_Valid = ValidateURI();
-    if (!m_Valid) Initialize();
-    return m_Valid;
+    m_valid = ValidateURI();
+    if (!m_valid) Initialize();
+    return m_valid;
 }
 
 bool URI::ValidateURI() {
     using tessera::uri::Equals;
     if (IsAbsolute()) {
-        if (m_Scheme.size() < 2 || Equals(m_Scheme, "unknown")) return false;
-        for (char c : m_Scheme) {
+        if (m_scheme.size() < 2 || Equals(m_scheme, "unknown")) return false;
+        for (char c : m_scheme) {
             if (!tessera::uri::IsAsciiLetter(c)) return false;  // VerifyAlpha
         }
     }
     const auto hasBackslash = [](const std::string& text) { return tessera::uri::ContainsByte(text, '\\'); };
-    if (m_Hierarchical) {
-        if (hasBackslash(m_Path)) return false;
-        return IsRelative() || !Equals(m_Scheme, "unknown");
+    if (m_hierarchical) {
+        if (hasBackslash(m_path)) return false;
+        return IsRelative() || !Equals(m_scheme, "unknown");
     }
-    return !hasBackslash(m_NonHierarchical);
+    return !hasBackslash(m_nonHierarchical);
 }
 
 bool URI::IsIPv6(const std::string& text) {

@@ -11,8 +11,7 @@
 
 #include "uri/ascii.h"
 
-namespace tessera {
-namespace uri {
+namespace tessera::uri {
 
 /// The unescaped path, query and fragment of a relative reference.
 struct ReferenceParts {
@@ -41,7 +40,6 @@ inline std::string_view UnescapedView(const std::string& stored, Varn::URI::Stri
     return scratch.str();
 }
 
-}  // namespace uri
-}  // namespace tessera
+}  // namespace tessera::uri
 
 #endif  // TESSERA_URI_PATH_MOVES_H

@@ -11,8 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tessera {
-namespace uri {
+namespace tessera::uri {
 
 /// Walks the segments of a path from left to right without copying them.
 class SegmentCursor {
@@ -64,8 +63,8 @@ class SegmentList {
     struct Piece {  // trivial, so that the inline room is not initialised
         const char* data;
         std::size_t size;
-        std::string_view view() const noexcept { return std::string_view(data, size); }
-        operator std::string_view() const noexcept { return view(); }
+        std::string_view View() const noexcept { return std::string_view(data, size); }
+        operator std::string_view() const noexcept { return View(); }
     };
 
 public:
@@ -94,9 +93,9 @@ public:
     }
     void PushBack(std::string_view segment) noexcept { m_data[m_size++] = Piece{segment.data(), segment.size()}; }
     void PopBack() noexcept { --m_size; }
-    std::size_t size() const noexcept { return m_size; }
-    bool empty() const noexcept { return m_size == 0; }
-    std::string_view operator[](std::size_t i) const noexcept { return m_data[i].view(); }
+    std::size_t Size() const noexcept { return m_size; }
+    bool Empty() const noexcept { return m_size == 0; }
+    std::string_view operator[](std::size_t i) const noexcept { return m_data[i].View(); }
 
     /// Works out "." and ".." in place. The segments before the write position are the
     /// walked part of the list (never a "."); each further segment is dropped, kept, or
@@ -109,11 +108,11 @@ public:
         std::size_t kept = 0;
         for (std::size_t i = 0; i < m_size; ++i) {
             const Piece segment = m_data[i];
-            const std::string_view text = segment.view();
+            const std::string_view text = segment.View();
             dotSeen = text == "." || text == "..";
             if (text == ".") continue;
             if (text == "..") {
-                if (kept > 0 && m_data[kept - 1].view() != "..") {
+                if (kept > 0 && m_data[kept - 1].View() != "..") {
                     --kept;
                     continue;
                 }
@@ -175,7 +174,6 @@ inline bool SameText(std::string_view a, std::string_view b, bool caseSensitive)
     return true;
 }
 
-}  // namespace uri
-}  // namespace tessera
+}  // namespace tessera::uri
 
 #endif  // TESSERA_URI_PATH_SEGMENT_VIEWS_H

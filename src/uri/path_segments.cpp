@@ -34,8 +34,7 @@ std::string URI::JoinPath(const std::vector<std::string>& segments, bool leading
 
 }  // namespace Varn
 
-namespace tessera {
-namespace uri {
+namespace tessera::uri {
 namespace {
 
 bool HasSegment(std::string_view path) { return path.find_first_not_of('/') != std::string_view::npos; }
@@ -63,15 +62,14 @@ void MoveByReference(Varn::URI& uri, const MoveBase& base, const ReferenceParts&
     // are views into base.path, which stays as it is until the new path is set.
     SegmentList segments(SegmentList::RoomFor(base.path.size()) + SegmentList::RoomFor(reference.path.size()));
     segments.AppendSegmentsOf(base.path);
-    if (!HasTrailingSlash(base.path) && !segments.empty()) segments.PopBack();
+    if (!HasTrailingSlash(base.path) && !segments.Empty()) segments.PopBack();
     segments.AppendSegmentsOf(reference.path);
     setQueryAndFragment();
     const bool endsInDot = segments.RemoveDotSegments([&uri] { return uri.IsRelative(); });
     uri.SetPath(JoinSegments(segments, HasLeadingSlash(base.path), HasTrailingSlash(reference.path) || endsInDot));
 }
 
-}  // namespace uri
-}  // namespace tessera
+}  // namespace tessera::uri
 
 namespace Varn {
 
@@ -83,13 +81,13 @@ bool URI::ChDir(StringProxy reference, bool escape) {
 
     // Network-path reference: everything but the scheme comes from the reference.
     if (text.size() >= 2 && text[0] == '/' && text[1] == '/') {
-        if (!ParseURI(GetScheme().str() + ":" + text)) m_Valid = false;
+        if (!ParseURI(GetScheme().str() + ":" + text)) m_valid = false;
         return true;
     }
     // The moves "." and ".." that the directory operations make are known without parsing.
     if (text == "." || text == "..") {
         StringProxy unescapedPath;
-        MoveByReference(*this, {UnescapedView(m_Path, unescapedPath), m_Query.empty(), m_Fragment.empty()},
+        MoveByReference(*this, {UnescapedView(m_path, unescapedPath), m_query.empty(), m_fragment.empty()},
                         {text, {}, {}});
         return true;
     }
@@ -97,13 +95,13 @@ bool URI::ChDir(StringProxy reference, bool escape) {
     URI scratch;
     // A query-only reference keeps the base's directory, not its file name.
     scratch = text[0] == '?' ? StringProxy("./" + text) : StringProxy(text);
-    if (!scratch.m_Relative || !scratch.m_Hierarchical) {
+    if (!scratch.m_relative || !scratch.m_hierarchical) {
         CopyURI(scratch);  // absolute or opaque: it replaces the base
         return true;
     }
     const StringProxy path = scratch.GetPath(), query = scratch.GetQuery(true), fragment = scratch.GetFragment();
     StringProxy unescapedPath;
-    MoveByReference(*this, {UnescapedView(m_Path, unescapedPath), m_Query.empty(), m_Fragment.empty()},
+    MoveByReference(*this, {UnescapedView(m_path, unescapedPath), m_query.empty(), m_fragment.empty()},
                     {path.str(), query.str(), fragment.str()});
     return true;
 }

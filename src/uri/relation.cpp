@@ -127,7 +127,7 @@ Varn::URI::RELATION RelateSegments(std::string_view a, std::string_view b, std::
 
 std::string URI::GetDefaultPort() const {
     for (const DefaultPort& entry : kDefaultPorts) {
-        if (m_Scheme == entry.scheme) return entry.port;
+        if (m_scheme == entry.scheme) return entry.port;
     }
     return std::string();
 }
@@ -148,12 +148,12 @@ URI::RELATION URI::GetRelation(const URI& other, bool caseSensitive) const {
     // change the outcome for hosts that differ as stored, or for flags that setting the
     // host recomputes.
     const auto settled = [](const URI& u) {
-        return u.m_Hierarchical && u.m_NonHierarchical.empty() &&
-               u.m_Relative == (u.m_Scheme.empty() || SameBytes(u.m_Scheme, "unknown"));
+        return u.m_hierarchical && u.m_nonHierarchical.empty() &&
+               u.m_relative == (u.m_scheme.empty() || SameBytes(u.m_scheme, "unknown"));
     };
-    bool sameHost = SameBytes(a->m_Authority, b->m_Authority);
+    bool sameHost = SameBytes(a->m_authority, b->m_authority);
     std::unique_ptr<URI> expandedA, expandedB;
-    if ((!sameHost || !settled(*a) || !settled(*b)) && MayBeIPv6Host(a->m_Authority) && MayBeIPv6Host(b->m_Authority)) {
+    if ((!sameHost || !settled(*a) || !settled(*b)) && MayBeIPv6Host(a->m_authority) && MayBeIPv6Host(b->m_authority)) {
         const StringProxy hostA = a->GetAuthority(), hostB = b->GetAuthority();
         std::string fullA, fullB;
         if (IsIPv6(hostA) && IsIPv6(hostB) && ExpandIPv6Addr(hostA, fullA) && ExpandIPv6Addr(hostB, fullB)) {
@@ -163,30 +163,30 @@ URI::RELATION URI::GetRelation(const URI& other, bool caseSensitive) const {
             expandedB->SetAuthority(fullB);
             a = expandedA.get();
             b = expandedB.get();
-            sameHost = SameBytes(a->m_Authority, b->m_Authority);
+            sameHost = SameBytes(a->m_authority, b->m_authority);
         }
     }
     // Only a hierarchical URI has a host, so two different hosts make two different
     // places whatever the other components say.
     if (!sameHost) return RELATION_NONE;
 
-    if (a->m_Relative || b->m_Relative) return RELATION_NONE;
-    if (!a->m_Hierarchical || !b->m_Hierarchical) {
-        if (a->m_Hierarchical != b->m_Hierarchical) return RELATION_NONE;
-        const bool same = SameBytes(a->m_Scheme, b->m_Scheme) && SameBytes(a->m_NonHierarchical, b->m_NonHierarchical);
+    if (a->m_relative || b->m_relative) return RELATION_NONE;
+    if (!a->m_hierarchical || !b->m_hierarchical) {
+        if (a->m_hierarchical != b->m_hierarchical) return RELATION_NONE;
+        const bool same = SameBytes(a->m_scheme, b->m_scheme) && SameBytes(a->m_nonHierarchical, b->m_nonHierarchical);
         return same ? RELATION_SAME : RELATION_NONE;
     }
-    if (!SameBytes(a->m_Scheme, b->m_Scheme)) return RELATION_NONE;
+    if (!SameBytes(a->m_scheme, b->m_scheme)) return RELATION_NONE;
     // Without explicit ports, the equal schemes give equal default ports.
-    if (!a->m_ServerPort.empty() || !b->m_ServerPort.empty()) {
-        const std::string portA = a->m_ServerPort.empty() ? a->GetDefaultPort() : a->m_ServerPort;
-        const std::string portB = b->m_ServerPort.empty() ? b->GetDefaultPort() : b->m_ServerPort;
+    if (!a->m_serverPort.empty() || !b->m_serverPort.empty()) {
+        const std::string portA = a->m_serverPort.empty() ? a->GetDefaultPort() : a->m_serverPort;
+        const std::string portB = b->m_serverPort.empty() ? b->GetDefaultPort() : b->m_serverPort;
         if (portA != portB) return RELATION_NONE;
     }
     // Paths, unescaped. Equal texts, and the root against the empty path, are the same
     // place; so are equal segment lists.
-    const PathComparison stored = ComparePaths(a->m_Path, b->m_Path);
-    if (!stored.escaped) return RelateSegments(a->m_Path, b->m_Path, stored.common, caseSensitive);
+    const PathComparison stored = ComparePaths(a->m_path, b->m_path);
+    if (!stored.escaped) return RelateSegments(a->m_path, b->m_path, stored.common, caseSensitive);
     const StringProxy unescapedA = a->GetPath(), unescapedB = b->GetPath();
     const std::string_view pathA = unescapedA.str(), pathB = unescapedB.str();
     return RelateSegments(pathA, pathB, CommonPrefixLength(pathA, pathB), caseSensitive);

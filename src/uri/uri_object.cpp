@@ -6,11 +6,11 @@
 
 namespace Varn {
 
-URI::URI() : m_Valid(false), m_Relative(false), m_Hierarchical(false) { Initialize(); }
+URI::URI() : m_valid(false), m_relative(false), m_hierarchical(false) { Initialize(); }
 
-URI::URI(const URI& other) : m_Valid(false), m_Relative(false), m_Hierarchical(false) { CopyURI(other); }
+URI::URI(const URI& other) : m_valid(false), m_relative(false), m_hierarchical(false) { CopyURI(other); }
 
-URI::URI(StringProxy text) : m_Valid(false), m_Relative(false), m_Hierarchical(false) { ConstructURI(text); }
+URI::URI(StringProxy text) : m_valid(false), m_relative(false), m_hierarchical(false) { ConstructURI(text); }
 
 URI::URI(const char* text) : URI(StringProxy(text)) {}
 
@@ -29,64 +29,64 @@ URI& URI::operator=(const char* text) { return *this = StringProxy(text); }
 URI::~URI() = default;
 
 void URI::Initialize() {
-    m_Valid = false;
-    m_Relative = false;
-    m_Hierarchical = false;
-    m_Scheme.clear();
-    m_Scheme.append("unknown", 7);
-    m_Authority.clear();
-    m_Username.clear();
-    m_Password.clear();
-    m_ServerPort.clear();
-    m_Path.clear();
-    m_Query.clear();
-    m_Fragment.clear();
-    m_NonHierarchical.clear();
+    m_valid = false;
+    m_relative = false;
+    m_hierarchical = false;
+    m_scheme.clear();
+    m_scheme.append("unknown", 7);
+    m_authority.clear();
+    m_username.clear();
+    m_password.clear();
+    m_serverPort.clear();
+    m_path.clear();
+    m_query.clear();
+    m_fragment.clear();
+    m_nonHierarchical.clear();
 }
 
 void URI::CopyURI(const URI& other) {
     if (&other == this) return;
-    m_Scheme = other.m_Scheme;
-    m_Authority = other.m_Authority;
-    m_ServerPort = other.m_ServerPort;
-    m_Path = other.m_Path;
-    m_Query = other.m_Query;
-    m_Fragment = other.m_Fragment;
-    m_Username = other.m_Username;
-    m_Password = other.m_Password;
-    m_NonHierarchical = other.m_NonHierarchical;
-    m_Valid = other.m_Valid;
-    m_Relative = other.m_Relative;
-    m_Hierarchical = other.m_Hierarchical;
+    m_scheme = other.m_scheme;
+    m_authority = other.m_authority;
+    m_serverPort = other.m_serverPort;
+    m_path = other.m_path;
+    m_query = other.m_query;
+    m_fragment = other.m_fragment;
+    m_username = other.m_username;
+    m_password = other.m_password;
+    m_nonHierarchical = other.m_nonHierarchical;
+    m_valid = other.m_valid;
+    m_relative = other.m_relative;
+    m_hierarchical = other.m_hierarchical;
 }
 
 void URI::SetHierState(bool hierarchical) {
-    const bool noScheme = tessera::uri::IsNoScheme(m_Scheme);
+    const bool noScheme = tessera::uri::IsNoScheme(m_scheme);
     if (hierarchical) {
-        m_Hierarchical = true;
-        m_NonHierarchical.clear();
-        m_Relative = noScheme;
-        m_Valid = !m_Authority.empty() || !m_Path.empty();
+        m_hierarchical = true;
+        m_nonHierarchical.clear();
+        m_relative = noScheme;
+        m_valid = !m_authority.empty() || !m_path.empty();
     } else {
-        m_Hierarchical = false;
-        m_Authority.clear();
-        m_Username.clear();
-        m_Password.clear();
-        m_ServerPort.clear();
-        m_Path.clear();
-        m_Relative = false;
-        m_Valid = !noScheme;
+        m_hierarchical = false;
+        m_authority.clear();
+        m_username.clear();
+        m_password.clear();
+        m_serverPort.clear();
+        m_path.clear();
+        m_relative = false;
+        m_valid = !noScheme;
     }
 }
 
-bool URI::IsValidURI() const { return m_Valid; }
+bool URI::IsValidURI() const { return m_valid; }
 
-bool URI::IsAbsolute() const { return !m_Relative; }
+bool URI::IsAbsolute() const { return !m_relative; }
 
-bool URI::IsRelative() const { return m_Relative; }
+bool URI::IsRelative() const { return m_relative; }
 
-bool URI::IsDirectory() const { return !m_Path.empty() && m_Path.back() == '/'; }
+bool URI::IsDirectory() const { return !m_path.empty() && m_path.back() == '/'; }
 
-bool URI::IsHierarchical() const { return m_Hierarchical; }
+bool URI::IsHierarchical() const { return m_hierarchical; }
 
 }  // namespace Varn

@@ -53,35 +53,35 @@ URI::StringProxy URI::ToString(bool unescaped) const {
             out.Add(":", 1);
             out.Add(nonHierarchical);
         } else {
-            if (!m_Relative) {
-                if (!m_Scheme.empty()) {
+            if (!m_relative) {
+                if (!m_scheme.empty()) {
                     out.Add(scheme);
                     out.Add(":", 1);
                 }
-                if (!m_Authority.empty() || IsOfType("file")) {
+                if (!m_authority.empty() || IsOfType("file")) {
                     out.Add("//", 2);
-                    if (!m_Username.empty()) {
+                    if (!m_username.empty()) {
                         out.Add(username);
-                        if (!m_Password.empty()) {
+                        if (!m_password.empty()) {
                             out.Add(":", 1);
                             out.Add(password);
                         }
                         out.Add("@", 1);
                     }
                     out.Add(authority);
-                    if (!m_ServerPort.empty()) {
+                    if (!m_serverPort.empty()) {
                         out.Add(":", 1);
-                        out.Add(m_ServerPort);
+                        out.Add(m_serverPort);
                     }
                 }
             }
             out.Add(path);
         }
-        if (!m_Query.empty()) {
+        if (!m_query.empty()) {
             out.Add("?", 1);
             out.Add(query);
         }
-        if (!m_Fragment.empty()) {
+        if (!m_fragment.empty()) {
             out.Add("#", 1);
             out.Add(fragment);
         }
@@ -89,12 +89,12 @@ URI::StringProxy URI::ToString(bool unescaped) const {
     };
 
     if (!unescaped) {
-        return write(m_Scheme, m_NonHierarchical, m_Username, m_Password, m_Authority, m_Path, m_Query, m_Fragment);
+        return write(m_scheme, m_nonHierarchical, m_username, m_password, m_authority, m_path, m_query, m_fragment);
     }
     // Unescaped through the getters; an IPv6 host is always written as stored, with its
     // brackets, and the port never changes.
     return write(GetScheme(), GetNonHierarchical(), GetUsername(), GetPassword(),
-                 IsIPv6(m_Authority) ? m_Authority : GetAuthority().str(), GetPath(), GetQuery(true), GetFragment());
+                 IsIPv6(m_authority) ? m_authority : GetAuthority().str(), GetPath(), GetQuery(true), GetFragment());
 }
 
 URI::StringProxy URI::ToStringUTF8() const { return Unescape(ToString(false), true); }

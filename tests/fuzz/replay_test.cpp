@@ -13,15 +13,15 @@
 
 #include "checks/check.h"
 
-namespace tessera_fuzz {
+namespace tessera::fuzz {
 // Names a target in test output.
 void PrintTo(const Target& target, std::ostream* out) { *out << target.name; }
-}  // namespace tessera_fuzz
+}  // namespace tessera::fuzz
 
 namespace {
 
 namespace fs = std::filesystem;
-using tessera_fuzz::Target;
+using tessera::fuzz::Target;
 
 std::vector<fs::path> FilesIn(const fs::path& folder) {
     std::vector<fs::path> files;
@@ -45,7 +45,7 @@ std::size_t Replay(const Target& target, const fs::path& folder) {
         const std::string input = ReadFile(file);
         try {
             target.check(reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
-        } catch (const tessera_fuzz::PropertyViolation& violation) {
+        } catch (const tessera::fuzz::PropertyViolation& violation) {
             ADD_FAILURE() << file.string() << ": " << violation.what();
         }
     }
@@ -54,8 +54,8 @@ std::size_t Replay(const Target& target, const fs::path& folder) {
 
 class FuzzReplay : public testing::TestWithParam<Target> {
 protected:
-    static void SetUpTestSuite() { tessera_fuzz::ThrowOnViolation(true); }
-    static void TearDownTestSuite() { tessera_fuzz::ThrowOnViolation(false); }
+    static void SetUpTestSuite() { tessera::fuzz::ThrowOnViolation(true); }
+    static void TearDownTestSuite() { tessera::fuzz::ThrowOnViolation(false); }
 };
 
 TEST_P(FuzzReplay, SeedCorpus) {
@@ -65,7 +65,7 @@ TEST_P(FuzzReplay, SeedCorpus) {
 
 TEST_P(FuzzReplay, FoundInputs) { Replay(GetParam(), fs::path(TESSERA_FUZZ_DIR) / "regressions" / GetParam().name); }
 
-INSTANTIATE_TEST_SUITE_P(Targets, FuzzReplay, testing::ValuesIn(tessera_fuzz::Targets()),
+INSTANTIATE_TEST_SUITE_P(Targets, FuzzReplay, testing::ValuesIn(tessera::fuzz::Targets()),
                          [](const testing::TestParamInfo<Target>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -12,11 +12,14 @@
 
 namespace {
 
-using namespace tessera_test;
+using tessera_test::CountedObject;
+using tessera_test::Eventually;
+using tessera_test::ToValue;
+using tessera_test::Watchdog;
 
 bool InRegistry(varn_pthread_t id) {
-    tessera::threads::SectionGuard hold(tessera::threads::thread_registry_lock.get());
-    return tessera::threads::thread_registry.count(id) != 0;
+    tessera::threads::SectionGuard hold(tessera::threads::g_threadRegistryLock.Get());
+    return tessera::threads::g_threadRegistry.count(id) != 0;
 }
 
 void* ReturnArgument(void* argument) { return argument; }
@@ -129,8 +132,8 @@ TEST(Thread, EntryOfAnUnjoinedThreadSurvivesTheReuseOfItsId) {
     ASSERT_EQ(varn_pthread_create(&old_thread, nullptr, ReturnArgument, ToValue(11)), 0);
     const varn_pthread_t next = old_thread + 1;  // where ids are handed out in order
     {
-        tessera::threads::SectionGuard hold(tessera::threads::thread_registry_lock.get());
-        tessera::threads::thread_registry[next] = tessera::platform::OpenThreadById(old_thread);
+        tessera::threads::SectionGuard hold(tessera::threads::g_threadRegistryLock.Get());
+        tessera::threads::g_threadRegistry[next] = tessera::platform::OpenThreadById(old_thread);
     }
     std::atomic<bool> release{false};
     varn_pthread_t fresh;

@@ -9,7 +9,12 @@
 
 namespace {
 
-using namespace tessera::uri;
+using tessera::uri::FindQueryAndFragment;
+using tessera::uri::FindQueryAndFragmentReference;
+using tessera::uri::HostPartSeparators;
+using tessera::uri::QueryAndFragmentMarks;
+using tessera::uri::ScanHostPart;
+using tessera::uri::ScanHostPartReference;
 
 std::string Show(const QueryAndFragmentMarks& m) { return std::to_string(m.question) + "," + std::to_string(m.hash); }
 

@@ -1,3 +1,4 @@
+// "Did you mean" hints: a case-blind edit distance that counts swapped neighbours as one.
 #include "close_matches.h"
 
 #include <algorithm>
@@ -5,7 +6,7 @@
 
 #include "invocation.h"
 
-namespace tessera_tool {
+namespace tessera::tool {
 namespace {
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -56,4 +57,4 @@ std::string DidYouMean(const std::string& name, const std::vector<std::string>& 
     return matches.empty() ? "" : " (did you mean " + QuotedAlternatives(matches) + "?)";
 }
 
-}  // namespace tessera_tool
+}  // namespace tessera::tool

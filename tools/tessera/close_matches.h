@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace tessera_tool {
+namespace tessera::tool {
 
 /// The candidates nearest to name, at most three in candidate order: those equal to it
 /// ignoring ASCII case if there are any, else those fewest edits away ignoring case, at
@@ -15,6 +15,6 @@ std::vector<std::string> CloseMatches(const std::string& name, const std::vector
 /// " (did you mean 'a' or 'b'?)", or "" when no candidate is close to name.
 std::string DidYouMean(const std::string& name, const std::vector<std::string>& candidates);
 
-}  // namespace tessera_tool
+}  // namespace tessera::tool
 
 #endif

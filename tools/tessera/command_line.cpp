@@ -9,7 +9,7 @@
 #include <tessera/Transcoder.h>
 #endif
 
-namespace tessera_tool {
+namespace tessera::tool {
 
 Args CommandLineArguments(int argc, char** argv) {
 #if defined(_WIN32)
@@ -26,4 +26,4 @@ Args CommandLineArguments(int argc, char** argv) {
     return Args(argv + (argc > 0 ? 1 : 0), argv + argc);
 }
 
-}  // namespace tessera_tool
+}  // namespace tessera::tool

@@ -6,7 +6,7 @@
 #include "commands.h"
 #include "uri_commands.h"
 
-namespace tessera_tool {
+namespace tessera::tool {
 namespace {
 
 constexpr OptionInfo kIgnoreCase = {"--ignore-case", nullptr, false, "compare paths ignoring case"};
@@ -389,4 +389,4 @@ std::vector<std::string> SubcommandNames(const CommandInfo& group) {
 
 const char* ToolVersion() { return TESSERA_VERSION; }
 
-}  // namespace tessera_tool
+}  // namespace tessera::tool

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace tessera_tool {
+namespace tessera::tool {
 
 class Invocation;
 struct CommandInfo;
@@ -86,6 +86,6 @@ std::vector<std::string> SubcommandNames(const CommandInfo& group);
 /// The version of the tool and library, "MAJOR.MINOR.PATCH".
 const char* ToolVersion();
 
-}  // namespace tessera_tool
+}  // namespace tessera::tool
 
 #endif

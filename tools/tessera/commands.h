@@ -10,7 +10,7 @@
 
 #include "invocation.h"
 
-namespace tessera_tool {
+namespace tessera::tool {
 
 int RunTranscode(const Invocation& in);
 int RunEncodings(const Invocation& in);
@@ -27,6 +27,6 @@ std::vector<std::string> EncodingNames();
 /// Runs the tool on its arguments (those after the program name); returns the exit status.
 int RunTool(const Args& args);
 
-}  // namespace tessera_tool
+}  // namespace tessera::tool
 
 #endif

@@ -5,7 +5,7 @@
 #include "commands.h"
 #include "help_text.h"
 
-namespace tessera_tool {
+namespace tessera::tool {
 
 int RunTool(const Args& args) {
     const CommandInfo* command = &ToolCommand();
@@ -41,4 +41,4 @@ int RunTool(const Args& args) {
     return status >= 0 ? status : command->run(in);
 }
 
-}  // namespace tessera_tool
+}  // namespace tessera::tool

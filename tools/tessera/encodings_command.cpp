@@ -13,7 +13,7 @@
 // The table is plain data (a header-only constant array); the tool reads it directly.
 #include "encoding/encoding_table.h"
 
-namespace tessera_tool {
+namespace tessera::tool {
 namespace {
 
 // Whether the narrow conversions serve the encoding: they give an empty result otherwise.
@@ -48,4 +48,4 @@ int RunEncodings(const Invocation&) {
     return 0;
 }
 
-}  // namespace tessera_tool
+}  // namespace tessera::tool

@@ -5,7 +5,7 @@
 #include "commands.h"
 #include "help_text.h"
 
-namespace tessera_tool {
+namespace tessera::tool {
 
 int RunHelp(const Invocation& in) {
     const bool man = in.Has("--man"), markdown = in.Has("--markdown");
@@ -32,4 +32,4 @@ int RunHelp(const Invocation& in) {
     return kSuccess;
 }
 
-}  // namespace tessera_tool
+}  // namespace tessera::tool

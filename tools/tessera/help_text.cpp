@@ -1,9 +1,11 @@
+// --help texts, the roff manual page and the Markdown manual, each written from the
+// command table by the same helpers.
 #include "help_text.h"
 
 #include <algorithm>
 #include <vector>
 
-namespace tessera_tool {
+namespace tessera::tool {
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -320,4 +322,4 @@ void WriteMarkdown(std::ostream& out) {
     for (const CommandInfo& command : tool.subcommands) MarkdownCommand(command, command.name, out);
 }
 
-}  // namespace tessera_tool
+}  // namespace tessera::tool

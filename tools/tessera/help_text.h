@@ -8,7 +8,7 @@
 
 #include "command_table.h"
 
-namespace tessera_tool {
+namespace tessera::tool {
 
 /// The --help text of a command; path is its words after "tessera" ("" for the tool).
 void PrintHelp(const CommandInfo& command, const std::string& path, std::ostream& out);
@@ -19,6 +19,6 @@ void WriteManPage(std::ostream& out);
 /// The manual as a Markdown page.
 void WriteMarkdown(std::ostream& out);
 
-}  // namespace tessera_tool
+}  // namespace tessera::tool
 
 #endif

@@ -1,3 +1,4 @@
+// Option parsing against the command table, and the one-line failure messages.
 #include "invocation.h"
 
 #include <iostream>
@@ -5,7 +6,7 @@
 #include "close_matches.h"
 #include "help_text.h"
 
-namespace tessera_tool {
+namespace tessera::tool {
 namespace {
 
 /// Whether arg is an option rather than an operand: "-" alone is an operand (standard
@@ -48,16 +49,16 @@ std::string QuotedAlternatives(const std::vector<std::string>& names) {
 }
 
 std::string Invocation::Value(const std::string& option, const std::string& fallback) const {
-    const auto found = options_.find(option);
-    return found == options_.end() ? fallback : found->second;
+    const auto found = m_options.find(option);
+    return found == m_options.end() ? fallback : found->second;
 }
 
 int Invocation::Fail(int status, const std::string& what) const {
-    return tessera_tool::Fail(status, path_ + ": " + what);
+    return tessera::tool::Fail(status, m_path + ": " + what);
 }
 
 int Invocation::UsageError(const std::string& what) const {
-    return Fail(kUsageError, what + " (try 'tessera " + path_ + " --help')");
+    return Fail(kUsageError, what + " (try 'tessera " + m_path + " --help')");
 }
 
 int Invocation::Parse(const Args& args) {
@@ -65,7 +66,7 @@ int Invocation::Parse(const Args& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (optionsDone || !LooksLikeOption(arg)) {
-            operands_.push_back(arg);
+            m_operands.push_back(arg);
             continue;
         }
         if (arg == "--") {
@@ -73,41 +74,41 @@ int Invocation::Parse(const Args& args) {
             continue;
         }
         if (IsHelpOption(arg)) {
-            PrintHelp(command_, path_, std::cout);
+            PrintHelp(m_command, m_path, std::cout);
             return kSuccess;
         }
         const std::size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
-        const OptionInfo* option = FindOption(command_, name);
+        const OptionInfo* option = FindOption(m_command, name);
         if (option == nullptr) {
-            const std::string hint = DidYouMean(name, OptionNames(command_));
+            const std::string hint = DidYouMean(name, OptionNames(m_command));
             if (hint.empty()) return UsageError("unknown option '" + name + "'");
             return Fail(kUsageError, "unknown option '" + name + "'" + hint);
         }
-        given_.push_back(name);
+        m_given.push_back(name);
         if (option->value == nullptr) {
             if (equals != std::string::npos) return UsageError("option " + name + " takes no value");
-            options_[name];
+            m_options[name];
         } else if (equals != std::string::npos) {
-            options_[name] = arg.substr(equals + 1);
+            m_options[name] = arg.substr(equals + 1);
         } else if (i + 1 < args.size()) {
-            options_[name] = args[++i];
+            m_options[name] = args[++i];
         } else {
             return UsageError("option " + name + " needs a value " + option->value);
         }
     }
-    for (const OptionInfo& option : command_.options) {
+    for (const OptionInfo& option : m_command.options) {
         if (option.name != nullptr && option.required && !Has(option.name)) {
             return UsageError("option " + std::string(option.name) + " is required");
         }
     }
-    if (operands_.size() < command_.minOperands) {
-        return UsageError(std::string("missing operand ") + command_.operands);
+    if (m_operands.size() < m_command.minOperands) {
+        return UsageError(std::string("missing operand ") + m_command.operands);
     }
-    if (operands_.size() > command_.maxOperands) {
-        return UsageError("unexpected operand '" + operands_[command_.maxOperands] + "'");
+    if (m_operands.size() > m_command.maxOperands) {
+        return UsageError("unexpected operand '" + m_operands[m_command.maxOperands] + "'");
     }
     return -1;
 }
 
-}  // namespace tessera_tool
+}  // namespace tessera::tool

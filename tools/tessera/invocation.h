@@ -9,7 +9,7 @@
 
 #include "command_table.h"
 
-namespace tessera_tool {
+namespace tessera::tool {
 
 using Args = std::vector<std::string>;
 
@@ -21,19 +21,19 @@ int Fail(int status, const std::string& message);
 
 class Invocation {
 public:
-    Invocation(const CommandInfo& command, std::string path) : command_(command), path_(std::move(path)) {}
+    Invocation(const CommandInfo& command, std::string path) : m_command(command), m_path(std::move(path)) {}
 
     /// The table entry of the command.
-    const CommandInfo& Command() const { return command_; }
+    const CommandInfo& Command() const { return m_command; }
     /// The command's words after "tessera", such as "uri resolve".
-    const std::string& Path() const { return path_; }
+    const std::string& Path() const { return m_path; }
     /// The operands, in order.
-    const Args& Operands() const { return operands_; }
+    const Args& Operands() const { return m_operands; }
 
     /// The names of the options given, in order (an option given twice is listed twice).
-    const Args& Options() const { return given_; }
+    const Args& Options() const { return m_given; }
     /// Whether the option was given.
-    bool Has(const std::string& option) const { return options_.count(option) != 0; }
+    bool Has(const std::string& option) const { return m_options.count(option) != 0; }
     /// The value of the option given last, or fallback.
     std::string Value(const std::string& option, const std::string& fallback = "") const;
 
@@ -49,11 +49,11 @@ public:
     int Parse(const Args& args);
 
 private:
-    const CommandInfo& command_;
-    std::string path_;
-    Args operands_;
-    Args given_;
-    std::map<std::string, std::string> options_;
+    const CommandInfo& m_command;
+    std::string m_path;
+    Args m_operands;
+    Args m_given;
+    std::map<std::string, std::string> m_options;
 };
 
 /// Whether arg is "-h" or "--help".
@@ -62,6 +62,6 @@ bool IsHelpOption(const std::string& arg);
 /// "'a'", "'a' or 'b'", "'a', 'b' or 'c'"; "" for none.
 std::string QuotedAlternatives(const std::vector<std::string>& names);
 
-}  // namespace tessera_tool
+}  // namespace tessera::tool
 
 #endif

@@ -4,6 +4,6 @@
 #include "standard_streams.h"
 
 int main(int argc, char** argv) {
-    tessera_tool::SetBinaryStandardStreams();
-    return tessera_tool::RunTool(tessera_tool::CommandLineArguments(argc, argv));
+    tessera::tool::SetBinaryStandardStreams();
+    return tessera::tool::RunTool(tessera::tool::CommandLineArguments(argc, argv));
 }

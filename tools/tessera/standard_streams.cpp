@@ -3,13 +3,13 @@
 #include "standard_streams.h"
 
 #if defined(_WIN32)
+#include <cstdio>
+
 #include <fcntl.h>
 #include <io.h>
-
-#include <cstdio>
 #endif
 
-namespace tessera_tool {
+namespace tessera::tool {
 
 void SetBinaryStandardStreams() {
 #if defined(_WIN32)
@@ -19,4 +19,4 @@ void SetBinaryStandardStreams() {
 #endif
 }
 
-}  // namespace tessera_tool
+}  // namespace tessera::tool

@@ -1,9 +1,10 @@
+// Operands or lines of standard input, handed one by one (or a pair at a time) to a command.
 #include "text_items.h"
 
 #include <algorithm>
 #include <iostream>
 
-namespace tessera_tool {
+namespace tessera::tool {
 namespace {
 
 bool ReadLine(std::string& line) {
@@ -42,8 +43,8 @@ int ForEachPair(const Invocation& in, const std::function<int(const std::string&
 }
 
 void BlockSeparator::Next() {
-    if (!first_) std::cout << '\n';
-    first_ = false;
+    if (!m_first) std::cout << '\n';
+    m_first = false;
 }
 
-}  // namespace tessera_tool
+}  // namespace tessera::tool

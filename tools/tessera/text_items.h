@@ -7,7 +7,7 @@
 
 #include "invocation.h"
 
-namespace tessera_tool {
+namespace tessera::tool {
 
 /// Calls each for the operands from first on, in order. When there are none, and for an
 /// operand "-", it calls each for every line of standard input instead (without its line
@@ -26,9 +26,9 @@ public:
     void Next();
 
 private:
-    bool first_ = true;
+    bool m_first = true;
 };
 
-}  // namespace tessera_tool
+}  // namespace tessera::tool
 
 #endif

@@ -9,7 +9,7 @@
 #include "commands.h"
 #include "text_items.h"
 
-namespace tessera_tool {
+namespace tessera::tool {
 namespace {
 
 void PrintStamp(Varn::TimeStamp stamp) {
@@ -75,4 +75,4 @@ int RunTimeFromTicks(const Invocation& in) { return ForEachNumber(in, FromTicks)
 
 int RunTimeFromTime_t(const Invocation& in) { return ForEachNumber(in, Varn::TimeStamp::FromTime_t); }
 
-}  // namespace tessera_tool
+}  // namespace tessera::tool

@@ -19,7 +19,7 @@
 #include "close_matches.h"
 #include "commands.h"
 
-namespace tessera_tool {
+namespace tessera::tool {
 namespace {
 
 enum class Utf16Order { kNone, kLittle, kBig };
@@ -107,4 +107,4 @@ int RunTranscode(const Invocation& in) {
     return 0;
 }
 
-}  // namespace tessera_tool
+}  // namespace tessera::tool

@@ -4,7 +4,7 @@
 
 #include "commands.h"
 
-namespace tessera_tool {
+namespace tessera::tool {
 
 // Components and written-out forms; escaping (uri_core_commands.cpp).
 int RunUriShow(const Invocation& in);
@@ -24,6 +24,6 @@ int RunUriToPath(const Invocation& in);
 int RunUriFromPath(const Invocation& in);
 int RunUriGuess(const Invocation& in);
 
-}  // namespace tessera_tool
+}  // namespace tessera::tool
 
 #endif

@@ -9,7 +9,7 @@
 #include "text_items.h"
 #include "uri_commands.h"
 
-namespace tessera_tool {
+namespace tessera::tool {
 namespace {
 
 using Varn::URI;
@@ -133,4 +133,4 @@ int RunUriUnescape(const Invocation& in) {
     });
 }
 
-}  // namespace tessera_tool
+}  // namespace tessera::tool

@@ -8,36 +8,36 @@
 #include "text_items.h"
 #include "uri_commands.h"
 
-namespace tessera_tool {
+namespace tessera::tool {
 namespace {
 
 using Varn::URI;
 
 /// The local-path notation chosen by --win, --unix or --mac (the last one given).
-enum class Notation { Platform, Windows, Unix, Mac };
+enum class Notation { kPlatform, kWindows, kUnix, kMac };
 
 Notation NotationOf(const Invocation& in) {
-    Notation notation = Notation::Platform;
+    Notation notation = Notation::kPlatform;
     for (const std::string& arg : in.Options()) {
         if (arg == "--win")
-            notation = Notation::Windows;
+            notation = Notation::kWindows;
         else if (arg == "--unix")
-            notation = Notation::Unix;
+            notation = Notation::kUnix;
         else if (arg == "--mac")
-            notation = Notation::Mac;
+            notation = Notation::kMac;
     }
     return notation;
 }
 
 const char* NotationName(Notation notation) {
     switch (notation) {
-        case Notation::Windows:
+        case Notation::kWindows:
             return "Windows";
-        case Notation::Unix:
+        case Notation::kUnix:
             return "Unix";
-        case Notation::Mac:
+        case Notation::kMac:
             return "Macintosh";
-        case Notation::Platform:
+        case Notation::kPlatform:
             break;
     }
     return "this platform's";
@@ -65,16 +65,16 @@ int RunUriToPath(const Invocation& in) {
         if (!uri.IsValidURI()) return in.Reject("not a valid URI: '" + text + "'");
         URI::StringProxy path;
         switch (notation) {
-            case Notation::Platform:
+            case Notation::kPlatform:
                 path = uri.ToLocalPath();
                 break;
-            case Notation::Windows:
+            case Notation::kWindows:
                 path = uri.ToLocalPathWin();
                 break;
-            case Notation::Unix:
+            case Notation::kUnix:
                 path = uri.ToLocalPathUnix();
                 break;
-            case Notation::Mac:
+            case Notation::kMac:
                 path = uri.ToLocalPathMac();
                 break;
         }
@@ -92,16 +92,16 @@ int RunUriFromPath(const Invocation& in) {
     return ForEachItem(in, 0, [&](const std::string& path) -> int {
         URI uri;
         switch (notation) {
-            case Notation::Platform:
+            case Notation::kPlatform:
                 uri.LocalPathToURI(path);
                 break;
-            case Notation::Windows:
+            case Notation::kWindows:
                 uri.LocalPathToURIWin(path);
                 break;
-            case Notation::Unix:
+            case Notation::kUnix:
                 uri.LocalPathToURIUnix(path);
                 break;
-            case Notation::Mac:
+            case Notation::kMac:
                 uri.LocalPathToURIMac(path);
                 break;
         }
@@ -122,4 +122,4 @@ int RunUriGuess(const Invocation& in) {
     });
 }
 
-}  // namespace tessera_tool
+}  // namespace tessera::tool

@@ -7,7 +7,7 @@
 #include "text_items.h"
 #include "uri_commands.h"
 
-namespace tessera_tool {
+namespace tessera::tool {
 namespace {
 
 using Varn::URI;
@@ -113,4 +113,4 @@ int RunUriIpv6(const Invocation& in) {
     });
 }
 
-}  // namespace tessera_tool
+}  // namespace tessera::tool

@@ -7,7 +7,19 @@
 
 namespace Varn {
 
-using namespace tessera::time;
+using tessera::time::CalendarFields;
+using tessera::time::FieldsFromTicks;
+using tessera::time::kSecondsFrom1601To1970;
+using tessera::time::kStampTextCapacity;
+using tessera::time::kTicksFrom1601To1970;
+using tessera::time::kTicksPerSecond;
+using tessera::time::ReadISO8601;
+using tessera::time::ReadRFC3339;
+using tessera::time::TicksFromFields;
+using tessera::time::WrapAdd64;
+using tessera::time::WrapMul64;
+using tessera::time::WriteISO8601;
+using tessera::time::WriteW3DTF;
 
 TimeStamp::TimeStamp() : m_ticks(0) {}
 
