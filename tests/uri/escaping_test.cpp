@@ -130,7 +130,7 @@ TEST(Escaping, EscapeReadingMatchesFormattedInputForEveryBytePair) {
     EXPECT_EQ(out, 'a');
 }
 
-TEST(Escaping, LettersLowerCaseAndComparison) {
+TEST(Escaping, LettersAndLowerCase) {
     for (int i = 0; i < 256; ++i) {
         const char c = static_cast<char>(i);
         EXPECT_EQ(URI::VerifyAlpha(std::string("ab") + c), URI::URIalpha.find(c) != std::string::npos) << i;
@@ -142,11 +142,22 @@ TEST(Escaping, LettersLowerCaseAndComparison) {
         EXPECT_EQ(run, expected) << i;
     }
     EXPECT_TRUE(URI::VerifyAlpha(""));
-    EXPECT_EQ(OpenURI::Compare("HTTP", "http", false), 0);
-    EXPECT_LT(OpenURI::Compare("abc", "abcD", false), 0);
-    EXPECT_GT(OpenURI::Compare("\xE9", "Z", false), 0);  // bytes compare unsigned
-    EXPECT_GT(OpenURI::Compare("[", "A", true), 0);      // '[' lies between 'Z' and 'a'
-    EXPECT_LT(OpenURI::Compare("[", "A", false), 0);
+}
+
+TEST(Escaping, CompareFoldsCaseOnRequestAndComparesBytesUnsigned) {
+    const struct {
+        const char *a, *b;
+        bool caseSensitive;
+        int sign;  // of the result
+    } cases[] = {
+        {"HTTP", "http", false, 0}, {"abc", "abcD", false, -1},
+        {"\xE9", "Z", false, 1},    {"[", "A", true, 1},  // '[' lies between 'Z' and 'a'
+        {"[", "A", false, -1},
+    };
+    for (const auto& c : cases) {
+        const int result = OpenURI::Compare(c.a, c.b, c.caseSensitive);
+        EXPECT_EQ((result > 0) - (result < 0), c.sign) << c.a << " ~ " << c.b << " case-sensitive " << c.caseSensitive;
+    }
 }
 
 }  // namespace
