@@ -11,8 +11,12 @@
 
 namespace {
 
-using namespace std::chrono_literals;
-using namespace tessera_test;
+using std::chrono_literals::operator""ms;
+using std::chrono_literals::operator""s;
+using tessera_test::DeadlineIn;
+using tessera_test::Eventually;
+using tessera_test::WaitSemaphoreIsClear;
+using tessera_test::Watchdog;
 
 // Waiters that report, under the mutex, when they are about to wait: once the mutex is
 // free again they are queued, since a wait queues before it releases the mutex.

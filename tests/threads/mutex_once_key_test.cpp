@@ -15,7 +15,8 @@ extern "C" int tessera_threads_from_c(void);
 
 namespace {
 
-using namespace tessera_test;
+using tessera_test::RunTogether;
+using tessera_test::Watchdog;
 
 TEST(Mutex, StaticInitializerCreatesOneLockUnderContention) {
     Watchdog watchdog;

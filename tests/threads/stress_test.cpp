@@ -15,8 +15,13 @@
 
 namespace {
 
-using namespace std::chrono_literals;
-using namespace tessera_test;
+using std::chrono_literals::operator""s;
+using tessera_test::DeadlineIn;
+using tessera_test::JoinThreads;
+using tessera_test::StartThreads;
+using tessera_test::ToValue;
+using tessera_test::WaitSemaphoreIsClear;
+using tessera_test::Watchdog;
 
 constexpr auto kPhaseLength = 1s;
 

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 #include <thread>
 
 #include "platform/threads.h"
@@ -12,7 +13,10 @@
 
 namespace {
 
-using namespace tessera_test;
+using tessera_test::CountedObject;
+using tessera_test::Eventually;
+using tessera_test::ToValue;
+using tessera_test::Watchdog;
 
 bool InRegistry(varn_pthread_t id) {
     tessera::threads::SectionGuard hold(tessera::threads::thread_registry_lock.get());
@@ -42,11 +46,13 @@ TEST(Thread, ExitValuesTravelAsThirtyTwoBitCodes) {
         void* (*routine)(void*);
         std::uintptr_t value, joined;
     };
-    const Case cases[] = {{ReturnArgument, 7, 7},
-                          {ExitWithArgument, 9, 9},
-                          {ReturnArgument, 0xFFFFFFFFu, 0xFFFFFFFFu},
-                          {ExitWithArgument, 0, 0},
-                          {ReturnArgument, static_cast<std::uintptr_t>(-1), 0xFFFFFFFFu}};  // the low 32 bits
+    const Case cases[] = {
+        {ReturnArgument, 7, 7},
+        {ExitWithArgument, 9, 9},
+        {ReturnArgument, 0xFFFFFFFFu, 0xFFFFFFFFu},
+        {ExitWithArgument, 0, 0},
+        {ReturnArgument, static_cast<std::uintptr_t>(-1), 0xFFFFFFFFu},  // the low 32 bits
+    };
     for (const Case& c : cases) {
         varn_pthread_t id = 0;
         ASSERT_EQ(varn_pthread_create(&id, nullptr, c.routine, ToValue(c.value)), 0);
@@ -177,8 +183,13 @@ TEST(Thread, NewThreadsInheritTheSharedObjectUnlessTheAttributeSaysNo) {
         long references_while_running;
     };
     const varn_pthread_attr_t no_shared = VARN_PTHREAD_ATTR_NO_SHARED, other_bits = 0x3FFF;
-    const Case cases[] = {{nullptr, &object, 2}, {&other_bits, &object, 2}, {&no_shared, nullptr, 1}};
+    const Case cases[] = {
+        {nullptr, &object, 2},
+        {&other_bits, &object, 2},
+        {&no_shared, nullptr, 1},
+    };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.attr ? "attribute " + std::to_string(*c.attr) : "no attribute");
         SharedProbe probe{&object, nullptr, 0};
         varn_pthread_t id;
         ASSERT_EQ(varn_pthread_create(&id, c.attr, InspectShared, &probe), 0);
