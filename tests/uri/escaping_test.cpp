@@ -150,8 +150,11 @@ TEST(Escaping, CompareFoldsCaseOnRequestAndComparesBytesUnsigned) {
         bool caseSensitive;
         int sign;  // of the result
     } cases[] = {
-        {"HTTP", "http", false, 0}, {"abc", "abcD", false, -1},
-        {"\xE9", "Z", false, 1},    {"[", "A", true, 1},  // '[' lies between 'Z' and 'a'
+        {"HTTP", "http", false, 0},
+        {"abc", "abcD", false, -1},
+        // Bytes compare unsigned, and folded to lower case unless case-sensitive.
+        {"\xE9", "Z", false, 1},
+        {"[", "A", true, 1},  // '[' lies between 'Z' and 'a'
         {"[", "A", false, -1},
     };
     for (const auto& c : cases) {

@@ -55,10 +55,15 @@ TEST(FileNames, IsOfFileTypeReducesTheArgumentAndIgnoresCase) {
         const char *uri, *type;
         bool matches;
     } cases[] = {
-        {"http://h/a/notes.TxT", "txt", true},       {"http://h/a/notes.TxT", ".TXT", true},
-        {"http://h/a/notes.TxT", "other.txt", true}, {"http://h/a/notes.TxT", "", false},
-        {"http://h/a/notes.TxT", "txt.", false},     {"http://h/a/notes.TxT", "doc", false},
-        {"http://h/a/notes.TxT", "x", false},        {"http://h/a/noext", "", false},
+        {"http://h/a/notes.TxT", "txt", true},
+        {"http://h/a/notes.TxT", ".TXT", true},
+        {"http://h/a/notes.TxT", "other.txt", true},
+        // No extension, or another one.
+        {"http://h/a/notes.TxT", "", false},
+        {"http://h/a/notes.TxT", "txt.", false},
+        {"http://h/a/notes.TxT", "doc", false},
+        {"http://h/a/notes.TxT", "x", false},
+        {"http://h/a/noext", "", false},
     };
     for (const auto& c : cases) EXPECT_EQ(URI(c.uri).IsOfFileType(c.type), c.matches) << c.uri << " " << c.type;
 }
@@ -68,8 +73,15 @@ TEST(FileNames, IsUnderDirectoryMatchesWholeUnescapedSegments) {
         const char* name;
         bool under;
     } cases[] = {
-        {"my dir", true}, {"b", true},         {"c.html", true}, {"my%20dir", false},
-        {"B", false},     {"my dir/b", false}, {"", false},      {"h", false},
+        {"my dir", true},
+        {"b", true},
+        {"c.html", true},
+        // Escaped text, another case, two segments, no segment, the host.
+        {"my%20dir", false},
+        {"B", false},
+        {"my dir/b", false},
+        {"", false},
+        {"h", false},
     };
     const URI uri("http://h/my%20dir/b/c.html");
     for (const auto& c : cases) EXPECT_EQ(uri.IsUnderDirectory(c.name), c.under) << c.name;

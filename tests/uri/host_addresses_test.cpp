@@ -69,7 +69,11 @@ TEST(ConvertIPv4ToIPv6Addr, FourOctetsMakeTwoGroups) {
         Octets octets;
         const char* groups;  // null: refused, the output left as it was
     } cases[] = {
-        {{0, 0, 0, 0}, "0000:0000"}, {{192, 168, 0, 1}, "c0a8:0001"}, {{1, 2, 3}, nullptr}, {{}, nullptr},
+        {{0, 0, 0, 0}, "0000:0000"},
+        {{192, 168, 0, 1}, "c0a8:0001"},
+        // Refused: not four octets, or one out of range.
+        {{1, 2, 3}, nullptr},
+        {{}, nullptr},
         {{1, 2, 3, 256}, nullptr},
     };
     for (const auto& c : cases) {

@@ -142,7 +142,13 @@ TEST(Parser, IsIPv6CountsColonsOnly) {
         const char* host;
         bool ipv6;
     } cases[] = {
-        {"::", true}, {"a:b:c", true}, {"[::1]", true}, {"h:80", false}, {":", false}, {"", false},
+        {"::", true},
+        {"a:b:c", true},
+        {"[::1]", true},
+        // Fewer than two: a host with a port, or no host.
+        {"h:80", false},
+        {":", false},
+        {"", false},
     };
     for (const auto& c : cases) EXPECT_EQ(URI::IsIPv6(c.host), c.ipv6) << c.host;
 }

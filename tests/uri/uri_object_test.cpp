@@ -28,8 +28,13 @@ TEST(URIObject, DirectoriesEndTheirPathWithASlash) {
         const char* uri;
         bool directory;
     } cases[] = {
-        {"http://h/", true}, {"/a/b/", true},          {"/a/b", false},
-        {"http://h", false}, {"http://h/a?b/", false}, {"", false},
+        {"http://h/", true},
+        {"/a/b/", true},
+        // A slash in the query does not count, nor does an empty path.
+        {"/a/b", false},
+        {"http://h", false},
+        {"http://h/a?b/", false},
+        {"", false},
     };
     for (const auto& c : cases) EXPECT_EQ(URI(c.uri).IsDirectory(), c.directory) << c.uri;
     EXPECT_FALSE(URI().IsDirectory());
