@@ -8,16 +8,9 @@
 
 #include "uri_test_support.h"
 
+namespace tessera_test {
 namespace {
 
-using tessera_test::FlagNames;
-using tessera_test::Flags;
-using tessera_test::FlagsOf;
-using tessera_test::kAbsolute;
-using tessera_test::kDefaultState;
-using tessera_test::kOpaque;
-using tessera_test::kReference;
-using tessera_test::OpenURI;
 using Varn::URI;
 
 /// The components as the getters return them: unescaped, the query too.
@@ -85,6 +78,7 @@ TEST(Parser, ComponentsOfValidTexts) {
         {"", {"", "", "", "", "", "", "", "", ""}, kReference},
         {"a#b#c", {"", "", "", "", "", "a#b", "", "c", ""}, kReference},
         {"a?b?c#d?e", {"", "", "", "", "", "a", "b?c", "d?e", ""}, kReference},
+        {"ab#c?d", {"", "", "", "", "", "ab", "", "c?d", ""}, kReference},
         {"x?#", {"", "", "", "", "", "x", "", "", ""}, kReference},
         {"?x:y", {"", "", "", "", "", "", "x:y", "", ""}, kReference},
         {"http://h/a?b:c", {"http", "", "", "h", "", "/a", "b:c", "", ""}, kAbsolute},
@@ -154,3 +148,4 @@ TEST(Parser, IsIPv6CountsColonsOnly) {
 }
 
 }  // namespace
+}  // namespace tessera_test
