@@ -11,12 +11,8 @@
 #include "thread_test_support.h"
 #include "threads/library_locks.h"
 
+namespace tessera_test {
 namespace {
-
-using tessera_test::CountedObject;
-using tessera_test::Eventually;
-using tessera_test::ToValue;
-using tessera_test::Watchdog;
 
 bool InRegistry(varn_pthread_t id) {
     tessera::threads::SectionGuard hold(tessera::threads::thread_registry_lock.get());
@@ -79,7 +75,7 @@ TEST(Thread, RoutineRunsOnlyOnceTheRegistryKnowsTheThread) {
         std::atomic<int> registered{0};
         varn_pthread_t id;
         ASSERT_EQ(varn_pthread_create(&id, nullptr, ReportRegistered, &registered), 0);
-        ASSERT_TRUE(tessera_test::Eventually([&] { return registered != 0; }));
+        ASSERT_TRUE(Eventually([&] { return registered != 0; }));
         EXPECT_EQ(registered, 2);
         ASSERT_EQ(varn_pthread_join(id, nullptr), 0);  // a null value slot is fine
         EXPECT_FALSE(InRegistry(id));
@@ -206,3 +202,4 @@ TEST(Thread, NewThreadsInheritTheSharedObjectUnlessTheAttributeSaysNo) {
 }
 
 }  // namespace
+}  // namespace tessera_test
