@@ -3,21 +3,15 @@
 // parser's table.
 #include <functional>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
 #include "uri_test_support.h"
 
+namespace tessera_test {
 namespace {
 
-using tessera_test::FlagNames;
-using tessera_test::Flags;
-using tessera_test::FlagsOf;
-using tessera_test::kAbsolute;
-using tessera_test::kHierarchical;
-using tessera_test::kOpaque;
-using tessera_test::kReference;
-using tessera_test::kRelative;
 using Varn::URI;
 
 // Each step changes the URI parsed from start (or, when start is null, the URI of the
@@ -76,12 +70,8 @@ TEST(Setters, EscapingAndFlagRecomputation) {
 TEST(GetParts, NarrowAndWideTargets) {
     std::string scheme, host, port, path, query, fragment;
     URI("http://[::1]:8/p%C3%A9?q=%41#f").GetParts(scheme, host, port, path, query, fragment);
-    EXPECT_EQ(scheme, "http");
-    EXPECT_EQ(host, "::1");
-    EXPECT_EQ(port, "8");
-    EXPECT_EQ(path, "/p\xC3\xA9");
-    EXPECT_EQ(query, "q=A");
-    EXPECT_EQ(fragment, "f");
+    EXPECT_EQ(std::tie(scheme, host, port, path, query, fragment),
+              std::make_tuple("http", "::1", "8", "/p\xC3\xA9", "q=A", "f"));
     // Wide targets get UTF-16; a character outside the BMP arrives as a surrogate pair.
     std::wstring wHost, wPath;
     URI("http://[::1]/p%C3%A9%F0%9F%98%80").GetParts(scheme, wHost, port, wPath, query, fragment);
@@ -90,3 +80,4 @@ TEST(GetParts, NarrowAndWideTargets) {
 }
 
 }  // namespace
+}  // namespace tessera_test

@@ -6,16 +6,9 @@
 
 #include "uri_test_support.h"
 
+namespace tessera_test {
 namespace {
 
-using tessera_test::FlagNames;
-using tessera_test::Flags;
-using tessera_test::FlagsOf;
-using tessera_test::kAbsolute;
-using tessera_test::kDefaultState;
-using tessera_test::kHierarchical;
-using tessera_test::kOpaque;
-using tessera_test::OpenURI;
 using Varn::URI;
 
 TEST(NormalizeEncoding, EscapesAreBytesOfTheEncoding) {
@@ -82,3 +75,4 @@ TEST(EncodedStrings, ToEncodedStringConvertsTheReadableForm) {
 }
 
 }  // namespace
+}  // namespace tessera_test

@@ -7,10 +7,9 @@
 #include "uri/escape_reading.h"
 #include "uri_test_support.h"
 
+namespace tessera_test {
 namespace {
 
-using tessera_test::EscapeOf;
-using tessera_test::OpenURI;
 using Varn::URI;
 
 // The members of each escape set as listed byte by byte (controls are in all but one).
@@ -164,3 +163,4 @@ TEST(Escaping, CompareFoldsCaseOnRequestAndComparesBytesUnsigned) {
 }
 
 }  // namespace
+}  // namespace tessera_test

@@ -5,11 +5,9 @@
 
 #include "uri_test_support.h"
 
+namespace tessera_test {
 namespace {
 
-using tessera_test::FlagNames;
-using tessera_test::FlagsOf;
-using tessera_test::kAbsolute;
 using Varn::URI;
 
 TEST(LocalPath, ToLocalPathInEveryNotation) {
@@ -79,3 +77,4 @@ TEST(LocalPath, LocalPathToURIAndBack) {
 }
 
 }  // namespace
+}  // namespace tessera_test

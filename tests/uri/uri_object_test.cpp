@@ -5,12 +5,9 @@
 
 #include "uri_test_support.h"
 
+namespace tessera_test {
 namespace {
 
-using tessera_test::FlagNames;
-using tessera_test::FlagsOf;
-using tessera_test::kDefaultState;
-using tessera_test::OpenURI;
 using Varn::URI;
 
 TEST(URIObject, DefaultState) {
@@ -81,3 +78,4 @@ TEST(URIObject, SetHierStateRecomputesFlags) {
 }
 
 }  // namespace
+}  // namespace tessera_test
