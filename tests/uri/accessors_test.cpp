@@ -45,7 +45,7 @@ TEST(Setters, EscapingAndFlagRecomputation) {
         {nullptr, [](URI& u) { u.SetServerPort("8080"); }, "http:?q#f", kHierarchical},  // neither host nor path
         {nullptr, [](URI& u) { u.SetAuthority("h"); }, "http://h:8080?q#f", kAbsolute},
         {nullptr, [](URI& u) { u.SetServerPort(""); }, "http://h?q#f", kAbsolute},
-        {"h2://x", [](URI& u) { u.SetNonHierarchical("x"); }, "unknown:x", 0},
+        {"h2://x", [](URI& u) { u.SetNonHierarchical("x"); }, "unknown:x", kDefaultState},
         {"mailto:x", [](URI& u) { u.SetUsername("keep"); }, "mailto:x", kOpaque},
         {nullptr, [](URI& u) { u.SetParts("HTTP", "Host", "81", "/a b", "q r", "f g"); },
          "http://keep@host:81/a%20b?q%20r#f%20g", kAbsolute},

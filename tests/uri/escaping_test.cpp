@@ -84,9 +84,16 @@ TEST(Escaping, UnescapeRules) {
         bool onlyHigh;
         std::string expected;
     } cases[] = {
-        {"%41%42", false, "AB"}, {"%41%42", true, "%41%42"}, {"%41%C3%A9", true, "%41\xC3\xA9"},
-        {"100%", false, "100%"}, {"a%4", false, "a%4"},      {"%zz1", false, "%zz1"},
-        {"%%41", false, "%A"},   {"%-1", true, "\xFF"},      {"x%00y", false, {'x', '\0', 'y'}},
+        {"%41%42", false, "AB"},
+        {"%41%42", true, "%41%42"},
+        {"%41%C3%A9", true, "%41\xC3\xA9"},
+        // A '%' that starts no escape stays; one that does is read as "%x" reads ("-1": 0xFF).
+        {"100%", false, "100%"},
+        {"a%4", false, "a%4"},
+        {"%zz1", false, "%zz1"},
+        {"%%41", false, "%A"},
+        {"%-1", true, "\xFF"},
+        {"x%00y", false, {'x', '\0', 'y'}},
     };
     for (const auto& c : cases) EXPECT_EQ(URI::Unescape(c.text, c.onlyHigh).str(), c.expected) << c.text;
     EXPECT_EQ(URI::QueryUnescape("a+b%2Bc"), "a b+c");

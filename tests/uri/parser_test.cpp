@@ -27,6 +27,9 @@ void PrintTo(const Components& c, std::ostream* out) {
          << "' opaque '" << c.opaque << "'";
 }
 
+/// What a failed parse leaves: the default state, "unknown:".
+const Components kUnknown{"unknown", "", "", "", "", "", "", "", ""};
+
 Components Read(const URI& u) {
     return {u.GetScheme(), u.GetUsername(),  u.GetPassword(), u.GetAuthority(),      u.GetServerPort(),
             u.GetPath(),   u.GetQuery(true), u.GetFragment(), u.GetNonHierarchical()};
@@ -94,11 +97,10 @@ TEST(Parser, ComponentsOfValidTexts) {
 }
 
 TEST(Parser, InvalidTextsLeaveTheDefaultState) {
-    const Components unknown{"unknown", "", "", "", "", "", "", "", ""};
     for (const char* text : {"c:/dir", "c:\\dir", "a:b", "svn+ssh://h/", "h2://x", "x-y:z", "a.b:c", "unknown://h/",
                              "UNKNOWN:x", "http://h/a\\b", "mailto:a\\b", ":x", "://h/", "\\a"}) {
         const URI u(text);
-        EXPECT_EQ(Read(u), unknown) << text;
+        EXPECT_EQ(Read(u), kUnknown) << text;
         EXPECT_EQ(FlagNames(FlagsOf(u)), FlagNames(kDefaultState)) << text;
     }
 }
@@ -126,7 +128,7 @@ TEST(Parser, InvariantsHoldForGeneratedTexts) {
             u.IsValidURI()
                 ? (!u.IsRelative() || parsed.scheme + parsed.user + parsed.password + parsed.host == "") &&
                       (u.IsHierarchical() ? parsed.opaque.empty() : parsed.host.empty() && parsed.path.empty())
-                : parsed == Components{"unknown", "", "", "", "", "", "", "", ""} && FlagsOf(u) == kDefaultState;
+                : parsed == kUnknown && FlagsOf(u) == kDefaultState;
         ASSERT_TRUE(consistent) << testing::PrintToString(parsed) << " from " << text;
     }
 }
