@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <optional>
+#include <stdexcept>
 #include <string>
 
 #include <tessera/Transcoder.h>
@@ -18,17 +20,20 @@ using tessera::encoding::g_encodingMaps;
 using tessera::encoding::ScanCodePage;
 using Varn::Transcoder;
 
+constexpr std::nullopt_t kUnknown = std::nullopt;
+
 TEST(EncodingRegistry, MapsHoldEveryNameAndCodePageOnce) {
     EXPECT_EQ(tessera::encoding::kEncodingTableSize, 396u);
     EXPECT_EQ(g_encodingMaps.codePagesByName().size(), 374u);
     EXPECT_EQ(g_encodingMaps.encodingsByCodePage().size(), 118u);
 }
 
-TEST(EncodingRegistry, NamesResolveToTheirLastRow) {
+TEST(EncodingRegistry, NamesResolveOrThrow) {
     const struct {
-        const char* name;
-        std::int32_t codePage;
+        std::string name;
+        std::optional<std::int32_t> codePage;  // kUnknown: no code page, the name is refused
     } cases[] = {
+        // Labels, exact and case-sensitive; a label's last row decides its code page.
         {"utf-8", 65001},
         {"Windows-1252", 1252},
         {"ascii", 1252},
@@ -52,11 +57,64 @@ TEST(EncodingRegistry, NamesResolveToTheirLastRow) {
         {"_iso-2022-jp$SIO", 50222},
         {"unicodeFFFE", 1201},
         {"x-ansi", 1252},
+        // The patterns "windows-%ld" and "x-windows-%ld", read as sscanf reads them.
+        {"windows-1252", 1252},
+        {"windows-1252 extra", 1252},
+        {"windows- 1252", 1252},
+        {"windows-\t\n\v\f\r42", 42},
+        {"windows-+7", 7},
+        {"windows--5", -5},
+        {"windows-007", 7},
+        {"windows-0x10", 0},
+        {"windows-99999", 99999},
+        {"x-windows-949", 949},
+        {"x-windows-  -12abc", -12},
+        {"windows-1.5", 1},
+        {"windows-99999999999", INT32_MAX},
+        {"windows--99999999999", INT32_MIN},
+        {"windows-2147483647", INT32_MAX},
+        {"windows--2147483648", INT32_MIN},
+        {"windows- -5", -5},
+        {std::string("windows-12") + '\0' + "3", 12},  // the number ends at the NUL
+        // Near misses of labels, and patterns without a number.
+        {"UTF-8", kUnknown},
+        {"Utf-8", kUnknown},
+        {"", kUnknown},
+        {" utf-8", kUnknown},
+        {"utf-8 ", kUnknown},
+        {"windows-abc", kUnknown},
+        {"windows-", kUnknown},
+        {"x-windows-", kUnknown},
+        {"Windows-", kUnknown},
+        {"WINDOWS-1252", kUnknown},
+        {"windows-+", kUnknown},
+        {"windows- +", kUnknown},
+        {"windows-- 5", kUnknown},
+        {" windows-1252", kUnknown},
+        {std::string("utf-8") + '\0', kUnknown},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(EncodingToCodePage(c.name), c.codePage) << c.name;
-        EXPECT_TRUE(Transcoder::IsValidEncoding(c.name)) << c.name;
+        SCOPED_TRACE("'" + c.name + "'");
+        EXPECT_EQ(Transcoder::IsValidEncoding(c.name), c.codePage.has_value());
+        if (c.codePage) {
+            EXPECT_EQ(EncodingToCodePage(c.name), *c.codePage);
+            continue;
+        }
+        try {
+            EncodingToCodePage(c.name);
+            ADD_FAILURE() << "no exception";
+        } catch (const Varn::UnknownEncoding& e) {
+            EXPECT_EQ(e.name(), c.name);
+            // The message is a C string: it names the encoding up to a NUL in it.
+            EXPECT_NE(std::string(e.what()).find("'" + std::string(c.name.c_str())), std::string::npos) << e.what();
+        }
     }
+    // It is an invalid_argument for callers that do not know the library's type.
+    EXPECT_THROW(EncodingToCodePage("UTF-8"), std::invalid_argument);
+    // The prefix must match at the first character, exactly.
+    EXPECT_FALSE(ScanCodePage("xwindows-1", "windows-"));
+    EXPECT_FALSE(ScanCodePage("x-windows-1", "windows-"));
+    EXPECT_EQ(ScanCodePage("x-windows-1", "x-windows-"), 1);
 }
 
 TEST(EncodingRegistry, CodePagesNameTheFirstRowOfTheirLastRun) {
@@ -91,63 +149,6 @@ TEST(EncodingRegistry, CodePageNamesResolveBack) {
     for (std::int32_t outside : {0, 1234, -1, INT32_MAX, INT32_MIN}) {
         EXPECT_EQ(EncodingToCodePage(CodePageToEncoding(outside)), outside);
     }
-}
-
-TEST(EncodingRegistry, ScanPatternsReadLikeSscanf) {
-    const struct {
-        std::string name;
-        std::int32_t codePage;
-    } cases[] = {
-        {"windows-1252", 1252},
-        {"windows-1252 extra", 1252},
-        {"windows- 1252", 1252},
-        {"windows-\t\n\v\f\r42", 42},
-        {"windows-+7", 7},
-        {"windows--5", -5},
-        {"windows-007", 7},
-        {"windows-0x10", 0},
-        {"windows-99999", 99999},
-        {"x-windows-949", 949},
-        {"x-windows-  -12abc", -12},
-        {"windows-1.5", 1},
-        {"windows-99999999999", INT32_MAX},
-        {"windows--99999999999", INT32_MIN},
-        {"windows-2147483647", INT32_MAX},
-        {"windows--2147483648", INT32_MIN},
-        {"windows- -5", -5},
-        {std::string("windows-12\0"
-                     "3",
-                     11),
-         12},
-    };
-    for (const auto& c : cases) EXPECT_EQ(EncodingToCodePage(c.name), c.codePage) << c.name;
-    // The prefix must match at the first character, exactly.
-    EXPECT_FALSE(ScanCodePage("xwindows-1", "windows-"));
-    EXPECT_FALSE(ScanCodePage("x-windows-1", "windows-"));
-    EXPECT_EQ(ScanCodePage("x-windows-1", "x-windows-"), 1);
-}
-
-TEST(EncodingRegistry, UnknownNamesThrowAndAreNotValid) {
-    const std::string names[] = {
-        "UTF-8",        "Utf-8",         "",
-        " utf-8",       "utf-8 ",        "windows-abc",
-        "windows-",     "x-windows-",    "Windows-",
-        "WINDOWS-1252", "windows-+",     "windows- +",
-        "windows-- 5",  " windows-1252", std::string("utf-8\0", 6),
-    };
-    for (const std::string& name : names) {
-        EXPECT_FALSE(Transcoder::IsValidEncoding(name)) << name;
-        try {
-            EncodingToCodePage(name);
-            ADD_FAILURE() << "no exception for '" << name << "'";
-        } catch (const Varn::UnknownEncoding& e) {
-            EXPECT_EQ(e.name(), name);
-            // The message is a C string: it names the encoding up to a NUL in it.
-            EXPECT_NE(std::string(e.what()).find("'" + std::string(name.c_str())), std::string::npos) << e.what();
-        }
-    }
-    // It is an invalid_argument for callers that do not know the library's type.
-    EXPECT_THROW(EncodingToCodePage("UTF-8"), std::invalid_argument);
 }
 
 TEST(EncodingRegistry, PlatformEncodingIsANameThatResolves) {

@@ -114,17 +114,25 @@ TEST(PlatformCodePage, QueryingDoesNotChangeTheProcessLocale) {
 }
 
 TEST(PlatformCodePage, CodesetsMapToCodePages) {
-    using tessera::platform::posix::CodePageForCodeset;
-    EXPECT_EQ(CodePageForCodeset("UTF-8"), 65001);
-    EXPECT_EQ(CodePageForCodeset("ANSI_X3.4-1968"), 65001);
-    EXPECT_EQ(CodePageForCodeset("ISO-8859-1"), 28591);
-    EXPECT_EQ(CodePageForCodeset("ISO-8859-15"), 28605);
-    EXPECT_EQ(CodePageForCodeset("KOI8-R"), 20866);
-    EXPECT_EQ(CodePageForCodeset("EUC-KR"), 51949);
-    EXPECT_EQ(CodePageForCodeset("GB2312"), 936);
-    EXPECT_EQ(CodePageForCodeset("BIG5"), 950);
-    EXPECT_EQ(CodePageForCodeset("EUC-TW"), 65001);  // no code page: as UTF-8
-    EXPECT_EQ(CodePageForCodeset(""), 65001);
+    const struct {
+        const char* codeset;
+        std::int32_t codePage;
+    } cases[] = {
+        {"UTF-8", 65001},
+        {"ANSI_X3.4-1968", 65001},
+        {"ISO-8859-1", 28591},
+        {"ISO-8859-15", 28605},
+        {"KOI8-R", 20866},
+        {"EUC-KR", 51949},
+        {"GB2312", 936},
+        {"BIG5", 950},
+        // A codeset without a code page reads as UTF-8.
+        {"EUC-TW", 65001},
+        {"", 65001},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(tessera::platform::posix::CodePageForCodeset(c.codeset), c.codePage) << c.codeset;
+    }
 }
 
 TEST(PlatformCodePage, EveryNamedCharsetIsKnownToIconv) {
@@ -133,10 +141,17 @@ TEST(PlatformCodePage, EveryNamedCharsetIsKnownToIconv) {
         if (row.charset == nullptr) continue;
         EXPECT_TRUE(tessera::platform::IsCodePageAvailable(row.codePage)) << row.codePage << " " << row.charset;
     }
-    EXPECT_TRUE(tessera::platform::IsCodePageAvailable(65001));
-    EXPECT_FALSE(tessera::platform::IsCodePageAvailable(1200));
-    EXPECT_FALSE(tessera::platform::IsCodePageAvailable(52936));
-    EXPECT_FALSE(tessera::platform::IsCodePageAvailable(-1));
+    const struct {
+        std::int32_t codePage;
+        bool available;
+    } others[] = {
+        {65001, true},
+        {1200, false},
+        {52936, false},
+        {-1, false},
+    };
+    for (const auto& c : others)
+        EXPECT_EQ(tessera::platform::IsCodePageAvailable(c.codePage), c.available) << c.codePage;
 }
 
 }  // namespace

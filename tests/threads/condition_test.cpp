@@ -9,15 +9,11 @@
 #include "platform/threads.h"
 #include "thread_test_support.h"
 
+namespace tessera_test {
 namespace {
 
 using std::chrono_literals::operator""ms;
 using std::chrono_literals::operator""s;
-using tessera_test::DeadlineIn;
-using tessera_test::Eventually;
-using tessera_test::JoinThreads;
-using tessera_test::WaitSemaphoreIsClear;
-using tessera_test::Watchdog;
 
 // Waiters that report, under the mutex, when they are about to wait: once the mutex is
 // free again they are queued, since a wait queues before it releases the mutex.
@@ -55,7 +51,7 @@ struct Stage {
         ASSERT_TRUE(Eventually([&] { return Read(arrived) == number + 1; }));
     }
 
-    void JoinAll() { tessera_test::JoinThreads(threads); }
+    void JoinAll() { JoinThreads(threads); }
 
     static void* Wait(void* raw) {
         auto* stage = static_cast<Stage*>(raw);
@@ -180,3 +176,4 @@ TEST(Condition, WaitReleasesOneLevelOfARecursiveMutex) {
 }
 
 }  // namespace
+}  // namespace tessera_test

@@ -13,10 +13,8 @@
 
 extern "C" int tessera_threads_from_c(void);
 
+namespace tessera_test {
 namespace {
-
-using tessera_test::RunTogether;
-using tessera_test::Watchdog;
 
 TEST(Mutex, StaticInitializerCreatesOneLockUnderContention) {
     Watchdog watchdog;
@@ -101,3 +99,4 @@ TEST(CInterface, ThreadFunctionsWorkFromC) {
 }
 
 }  // namespace
+}  // namespace tessera_test

@@ -13,15 +13,10 @@
 #include "platform/threads.h"
 #include "thread_test_support.h"
 
+namespace tessera_test {
 namespace {
 
 using std::chrono_literals::operator""s;
-using tessera_test::DeadlineIn;
-using tessera_test::JoinThreads;
-using tessera_test::StartThreads;
-using tessera_test::ToValue;
-using tessera_test::WaitSemaphoreIsClear;
-using tessera_test::Watchdog;
 
 constexpr auto kPhaseLength = 1s;
 
@@ -156,3 +151,4 @@ TEST(Stress, StaticConditionCreatedOnceUnderContention) {
 }
 
 }  // namespace
+}  // namespace tessera_test

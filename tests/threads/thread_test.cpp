@@ -4,18 +4,15 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 #include <thread>
 
 #include "platform/threads.h"
 #include "thread_test_support.h"
 #include "threads/library_locks.h"
 
+namespace tessera_test {
 namespace {
-
-using tessera_test::CountedObject;
-using tessera_test::Eventually;
-using tessera_test::ToValue;
-using tessera_test::Watchdog;
 
 bool InRegistry(varn_pthread_t id) {
     tessera::threads::SectionGuard hold(tessera::threads::g_threadRegistryLock.Get());
@@ -45,11 +42,13 @@ TEST(Thread, ExitValuesTravelAsThirtyTwoBitCodes) {
         void* (*routine)(void*);
         std::uintptr_t value, joined;
     };
-    const Case cases[] = {{ReturnArgument, 7, 7},
-                          {ExitWithArgument, 9, 9},
-                          {ReturnArgument, 0xFFFFFFFFu, 0xFFFFFFFFu},
-                          {ExitWithArgument, 0, 0},
-                          {ReturnArgument, static_cast<std::uintptr_t>(-1), 0xFFFFFFFFu}};  // the low 32 bits
+    const Case cases[] = {
+        {ReturnArgument, 7, 7},
+        {ExitWithArgument, 9, 9},
+        {ReturnArgument, 0xFFFFFFFFu, 0xFFFFFFFFu},
+        {ExitWithArgument, 0, 0},
+        {ReturnArgument, static_cast<std::uintptr_t>(-1), 0xFFFFFFFFu},  // the low 32 bits
+    };
     for (const Case& c : cases) {
         varn_pthread_t id = 0;
         ASSERT_EQ(varn_pthread_create(&id, nullptr, c.routine, ToValue(c.value)), 0);
@@ -76,7 +75,7 @@ TEST(Thread, RoutineRunsOnlyOnceTheRegistryKnowsTheThread) {
         std::atomic<int> registered{0};
         varn_pthread_t id;
         ASSERT_EQ(varn_pthread_create(&id, nullptr, ReportRegistered, &registered), 0);
-        ASSERT_TRUE(tessera_test::Eventually([&] { return registered != 0; }));
+        ASSERT_TRUE(Eventually([&] { return registered != 0; }));
         EXPECT_EQ(registered, 2);
         ASSERT_EQ(varn_pthread_join(id, nullptr), 0);  // a null value slot is fine
         EXPECT_FALSE(InRegistry(id));
@@ -180,8 +179,13 @@ TEST(Thread, NewThreadsInheritTheSharedObjectUnlessTheAttributeSaysNo) {
         long references_while_running;
     };
     const varn_pthread_attr_t no_shared = VARN_PTHREAD_ATTR_NO_SHARED, other_bits = 0x3FFF;
-    const Case cases[] = {{nullptr, &object, 2}, {&other_bits, &object, 2}, {&no_shared, nullptr, 1}};
+    const Case cases[] = {
+        {nullptr, &object, 2},
+        {&other_bits, &object, 2},
+        {&no_shared, nullptr, 1},
+    };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.attr ? "attribute " + std::to_string(*c.attr) : "no attribute");
         SharedProbe probe{&object, nullptr, 0};
         varn_pthread_t id;
         ASSERT_EQ(varn_pthread_create(&id, c.attr, InspectShared, &probe), 0);
@@ -198,3 +202,4 @@ TEST(Thread, NewThreadsInheritTheSharedObjectUnlessTheAttributeSaysNo) {
 }
 
 }  // namespace
+}  // namespace tessera_test

@@ -37,14 +37,24 @@ void ExpectReads(bool (TimeStamp::*read)(const std::string&), const ReadCase (&c
 }
 
 TEST(TimeStampText, Writers) {
-    EXPECT_EQ(TimeStamp().ToW3DTF(), "1601-01-01T00:00:00Z");
-    std::string extended, basic;
-    EXPECT_TRUE(TimeStamp().ToISO8601(extended, false) && TimeStamp().ToISO8601(basic, true));
-    EXPECT_EQ(extended + " " + basic, "1601-01-01T00:00:00 16010101T00:00:00");
-    EXPECT_EQ(TimeStamp(2000, 1, 1, 12, 0, 0, 9).ToW3DTF(), "2000-01-01T12:00:00Z");  // no rounding
-    std::string out;
-    EXPECT_TRUE(TimeStamp(k2000).ToRFC3339(out));
-    EXPECT_EQ(out, "2000-01-01T00:00:00Z");
+    const struct {
+        std::int64_t ticks;
+        const char *w3dtf, *extended, *basic;  // RFC 3339 is written as W3DTF
+    } cases[] = {
+        {0, "1601-01-01T00:00:00Z", "1601-01-01T00:00:00", "16010101T00:00:00"},
+        {k2000, "2000-01-01T00:00:00Z", "2000-01-01T00:00:00", "20000101T00:00:00"},
+        // The fraction is never written, nor rounded into the seconds.
+        {k2000 + 12 * kHour + 9'999'999, "2000-01-01T12:00:00Z", "2000-01-01T12:00:00", "20000101T12:00:00"},
+    };
+    for (const auto& c : cases) {
+        TimeStamp stamp(c.ticks);
+        std::string rfc3339, extended, basic;
+        EXPECT_EQ(stamp.ToW3DTF(), c.w3dtf) << c.ticks;
+        EXPECT_TRUE(stamp.ToRFC3339(rfc3339) && stamp.ToISO8601(extended, false) && stamp.ToISO8601(basic, true));
+        EXPECT_EQ(rfc3339, c.w3dtf) << c.ticks;
+        EXPECT_EQ(extended, c.extended) << c.ticks;
+        EXPECT_EQ(basic, c.basic) << c.ticks;
+    }
 }
 
 TEST(TimeStampText, RFC3339Table) {

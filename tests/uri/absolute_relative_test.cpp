@@ -1,5 +1,7 @@
 // MakeAbsoluteURI, MakeRelativeURI and common parents (the step-by-step reference test
 // compares them with their literal steps on many more inputs).
+#include <string>
+
 #include <gtest/gtest.h>
 #include <tessera/URI.h>
 
@@ -38,11 +40,10 @@ TEST(MakeRelativeURI, PathsOnTheSameHostAndRefusals) {
         {"http://h/a/b?q", "a/b/", true, nullptr},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.target) + " from " + c.base);
         URI uri(c.target);
-        EXPECT_EQ(uri.MakeRelativeURI(URI(c.base), c.caseSensitive), c.result != nullptr)
-            << c.target << " from " << c.base;
-        EXPECT_EQ(uri.ToString(false), c.result ? c.result : URI(c.target).ToString(false))
-            << c.target << " from " << c.base;
+        EXPECT_EQ(uri.MakeRelativeURI(URI(c.base), c.caseSensitive), c.result != nullptr);
+        EXPECT_EQ(uri.ToString(false).str(), c.result ? c.result : URI(c.target).ToString(false).str());
     }
 }
 
@@ -69,10 +70,11 @@ TEST(GetCommonParent, NearestSharedDirectory) {
         {"c:/dir", "http://h/a/", true, "unknown:"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.a) + " & " + c.b);
         const URI parent = URI(c.a).GetCommonParent(URI(c.b), c.caseSensitive);
-        EXPECT_EQ(parent.ToString(false), c.parent) << c.a << " & " << c.b;
-        EXPECT_FALSE(parent.IsRelative()) << c.a << " & " << c.b;
-        EXPECT_EQ(URI::GetCommonParentByString(c.a, c.b, c.caseSensitive).ToString(false), c.parent) << c.a;
+        EXPECT_EQ(parent.ToString(false).str(), c.parent);
+        EXPECT_FALSE(parent.IsRelative());
+        EXPECT_EQ(URI::GetCommonParentByString(c.a, c.b, c.caseSensitive).ToString(false).str(), c.parent);
     }
 }
 

@@ -6,9 +6,9 @@
 
 #include "uri_test_support.h"
 
+namespace tessera_test {
 namespace {
 
-using tessera_test::OpenURI;
 using Varn::URI;
 
 TEST(NormalizeEncoding, EscapesAreBytesOfTheEncoding) {
@@ -32,32 +32,33 @@ TEST(NormalizeEncoding, EscapesAreBytesOfTheEncoding) {
     };
     OpenURI u;
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.text) + " in " + c.encoding);
         std::string text = c.text;
-        EXPECT_EQ(u.NormalizeEncoding(text, c.encoding), c.ok) << c.text;
-        EXPECT_EQ(text, c.result) << c.text;
+        EXPECT_EQ(u.NormalizeEncoding(text, c.encoding), c.ok);
+        EXPECT_EQ(text, c.result);
     }
 }
 
 TEST(EncodedStrings, FromEncodedStringStoresUTF8AndSettersDecideValidity) {
     struct Case {
         const char *text, *written;
-        bool valid, hierarchical;
+        Flags flags;
     };
     const Case cases[] = {
-        {"http://h/caf%E9", "http://h/caf\xC3\xA9", true, true},
+        {"http://h/caf%E9", "http://h/caf\xC3\xA9", kAbsolute},
         // Raw bytes of the encoding in the text, in every component.
         {"http://\xE9:p\xE9@h\xE9:8/\xE9?q=\xE9 #\xE9",
-         "http://\xC3\xA9:p\xC3\xA9@h\xC3\xA9:8/\xC3\xA9?q=\xC3\xA9%20#\xC3\xA9", true, true},
-        {"mailto:a%E9 b", "mailto:a\xC3\xA9%20b", true, false},
-        {"http://", "http:", false, true},  // parsed, but no host and no path
-        {"h2://x", "unknown:", false, false},
+         "http://\xC3\xA9:p\xC3\xA9@h\xC3\xA9:8/\xC3\xA9?q=\xC3\xA9%20#\xC3\xA9", kAbsolute},
+        {"mailto:a%E9 b", "mailto:a\xC3\xA9%20b", kOpaque},
+        {"http://", "http:", kHierarchical},  // parsed, but no host and no path
+        {"h2://x", "unknown:", kDefaultState},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
         URI u;
-        EXPECT_TRUE(u.FromEncodedString(c.text, "iso-8859-1")) << c.text;
-        EXPECT_EQ(u.ToString(false), c.written) << c.text;
-        EXPECT_EQ(u.IsValidURI(), c.valid) << c.text;
-        EXPECT_EQ(u.IsHierarchical(), c.hierarchical) << c.text;
+        EXPECT_TRUE(u.FromEncodedString(c.text, "iso-8859-1"));
+        EXPECT_EQ(u.ToString(false).str(), c.written);
+        EXPECT_EQ(FlagNames(FlagsOf(u)), FlagNames(c.flags));
     }
     URI u;
     u.FromEncodedString("http://h/caf%E9", "iso-8859-1");
@@ -74,3 +75,4 @@ TEST(EncodedStrings, ToEncodedStringConvertsTheReadableForm) {
 }
 
 }  // namespace
+}  // namespace tessera_test

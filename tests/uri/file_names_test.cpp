@@ -24,35 +24,67 @@ TEST(FileNames, NameExtensionAndLastComponent) {
         {"http://h", "", "", "", "", ""},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.uri);
         const URI uri(c.uri);
-        EXPECT_EQ(uri.GetFilename(false), c.name) << c.uri;
-        EXPECT_EQ(uri.GetFilename(true), c.stem) << c.uri;
-        EXPECT_EQ(uri.GetExtension(false), c.extension) << c.uri;
-        EXPECT_EQ(uri.GetExtension(true), c.bareExtension) << c.uri;
-        EXPECT_EQ(uri.GetLastPathComponent(), c.last) << c.uri;
+        EXPECT_EQ(uri.GetFilename(false).str(), c.name);
+        EXPECT_EQ(uri.GetFilename(true).str(), c.stem);
+        EXPECT_EQ(uri.GetExtension(false).str(), c.extension);
+        EXPECT_EQ(uri.GetExtension(true).str(), c.bareExtension);
+        EXPECT_EQ(uri.GetLastPathComponent().str(), c.last);
     }
 }
 
 TEST(FileNames, RemoveLastPathComponentClimbsToTheRootAndStops) {
+    const struct {
+        const char *removed, *left;
+    } steps[] = {
+        {"c.html", "http://h/a/b/"},
+        {"b", "http://h/a/"},
+        {"a", "http://h/"},
+        {"", "http://h/"},
+    };
     URI uri("http://h/a/b/c.html?q#f");
-    const char* steps[][2] = {{"c.html", "http://h/a/b/"}, {"b", "http://h/a/"}, {"a", "http://h/"}, {"", "http://h/"}};
     for (const auto& step : steps) {
-        EXPECT_EQ(uri.RemoveLastPathComponent(), step[0]);
-        EXPECT_EQ(uri.ToString(false), step[1]);
+        EXPECT_EQ(uri.RemoveLastPathComponent().str(), step.removed);
+        EXPECT_EQ(uri.ToString(false).str(), step.left);
     }
 }
 
 TEST(FileNames, IsOfFileTypeReducesTheArgumentAndIgnoresCase) {
-    const URI text("http://h/a/notes.TxT");
-    for (const char* type : {"txt", ".TXT", "other.txt"}) EXPECT_TRUE(text.IsOfFileType(type)) << type;
-    for (const char* type : {"", "txt.", "doc", "x"}) EXPECT_FALSE(text.IsOfFileType(type)) << type;
-    EXPECT_FALSE(URI("http://h/a/noext").IsOfFileType(""));
+    const struct {
+        const char *uri, *type;
+        bool matches;
+    } cases[] = {
+        {"http://h/a/notes.TxT", "txt", true},
+        {"http://h/a/notes.TxT", ".TXT", true},
+        {"http://h/a/notes.TxT", "other.txt", true},
+        // No extension, or another one.
+        {"http://h/a/notes.TxT", "", false},
+        {"http://h/a/notes.TxT", "txt.", false},
+        {"http://h/a/notes.TxT", "doc", false},
+        {"http://h/a/notes.TxT", "x", false},
+        {"http://h/a/noext", "", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(URI(c.uri).IsOfFileType(c.type), c.matches) << c.uri << " " << c.type;
 }
 
 TEST(FileNames, IsUnderDirectoryMatchesWholeUnescapedSegments) {
+    const struct {
+        const char* name;
+        bool under;
+    } cases[] = {
+        {"my dir", true},
+        {"b", true},
+        {"c.html", true},
+        // Escaped text, another case, two segments, no segment, the host.
+        {"my%20dir", false},
+        {"B", false},
+        {"my dir/b", false},
+        {"", false},
+        {"h", false},
+    };
     const URI uri("http://h/my%20dir/b/c.html");
-    for (const char* name : {"my dir", "b", "c.html"}) EXPECT_TRUE(uri.IsUnderDirectory(name)) << name;
-    for (const char* name : {"my%20dir", "B", "my dir/b", "", "h"}) EXPECT_FALSE(uri.IsUnderDirectory(name)) << name;
+    for (const auto& c : cases) EXPECT_EQ(uri.IsUnderDirectory(c.name), c.under) << c.name;
 }
 
 }  // namespace

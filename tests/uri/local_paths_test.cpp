@@ -1,8 +1,11 @@
 // File URIs and local paths in Windows, Unix and classic Macintosh notation.
+#include <string>
+
 #include <gtest/gtest.h>
 
-#include <tessera/URI.h>
+#include "uri_test_support.h"
 
+namespace tessera_test {
 namespace {
 
 using Varn::URI;
@@ -24,10 +27,11 @@ TEST(LocalPath, ToLocalPathInEveryNotation) {
         {"http://h/x", "", "", ""},  // other schemes have none
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.uri);
         const URI uri(c.uri);
-        EXPECT_EQ(uri.ToLocalPathWin(), c.winPath) << c.uri;
-        EXPECT_EQ(uri.ToLocalPathUnix(), c.unixPath) << c.uri;
-        EXPECT_EQ(uri.ToLocalPathMac(), c.macPath) << c.uri;
+        EXPECT_EQ(uri.ToLocalPathWin().str(), c.winPath);
+        EXPECT_EQ(uri.ToLocalPathUnix().str(), c.unixPath);
+        EXPECT_EQ(uri.ToLocalPathMac().str(), c.macPath);
     }
 }
 
@@ -59,11 +63,13 @@ TEST(LocalPath, LocalPathToURIAndBack) {
         {fromMac, toMac, "", "file:///", ""},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
         URI uri("http://old/a?q#f");
         (uri.*c.convert)(c.path);
-        EXPECT_EQ(uri.ToString(false), c.uri) << c.path;
-        EXPECT_TRUE(uri.IsValidURI() && uri.IsAbsolute() && uri.IsHierarchical()) << c.path;
-        EXPECT_EQ((uri.*c.back)(), c.pathBack) << c.path;
+        EXPECT_EQ(uri.ToString(false).str(), c.uri);
+        EXPECT_EQ(FlagNames(FlagsOf(uri)), FlagNames(kAbsolute));
+        EXPECT_TRUE(uri.IsAbsolute());
+        EXPECT_EQ((uri.*c.back)().str(), c.pathBack);
     }
     URI untouched("http://h/a?b#c");
     untouched.LocalPathToURIWin("");
@@ -71,3 +77,4 @@ TEST(LocalPath, LocalPathToURIAndBack) {
 }
 
 }  // namespace
+}  // namespace tessera_test

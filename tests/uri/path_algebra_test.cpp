@@ -56,7 +56,10 @@ TEST(JoinPath, EmptyPiecesAndFlags) {
         {{"a", "", "b"}, true, false, "/a//b"},
         {{""}, true, true, "/"},
     };
-    for (const Case& c : cases) EXPECT_EQ(PathAccess::JoinPath(c.segments, c.leading, c.trailing), c.joined);
+    for (const Case& c : cases) {
+        EXPECT_EQ(PathAccess::JoinPath(c.segments, c.leading, c.trailing), c.joined)
+            << testing::PrintToString(c.segments) << " leading " << c.leading << " trailing " << c.trailing;
+    }
 }
 
 TEST(ChDir, EveryReferenceFormAndRelativeBases) {
@@ -105,9 +108,10 @@ TEST(ChDir, EveryReferenceFormAndRelativeBases) {
         {"../a", "../../b", false, "../../../b"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.base) + " + " + c.reference + (c.escape ? " (escaped)" : ""));
         URI uri(c.base);
         EXPECT_TRUE(uri.ChDir(c.reference, c.escape));
-        EXPECT_EQ(uri.ToString(false), c.result) << c.base << " + " << c.reference;
+        EXPECT_EQ(uri.ToString(false).str(), c.result);
     }
 }
 

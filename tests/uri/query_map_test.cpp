@@ -1,6 +1,8 @@
 // Query maps: splitting the stored query into pairs, writing it back, single keys.
-#include <gtest/gtest.h>
+#include <map>
+#include <string>
 
+#include <gtest/gtest.h>
 #include <tessera/URI.h>
 
 namespace {
@@ -22,10 +24,11 @@ TEST(QueryMap, SplitsAndWritesBack) {
         {"", {}, ""},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.query);
         URI uri(std::string("http://h/p?") + c.query + "#f");
         QueryMap pairs{{"stale", "entry"}};
         uri.GetQueryByMap(pairs);
-        EXPECT_EQ(pairs, c.pairs) << c.query;
+        EXPECT_EQ(pairs, c.pairs);
         uri.SetQueryByMap(pairs);
         EXPECT_EQ(uri.ToString(false), std::string("http://h/p") + (*c.rewritten ? "?" : "") + c.rewritten + "#f");
     }

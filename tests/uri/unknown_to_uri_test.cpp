@@ -38,10 +38,11 @@ TEST(UnknownToURI, EachStepInOrderAndWhatAFailureLeaves) {
         {"plainword", "", false, ""},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.text) + ", scheme " + c.scheme);
         URI uri("http://keep/me?q#f");
-        EXPECT_EQ(uri.UnknownToURI(c.text, c.scheme), c.ok) << c.text;
-        EXPECT_EQ(uri.ToString(false), c.uri) << c.text;
-        EXPECT_TRUE(uri.IsValidURI() || !c.ok) << c.text;
+        EXPECT_EQ(uri.UnknownToURI(c.text, c.scheme), c.ok);
+        EXPECT_EQ(uri.ToString(false).str(), c.uri);
+        EXPECT_TRUE(uri.IsValidURI() || !c.ok);
     }
 }
 

@@ -5,21 +5,36 @@
 
 #include "uri_test_support.h"
 
+namespace tessera_test {
 namespace {
 
-using tessera_test::OpenURI;
 using Varn::URI;
 
-TEST(URIObject, DefaultStateAndDirectories) {
+TEST(URIObject, DefaultState) {
     const URI u;
-    EXPECT_FALSE(u.IsValidURI() || u.IsRelative() || u.IsHierarchical() || u.IsDirectory());
+    EXPECT_EQ(FlagNames(FlagsOf(u)), FlagNames(kDefaultState));
     EXPECT_TRUE(u.IsAbsolute());
     EXPECT_EQ(u.GetScheme(), "unknown");
     EXPECT_EQ(u.ToString(false), "unknown:");
     EXPECT_TRUE(u.IsOfType("Unknown") && URI("file:///x").IsOfType("FILE"));  // the stored scheme, any case
     EXPECT_FALSE(u.IsOfType("file"));
-    for (const char* directory : {"http://h/", "/a/b/"}) EXPECT_TRUE(URI(directory).IsDirectory()) << directory;
-    for (const char* file : {"/a/b", "http://h", "http://h/a?b/"}) EXPECT_FALSE(URI(file).IsDirectory()) << file;
+}
+
+TEST(URIObject, DirectoriesEndTheirPathWithASlash) {
+    const struct {
+        const char* uri;
+        bool directory;
+    } cases[] = {
+        {"http://h/", true},
+        {"/a/b/", true},
+        // A slash in the query does not count, nor does an empty path.
+        {"/a/b", false},
+        {"http://h", false},
+        {"http://h/a?b/", false},
+        {"", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(URI(c.uri).IsDirectory(), c.directory) << c.uri;
+    EXPECT_FALSE(URI().IsDirectory());
 }
 
 TEST(URIObject, CopiesCarryStoredFlags) {
@@ -63,3 +78,4 @@ TEST(URIObject, SetHierStateRecomputesFlags) {
 }
 
 }  // namespace
+}  // namespace tessera_test

@@ -7,13 +7,14 @@
 
 #include "uri_test_support.h"
 
+namespace tessera_test {
 namespace {
 
 using Varn::URI;
 
 // Every overridable query answers from a switch (-1: the base class answers); moves are
 // recorded.
-class SteeredURI : public tessera_test::OpenURI {
+class SteeredURI : public OpenURI {
 public:
     using OpenURI::OpenURI;
     using OpenURI::operator=;
@@ -139,3 +140,4 @@ TEST(VirtualDispatch, EncodedStringsUseToStringUTF8AndIsHierarchical) {
 }
 
 }  // namespace
+}  // namespace tessera_test
