@@ -36,6 +36,9 @@ extern const Kernel kSsse3Kernel;
 #if TESSERA_UNICODE_AVX2
 extern const Kernel kAvx2Kernel;
 #endif
+#if TESSERA_UNICODE_AVX512
+extern const Kernel kAvx512Kernel;  // kernels/avx512/
+#endif
 
 /// Every kernel of the build, the portable one first; each is faster than those before it
 /// where it runs.
@@ -49,6 +52,9 @@ inline const Kernel* const kKernels[] = {
 #endif
 #if TESSERA_UNICODE_AVX2
     &kAvx2Kernel,
+#endif
+#if TESSERA_UNICODE_AVX512
+    &kAvx512Kernel,
 #endif
 };
 

@@ -29,4 +29,13 @@
 #define TESSERA_UNICODE_AVX2 0
 #endif
 
+#if TESSERA_UNICODE_AVX2
+#define TESSERA_UNICODE_AVX512 1
+/// Marks a function compiled for AVX-512 (F, BW, VL, VBMI, VBMI2) with AVX2 and BMI2.
+#define TESSERA_TARGET_AVX512 \
+    __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi,avx512vbmi2,avx2,bmi,bmi2,popcnt")))
+#else
+#define TESSERA_UNICODE_AVX512 0
+#endif
+
 #endif  // TESSERA_UNICODE_KERNELS_TARGETS_H
