@@ -10,10 +10,14 @@
 #                                    its wineserver for good, so that each program then
 #                                    starts in well under a second instead of several
 #   wine-run.sh --stop-server DIR    stops that wineserver again
+#   wine-run.sh --host COMMAND...    runs a command of this machine (a test script that
+#                                    starts programs through this wrapper), where a
+#                                    wrapper in front of this one finds that Wine can run
 set -e
 wine=${TESSERA_WINE:-/usr/lib/wine/wine64}
 case "$1" in
   --start-server | --stop-server) mode=$1 program_dir=$(cd "$2" && pwd) ;;
+  --host) shift && exec "$@" ;;
   *) mode=run program_dir=$(cd "$(dirname "$1")" && pwd) ;;
 esac
 export WINEPREFIX="${WINEPREFIX:-$program_dir/wineprefix}"
