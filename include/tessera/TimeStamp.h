@@ -10,11 +10,10 @@
 #include <tessera/Export.h>
 
 #if defined(_WIN32)
-// The system's own FILETIME, declared by <windows.h>; a caller that builds a stamp from
-// one has that header included already.
-struct _FILETIME;
+// The system's own FILETIME; <minwindef.h> is the smallest system header that defines it.
+#include <minwindef.h>
 namespace Varn {
-using FILETIME = ::_FILETIME;
+using FILETIME = ::FILETIME;
 }  // namespace Varn
 #else
 namespace Varn {
