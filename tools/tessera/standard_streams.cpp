@@ -14,6 +14,8 @@
 #if defined(_WIN32)
 #include <fcntl.h>
 #include <io.h>
+#include <stdlib.h>
+#include <windows.h>
 
 #include <tessera/Transcoder.h>
 #endif
@@ -22,6 +24,19 @@
 
 namespace tessera::tool {
 namespace {
+
+/// Whether the write that just failed met a pipe whose reader has gone. Where SIGPIPE is
+/// ignored that is EPIPE; the Windows runtime says EINVAL and keeps the system's reason
+/// in _doserrno (ERROR_NO_DATA from Windows, ERROR_PIPE_NOT_CONNECTED from Wine).
+bool WriteMetClosedPipe() {
+#if defined(_WIN32)
+    const unsigned long reason = _doserrno;
+    return errno == EPIPE || reason == ERROR_NO_DATA || reason == ERROR_PIPE_NOT_CONNECTED ||
+           reason == ERROR_BROKEN_PIPE;
+#else
+    return errno == EPIPE;
+#endif
+}
 
 /// std::cout's buffer: hands every byte on to stdout and keeps the first failure.
 class CheckedOutput : public std::streambuf {
@@ -62,7 +77,7 @@ private:
     }
 
     void Note() {
-        if (m_error == 0) m_error = errno != 0 ? errno : EIO;
+        if (m_error == 0) m_error = WriteMetClosedPipe() ? EPIPE : errno != 0 ? errno : EIO;
     }
 
     int m_error = 0;
