@@ -136,8 +136,9 @@ TESSERA_API int varn_pthread_create(varn_pthread_t* thread, const varn_pthread_a
 /** Waits, without time limit, for `thread` to end and stores its 32-bit exit code in
     `*value` unless `value` is null. Joining removes a thread started here from the
     library's registry; a thread joined already, or started elsewhere, is joined by its
-    id, which works only while it still exists. Returns 0, or -1 when the thread cannot
-    be found or waited for (`*value` not written). */
+    id, which works only while it still exists. A thread that names itself gets -1 at
+    once and stays joinable by others. Returns 0, or -1 when the thread cannot be found
+    or waited for (`*value` not written). */
 TESSERA_API int varn_pthread_join(varn_pthread_t thread, void** value);
 /** Forgets `thread`, started here and neither joined nor detached: it runs on and its
     resources are freed when it ends. Returns 0, or -1 for an id not in the registry

@@ -101,6 +101,9 @@ int varn_pthread_create(varn_pthread_t* thread, const varn_pthread_attr_t* attr,
 }
 
 int varn_pthread_join(varn_pthread_t thread, void** value) {
+    // A thread that waited for itself would wait forever; refused before the registry is
+    // touched, it stays joinable by its creator (who may be waiting for it already).
+    if (thread == platform::CurrentThreadId()) return -1;
     platform::ThreadHandle* handle = TakeFromRegistry(thread);
     if (handle == nullptr) {
         handle = platform::OpenThreadById(thread);

@@ -77,9 +77,11 @@ void URI::SetPath(StringProxy text) {
     const std::string& path = text;
     // The byte tests come before the virtual call, which most paths then skip.
     if (path.size() >= 4 && path[2] == '|' && IsOfType("file")) {
-        // A drive mark "/C|" stays as it is; only the rest is escaped.
-        m_path.assign(path, 0, 3);
-        m_path += EscapeBySet(path.substr(3), tessera::uri::s_excludedSet);
+        // A drive mark "/C|" stays as it is; only the rest is escaped. Built apart, so
+        // that a failed allocation leaves the old path rather than the mark alone.
+        std::string escaped = path.substr(0, 3);
+        escaped += EscapeBySet(path.substr(3), tessera::uri::s_excludedSet);
+        m_path = std::move(escaped);
     } else {
         AssignEscapedBySet(m_path, path, tessera::uri::s_excludedSet);
     }

@@ -28,13 +28,20 @@ std::size_t FindFirstMember(const std::string& text, const EscapeSet& set) {
     return i;
 }
 
-// Appends the escaped text to out, given the position of its first member.
-void AppendEscapedFrom(std::string& out, const std::string& text, std::size_t first, const EscapeSet& set) {
-    const std::size_t n = text.size();
+// The size of the escaped text, given the position of its first member.
+std::size_t EscapedSize(const std::string& text, std::size_t first, const EscapeSet& set) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     std::size_t members = 0;
-    for (std::size_t i = first; i < n; ++i) members += set.Contains(bytes[i]);
-    out.reserve(out.size() + n + 2 * members);
+    for (std::size_t i = first; i < text.size(); ++i) members += set.Contains(bytes[i]);
+    return text.size() + 2 * members;
+}
+
+// Appends the escaped text, of escapedSize bytes, to out, given the position of its first member.
+void AppendEscapedFrom(std::string& out, const std::string& text, std::size_t first, std::size_t escapedSize,
+                       const EscapeSet& set) {
+    const std::size_t n = text.size();
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    out.reserve(out.size() + escapedSize);
     out.append(text, 0, first);
     for (std::size_t i = first; i < n; ++i) {
         if (set.Contains(bytes[i])) {
@@ -48,7 +55,7 @@ void AppendEscapedFrom(std::string& out, const std::string& text, std::size_t fi
 // The escaped text, given the position of its first member.
 std::string EscapeFrom(const std::string& text, std::size_t first, const EscapeSet& set) {
     std::string out;
-    AppendEscapedFrom(out, text, first, set);
+    AppendEscapedFrom(out, text, first, EscapedSize(text, first, set), set);
     return out;
 }
 
@@ -70,12 +77,16 @@ void AssignEscapedBySet(std::string& out, const std::string& text, const EscapeS
         if (first != text.size()) out = EscapeFrom(text, first, set);
         return;
     }
-    out.clear();
     if (first == text.size()) {
-        out.append(text);
-    } else {
-        AppendEscapedFrom(out, text, first, set);
+        out.assign(text);  // new storage, if needed, is taken before the old is let go
+        return;
     }
+    // Room is made while out still holds its old value, so that a failed allocation
+    // leaves it as it was rather than empty.
+    const std::size_t escapedSize = EscapedSize(text, first, set);
+    out.reserve(escapedSize);
+    out.clear();
+    AppendEscapedFrom(out, text, first, escapedSize, set);
 }
 
 bool HasMember(const std::string& text, const EscapeSet& set) { return FindFirstMember(text, set) != text.size(); }

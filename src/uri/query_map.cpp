@@ -20,8 +20,9 @@ void AddQueryPair(const std::string& pair, QueryMap& map) {
 
 }  // namespace
 
-void URI::GetQueryByMap(std::map<std::string, std::string>& map) const {
-    map.clear();
+void URI::GetQueryByMap(std::map<std::string, std::string>& target) const {
+    // Filled apart and swapped in, so that a failed allocation leaves the caller's map as it was.
+    QueryMap map;
     const StringProxy query = GetQuery(false);
     const std::string& rest = query;
     // Pairs run up to each '&'; a trailing '&' ends the text without a further pair,
@@ -33,6 +34,7 @@ void URI::GetQueryByMap(std::map<std::string, std::string>& map) const {
         AddQueryPair(rest.substr(start, amp - start), map);
         start = amp + 1;
     }
+    target.swap(map);
 }
 
 void URI::SetQueryByMap(const std::map<std::string, std::string>& map) {

@@ -154,6 +154,38 @@ TEST(Thread, EntryOfAnUnjoinedThreadSurvivesTheReuseOfItsId) {
     EXPECT_EQ(varn_pthread_join(old_thread, nullptr), 0);
 }
 
+// A thread that joins itself gets -1 at once and stays joinable by its creator, whether
+// the creator joins after it or is already waiting in a join of its own.
+struct SelfJoin {
+    bool wait_for_creator;  // self-join only once the creator's join has taken the entry
+    std::atomic<int> result{0};
+};
+
+void* JoinSelf(void* raw) {
+    auto* self = static_cast<SelfJoin*>(raw);
+    if (self->wait_for_creator && !Eventually([] { return !InRegistry(varn_pthread_self()); })) return ToValue(0);
+    self->result = varn_pthread_join(varn_pthread_self(), nullptr);
+    return ToValue(21);
+}
+
+TEST(Thread, SelfJoinFailsAtOnceAndLeavesTheThreadJoinable) {
+    Watchdog watchdog;
+    for (const bool wait_for_creator : {false, true}) {
+        SCOPED_TRACE(wait_for_creator ? "creator joins first" : "thread joins itself first");
+        SelfJoin self{wait_for_creator};
+        varn_pthread_t id;
+        ASSERT_EQ(varn_pthread_create(&id, nullptr, JoinSelf, &self), 0);
+        if (!wait_for_creator) {
+            ASSERT_TRUE(Eventually([&] { return self.result != 0; }));
+        }
+        void* value = nullptr;
+        EXPECT_EQ(varn_pthread_join(id, &value), 0);
+        EXPECT_EQ(value, ToValue(21));
+        EXPECT_EQ(self.result, -1);
+    }
+    EXPECT_EQ(varn_pthread_join(varn_pthread_self(), nullptr), -1) << "a thread not started here";
+}
+
 struct SharedProbe {
     CountedObject* object;
     Varn::SharedObject* seen;

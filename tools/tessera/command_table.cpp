@@ -259,7 +259,7 @@ const CommandInfo kCommands[] = {
      "Invalid input and characters that the target encoding cannot represent are replaced; the conversion "
      "does not stop early. When the conversion fails, nothing is written to standard output.",
      {{"--from", "NAME", true, "the encoding of the input"}, {"--to", "NAME", true, "the encoding of the output"}},
-     "this build cannot convert one of the encodings, or FILE cannot be read",
+     "this build cannot convert one of the encodings",
      "printf 'caf\\303\\251' | tessera transcode --from utf-8 --to iso-8859-1 | od -An -tx1\n",
      {},
      RunTranscode},
@@ -359,13 +359,19 @@ const ManualSection kSections[] = {
      "uri query and the time subcommands, a block of lines for each text with an empty line between "
      "blocks. A text that is rejected gives no output, only its message.\n\n"
      "Messages go to standard error, one line each: 'tessera: COMMAND: what is wrong', where COMMAND is the "
-     "command's words, such as 'uri resolve'."},
+     "command's words, such as 'uri resolve'. A text quoted in a message is cut after 60 bytes and "
+     "followed by its length: 'http://h/aaa...' (1048576 bytes)."},
     {"Exit status",
      "  0  success\n"
-     "  1  some input was rejected (an invalid URI, unreadable text, a failed conversion, a file that\n"
-     "     cannot be read); the other texts were still processed and printed\n"
+     "  1  some input was rejected (an invalid URI, unreadable text, a failed conversion); the other\n"
+     "     texts were still processed and printed. Or a read or write failed: FILE or standard input\n"
+     "     could not be read, or standard output could not be written (a full disk), up to and\n"
+     "     including its close; the message names the file, and the output is incomplete\n"
      "  2  usage error: an unknown command, subcommand or option, a missing or extra operand, or an\n"
-     "     unknown encoding name; nothing was processed"},
+     "     unknown encoding name; nothing was processed\n\n"
+     "When the reader of standard output goes away (a closed pipe, as in 'tessera uri escape <list | "
+     "head -1'), the tool ends quietly, as other commands do: the SIGPIPE signal ends it, or, where that "
+     "signal is ignored and on Windows, it stops at once with status 1 and no message."},
 };
 
 }  // namespace

@@ -24,7 +24,8 @@ int RunTimeFromTime_t(const Invocation& in);
 /// Every name of the encoding table once, in table order.
 std::vector<std::string> EncodingNames();
 
-/// Runs the tool on its arguments (those after the program name); returns the exit status.
+/// Runs the tool on its arguments (those after the program name) and closes standard
+/// output; returns the exit status, 1 at least when output could not be written.
 int RunTool(const Args& args);
 
 }  // namespace tessera::tool

@@ -1,15 +1,18 @@
-// Finds the command that the words of the command line name and runs it.
+// Finds the command that the words of the command line name, runs it, and makes sure
+// that what it wrote reached standard output.
 #include <iostream>
 
 #include "close_matches.h"
 #include "commands.h"
 #include "help_text.h"
+#include "standard_streams.h"
 
 namespace tessera::tool {
+namespace {
 
-int RunTool(const Args& args) {
+/// Runs the command that args name; path receives its words ("uri resolve").
+int RunCommand(const Args& args, std::string& path) {
     const CommandInfo* command = &ToolCommand();
-    std::string path;
     std::size_t next = 0;
     while (command->subcommands.size != 0) {
         const std::string where = path.empty() ? "" : path + ": ";
@@ -26,12 +29,12 @@ int RunTool(const Args& args) {
             return kSuccess;
         }
         if (word.size() > 1 && word[0] == '-') {
-            return Fail(kUsageError, where + "unknown option '" + word + "'" + tryHelp);
+            return Fail(kUsageError, where + "unknown option " + Quote(word) + tryHelp);
         }
         const CommandInfo* sub = FindSubcommand(*command, word);
         if (sub == nullptr) {
             const std::string hint = DidYouMean(word, SubcommandNames(*command));
-            return Fail(kUsageError, where + "unknown " + kind + " '" + word + "'" + (hint.empty() ? tryHelp : hint));
+            return Fail(kUsageError, where + "unknown " + kind + " " + Quote(word) + (hint.empty() ? tryHelp : hint));
         }
         command = sub;
         path += (path.empty() ? "" : " ") + word;
@@ -39,6 +42,14 @@ int RunTool(const Args& args) {
     Invocation in(*command, path);
     const int status = in.Parse(Args(args.begin() + static_cast<std::ptrdiff_t>(next), args.end()));
     return status >= 0 ? status : command->run(in);
+}
+
+}  // namespace
+
+int RunTool(const Args& args) {
+    std::string path;
+    const int status = RunCommand(args, path);
+    return FinishOutput(path, status);
 }
 
 }  // namespace tessera::tool

@@ -21,7 +21,7 @@ int RunHelp(const Invocation& in) {
         const CommandInfo* sub = FindSubcommand(*command, word);
         if (sub == nullptr) {
             const std::string what =
-                path.empty() ? "no command '" + word + "'" : "'" + path + "' has no subcommand '" + word + "'";
+                path.empty() ? "no command " + Quote(word) : "'" + path + "' has no subcommand " + Quote(word);
             const std::string hint = DidYouMean(word, SubcommandNames(*command));
             return hint.empty() ? in.UsageError(what) : in.Fail(kUsageError, what + hint);
         }

@@ -116,15 +116,15 @@ std::string InputText(const CommandInfo& command) {
 }
 
 std::string ExitStatusText(const CommandInfo& command) {
-    std::string text = "Exit status: 0 on success; ";
+    std::string text = "Exit status: 0 on success; 1 ";
     if (command.rejected != nullptr) {
-        text += std::string("1 when ") + command.rejected;
+        text += std::string("when ") + command.rejected;
         if (command.input == Input::kLines || command.input == Input::kAfterFirst || command.input == Input::kPairs) {
             text += " (the rest is still processed)";
         }
-        text += "; ";
+        text += ", or ";
     }
-    return text + "2 on a usage error.";
+    return text + "on a read or write error; 2 on a usage error.";
 }
 
 struct Row {

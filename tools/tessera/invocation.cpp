@@ -37,6 +37,13 @@ int Fail(int status, const std::string& message) {
     return status;
 }
 
+std::string Quote(const std::string& text) {
+    if (text.size() <= kQuotedBytes) return '\'' + text + '\'';
+    std::size_t cut = kQuotedBytes - 12;  // room for the ellipsis and the length
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;  // a continuation byte
+    return '\'' + text.substr(0, cut) + "...' (" + std::to_string(text.size()) + " bytes)";
+}
+
 bool IsHelpOption(const std::string& arg) { return arg == "-h" || arg == "--help"; }
 
 std::string QuotedAlternatives(const std::vector<std::string>& names) {
@@ -82,8 +89,8 @@ int Invocation::Parse(const Args& args) {
         const OptionInfo* option = FindOption(m_command, name);
         if (option == nullptr) {
             const std::string hint = DidYouMean(name, OptionNames(m_command));
-            if (hint.empty()) return UsageError("unknown option '" + name + "'");
-            return Fail(kUsageError, "unknown option '" + name + "'" + hint);
+            if (hint.empty()) return UsageError("unknown option " + Quote(name));
+            return Fail(kUsageError, "unknown option " + Quote(name) + hint);
         }
         m_given.push_back(name);
         if (option->value == nullptr) {
@@ -106,7 +113,7 @@ int Invocation::Parse(const Args& args) {
         return UsageError(std::string("missing operand ") + m_command.operands);
     }
     if (m_operands.size() > m_command.maxOperands) {
-        return UsageError("unexpected operand '" + m_operands[m_command.maxOperands] + "'");
+        return UsageError("unexpected operand " + Quote(m_operands[m_command.maxOperands]));
     }
     return -1;
 }

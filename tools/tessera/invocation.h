@@ -56,6 +56,11 @@ private:
     std::map<std::string, std::string> m_options;
 };
 
+/// text in single quotes, for a message. A text of more than kQuotedBytes bytes is cut
+/// (not inside a UTF-8 sequence) and tells its length: 'http://h/aaaa...' (1048576 bytes).
+std::string Quote(const std::string& text);
+constexpr std::size_t kQuotedBytes = 72;
+
 /// Whether arg is "-h" or "--help".
 bool IsHelpOption(const std::string& arg);
 

@@ -4,6 +4,6 @@
 #include "standard_streams.h"
 
 int main(int argc, char** argv) {
-    tessera::tool::SetBinaryStandardStreams();
+    tessera::tool::SetUpStandardStreams();
     return tessera::tool::RunTool(tessera::tool::CommandLineArguments(argc, argv));
 }

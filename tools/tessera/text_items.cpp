@@ -4,18 +4,19 @@
 #include <algorithm>
 #include <iostream>
 
+#include "standard_streams.h"
+
 namespace tessera::tool {
 namespace {
 
-bool ReadLine(std::string& line) {
-    if (!std::getline(std::cin, line)) return false;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return true;
-}
-
-int ForEachLine(const std::function<int(const std::string&)>& each) {
+/// Calls each for every line of standard input until its end, a read error (reported)
+/// or a failed write.
+int ForEachLine(const Invocation& in, const std::function<int(const std::string&)>& each) {
+    InputFile input;
     int status = kSuccess;
-    for (std::string line; ReadLine(line);) status = std::max(status, each(line));
+    for (std::string line; !OutputFailed() && input.ReadLine(line);) status = std::max(status, each(line));
+    if (!input.Error().empty())
+        status = std::max(status, in.Reject("cannot read " + input.Name() + ": " + input.Error()));
     return status;
 }
 
@@ -23,10 +24,10 @@ int ForEachLine(const std::function<int(const std::string&)>& each) {
 
 int ForEachItem(const Invocation& in, std::size_t first, const std::function<int(const std::string&)>& each) {
     const Args& operands = in.Operands();
-    if (operands.size() <= first) return ForEachLine(each);
+    if (operands.size() <= first) return ForEachLine(in, each);
     int status = kSuccess;
-    for (std::size_t i = first; i < operands.size(); ++i) {
-        status = std::max(status, operands[i] == "-" ? ForEachLine(each) : each(operands[i]));
+    for (std::size_t i = first; i < operands.size() && !OutputFailed(); ++i) {
+        status = std::max(status, operands[i] == "-" ? ForEachLine(in, each) : each(operands[i]));
     }
     return status;
 }
@@ -35,9 +36,9 @@ int ForEachPair(const Invocation& in, const std::function<int(const std::string&
     const Args& operands = in.Operands();
     if (operands.size() == 2) return each(operands[0], operands[1]);
     if (!operands.empty()) return in.UsageError("expects two operands, or none to read tab-separated pairs");
-    return ForEachLine([&](const std::string& line) -> int {
+    return ForEachLine(in, [&](const std::string& line) -> int {
         const std::size_t tab = line.find('\t');
-        if (tab == std::string::npos) return in.Reject("no tab between the two URIs of line '" + line + "'");
+        if (tab == std::string::npos) return in.Reject("no tab between the two URIs of line " + Quote(line));
         return each(line.substr(0, tab), line.substr(tab + 1));
     });
 }

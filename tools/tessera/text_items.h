@@ -11,7 +11,8 @@ namespace tessera::tool {
 
 /// Calls each for the operands from first on, in order. When there are none, and for an
 /// operand "-", it calls each for every line of standard input instead (without its line
-/// end, "\n" or "\r\n"). Returns the highest status each returned.
+/// end, "\n" or "\r\n"). Stops early when standard output fails; rejects a read error
+/// of standard input. Returns the highest status each returned.
 int ForEachItem(const Invocation& in, std::size_t first, const std::function<int(const std::string&)>& each);
 
 /// Calls each once for the two operands, or, when there are none, for every line of

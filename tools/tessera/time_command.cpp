@@ -40,7 +40,7 @@ int ForEachNumber(const Invocation& in, Varn::TimeStamp (*make)(std::int64_t)) {
         std::int64_t value = 0;
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
         if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
-            return in.Reject("'" + text + "' is not a 64-bit integer");
+            return in.Reject(Quote(text) + " is not a 64-bit integer");
         }
         blocks.Next();
         PrintStamp(make(value));
@@ -63,7 +63,7 @@ int RunTimeParse(const Invocation& in) {
     BlockSeparator blocks;
     return ForEachItem(in, 0, [&](const std::string& text) -> int {
         Varn::TimeStamp stamp;
-        if (!ReadStamp(text, stamp)) return in.Reject("'" + text + "' is not an RFC 3339 or ISO 8601 time stamp");
+        if (!ReadStamp(text, stamp)) return in.Reject(Quote(text) + " is not an RFC 3339 or ISO 8601 time stamp");
         blocks.Next();
         std::cout << "text          " << text << '\n';
         PrintStamp(stamp);

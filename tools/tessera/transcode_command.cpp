@@ -1,23 +1,15 @@
 // tessera transcode --from NAME --to NAME [FILE]: converts text between encodings. Names
 // are resolved as the library resolves them; UTF-16LE and UTF-16BE are also accepted and
 // go through the library's UTF-16 operations.
-#include <cstdio>
-#include <fstream>
 #include <iostream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
 
 #include <tessera/Transcoder.h>
 
 #include "close_matches.h"
 #include "commands.h"
+#include "standard_streams.h"
 
 namespace tessera::tool {
 namespace {
@@ -54,13 +46,6 @@ std::string Utf16ToBytes(const std::wstring& units, Utf16Order order) {
     return bytes;
 }
 
-bool ReadAll(std::istream& in, std::string& text) {
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    text = buffer.str();
-    return !in.bad();
-}
-
 }  // namespace
 
 int RunTranscode(const Invocation& in) {
@@ -71,40 +56,28 @@ int RunTranscode(const Invocation& in) {
         names.insert(names.end(), {"UTF-16LE", "UTF-16BE"});
         const std::string hint = DidYouMean(name, names);
         return in.Fail(kUsageError,
-                       "unknown encoding '" + name + "'" + (hint.empty() ? " (see 'tessera encodings')" : hint));
+                       "unknown encoding " + Quote(name) + (hint.empty() ? " (see 'tessera encodings')" : hint));
     }
     const std::string file = in.Operands().empty() ? "-" : in.Operands()[0];
 
+    InputFile source = file == "-" ? InputFile() : InputFile(file);
     std::string input;
-    if (file == "-") {
-#ifdef _WIN32
-        _setmode(_fileno(stdin), _O_BINARY);
-#endif
-        if (!ReadAll(std::cin, input)) return in.Reject("cannot read standard input");
-    } else {
-        std::ifstream stream(file, std::ios::binary);
-        if (!stream || !ReadAll(stream, input)) return in.Reject("cannot read '" + file + "'");
-    }
+    if (!source.ReadAll(input)) return in.Reject("cannot read " + source.Name() + ": " + source.Error());
 
     const Utf16Order fromOrder = Utf16OrderOf(from);
     const std::wstring text = fromOrder != Utf16Order::kNone ? BytesToUtf16(input, fromOrder)
                                                              : Varn::Transcoder::EncodingToUTF16(input, from);
     if (text.empty() && !input.empty()) {
-        return in.Reject("this build cannot convert from '" + from + "'");
+        return in.Reject("this build cannot convert from " + Quote(from));
     }
     const Utf16Order toOrder = Utf16OrderOf(to);
     const std::string output =
         toOrder != Utf16Order::kNone ? Utf16ToBytes(text, toOrder) : Varn::Transcoder::UTF16ToEncoding(text, to);
     if (output.empty() && !text.empty()) {
-        return in.Reject("this build cannot convert to '" + to + "'");
+        return in.Reject("this build cannot convert to " + Quote(to));
     }
-#ifdef _WIN32
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
-    std::cout.write(output.data(), static_cast<std::streamsize>(output.size()));
-    std::cout.flush();
-    if (!std::cout) return in.Reject("cannot write standard output");
-    return 0;
+    std::cout.write(output.data(), static_cast<std::streamsize>(output.size()));  // checked when the tool ends
+    return kSuccess;
 }
 
 }  // namespace tessera::tool

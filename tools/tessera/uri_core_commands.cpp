@@ -109,7 +109,7 @@ int RunUriShow(const Invocation& in) {
     BlockSeparator blocks;
     return ForEachItem(in, 0, [&](const std::string& text) -> int {
         const URI uri(text);
-        if (!uri.IsValidURI()) return in.Reject("not a valid URI: '" + text + "'");
+        if (!uri.IsValidURI()) return in.Reject("not a valid URI: " + Quote(text));
         blocks.Next();
         std::cout << text << '\n';
         Show(uri);

@@ -49,7 +49,7 @@ int RunUriQuery(const Invocation& in) {
     BlockSeparator blocks;
     return ForEachItem(in, 0, [&](const std::string& text) -> int {
         const URI uri(text);
-        if (!uri.IsValidURI()) return in.Reject("not a valid URI: '" + text + "'");
+        if (!uri.IsValidURI()) return in.Reject("not a valid URI: " + Quote(text));
         blocks.Next();
         std::map<std::string, std::string> pairs;
         uri.GetQueryByMap(pairs);
@@ -62,7 +62,7 @@ int RunUriToPath(const Invocation& in) {
     const Notation notation = NotationOf(in);
     return ForEachItem(in, 0, [&](const std::string& text) -> int {
         const URI uri(text);
-        if (!uri.IsValidURI()) return in.Reject("not a valid URI: '" + text + "'");
+        if (!uri.IsValidURI()) return in.Reject("not a valid URI: " + Quote(text));
         URI::StringProxy path;
         switch (notation) {
             case Notation::kPlatform:
@@ -79,8 +79,8 @@ int RunUriToPath(const Invocation& in) {
                 break;
         }
         if (path.empty()) {
-            return in.Reject(std::string("no local path in ") + NotationName(notation) + " notation for '" + text +
-                             "'");
+            return in.Reject(std::string("no local path in ") + NotationName(notation) + " notation for " +
+                             Quote(text));
         }
         std::cout << path << '\n';
         return kSuccess;
@@ -116,7 +116,7 @@ int RunUriGuess(const Invocation& in) {
     const std::string scheme = in.Value("--scheme", "http");
     return ForEachItem(in, 0, [&](const std::string& text) -> int {
         URI uri;
-        if (!uri.UnknownToURI(text, scheme)) return in.Reject("cannot make a URI of '" + text + "'");
+        if (!uri.UnknownToURI(text, scheme)) return in.Reject("cannot make a URI of " + Quote(text));
         std::cout << uri.ToString(false) << '\n';
         return kSuccess;
     });

@@ -16,7 +16,7 @@ using Varn::URI;
 bool ReadURI(const Invocation& in, const std::string& text, URI& out) {
     out = URI::StringProxy(text);
     if (out.IsValidURI()) return true;
-    in.Reject("not a valid URI: '" + text + "'");
+    in.Reject("not a valid URI: " + Quote(text));
     return false;
 }
 
@@ -51,13 +51,13 @@ int RunUriResolve(const Invocation& in) {
     const std::string& baseText = in.Operands()[0];
     URI base;
     if (!ReadURI(in, baseText, base)) return kRejected;
-    if (base.IsRelative()) return in.Reject("the base must be an absolute URI: '" + baseText + "'");
+    if (base.IsRelative()) return in.Reject("the base must be an absolute URI: " + Quote(baseText));
     return ForEachItem(in, 1, [&](const std::string& text) -> int {
         URI reference;
         if (!ReadURI(in, text, reference)) return kRejected;
         reference.MakeAbsoluteURI(base);  // an absolute reference stands for itself
         if (!reference.IsValidURI()) {
-            return in.Reject("'" + text + "' does not resolve to a valid URI against '" + baseText + "'");
+            return in.Reject(Quote(text) + " does not resolve to a valid URI against " + Quote(baseText));
         }
         std::cout << reference.ToString(false) << '\n';
         return kSuccess;
@@ -69,8 +69,8 @@ int RunUriRelative(const Invocation& in) {
     return ForEachURIPair(in,
                           [&](const std::string& first, const std::string& second, URI target, const URI& base) -> int {
                               if (!target.MakeRelativeURI(base, caseSensitive)) {
-                                  return in.Reject("'" + first + "' cannot be made relative to '" + second +
-                                                   "' (relative base, or another scheme or host)");
+                                  return in.Reject(Quote(first) + " cannot be made relative to " + Quote(second) +
+                                                   " (relative base, or another scheme or host)");
                               }
                               std::cout << target.ToString(false) << '\n';
                               return kSuccess;
@@ -90,8 +90,8 @@ int RunUriCommonParent(const Invocation& in) {
     return ForEachURIPair(in,
                           [&](const std::string& first, const std::string& second, const URI& a, const URI& b) -> int {
                               if (a.IsRelative() || b.IsRelative()) {
-                                  return in.Reject("a relative reference has no common parent: '" +
-                                                   (a.IsRelative() ? first : second) + "'");
+                                  return in.Reject("a relative reference has no common parent: " +
+                                                   Quote(a.IsRelative() ? first : second));
                               }
                               std::cout << a.GetCommonParent(b, caseSensitive).ToString(false) << '\n';
                               return kSuccess;
@@ -106,7 +106,7 @@ int RunUriIpv6(const Invocation& in) {
         }
         std::string full;
         if (!URI::IsIPv6(address) || !URI::ExpandIPv6Addr(address, full)) {
-            return in.Reject("not an IPv6 address: '" + text + "'");
+            return in.Reject("not an IPv6 address: " + Quote(text));
         }
         std::cout << full << '\n';
         return kSuccess;

@@ -1,6 +1,7 @@
 // Code-page services of Windows: GetACP, MultiByteToWideChar and WideCharToMultiByte with
 // flags 0, explicit lengths and no default character, so that bad input is substituted
-// silently. Each conversion asks for the size, allocates exactly that, then converts.
+// silently. Each conversion asks for the size, allocates exactly that, then converts; a
+// failed allocation throws std::bad_alloc (an empty result would pass for converted text).
 #include "platform/codepage.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
@@ -10,7 +11,6 @@
 
 #include <climits>
 #include <memory>
-#include <new>
 
 static_assert(sizeof(wchar_t) == sizeof(WCHAR), "wchar_t holds one UTF-16 code unit");
 
@@ -30,8 +30,7 @@ std::wstring CodePageToUTF16(const char* data, std::size_t size, std::int32_t co
     const int length = static_cast<int>(size);
     const int needed = MultiByteToWideChar(cp, 0, data, length, nullptr, 0);
     if (needed <= 0) return {};
-    std::unique_ptr<WCHAR[]> buffer(new (std::nothrow) WCHAR[static_cast<std::size_t>(needed)]);
-    if (!buffer) return {};
+    std::unique_ptr<WCHAR[]> buffer(new WCHAR[static_cast<std::size_t>(needed)]);
     const int written = MultiByteToWideChar(cp, 0, data, length, buffer.get(), needed);
     if (written <= 0) return {};
     return std::wstring(reinterpret_cast<const wchar_t*>(buffer.get()), static_cast<std::size_t>(written));
@@ -44,8 +43,7 @@ std::string UTF16ToCodePage(const wchar_t* data, std::size_t size, std::int32_t 
     const WCHAR* source = reinterpret_cast<const WCHAR*>(data);
     const int needed = WideCharToMultiByte(cp, 0, source, length, nullptr, 0, nullptr, nullptr);
     if (needed <= 0) return {};
-    std::unique_ptr<char[]> buffer(new (std::nothrow) char[static_cast<std::size_t>(needed)]);
-    if (!buffer) return {};
+    std::unique_ptr<char[]> buffer(new char[static_cast<std::size_t>(needed)]);
     const int written = WideCharToMultiByte(cp, 0, source, length, buffer.get(), needed, nullptr, nullptr);
     if (written <= 0) return {};
     return std::string(buffer.get(), static_cast<std::size_t>(written));

@@ -1,0 +1,235 @@
+// Allocation failure in every allocating operation of Varn::URI: parsing, assignment,
+// getters and setters, writing out, resolution, relations, query maps, local paths,
+// guessing, escaping and host addresses. An operation that fails part-way may leave a
+// URI partly assigned, but each component must hold its old value or its final value
+// (never one cut short or emptied); nothing may leak, and a copy must equal its source.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include <tessera/URI.h>
+
+#include "allocation_sweep.h"
+
+namespace tessera_test {
+namespace {
+
+using Varn::URI;
+
+/// What a URI operation works on: the URI, a second one (a base, the other side of a
+/// relation) and the targets of the operations that write into caller objects.
+struct UriObjects {
+    URI uri;
+    URI other;
+    std::map<std::string, std::string> map{{"old", "1"}};
+    std::string text = "old";
+    std::wstring wide = L"old";
+};
+
+Fields UriFields(const URI& u) {
+    return {u.GetScheme(),
+            u.GetAuthority(),
+            u.GetServerPort(),
+            u.GetPath(),
+            u.GetQuery(false),
+            u.GetFragment(),
+            u.GetUsername(),
+            u.GetPassword(),
+            u.GetNonHierarchical(),
+            std::string(u.IsValidURI() ? "valid " : "") + (u.IsRelative() ? "relative " : "") +
+                (u.IsHierarchical() ? "hierarchical" : "")};
+}
+
+Fields AllFields(const UriObjects& o) {
+    Fields fields = UriFields(o.uri);
+    const Fields other = UriFields(o.other);
+    fields.insert(fields.end(), other.begin(), other.end());
+    std::string map;
+    for (const auto& pair : o.map) map += pair.first + '=' + pair.second + ';';
+    fields.push_back(map);
+    fields.push_back(o.text);
+    fields.push_back(std::string(o.wide.begin(), o.wide.end()));  // UTF-16 units cut to bytes: compared only
+    return fields;
+}
+
+std::string Flag(bool value) { return value ? "true" : "false"; }
+
+struct UriCase {
+    const char* name;
+    const char* subject;  // parsed into uri
+    const char* other;    // parsed into other
+    std::string (*run)(UriObjects&);
+};
+
+const char kFull[] = "HTTP://us%20er:pa@Host.Example:8080/d%20ir/a/../b/file.tar.gz?q=1&r=a%20b#frag%41";
+const char kBase[] = "http://host.example/d%20ir/x/y.html?base";
+const char kFile[] = "file:///C|/Program%20Files/app/x.txt";
+
+const UriCase kCases[] = {
+    // Parsing and assignment.
+    {"construct from text", kFull, "", [](UriObjects&) { return URI(URI::StringProxy(kFull)).ToString(false).str(); }},
+    {"construct from char*", kFull, "", [](UriObjects&) { return URI(kBase).ToString(false).str(); }},
+    {"copy construct", kFull, "", [](UriObjects& o) { return URI(o.uri).ToString(false).str(); }},
+    {"assign text", kFull, "", [](UriObjects& o) { return (o.uri = URI::StringProxy(kBase)).ToString(false).str(); }},
+    {"assign char*", kFull, "", [](UriObjects& o) { return (o.uri = kFile).ToString(false).str(); }},
+    {"assign URI", kFull, kBase, [](UriObjects& o) { return (o.uri = o.other).ToString(false).str(); }},
+    {"assign opaque text", kFull, "",
+     [](UriObjects& o) { return (o.uri = "mailto:a@b.example?subject=x#f").ToString(false).str(); }},
+    // Getters and writing out.
+    {"getters", kFull, "",
+     [](UriObjects& o) {
+         return o.uri.GetScheme().str() + o.uri.GetAuthority().str() + o.uri.GetServerPort().str() +
+                o.uri.GetPath().str() + o.uri.GetQuery(true).str() + o.uri.GetFragment().str() +
+                o.uri.GetUsername().str() + o.uri.GetPassword().str() + o.uri.GetNonHierarchical().str();
+     }},
+    {"GetParts narrow", kFull, "",
+     [](UriObjects& o) {
+         std::string a, b, c, d, e;
+         o.uri.GetParts(o.text, a, b, c, d, e);
+         return o.text + a + b + c + d + e;
+     }},
+    {"GetParts wide", kFull, "",
+     [](UriObjects& o) {
+         std::wstring a, b, c, d, e;
+         o.uri.GetParts(o.wide, a, b, c, d, e);
+         return std::to_string(o.wide.size() + a.size() + b.size() + c.size() + d.size() + e.size());
+     }},
+    {"ToString", kFull, "", [](UriObjects& o) { return o.uri.ToString(false).str() + o.uri.ToString(true).str(); }},
+    {"ToStringUTF8", "http://h/%C3%A9%20x", "", [](UriObjects& o) { return o.uri.ToStringUTF8().str(); }},
+    {"ToStringUTF8Escaped", "http://h/\xC3\xA9%20x", "",
+     [](UriObjects& o) { return o.uri.ToStringUTF8Escaped().str(); }},
+    {"ToEncodedString", "http://h/%C3%A9?q=%E4%B8%AD", "",
+     [](UriObjects& o) { return o.uri.ToEncodedString("shift_jis").str(); }},
+    {"FromEncodedString", kFull, "",
+     [](UriObjects& o) { return Flag(o.uri.FromEncodedString("http://h/caf\xE9?q=\xE9", "windows-1252")); }},
+    // Setters.
+    {"SetScheme", kFull, "", [](UriObjects& o) { return o.uri.SetScheme("X-Scheme-With-A-Long-Name"), std::string(); }},
+    {"SetAuthority", kFull, "",
+     [](UriObjects& o) { return o.uri.SetAuthority("New Host.Example.Org"), std::string(); }},
+    {"SetServerPort", kFull, "",
+     [](UriObjects& o) { return o.uri.SetServerPort("8080 8081 8082 8083"), std::string(); }},
+    {"SetPath", kFull, "", [](UriObjects& o) { return o.uri.SetPath("/a b/c?d/e f/g h/i"), std::string(); }},
+    {"SetQuery escaped", kFull, "",
+     [](UriObjects& o) { return o.uri.SetQuery("a b?c&d=e f g h i", true), std::string(); }},
+    {"SetQuery as is", kFull, "",
+     [](UriObjects& o) { return o.uri.SetQuery("a%20b&c=d%20e&f=g", false), std::string(); }},
+    {"SetFragment", kFull, "", [](UriObjects& o) { return o.uri.SetFragment("f g#h i j k l m n"), std::string(); }},
+    {"SetUsername", kFull, "",
+     [](UriObjects& o) { return o.uri.SetUsername("u s@r with a long name"), std::string(); }},
+    {"SetPassword", kFull, "",
+     [](UriObjects& o) { return o.uri.SetPassword("p:w d with a long text"), std::string(); }},
+    {"SetNonHierarchical", kFull, "",
+     [](UriObjects& o) { return o.uri.SetNonHierarchical("a b@c.example.org?x"), std::string(); }},
+    {"SetParts", kFull, "",
+     [](UriObjects& o) {
+         return o.uri.SetParts("file", "server.example", "8080", "/C|/directory/a b", "q r s t u v", "f g h i j k"),
+                std::string();
+     }},
+    {"ForceEscape", "http://host.example/a b/%41 c d e f?q r s t#f g h i", "",
+     [](UriObjects& o) { return o.uri.ForceEscape(), std::string(); }},
+    // File names.
+    {"file names", kFull, "",
+     [](UriObjects& o) {
+         return o.uri.GetFilename(true).str() + o.uri.GetFilename(false).str() + o.uri.GetExtension(true).str() +
+                o.uri.GetExtension(false).str() + o.uri.GetLastPathComponent().str() +
+                Flag(o.uri.IsUnderDirectory("b")) + Flag(o.uri.IsOfFileType("gz"));
+     }},
+    {"RemoveLastPathComponent", kFull, "", [](UriObjects& o) { return o.uri.RemoveLastPathComponent().str(); }},
+    // Resolution.
+    {"MakeAbsoluteURI", "../a b/./c?q#f", kBase, [](UriObjects& o) { return Flag(o.uri.MakeAbsoluteURI(o.other)); }},
+    {"ChDir escaped", kBase, "", [](UriObjects& o) { return Flag(o.uri.ChDir("../p q/./r?s#t", true)); }},
+    {"ChDir plain path", kBase, "", [](UriObjects& o) { return Flag(o.uri.ChDir("../p q/#r", false)); }},
+    {"ChDir authority", kBase, "", [](UriObjects& o) { return Flag(o.uri.ChDir("//other.example/a/b", true)); }},
+    // Relations.
+    {"GetRelation", "http://HOST.example/d%20ir/x/", kBase,
+     [](UriObjects& o) {
+         return std::to_string(o.uri.GetRelation(o.other, true) + 4 * o.uri.GetRelation(o.other, false));
+     }},
+    {"GetRelationByString", kFull, "",
+     [](UriObjects&) { return std::to_string(URI::GetRelationByString("http://h/a/b%20c/", "http://H/a/b%20c/d")); }},
+    {"CompareAuthority", kFull, "",
+     [](UriObjects&) { return Flag(URI::CompareAuthority("[fe80:0:0:0:0:0:0:1]", "[FE80::1]")); }},
+    {"equality", kFull, kBase,
+     [](UriObjects& o) {
+         return Flag(o.uri == o.other) + Flag(o.uri == kFull) + Flag(o.uri != URI::StringProxy(kBase));
+     }},
+    {"GetCommonParent", kFull, kBase,
+     [](UriObjects& o) { return o.uri.GetCommonParent(o.other, false).ToString(false).str(); }},
+    {"GetCommonParentByString", kFull, "",
+     [](UriObjects&) { return URI::GetCommonParentByString(kFull, kBase, true).ToString(false).str(); }},
+    {"MakeRelativeURI", "http://host.example/d%20ir/p/q.html?x#y", kBase,
+     [](UriObjects& o) { return Flag(o.uri.MakeRelativeURI(o.other, true)); }},
+    // Query maps.
+    {"GetQueryByMap", kFull, "", [](UriObjects& o) { return o.uri.GetQueryByMap(o.map), std::string(); }},
+    {"SetQueryByMap", kFull, "",
+     [](UriObjects& o) {
+         o.uri.SetQueryByMap({{"a b", "c&d"}, {"e", "f=g"}});
+         return std::string();
+     }},
+    {"GetQueryValue narrow", kFull, "", [](UriObjects& o) { return Flag(o.uri.GetQueryValue("r", o.text)); }},
+    {"GetQueryValue wide", kFull, "", [](UriObjects& o) { return Flag(o.uri.GetQueryValue("r", o.wide)); }},
+    {"SetQueryValue", kFull, "", [](UriObjects& o) { return o.uri.SetQueryValue("s t", "u&v"), std::string(); }},
+    // Local paths, each notation both ways.
+    {"ToLocalPath", kFile, "", [](UriObjects& o) { return o.uri.ToLocalPath().str(); }},
+    {"ToLocalPathWin", kFile, "", [](UriObjects& o) { return o.uri.ToLocalPathWin().str(); }},
+    {"ToLocalPathUnix", "file:///usr/local/a%20b/c", "", [](UriObjects& o) { return o.uri.ToLocalPathUnix().str(); }},
+    {"ToLocalPathMac", "file:///Disk/Folder/a%20b/c", "", [](UriObjects& o) { return o.uri.ToLocalPathMac().str(); }},
+    {"LocalPathToURI", kFull, "",
+     [](UriObjects& o) { return o.uri.LocalPathToURI("/usr/local/a b/c"), std::string(); }},
+    {"LocalPathToURIWin", kFull, "",
+     [](UriObjects& o) { return o.uri.LocalPathToURIWin("D:\\directory\\a b.txt"), std::string(); }},
+    {"LocalPathToURIWin UNC", kFull, "",
+     [](UriObjects& o) { return o.uri.LocalPathToURIWin("\\\\server\\share\\a b"), std::string(); }},
+    {"LocalPathToURIUnix", kFull, "",
+     [](UriObjects& o) { return o.uri.LocalPathToURIUnix("/usr/local/a b/c"), std::string(); }},
+    {"LocalPathToURIMac", kFull, "",
+     [](UriObjects& o) { return o.uri.LocalPathToURIMac("Disk:Folder:a b:c"), std::string(); }},
+    // Guessing.
+    {"UnknownToURI host", kFull, "",
+     [](UriObjects& o) { return Flag(o.uri.UnknownToURI("www.example.org/a b", "http")); }},
+    {"UnknownToURI path", kFull, "",
+     [](UriObjects& o) { return Flag(o.uri.UnknownToURI("C:\\directory\\a b.txt", "http")); }},
+    {"UnknownToURI e-mail", kFull, "", [](UriObjects& o) { return Flag(o.uri.UnknownToURI("user@example.org", "")); }},
+    // Escaping and host addresses (static).
+    {"escaping", kFull, "",
+     [](UriObjects&) {
+         return URI::Escape("a b%c\x01").str() + URI::EscapeChars("a b", " ").str() + URI::QueryEscape("a=b&c").str() +
+                URI::Unescape("%41%C3%A9", true).str() + URI::Unescape("%41%zz", false).str() +
+                URI::QueryUnescape("a+b%2B").str() + Flag(URI::VerifyAlpha("abc"));
+     }},
+    {"IPv6", kFull, "",
+     [](UriObjects& o) {
+         std::vector<std::string> groups;
+         return Flag(URI::ExpandIPv6Addr("fe80::1:2", o.text)) + Flag(URI::helperIPv6("a:b:c", groups, true)) +
+                Flag(URI::IsIPv6("::1")) + o.text;
+     }},
+    {"IPv4", kFull, "",
+     [](UriObjects& o) {
+         std::vector<int> octets;
+         return Flag(URI::IsIPv4Address("10.1.2.3", &octets)) + Flag(URI::ConvertIPv4ToIPv6Addr(&octets, o.text));
+     }},
+};
+
+class UriAllocation : public ::testing::TestWithParam<UriCase> {};
+
+TEST_P(UriAllocation, FailureLeavesUsableObjectsAndNoLeak) {
+    const UriCase& c = GetParam();
+    const SweepReport report = SweepAllocationFailures(SweepCase<UriObjects>{
+        [&c] {
+            return UriObjects{URI(c.subject), URI(c.other)};
+        },
+        c.run,
+        AllFields,
+        Keep::kFieldwise,
+    });
+    EXPECT_GT(report.failurePoints, 0u) << "the operation allocates nothing";
+    for (const std::string& problem : report.problems) ADD_FAILURE() << problem;
+}
+
+INSTANTIATE_TEST_SUITE_P(Every, UriAllocation, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<UriCase>& info) { return TestNameOf(info.param.name); });
+
+}  // namespace
+}  // namespace tessera_test
