@@ -10,6 +10,7 @@
 #define TESSERA_UNICODE_KERNELS_UTF8_VALIDATION_H
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace tessera::unicode {
@@ -76,6 +77,26 @@ constexpr Utf8CheckTables MakeUtf8CheckTables() {
 }
 
 inline constexpr Utf8CheckTables kUtf8CheckTables = MakeUtf8CheckTables();
+
+/// Of a step's positions, one bit each, those before the character that holds the first of
+/// `faults` (`continuations` marks the bytes 80..BF): every character that starts before
+/// the last start ahead of the first fault is whole and valid. Empty where the first
+/// character is at fault. The step begins a character.
+inline std::uint64_t BeforeFaultyCharacter(std::uint64_t faults, std::uint64_t continuations) {
+    const std::uint64_t starts = ~continuations & ((faults & (0 - faults)) - 1);
+    if (starts == 0) return 0;
+    return (std::uint64_t{1} << (63 - __builtin_clzll(starts))) - 1;
+}
+
+/// Of `Step` valid bytes at `step`, how many at the end begin a sequence that the end of
+/// the step cuts (0 to 3). Read from memory rather than from a register, so that the next
+/// step's address need not wait for the register's checks.
+template <std::size_t Step>
+inline std::size_t CutBytes(const unsigned char* step) {
+    // Of valid bytes, at most one of the three begins a sequence that runs past the end.
+    return std::size_t{step[Step - 1] >= 0xC0} + 2 * std::size_t{step[Step - 2] >= 0xE0} +
+           3 * std::size_t{step[Step - 3] >= 0xF0};
+}
 
 }  // namespace tessera::unicode
 

@@ -182,22 +182,6 @@ TESSERA_TARGET_AVX512 inline void WidenAscii(const unsigned char* in, wchar_t* o
     }
 }
 
-/// The positions before the character that holds the first of `faults`: every character
-/// that starts before the last start ahead of the first fault is whole and valid. Empty
-/// where the first character is at fault.
-inline __mmask64 BeforeFaultyCharacter(__mmask64 faults, __mmask64 continuations) {
-    const __mmask64 starts = ~continuations & ((faults & (0 - faults)) - 1);
-    if (starts == 0) return 0;
-    return (std::uint64_t{1} << (63 - __builtin_clzll(starts))) - 1;
-}
-
-/// How many of the last three of 64 valid bytes belong to a sequence that they begin and
-/// the end of the 64 cuts: read from memory rather than from the register, so that the
-/// next step's address does not wait for the register's checks.
-inline std::size_t CutBytes(const unsigned char* step) {
-    return std::size_t{step[63] >= 0xC0} + 2 * std::size_t{step[62] >= 0xE0} + 3 * std::size_t{step[61] >= 0xF0};
-}
-
 /// Writes the units of the characters that start at the positions of `convertible`.
 TESSERA_TARGET_AVX512 inline wchar_t* Decode(__m512i bytes, const ByteClasses& classes, __mmask64 convertible,
                                              wchar_t* out) {
@@ -213,18 +197,18 @@ TESSERA_TARGET_AVX512 inline wchar_t* ConvertStep(__m512i bytes, std::size_t siz
                                                   const unsigned char* end, wchar_t* out) {
     const ByteClasses classes = Classify(bytes);
     const __mmask64 faults = Faults(bytes, classes);
-    __mmask64 convertible;
     if (faults == 0 && size == kStep) {
-        convertible = ~std::uint64_t{0} >> CutBytes(p);
-    } else {
-        // Past the end of a short text, zeros read as ASCII, and a sequence the end cuts
-        // is a fault.
-        const __mmask64 present = size >= kStep ? ~std::uint64_t{0} : (std::uint64_t{1} << size) - 1;
-        convertible = (faults == 0 ? ~std::uint64_t{0} : BeforeFaultyCharacter(faults, classes.continuation)) & present;
-        if (convertible == 0) {
-            return ConvertSequences(p, p + (size < kFaultStride ? size : kFaultStride), end, out);
-        }
+        const std::size_t cut = CutBytes<kStep>(p);
+        out = Decode(bytes, classes, ~std::uint64_t{0} >> cut, out);
+        p += kStep - cut;
+        return out;
     }
+    // Past the end of a short text, zeros read as ASCII, and a sequence the end cuts is a
+    // fault.
+    const __mmask64 present = size >= kStep ? ~std::uint64_t{0} : (std::uint64_t{1} << size) - 1;
+    const __mmask64 convertible =
+        (faults == 0 ? ~std::uint64_t{0} : BeforeFaultyCharacter(faults, classes.continuation)) & present;
+    if (convertible == 0) return ConvertSequences(p, p + (size < kFaultStride ? size : kFaultStride), end, out);
     out = Decode(bytes, classes, convertible, out);
     p += _mm_popcnt_u64(convertible);
     return out;
