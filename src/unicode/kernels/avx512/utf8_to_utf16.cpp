@@ -130,28 +130,32 @@ TESSERA_TARGET_AVX512 inline __mmask64 Faults(__m512i bytes, const ByteClasses& 
 /// one, and after a four-byte lead the low surrogate.
 template <unsigned Half>
 TESSERA_TARGET_AVX512 inline __m512i DecodeHalf(__m512i bytes, const ByteClasses& classes) {
-    const __m512i first = Permute(kPairs[Half][0], bytes);   // bytes 0 and 1
-    const __m512i second = Permute(kPairs[Half][1], bytes);  // bytes 1 and 2
+    const auto mask = [](__mmask64 bits) { return static_cast<__mmask32>(bits >> (32 * Half)); };
     // Six payload bits of each byte, the first of a pair shifted above the second.
     const __m512i payload = _mm512_set1_epi8(0x3F);
-    const __m512i weights = _mm512_set1_epi16(0x0140);  // 64 for the low byte, 1 for the high
+    const __m512i weights = _mm512_set1_epi16(0x0140);      // 64 for the low byte, 1 for the high
+    const __m512i first = Permute(kPairs[Half][0], bytes);  // bytes 0 and 1
     const __m512i twoBytes = _mm512_maddubs_epi16(_mm512_and_si512(first, payload), weights);
+    __m512i units = _mm512_and_si512(first, _mm512_set1_epi16(0xFF));
+    units = _mm512_mask_mov_epi16(units, mask(classes.atLeastC0), twoBytes);
+    // A four-byte lead just before the half puts its low surrogate in it.
+    const __mmask32 afterFourByteLead = mask(classes.atLeastF0 << 1);
+    if ((mask(classes.atLeastE0) | afterFourByteLead) == 0) return units;  // no longer sequences here
+    const __m512i second = Permute(kPairs[Half][1], bytes);                // bytes 1 and 2
     const __m512i lastTwo = _mm512_maddubs_epi16(_mm512_and_si512(second, payload), weights);
     // The shift drops the lead's marker bits off the top of the lane.
     const __m512i threeBytes = _mm512_or_si512(_mm512_slli_epi16(first, 12), lastTwo);
+    units = _mm512_mask_mov_epi16(units, mask(classes.atLeastE0), threeBytes);
+    if ((mask(classes.atLeastF0) | afterFourByteLead) == 0) return units;
     // Of a four-byte lead, the same shifted four bits down is the code point's bits 10..20:
-    // the high surrogate less 0xD7C0.
+    // the high surrogate less 0xD7C0. After the lead, the last two bytes hold bits 0..9
+    // (and two of the lead's).
     const __m512i highSurrogate =
         _mm512_add_epi16(_mm512_srli_epi16(threeBytes, 4), _mm512_set1_epi16(static_cast<short>(0xD7C0)));
-    // After a four-byte lead, the last two bytes hold bits 0..9 (and two of the lead's).
     const __m512i lowSurrogate = _mm512_ternarylogic_epi32(lastTwo, _mm512_set1_epi16(0x3FF),
                                                            _mm512_set1_epi16(static_cast<short>(0xDC00)), 0xEA);
-    const auto mask = [](__mmask64 bits) { return static_cast<__mmask32>(bits >> (32 * Half)); };
-    __m512i units = _mm512_and_si512(first, _mm512_set1_epi16(0xFF));
-    units = _mm512_mask_mov_epi16(units, mask(classes.atLeastC0), twoBytes);
-    units = _mm512_mask_mov_epi16(units, mask(classes.atLeastE0), threeBytes);
     units = _mm512_mask_mov_epi16(units, mask(classes.atLeastF0), highSurrogate);
-    return _mm512_mask_mov_epi16(units, mask(classes.atLeastF0 << 1), lowSurrogate);
+    return _mm512_mask_mov_epi16(units, afterFourByteLead, lowSurrogate);
 }
 
 /// Writes the units of the lanes of `units` whose bits are set in `keep`, in order, to
