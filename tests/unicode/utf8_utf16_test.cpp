@@ -1,5 +1,7 @@
-// UTF-8 <-> UTF-16: invalid input, every code point, surrogates, real texts, and the fast
-// conversions against the reference conversions on random input.
+// UTF-8 <-> UTF-16: invalid input, every code point, surrogates, real texts, and each
+// kernel against the reference conversions: every scalar value, each sequence at each
+// offset of the first blocks, runs cut at every length and damaged at each position, and
+// random input.
 #include "unicode/utf8_utf16.h"
 
 #include <gtest/gtest.h>
@@ -87,8 +89,9 @@ struct Utf8Case {
     std::wstring units;
 };
 
-TEST(Utf8ToUtf16, ReplacesEachMaximalInvalidSubpart) {
-    const Utf8Case cases[] = {
+// Ill-formed input, each maximal invalid subpart replaced.
+const std::vector<Utf8Case>& InvalidUtf8Cases() {
+    static const std::vector<Utf8Case> cases = {
         {"lone continuation", "\x80", Units({kBad})},
         {"two continuations", "\x80\xBF", Units({kBad, kBad})},
         {"overlong C0", "\xC0\xAF", Units({kBad, kBad})},
@@ -121,6 +124,11 @@ TEST(Utf8ToUtf16, ReplacesEachMaximalInvalidSubpart) {
         {"lead F5", "\xF5\x80\x80\x80", Units({kBad, kBad, kBad, kBad})},
         {"five-byte form", "\xF8\x88\x80\x80\x80", Units({kBad, kBad, kBad, kBad, kBad})},
         {"bytes FE FF", "\xFE\xFF", Units({kBad, kBad})},
+        {"lead FF then continuation", "\xFF\x80", Units({kBad, kBad})},
+        {"lead F7 then continuations", "\xF7\xBF\xBF\xBF", Units({kBad, kBad, kBad, kBad})},
+        {"two-byte then continuation", "\xC3\xA9\x80", Units({0xE9, kBad})},
+        {"three-byte then continuation", "\xE2\x82\xAC\x80", Units({0x20AC, kBad})},
+        {"four-byte then continuation", "\xF0\x9F\x98\x80\x80", Units({0xD83D, 0xDE00, kBad})},
         {"mixed",
          "a\xF1\x80\x80\xE1\x80\xC2"
          "b\x80"
@@ -131,14 +139,20 @@ TEST(Utf8ToUtf16, ReplacesEachMaximalInvalidSubpart) {
          std::wstring(20, L'a') + Units({kBad}) + std::wstring(20, L'b')},
         {"at the end of a block", std::string(15, 'a') + "\xE2\x82", std::wstring(15, L'a') + Units({kBad})},
     };
-    for (const Utf8Case& c : cases) {
+    return cases;
+}
+
+TEST(Utf8ToUtf16, ReplacesEachMaximalInvalidSubpart) {
+    for (const Utf8Case& c : InvalidUtf8Cases()) {
         SCOPED_TRACE(c.name);
         ExpectUtf16(c.bytes, c.units);
     }
 }
 
-TEST(Utf8ToUtf16, DecodesTheEdgesOfEachSequenceLength) {
-    const Utf8Case cases[] = {
+// The first and last code point of each sequence length and of the ranges around the
+// surrogates.
+const std::vector<Utf8Case>& EdgeUtf8Cases() {
+    static const std::vector<Utf8Case> cases = {
         {"U+0000", std::string(1, '\0'), Units({0})},
         {"U+007F", "\x7F", Units({0x7F})},
         {"U+0080", "\xC2\x80", Units({0x80})},
@@ -148,10 +162,15 @@ TEST(Utf8ToUtf16, DecodesTheEdgesOfEachSequenceLength) {
         {"U+E000", "\xEE\x80\x80", Units({0xE000})},
         {"U+FFFF", "\xEF\xBF\xBF", Units({0xFFFF})},
         {"U+10000", "\xF0\x90\x80\x80", Units({0xD800, 0xDC00})},
+        {"U+40000", "\xF1\x80\x80\x80", Units({0xD8C0, 0xDC00})},
         {"U+10FFFF", "\xF4\x8F\xBF\xBF", Units({0xDBFF, 0xDFFF})},
         {"embedded NULs", std::string("a\0\xC3\xA9\0b", 6), Units({'a', 0, 0xE9, 0, 'b'})},
     };
-    for (const Utf8Case& c : cases) {
+    return cases;
+}
+
+TEST(Utf8ToUtf16, DecodesTheEdgesOfEachSequenceLength) {
+    for (const Utf8Case& c : EdgeUtf8Cases()) {
         SCOPED_TRACE(c.name);
         ExpectUtf16(c.bytes, c.units);
         ExpectUtf8(c.units, c.bytes);
@@ -179,23 +198,6 @@ void AppendUtf16(std::uint32_t c, std::wstring& out) {
         out.push_back(static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10)));
         out.push_back(static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
     }
-}
-
-TEST(Utf8ToUtf16, ConvertsEveryScalarValueBothWays) {
-    std::string utf8;
-    std::wstring utf16;
-    for (std::uint32_t c = 0; c <= 0x10FFFF; ++c) {
-        if (c >= 0xD800 && c <= 0xDFFF) continue;
-        AppendUtf8(c, utf8);
-        AppendUtf16(c, utf16);
-    }
-    for (const Kernel* kernel : RunnableKernels()) {
-        SCOPED_TRACE(kernel->name);
-        EXPECT_TRUE(Utf8ToUtf16With(*kernel, utf8.data(), utf8.size()) == utf16);
-        EXPECT_TRUE(Utf16ToUtf8With(*kernel, utf16.data(), utf16.size()) == utf8);
-    }
-    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
-    EXPECT_EQ(Utf16LengthOfUtf8(bytes, bytes + utf8.size()), utf16.size());
 }
 
 struct Utf16Case {
@@ -342,6 +344,53 @@ INSTANTIATE_TEST_SUITE_P(Utf8Utf16, EachKernel, testing::Range<std::size_t>(0, s
                              return std::string(kKernels[info.param]->name);
                          });
 
+TEST_P(EachKernel, ConvertsEveryScalarValueBothWays) {
+    std::string utf8;
+    std::wstring utf16;
+    for (std::uint32_t c = 0; c <= 0x10FFFF; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF) continue;
+        AppendUtf8(c, utf8);
+        AppendUtf16(c, utf16);
+    }
+    EXPECT_TRUE(Utf8ToUtf16With(Kernel(), utf8.data(), utf8.size()) == utf16);
+    EXPECT_TRUE(Utf16ToUtf8With(Kernel(), utf16.data(), utf16.size()) == utf8);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
+    EXPECT_EQ(Utf16LengthOfUtf8(bytes, bytes + utf8.size()), utf16.size());
+}
+
+// Each sequence of the tables above, valid or not, at each offset of the first blocks (up
+// to 64 bytes) among characters of each length, so that it straddles every block boundary.
+TEST_P(EachKernel, Utf8ToUtf16AgreesWithReferenceOnEachSequenceAtEachOffset) {
+    struct Filler {
+        const char* name;
+        std::string character;
+    };
+    const Filler fillers[] = {
+        {"ASCII", "a"},
+        {"two-byte", "\xD0\x96"},
+        {"three-byte", "\xE4\xB8\xAD"},
+        {"four-byte", "\xF0\x9F\x98\x80"},
+    };
+    std::vector<Utf8Case> cases = InvalidUtf8Cases();
+    cases.insert(cases.end(), EdgeUtf8Cases().begin(), EdgeUtf8Cases().end());
+    for (const Filler& filler : fillers) {
+        SCOPED_TRACE(filler.name);
+        std::string fill;
+        while (fill.size() < 200) fill += filler.character;
+        for (const Utf8Case& c : cases) {
+            SCOPED_TRACE(c.name);
+            for (std::size_t offset = 0; offset < 140; ++offset) {
+                // The filler's whole characters, then ASCII up to the offset.
+                const std::size_t whole = offset - offset % filler.character.size();
+                const std::string text = fill.substr(0, whole) + std::string(offset - whole, 'a') + c.bytes + fill;
+                ASSERT_TRUE(Utf8ToUtf16With(Kernel(), text.data(), text.size()) ==
+                            ReferenceUtf8ToUtf16(text.data(), text.size()))
+                    << "at " << offset;
+            }
+        }
+    }
+}
+
 TEST(Utf8Utf16, ConversionsUseTheBestKernelTheCpuRuns) {
     ASSERT_NE(g_kernel, nullptr);
     EXPECT_EQ(g_kernel, &BestKernel(DetectCpuFeatures()));
@@ -442,16 +491,21 @@ TEST_P(EachKernel, Utf16ToUtf8AgreesWithReferenceOnRandomInput) {
     }
 }
 
-// Runs that the kernels take in large steps (CJK, Cyrillic with spaces), cut at every
-// length and with one element replaced at each position by one of every class.
+// Runs that the kernels take in large steps (CJK, Cyrillic with spaces, emoji, a mix of
+// every length), cut at every length and with one element replaced at each position by one
+// of every class.
 TEST_P(EachKernel, AgreesWithReferenceOnRunsDamagedAtEachPosition) {
     std::string cjk;
     std::string cyrillic;
     for (int i = 0; i < 40; ++i) cjk += "\xE4\xB8\xAD";            // U+4E2D
     for (int i = 0; i < 30; ++i) cyrillic += "\xD0\x96\xD0\xB6 ";  // U+0416 U+0436 space
+    std::string emoji;
+    std::string mixed;
+    for (int i = 0; i < 40; ++i) emoji += "\xF0\x9F\x98\x80";                       // U+1F600
+    for (int i = 0; i < 20; ++i) mixed += "a\xD0\x96\xE4\xB8\xAD\xF0\x9F\x98\x80";  // one of each length
     const unsigned char bytes[] = {0x00, 0x41, 0x80, 0xBF, 0xC1, 0xC2, 0xDF, 0xE0, 0xED, 0xEF, 0xF0, 0xF4, 0xFF};
     const std::uint32_t units[] = {0x41, 0x7F, 0x80, 0x7FF, 0x800, 0xD800, 0xDBFF, 0xDC00, 0xFFFF, 0x10000};
-    for (const std::string& run : {cjk, cyrillic, cjk + cyrillic + cjk}) {
+    for (const std::string& run : {cjk, cyrillic, cjk + cyrillic + cjk, emoji, mixed}) {
         const std::wstring wide = ReferenceUtf8ToUtf16(run.data(), run.size());
         for (std::size_t i = 0; i < run.size(); ++i) {
             std::string utf8 = run.substr(0, i);

@@ -1,17 +1,22 @@
-// The AVX2 kernel: 32 bytes or 16 units in a register. ASCII runs are widened 32 bytes a
-// step and take a lone other character in their stride; runs of one- and two-byte
-// sequences are decoded 32 bytes a step; the code points at all 16 positions of a UTF-8
-// block are computed in one register; and blocks of units below U+0800 are encoded in one.
-// The rest is the SSSE3 kernel's.
+// The AVX2 kernel: 32 bytes or 16 units in a register. UTF-8 is converted 32 bytes a step
+// whatever its script: the step checks the 32 bytes with nibble lookups
+// (utf8_validation.h), reads each byte as the start of a one- to four-byte sequence in a
+// 16-bit lane (a four-byte sequence gives its high surrogate at the lead and its low
+// surrogate at the byte after), and gathers the lanes of the bytes that start a unit with
+// a byte shuffle per 8 positions; faults go to the reference decoder. Blocks of units
+// below U+0800 are encoded in one register; the rest is the SSSE3 kernel's.
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "unicode/kernel.h"
 #include "unicode/kernels/block_loops.h"
 #include "unicode/kernels/sse2.h"
 #include "unicode/kernels/ssse3.h"
 #include "unicode/kernels/targets.h"
-#include "unicode/utf8_short_sequence.h"
+#include "unicode/kernels/utf8_validation.h"
 
 #if TESSERA_UNICODE_AVX2
 
@@ -27,14 +32,6 @@ TESSERA_TARGET_AVX2 inline void WidenAsciiVectorAvx2(__m128i bytes, wchar_t* out
         _mm256_storeu_si256(target, _mm256_cvtepu8_epi32(bytes));
         _mm256_storeu_si256(target + 1, _mm256_cvtepu8_epi32(_mm_srli_si128(bytes, 8)));
     }
-}
-
-/// `WidenAsciiBlock` with AVX2.
-TESSERA_TARGET_AVX2 inline bool WidenAsciiBlockAvx2(const unsigned char* in, wchar_t* out) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
-    if (_mm_movemask_epi8(bytes) != 0) return false;
-    WidenAsciiVectorAvx2(bytes, out);
-    return true;
 }
 
 /// Loads 16 units into 16 16-bit lanes, in order; with 32-bit units, each must be at
@@ -130,106 +127,158 @@ TESSERA_TARGET_AVX2 inline wchar_t* StoreLeadUnitsAvx2(__m256i codePoints, unsig
     return out + kSetBitPositions[highLeads].count;
 }
 
-/// The code points at the 16 positions of `block`, whose bytes `byte0` holds in 16-bit
-/// lanes, each read as the start of a one- or two-byte sequence.
-TESSERA_TARGET_AVX2 inline __m256i DecodeUpToTwoBytesAvx2(const Utf8Block& block, __m256i byte0) {
-    const __m256i tail = _mm256_and_si256(_mm256_cvtepu8_epi16(block.next1), _mm256_set1_epi16(0x3F));
+/// Bytes per UTF-8 step.
+constexpr std::size_t kUtf8Step = 32;
+
+/// Bytes a UTF-8 step reads: two more, for the sequences its last positions begin.
+constexpr std::size_t kUtf8StepRead = kUtf8Step + 2;
+
+/// Units a UTF-8 step may write after `out`, used or not.
+constexpr std::ptrdiff_t kUtf8StepRoom = 32;
+
+/// Bytes the reference decoder takes past a fault before the steps resume.
+constexpr std::size_t kFaultStride = 16;
+
+/// Positions of each class of byte among the 32 of a step, one bit each.
+struct ByteClasses {
+    unsigned continuation;  // 80..BF
+    unsigned atLeastC0;     // leads of two or more bytes, and C0, C1, F5..FF
+    unsigned atLeastE0;     // leads of three or four bytes, and F5..FF
+    unsigned atLeastF0;     // leads of four bytes, and F5..FF
+};
+
+TESSERA_TARGET_AVX2 inline unsigned Bits(__m256i bytes) { return static_cast<unsigned>(_mm256_movemask_epi8(bytes)); }
+
+TESSERA_TARGET_AVX2 inline ByteClasses ClassifyAvx2(__m256i bytes) {
+    // As signed bytes, C0..FF are -64..-1, E0..FF -32..-1 and F0..FF -16..-1, and ASCII
+    // lies above them all.
+    const unsigned other = Bits(bytes);
+    const unsigned atLeastC0 = other & Bits(_mm256_cmpgt_epi8(bytes, _mm256_set1_epi8(-65)));
+    return {other & ~atLeastC0, atLeastC0, other & Bits(_mm256_cmpgt_epi8(bytes, _mm256_set1_epi8(-33))),
+            other & Bits(_mm256_cmpgt_epi8(bytes, _mm256_set1_epi8(-17)))};
+}
+
+TESSERA_TARGET_AVX2 inline __m256i LookupAvx2(const std::array<unsigned char, 16>& table, __m256i nibbles) {
+    const __m128i entries = _mm_loadu_si128(reinterpret_cast<const __m128i*>(table.data()));
+    return _mm256_shuffle_epi8(_mm256_broadcastsi128_si256(entries), nibbles);
+}
+
+/// The byte before each position of `bytes`, zero before the first.
+TESSERA_TARGET_AVX2 inline __m256i PreviousBytesAvx2(__m256i bytes) {
+    return _mm256_alignr_epi8(bytes, _mm256_permute2x128_si256(bytes, bytes, 0x08), 15);
+}
+
+/// The positions where `bytes`, read from the start of a character, stop being UTF-8
+/// (utf8_validation.h). A sequence cut by the end of the 32 bytes is no fault here.
+TESSERA_TARGET_AVX2 inline unsigned FaultsAvx2(__m256i bytes, __m256i previous, const ByteClasses& classes) {
+    const __m256i lowNibble = _mm256_set1_epi8(0x0F);
+    const __m256i found = _mm256_and_si256(
+        _mm256_and_si256(
+            LookupAvx2(kUtf8CheckTables.previousHigh, _mm256_and_si256(_mm256_srli_epi16(previous, 4), lowNibble)),
+            LookupAvx2(kUtf8CheckTables.previousLow, _mm256_and_si256(previous, lowNibble))),
+        LookupAvx2(kUtf8CheckTables.currentHigh, _mm256_and_si256(_mm256_srli_epi16(bytes, 4), lowNibble)));
+    static_assert(kContinuationAfterContinuation == 0x80, "the byte mask reads the top bit");
+    const unsigned misplaced = Bits(found) ^ ((classes.atLeastE0 << 2) | (classes.atLeastF0 << 3));
+    const __m256i otherFaults = _mm256_set1_epi8(0x7F);
+    if (misplaced == 0 && _mm256_testz_si256(found, otherFaults)) return 0;
+    return misplaced | ~Bits(_mm256_cmpeq_epi8(_mm256_and_si256(found, otherFaults), _mm256_setzero_si256()));
+}
+
+/// All ones in the 16-bit lanes above `limit`.
+TESSERA_TARGET_AVX2 inline __m256i LanesAbove(__m256i lanes, short limit) {
+    return _mm256_cmpgt_epi16(lanes, _mm256_set1_epi16(limit));
+}
+
+/// The units of 16 positions, each read as the start of a sequence, from the bytes at
+/// each position, the one after it, the one after that and the one before it, each in a
+/// 16-bit lane: ASCII, the code point of a two- or three-byte sequence, the high surrogate
+/// of a four-byte one, and after a four-byte lead the low surrogate.
+TESSERA_TARGET_AVX2 inline __m256i DecodePositionsAvx2(__m128i at, __m128i next1, __m128i next2, __m128i before,
+                                                       const ByteClasses& classes) {
+    const __m256i byte0 = _mm256_cvtepu8_epi16(at);
+    const __m256i sixBits = _mm256_set1_epi16(0x3F);
+    const __m256i tail1 = _mm256_and_si256(_mm256_cvtepu8_epi16(next1), sixBits);
     const __m256i twoBytes =
-        _mm256_or_si256(_mm256_slli_epi16(_mm256_and_si256(byte0, _mm256_set1_epi16(0x1F)), 6), tail);
-    return _mm256_blendv_epi8(byte0, twoBytes, _mm256_cvtepi8_epi16(block.twoByteLead));
+        _mm256_or_si256(_mm256_slli_epi16(_mm256_and_si256(byte0, _mm256_set1_epi16(0x1F)), 6), tail1);
+    __m256i units = _mm256_blendv_epi8(byte0, twoBytes, LanesAbove(byte0, 0xBF));
+    if (classes.atLeastE0 == 0) return units;  // the step holds no longer sequences
+    const __m256i lastTwo =
+        _mm256_or_si256(_mm256_slli_epi16(tail1, 6), _mm256_and_si256(_mm256_cvtepu8_epi16(next2), sixBits));
+    // The shift by 12 drops the lead's marker bits off the top of the lane.
+    const __m256i threeBytes = _mm256_or_si256(_mm256_slli_epi16(byte0, 12), lastTwo);
+    units = _mm256_blendv_epi8(units, threeBytes, LanesAbove(byte0, 0xDF));
+    if (classes.atLeastF0 == 0) return units;
+    // Of a four-byte lead, the same shifted four bits down is the code point's bits 10..20:
+    // the high surrogate less 0xD7C0. After the lead, the last two bytes hold bits 0..9.
+    const __m256i high =
+        _mm256_add_epi16(_mm256_srli_epi16(threeBytes, 4), _mm256_set1_epi16(static_cast<short>(0xD7C0)));
+    const __m256i low = _mm256_or_si256(_mm256_and_si256(lastTwo, _mm256_set1_epi16(0x3FF)),
+                                        _mm256_set1_epi16(static_cast<short>(0xDC00)));
+    units = _mm256_blendv_epi8(units, high, LanesAbove(byte0, 0xEF));
+    return _mm256_blendv_epi8(units, low, LanesAbove(_mm256_cvtepu8_epi16(before), 0xEF));
 }
 
-/// Decodes the blocks of 32 bytes of one- and two-byte sequences, not all ASCII, at the
-/// start of [in, in + size), as long as whole blocks last, and moves `in` past them; returns the
-/// end of the output. Reads a byte more than it takes; writes at most `size` units.
-TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline wchar_t* DecodeUpToTwoByteRunAvx2(const unsigned char*& in,
-                                                                                   std::size_t size, wchar_t* out) {
-    constexpr std::size_t kBlock = 2 * kAsciiBlock;
-    for (const unsigned char* const end = in + size; static_cast<std::size_t>(end - in) > kBlock;) {
-        // As in LoadUpToTwoByteBlock.
-        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in));
-        const __m256i continuation = _mm256_cmpgt_epi8(_mm256_set1_epi8(-64), bytes);
-        const __m256i lead = _mm256_and_si256(_mm256_cmpgt_epi8(bytes, _mm256_set1_epi8(-63)),
-                                              _mm256_cmpgt_epi8(_mm256_set1_epi8(-32), bytes));
-        const __m256i ascii = _mm256_cmpgt_epi8(bytes, _mm256_set1_epi8(-1));
-        const auto leads = static_cast<unsigned>(_mm256_movemask_epi8(lead));
-        const auto continuations = static_cast<unsigned>(_mm256_movemask_epi8(continuation));
-        // ASCII goes back to the quicker ASCII loop.
-        if (_mm256_movemask_epi8(bytes) == 0 ||
-            _mm256_movemask_epi8(_mm256_or_si256(_mm256_or_si256(ascii, continuation), lead)) != -1 ||
-            continuations != (leads << 1 & 0xFFFFFFFFu) || ((leads >> 31) != 0 && (in[kBlock] & 0xC0) != 0x80)) {
-            break;
-        }
-        const __m256i next1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 1));
-        const __m128i zero = _mm_setzero_si128();
-        const Utf8Block halves[2] = {{_mm256_castsi256_si128(bytes), _mm256_castsi256_si128(next1), zero,
-                                      _mm256_castsi256_si128(lead), zero, ~continuations & 0xFFFF, 0, 0},
-                                     {_mm256_extracti128_si256(bytes, 1), _mm256_extracti128_si256(next1, 1), zero,
-                                      _mm256_extracti128_si256(lead, 1), zero, (~continuations >> 16) & 0xFFFF, 0, 0}};
-        for (const Utf8Block& half : halves) {
-            out = StoreLeadUnitsAvx2(DecodeUpToTwoBytesAvx2(half, _mm256_cvtepu8_epi16(half.next0)), half.leads, out);
-        }
-        in += kBlock + (leads >> 31);
-    }
-    return out;
+/// Writes the units of the characters that start at the positions of `convertible` among
+/// the 32 at `in`.
+TESSERA_TARGET_AVX2 inline wchar_t* DecodeAvx2(const unsigned char* in, __m256i bytes, __m256i previous,
+                                               const ByteClasses& classes, unsigned convertible, wchar_t* out) {
+    const unsigned emitting = (~classes.continuation | (classes.atLeastF0 << 1)) & convertible;
+    const auto load = [in](std::size_t offset) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + offset));
+    };
+    out = StoreLeadUnitsAvx2(
+        DecodePositionsAvx2(_mm256_castsi256_si128(bytes), load(1), load(2), _mm256_castsi256_si128(previous), classes),
+        emitting & 0xFFFF, out);
+    return StoreLeadUnitsAvx2(DecodePositionsAvx2(_mm256_extracti128_si256(bytes, 1), load(17), load(18),
+                                                  _mm256_extracti128_si256(previous, 1), classes),
+                              emitting >> 16, out);
 }
 
-/// Widens the ASCII bytes at the start of [in, in + size) 32 at a time, and decodes the
-/// two- and three-byte sequences among them one by one where ASCII comes before them in
-/// their block (an accent, a dash, a word of another script in ASCII text), as long as
-/// whole blocks of 32 last; moves `in` past them and returns the end of the output.
-/// Writes whole blocks of 32 units, at most `size`.
-TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline wchar_t* DecodeMostlyAsciiRunAvx2(const unsigned char*& in,
-                                                                                   std::size_t size, wchar_t* out) {
-    constexpr std::size_t kBlock = 2 * kAsciiBlock;
-    const unsigned char* const end = in + size;
-    // The first step is short where that lets the others write whole 32-byte lines.
-    auto step = static_cast<std::size_t>((32 - reinterpret_cast<std::uintptr_t>(out) % 32) / sizeof(wchar_t));
-    for (; static_cast<std::size_t>(end - in) >= kBlock; step = kBlock) {
-        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in));
-        const auto nonAscii = static_cast<unsigned>(_mm256_movemask_epi8(bytes));
+/// Converts what it can of the `size` bytes (at least one) at `in`, of which it reads
+/// `kUtf8StepRead`, up to 32, zeros where the text is shorter; writes the units to `out`
+/// and returns how many bytes it took, 0 where the first character is at fault. Writes up
+/// to `kUtf8StepRoom` units. Sets `threeByteOnly` where the bytes are all leads of
+/// three-byte sequences and continuation bytes.
+TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline std::size_t ConvertStepAvx2(const unsigned char* in, std::size_t size,
+                                                                             wchar_t*& out, bool& threeByteOnly) {
+    const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in));
+    threeByteOnly = false;
+    if (_mm256_movemask_epi8(bytes) == 0) {
         WidenAsciiVectorAvx2(_mm256_castsi256_si128(bytes), out);
         WidenAsciiVectorAvx2(_mm256_extracti128_si256(bytes, 1), out + kAsciiBlock);
-        if (nonAscii == 0) {
-            in += step;
-            out += step;
-            continue;
-        }
-        // The units written for the bytes from the first that is not ASCII on are
-        // overwritten later.
-        const auto ascii = static_cast<std::size_t>(__builtin_ctz(nonAscii));
-        in += ascii;
-        out += ascii;
-        if (ascii == 0) break;  // more than one in a row: the block decoders do better
-        const std::size_t length = DecodeShortSequence(in, end, *out);
-        if (length == 0) break;
-        in += length;
-        ++out;
+        const std::size_t taken = size < kUtf8Step ? size : kUtf8Step;
+        out += taken;
+        return taken;
     }
-    return out;
+    const ByteClasses classes = ClassifyAvx2(bytes);
+    threeByteOnly = (classes.continuation | (classes.atLeastE0 & ~classes.atLeastF0)) == ~0u;
+    const __m256i previous = PreviousBytesAvx2(bytes);
+    const unsigned faults = FaultsAvx2(bytes, previous, classes);
+    if (faults == 0 && size >= kUtf8Step) {
+        const std::size_t cut = CutBytes<kUtf8Step>(in);
+        out = DecodeAvx2(in, bytes, previous, classes, ~0u >> cut, out);
+        return kUtf8Step - cut;
+    }
+    // Past the end of a short text, zeros read as ASCII, and a sequence the end cuts is a
+    // fault.
+    const unsigned present = size >= kUtf8Step ? ~0u : (1u << size) - 1;
+    const auto convertible =
+        static_cast<unsigned>(faults == 0 ? ~0u : BeforeFaultyCharacter(faults, classes.continuation)) & present;
+    if (convertible != 0) out = DecodeAvx2(in, bytes, previous, classes, convertible, out);
+    return static_cast<std::size_t>(_mm_popcnt_u32(convertible));
 }
 
-/// `DecodeUtf8Block` with AVX2: the code points at all 16 positions in one register.
-TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline wchar_t* DecodeUtf8BlockAvx2(const unsigned char*& in, wchar_t* out) {
-    // As DecodeAtEachPosition, on 16 lanes.
-    Utf8Block block;
-    __m256i codePoints;
-    if (LoadUpToTwoByteBlock(in, block)) {
-        codePoints = DecodeUpToTwoBytesAvx2(block, _mm256_cvtepu8_epi16(block.next0));
-    } else if (LoadUtf8Block(in, block)) {
-        const __m256i byte0 = _mm256_cvtepu8_epi16(block.next0);
-        const __m256i sixBits = _mm256_set1_epi16(0x3F);
-        const __m256i threeBytes = _mm256_or_si256(
-            _mm256_or_si256(_mm256_slli_epi16(byte0, 12),
-                            _mm256_slli_epi16(_mm256_and_si256(_mm256_cvtepu8_epi16(block.next1), sixBits), 6)),
-            _mm256_and_si256(_mm256_cvtepu8_epi16(block.next2), sixBits));
-        codePoints = _mm256_blendv_epi8(DecodeUpToTwoBytesAvx2(block, byte0), threeBytes,
-                                        _mm256_cvtepi8_epi16(block.threeByteLead));
-    } else {
-        return nullptr;
+/// Converts from `p` with `ConvertStepAvx2` at `in` (`p` or a copy), or with the reference decoder where
+/// the first character is at fault.
+TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline wchar_t* StepAvx2(const unsigned char* in, const unsigned char*& p,
+                                                                   const unsigned char* end, wchar_t* out,
+                                                                   bool& threeByteOnly) {
+    const auto size = static_cast<std::size_t>(end - p);
+    if (const std::size_t taken = ConvertStepAvx2(in, size, out, threeByteOnly)) {
+        p += taken;
+        return out;
     }
-    in += block.Length();
-    return StoreLeadUnitsAvx2(codePoints, block.leads, out);
+    return ConvertSequences(p, p + (size < kFaultStride ? size : kFaultStride), end, out);
 }
 
 /// `EncodeBmpBlock` with AVX2: all 16 units in one register, and blocks below U+0800
@@ -268,21 +317,6 @@ TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline char* EncodeBmpBlockAvx2(const 
     return out + high.count;
 }
 
-struct Avx2Utf8Blocks {
-    TESSERA_TARGET_AVX2 static bool WidenAscii(const unsigned char* in, wchar_t* out) {
-        return WidenAsciiBlockAvx2(in, out);
-    }
-    TESSERA_TARGET_AVX2 static wchar_t* WidenAsciiRun(const unsigned char*& in, std::size_t size, wchar_t* out) {
-        return DecodeMostlyAsciiRunAvx2(in, size, out);
-    }
-    TESSERA_TARGET_AVX2 static wchar_t* DecodeRun(const unsigned char*& in, std::size_t size, wchar_t* out) {
-        return (in[0] & 0xF0) == 0xE0 ? DecodeThreeByteRunAvx2(in, size, out) : DecodeUpToTwoByteRunAvx2(in, size, out);
-    }
-    TESSERA_TARGET_AVX2 static wchar_t* Decode(const unsigned char*& in, wchar_t* out) {
-        return DecodeUtf8BlockAvx2(in, out);
-    }
-};
-
 struct Avx2Utf16Blocks {
     TESSERA_TARGET_AVX2 static char* Encode(const wchar_t* in, char* out) { return EncodeBmpBlockAvx2(in, out); }
     TESSERA_TARGET_AVX2 static std::size_t NarrowAsciiRun(const wchar_t* in, std::size_t size, char* out) {
@@ -290,9 +324,31 @@ struct Avx2Utf16Blocks {
     }
 };
 
-TESSERA_TARGET_AVX2 wchar_t* Utf8ToUtf16Avx2(const unsigned char*& p, const unsigned char* end, wchar_t* out,
+TESSERA_TARGET_AVX2 wchar_t* Utf8ToUtf16Avx2(const unsigned char*& in, const unsigned char* end, wchar_t* out,
                                              const wchar_t* outEnd) {
-    return ConvertUtf8Blocks<Avx2Utf8Blocks>(p, end, out, outEnd);
+    const unsigned char* p = in;  // in a register, not behind the reference
+    bool threeByteOnly = false;
+    while (static_cast<std::size_t>(end - p) >= kUtf8StepRead && outEnd - out >= kUtf8StepRoom) {
+        // After a step of three-byte sequences only (CJK text), runs of them go 48 bytes a
+        // step while they need no check of their second byte.
+        if (threeByteOnly) {
+            wchar_t* const runEnd = DecodeThreeByteRunAvx2(p, std::min<std::size_t>(end - p, outEnd - out), out);
+            threeByteOnly = false;
+            if (runEnd != out) {
+                out = runEnd;
+                continue;
+            }
+        }
+        out = StepAvx2(p, p, end, out, threeByteOnly);
+    }
+    // The last bytes, from a copy with zeros after them.
+    while (p != end && outEnd - out >= kUtf8StepRoom) {
+        alignas(32) unsigned char padded[kUtf8StepRead + 30] = {};
+        std::memcpy(padded, p, static_cast<std::size_t>(end - p));
+        out = StepAvx2(padded, p, end, out, threeByteOnly);
+    }
+    in = p;
+    return out;
 }
 
 TESSERA_TARGET_AVX2 char* Utf16ToUtf8Avx2(const wchar_t*& p, const wchar_t* end, char* out, const char* outEnd) {
