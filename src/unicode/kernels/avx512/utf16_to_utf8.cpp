@@ -5,6 +5,7 @@
 // ASCII or of units below U+0800 take 32 elements a step. The last elements of a text are
 // read and written under masks, so that no character is converted on its own and nothing
 // is written past the output's end.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -65,6 +66,34 @@ TESSERA_TARGET_AVX512 inline bool AllBelow(__m512i all, std::uint32_t limit) {
 /// Writes 32 ASCII units in 16-bit lanes as 32 bytes.
 TESSERA_TARGET_AVX512 inline void StoreAscii(__m512i units, char* out) {
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm512_maskz_cvtepi16_epi8(kAllLanes, units));
+}
+
+/// Narrows the ASCII elements at the start of [in, in + size) 64 at a time while whole
+/// blocks of 64 last; returns how many it wrote to `out`. Where elements are 16 bits, the
+/// 32-element steps do it instead.
+TESSERA_TARGET_AVX512 inline std::size_t NarrowAsciiRun(const wchar_t* in, std::size_t size, char* out) {
+    std::size_t done = 0;
+    if constexpr (sizeof(wchar_t) == 4) {
+        // Byte 0 of each element of two registers, into the first 32 bytes.
+        const __m512i lowBytes = _mm512_set_epi8(
+            0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  //
+            124, 120, 116, 112, 108, 104, 100, 96, 92, 88, 84, 80, 76, 72, 68, 64,                           //
+            60, 56, 52, 48, 44, 40, 36, 32, 28, 24, 20, 16, 12, 8, 4, 0);
+        const __m512i outside = _mm512_set1_epi32(~0x7F);
+        for (; size - done >= 2 * kWideLanes; done += 2 * kWideLanes) {
+            const auto* source = reinterpret_cast<const __m512i*>(in + done);
+            const __m512i units[4] = {_mm512_loadu_si512(source), _mm512_loadu_si512(source + 1),
+                                      _mm512_loadu_si512(source + 2), _mm512_loadu_si512(source + 3)};
+            const __m512i all =
+                _mm512_or_si512(_mm512_or_si512(units[0], units[1]), _mm512_or_si512(units[2], units[3]));
+            if (_mm512_test_epi32_mask(all, outside) != 0) break;
+            const __m512i first = _mm512_permutex2var_epi8(units[0], lowBytes, units[1]);
+            const __m512i second = _mm512_permutex2var_epi8(units[2], lowBytes, units[3]);
+            // The low halves of both, one after the other.
+            _mm512_storeu_si512(out + done, _mm512_maskz_shuffle_i64x2(0xFF, first, second, 0x44));
+        }
+    }
+    return done;
 }
 
 /// Writes the UTF-8 form of 32 units below 0x800 in 16-bit lanes; writes 64 bytes, used
@@ -220,8 +249,15 @@ TESSERA_TARGET_AVX512 char* Utf16ToUtf8Avx512(const wchar_t*& in, const wchar_t*
         const __m512i units = LoadWideLanes(p, all);
         if (AllBelow(all, 0x80)) {
             StoreAscii(units, out);
+            p += kWideLanes;
             out += kWideLanes;
-        } else if (AllBelow(all, 0x800)) {
+            // Where there is one ASCII block, more tend to follow.
+            const std::size_t run = NarrowAsciiRun(p, std::min<std::size_t>(end - p, outEnd - out), out);
+            p += run;
+            out += run;
+            continue;
+        }
+        if (AllBelow(all, 0x800)) {
             out = StoreTwoByteForms(units, out);
         } else {
             out = EncodeBlock(encoder, p, start, out);
