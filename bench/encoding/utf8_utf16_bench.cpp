@@ -1,9 +1,10 @@
-// UTF-8 <-> UTF-16 on real texts: Tessera's conversions side by side with ICU, glibc
-// iconv and a plain memcpy of the UTF-8 bytes. Every rate is in MB (10^6 bytes) of UTF-8
-// text per second. The peers write into a buffer allocated once ahead; Tessera returns a
-// new string on every call, allocation included. UTF-8 to UTF-16 is the public call,
-// `Varn::Transcoder::UTF8ToUTF16`; "copy" copies its result into a new string, the least
-// any call that returns one must do.
+// UTF-8 <-> UTF-16 on real texts, whole and in slices of 1 KB and 10 MB: Tessera's
+// conversions side by side with ICU, glibc iconv and a plain memcpy of the UTF-8 bytes.
+// Every rate is in MB (10^6 bytes) of UTF-8 text per second. The peers write into a buffer
+// allocated once ahead; Tessera returns a new string on every call, allocation included.
+// Both directions are the public calls, `Varn::Transcoder::UTF8ToUTF16` and `UTF16ToUTF8`;
+// "copy" copies the UTF-16 result into a new string, the least any call that returns one
+// must do.
 #include <benchmark/benchmark.h>
 #include <iconv.h>
 #include <unicode/ustring.h>
@@ -11,6 +12,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,19 +24,49 @@
 
 namespace {
 
-// The names of the texts, read from texts.tsv (lines "name<TAB>kind"; '#' starts a
-// comment); each is text/<name>.utf8.txt in the data folder.
-std::vector<std::string> TextNames() {
-    std::vector<std::string> names;
+// One line of texts.tsv: "name<TAB>kind", then optionally "<TAB>" and the sizes of the
+// slices to measure besides the whole text ("1KB 10MB"); '#' starts a comment. The text
+// is text/<name>.utf8.txt in the data folder.
+struct TextLine {
+    std::string name;
+    std::vector<std::string> slices;
+};
+
+std::vector<TextLine> ReadTextTable() {
+    std::vector<TextLine> lines;
     std::ifstream table(TESSERA_BENCH_TEXTS);
     for (std::string line; std::getline(table, line);) {
-        if (!line.empty() && line[0] != '#') names.push_back(line.substr(0, line.find('\t')));
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
+        TextLine text;
+        std::string kind;
+        std::getline(fields, text.name, '\t');
+        std::getline(fields, kind, '\t');
+        for (std::string slice; fields >> slice;) text.slices.push_back(slice);
+        lines.push_back(text);
     }
-    return names;
+    return lines;
+}
+
+// "1KB" is 1000 bytes, "10MB" ten million.
+std::size_t SliceBytes(const std::string& size) {
+    const std::size_t unit = size.find("MB") != std::string::npos ? 1000000 : 1000;
+    return std::stoul(size) * unit;
+}
+
+// `text` repeated as often as needed to fill `bytes`, cut back to the start of a character.
+std::string Slice(const std::string& text, std::size_t bytes) {
+    std::string slice;
+    while (slice.size() < bytes) slice += text;
+    std::size_t size = bytes;
+    while (size > 0 && (static_cast<unsigned char>(slice[size]) & 0xC0) == 0x80) --size;
+    slice.resize(size);
+    return slice;
 }
 
 // One text in every form the contenders read.
 struct Sample {
+    std::string name;  // in the benchmarks' names: the text's, with ".1KB" for a slice
     std::string utf8;
     std::wstring wide;     // Tessera: one UTF-16 unit per wchar_t
     std::u16string utf16;  // ICU and iconv (as UTF-16LE bytes)
@@ -63,7 +95,7 @@ void CopyUtf16(benchmark::State& state, const Sample& sample) {
 
 void TesseraUtf16ToUtf8(benchmark::State& state, const Sample& sample) {
     for (auto _ : state) {
-        std::string result = tessera::unicode::Utf16ToUtf8(sample.wide.data(), sample.wide.size());
+        std::string result = Varn::Transcoder::UTF16ToUTF8(sample.wide);
         benchmark::DoNotOptimize(result.data());
     }
     SetRate(state, sample);
@@ -155,35 +187,43 @@ constexpr Contender kUtf8ToUtf16[] = {{"tessera", TesseraUtf8ToUtf16},
 constexpr Contender kUtf16ToUtf8[] = {
     {"tessera", TesseraUtf16ToUtf8}, {"icu", IcuUtf16ToUtf8}, {"iconv", IconvUtf16ToUtf8}, {"memcpy", MemcpyUtf8}};
 
+Sample MakeSample(const std::string& name, std::string utf8) {
+    Sample sample;
+    sample.name = name;
+    sample.utf8 = std::move(utf8);
+    sample.wide = tessera::unicode::Utf8ToUtf16(sample.utf8.data(), sample.utf8.size());
+    sample.utf16.assign(sample.wide.begin(), sample.wide.end());
+    return sample;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     static std::vector<Sample> g_samples;  // outlives the benchmark run
-    const std::vector<std::string> names = TextNames();
-    if (names.empty()) {
+    const std::vector<TextLine> texts = ReadTextTable();
+    if (texts.empty()) {
         std::cerr << "no texts in " << TESSERA_BENCH_TEXTS << "\n";
         return 1;
     }
-    for (const std::string& name : names) {
-        const std::string file = "text/" + name + ".utf8.txt";
-        Sample sample;
-        sample.utf8 = tessera_test::ReadDataFile(file);
-        if (sample.utf8.empty()) {
+    for (const TextLine& text : texts) {
+        const std::string file = "text/" + text.name + ".utf8.txt";
+        const std::string utf8 = tessera_test::ReadDataFile(file);
+        if (utf8.empty()) {
             std::cerr << "cannot read " << tessera_test::DataDir() << "/" << file << "\n";
             return 1;
         }
-        sample.wide = tessera::unicode::Utf8ToUtf16(sample.utf8.data(), sample.utf8.size());
-        sample.utf16.assign(sample.wide.begin(), sample.wide.end());
-        g_samples.push_back(std::move(sample));
+        g_samples.push_back(MakeSample(text.name, utf8));
+        for (const std::string& slice : text.slices) {
+            g_samples.push_back(MakeSample(text.name + "." + slice, Slice(utf8, SliceBytes(slice))));
+        }
     }
-    for (std::size_t i = 0; i < g_samples.size(); ++i) {
-        const Sample& sample = g_samples[i];
+    for (const Sample& sample : g_samples) {
         for (const Contender& contender : kUtf8ToUtf16) {
-            benchmark::RegisterBenchmark((std::string("UTF8ToUTF16/") + names[i] + "/" + contender.name).c_str(),
+            benchmark::RegisterBenchmark(("UTF8ToUTF16/" + sample.name + "/" + contender.name).c_str(),
                                          contender.function, sample);
         }
         for (const Contender& contender : kUtf16ToUtf8) {
-            benchmark::RegisterBenchmark((std::string("UTF16ToUTF8/") + names[i] + "/" + contender.name).c_str(),
+            benchmark::RegisterBenchmark(("UTF16ToUTF8/" + sample.name + "/" + contender.name).c_str(),
                                          contender.function, sample);
         }
     }

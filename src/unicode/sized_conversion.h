@@ -1,58 +1,69 @@
-// The driver shared by the fast UTF-8 <-> UTF-16 conversions: reserves the result string
-// once, from a count of the output or a bound, then lets the converter write straight
-// into it.
+// The driver shared by the fast UTF-8 <-> UTF-16 conversions: the converter writes into a
+// buffer on the stack a chunk at a time. A text whose conversion fits one chunk (up to
+// 16 KB of output) becomes a result of exactly its size, with nothing counted or filled
+// ahead; a longer one is appended chunk by chunk to a result reserved once from an
+// estimate of its length, taken from windows spread across the text.
 #ifndef TESSERA_UNICODE_SIZED_CONVERSION_H
 #define TESSERA_UNICODE_SIZED_CONVERSION_H
 
-#include <algorithm>
 #include <cstddef>
 
 namespace tessera::unicode {
 
-/// Elements kept free at the end of the result while converting: converters stop when
-/// less room is left than a block of input can fill.
-inline constexpr std::size_t kOutputSlack = 64;
+/// Bytes of output converted into the stack at a time.
+inline constexpr std::size_t kChunkBytes = 16384;
 
-/// Output elements zero-filled and converted into at a time.
-inline constexpr std::size_t kOutputChunk = 2048;
+/// Input elements counted, in `kSampleWindows` windows spread evenly across a text, to
+/// estimate the length of its conversion.
+inline constexpr std::size_t kSampleWindows = 16;
+inline constexpr std::size_t kSampleWindow = 64;
 
-/// Input elements looked at to guess whether a text is plain ASCII.
-inline constexpr std::size_t kAsciiProbe = 1024;
-
-/// Input elements whose output is counted to estimate the output of a longer text.
-inline constexpr std::size_t kLengthSample = 4096;
+/// The length of the conversion of [p, end) as `count(p, end)` gives it where the text is
+/// short, otherwise scaled up from the windows.
+template <typename Input, typename Count>
+std::size_t EstimateLength(const Input* p, const Input* end, Count count) {
+    const auto size = static_cast<std::size_t>(end - p);
+    constexpr std::size_t kSampled = kSampleWindows * kSampleWindow;
+    if (size <= 4 * kSampled) return count(p, end);
+    const std::size_t stride = size / kSampleWindows;
+    std::size_t sampled = 0;
+    for (std::size_t i = 0; i < kSampleWindows; ++i) sampled += count(p + i * stride, p + i * stride + kSampleWindow);
+    return sampled * (size / kSampled) + sampled * (size % kSampled) / kSampled;
+}
 
 /// Converts [p, end) into a new `Result`. `convert(p, end, out, outEnd)` converts whole
 /// characters from `p` while it has room for one more block in [out, outEnd), advances
-/// `p` and returns the end of its output. `count(p, end)` is the length of the
-/// conversion of [p, end), exact at least for well-formed input; `guess(p, end)` is the
-/// length to allocate for a text that is not plain ASCII (a count, or a bound where
-/// shrinking the result costs less than counting); `bound(p, end)` is a length the
-/// conversion never exceeds.
-template <typename Result, typename Input, typename Convert, typename Count, typename Guess, typename Bound>
-Result ConvertIntoString(const Input* p, const Input* end, Convert convert, Count count, Guess guess, Bound bound) {
+/// `p` and returns the end of its output. `count(p, end)` is the length of the conversion
+/// of [p, end), exact at least for well-formed input.
+///
+/// The result's capacity is at most a tenth above its length, and no other buffer on the
+/// heap is taken, except where the estimate fell short: then the result moves once into
+/// one of the exact length.
+template <typename Result, typename Input, typename Convert, typename Count>
+Result ConvertIntoString(const Input* p, const Input* end, Convert convert, Count count) {
+    using Output = typename Result::value_type;
+    constexpr std::size_t kChunk = kChunkBytes / sizeof(Output);
+    Output chunk[kChunk];
+    auto size = static_cast<std::size_t>(convert(p, end, chunk, chunk + kChunk) - chunk);
+    if (p == end) return Result(chunk, size);
+
     Result result;
-    if (p == end) return result;
-    const auto size = static_cast<std::size_t>(end - p);
-    const std::size_t probe = std::min(size, kAsciiProbe);
-    // A text that begins with one output element per input element is most likely ASCII
-    // throughout, and then its own size, plus a little for the odd other character, is
-    // enough for its conversion.
-    const std::size_t expected = count(p, p + probe) == probe ? size + size / 32 : guess(p, end);
-    result.reserve(expected + kOutputSlack);
-    // The result grows a chunk at a time within the reserved space, so that its zero
-    // fill is still in the cache when the converter overwrites it.
-    std::size_t written = 0;
+    const std::size_t expected = size + EstimateLength(p, end, count);
+    result.reserve(expected + expected / 32);
+    result.append(chunk, size);
     while (p != end) {
-        if (result.capacity() - written < kOutputSlack) {
-            result.reserve(written + bound(p, end) + kOutputSlack);  // the guess was short
+        size = static_cast<std::size_t>(convert(p, end, chunk, chunk + kChunk) - chunk);
+        if (result.capacity() - result.size() < size) {
+            // A fresh string takes exactly the length it is given, where a growing one
+            // would double.
+            Result longer;
+            longer.reserve(result.size() + size + count(p, end));
+            longer.append(result);
+            result.swap(longer);
         }
-        result.resize(std::min(result.capacity(), written + kOutputChunk));
-        written =
-            static_cast<std::size_t>(convert(p, end, &result[written], result.data() + result.size()) - result.data());
+        result.append(chunk, size);
     }
-    result.resize(written);
-    if (result.capacity() - written > written / 8 + kOutputSlack) result.shrink_to_fit();
+    if (result.capacity() - result.size() > result.size() / 10) result.shrink_to_fit();
     return result;
 }
 

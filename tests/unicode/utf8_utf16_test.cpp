@@ -18,7 +18,6 @@
 #include "test_data.h"
 #include "unicode/cpu_features.h"
 #include "unicode/kernel.h"
-#include "unicode/sized_conversion.h"
 #include "unicode/utf8_utf16_reference.h"
 #include "unicode/utf_length.h"
 
@@ -451,24 +450,6 @@ TEST(CpuFeatures, AgreeWithTheCompilersRuntime) {
     }
 }
 #endif
-
-// Outputs that outgrow the size first reserved for them (ASCII or two-byte characters at
-// the start, then three UTF-8 bytes per unit) and that cross the converters' output chunks
-// at every offset.
-TEST_P(EachKernel, AgreesWithReferenceWhereOutputOutgrowsGuessesAndChunks) {
-    std::wstring cjk;
-    for (int i = 0; i < 3000; ++i) cjk += (i % 7 == 0) ? L' ' : static_cast<wchar_t>(0x4E00 + i);
-    std::vector<std::wstring> texts = {std::wstring(kAsciiProbe + 100, L'a') + cjk,
-                                       std::wstring(kLengthSample + 100, L'\x0416') + cjk};
-    for (std::size_t ascii = kOutputChunk - 80; ascii < kOutputChunk + 8; ++ascii) {
-        texts.push_back(std::wstring(ascii, L'x') + L"\x20AC\x0416\xFFFF" + std::wstring(200, L'y'));
-    }
-    for (const std::wstring& utf16 : texts) {
-        const std::string utf8 = ReferenceUtf16ToUtf8(utf16.data(), utf16.size());
-        ASSERT_TRUE(Utf16ToUtf8With(Kernel(), utf16.data(), utf16.size()) == utf8) << utf16.size();
-        ASSERT_TRUE(Utf8ToUtf16With(Kernel(), utf8.data(), utf8.size()) == utf16) << utf16.size();
-    }
-}
 
 TEST_P(EachKernel, Utf8ToUtf16AgreesWithReferenceOnRandomInput) {
     RandomText random(20260101);

@@ -1,0 +1,175 @@
+// The driver around the kernels: results that outgrow the estimate of their length or
+// fall short of it, chunk boundaries, and what a conversion takes from the heap (the
+// result at most a tenth above its length; 10 MB converted with a peak below twice input
+// and output). This file replaces the global allocation functions with counting ones.
+#include "unicode/sized_conversion.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstddef>
+#include <cstdlib>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "test_data.h"
+#include "unicode/cpu_features.h"
+#include "unicode/kernel.h"
+#include "unicode/utf8_utf16.h"
+#include "unicode/utf8_utf16_reference.h"
+
+namespace {
+
+// Bytes on the heap now, and the most since the last reset.
+std::atomic<std::size_t> g_heapBytes{0};
+std::atomic<std::size_t> g_heapPeak{0};
+
+// Each block carries its size in front of what the caller gets.
+constexpr std::size_t kBlockHeader = alignof(std::max_align_t);
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+    void* block = std::malloc(size + kBlockHeader);
+    if (block == nullptr) throw std::bad_alloc();
+    *static_cast<std::size_t*>(block) = size;
+    const std::size_t now = g_heapBytes += size;
+    std::size_t peak = g_heapPeak.load();
+    while (now > peak && !g_heapPeak.compare_exchange_weak(peak, now)) {
+    }
+    return static_cast<char*>(block) + kBlockHeader;
+}
+
+void operator delete(void* memory) noexcept {
+    if (memory == nullptr) return;
+    void* block = static_cast<char*>(memory) - kBlockHeader;
+    g_heapBytes -= *static_cast<std::size_t*>(block);
+    std::free(block);
+}
+
+void* operator new[](std::size_t size) { return operator new(size); }
+void operator delete[](void* memory) noexcept { operator delete(memory); }
+void operator delete(void* memory, std::size_t) noexcept { operator delete(memory); }
+void operator delete[](void* memory, std::size_t) noexcept { operator delete(memory); }
+
+namespace tessera::unicode {
+namespace {
+
+std::vector<const Kernel*> RunnableKernels() {
+    std::vector<const Kernel*> kernels;
+    for (const Kernel* kernel : kKernels) {
+        if (RunsOn(*kernel, DetectCpuFeatures())) kernels.push_back(kernel);
+    }
+    return kernels;
+}
+
+// At most a tenth above the length, or the string's own room for short texts.
+template <typename Text>
+void ExpectSnug(const Text& text) {
+    EXPECT_LE(text.capacity(), std::max(text.size() + text.size() / 10, Text().capacity())) << "length " << text.size();
+}
+
+// Both directions with every kernel, against the reference, and snug.
+void ExpectBothWays(const std::wstring& utf16) {
+    const std::string utf8 = ReferenceUtf16ToUtf8(utf16.data(), utf16.size());
+    for (const Kernel* kernel : RunnableKernels()) {
+        SCOPED_TRACE(kernel->name);
+        const std::string narrow = Utf16ToUtf8With(*kernel, utf16.data(), utf16.size());
+        EXPECT_TRUE(narrow == utf8) << "length " << utf16.size();
+        ExpectSnug(narrow);
+        const std::wstring wide = Utf8ToUtf16With(*kernel, utf8.data(), utf8.size());
+        EXPECT_TRUE(wide == utf16) << "length " << utf8.size();
+        ExpectSnug(wide);
+    }
+}
+
+// `size` units of two-unit pieces: `inside` around the places where the estimate of the
+// length of a text that follows a full chunk looks, `outside` elsewhere.
+std::wstring AroundTheSample(std::size_t size, const wchar_t (&inside)[3], const wchar_t (&outside)[3]) {
+    std::wstring text;
+    const std::size_t stride = size / kSampleWindows;
+    while (text.size() < size) text += (text.size() + 128) % stride < kSampleWindow + 256 ? inside : outside;
+    return text;
+}
+
+TEST(SizedConversion, ResultsOutgrowOrFallShortOfTheirEstimate) {
+    // After a first chunk of ASCII, the rest is sampled where it is lighter or heavier
+    // than elsewhere: the result grows once or is trimmed.
+    const std::wstring ascii(kChunkBytes, L'a');
+    for (const std::wstring& rest :
+         {AroundTheSample(60000, L"ab", L"\x4E2D\x6587"), AroundTheSample(60000, L"\x4E2D\x6587", L"ab"),
+          AroundTheSample(60000, L"\x0416\x0436", L"\xD83D\xDE00"), AroundTheSample(60000, L"\xD83D\xDE00", L"ab")}) {
+        ExpectBothWays(ascii + rest);
+    }
+}
+
+TEST(SizedConversion, ChunksEndAtEveryOffsetOfACharacter) {
+    // The text of a whole chunk ends at each byte of a three- or four-byte character, in
+    // one direction or the other.
+    for (std::size_t ascii = kChunkBytes / sizeof(wchar_t) - 80; ascii < kChunkBytes / sizeof(wchar_t) + 8; ++ascii) {
+        ExpectBothWays(std::wstring(ascii, L'x') + L"\x20AC\x0416\xFFFF" + std::wstring(200, L'y'));
+    }
+    for (std::size_t ascii = kChunkBytes - 80; ascii < kChunkBytes + 8; ++ascii) {
+        ExpectBothWays(std::wstring(ascii, L'x') + L"\x20AC\xD83D\xDE00\x0416" + std::wstring(200, L'y'));
+    }
+}
+
+TEST(SizedConversion, ResultsAreAtMostATenthAboveTheirLength) {
+    struct Case {
+        const char* name;
+        std::wstring piece;
+    };
+    const Case cases[] = {
+        {"ASCII", L"abc "},         {"Cyrillic", L"\x0416\x0436 "},           {"CJK", L"\x4E2D\x6587"},
+        {"emoji", L"\xD83D\xDE00"}, {"mixed", L"a\x0416\x4E2D\xD83D\xDE00 "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (std::size_t repeats : {1, 4, 100, 1000, 5000, 40000}) {
+            std::wstring text;
+            for (std::size_t i = 0; i < repeats; ++i) text += c.piece;
+            ExpectBothWays(text);
+        }
+    }
+}
+
+// The heap a conversion takes beyond what it is given: its peak over the call.
+template <typename Convert>
+std::size_t HeapPeakOf(Convert convert) {
+    const std::size_t before = g_heapBytes.load();
+    g_heapPeak = before;
+    convert();
+    return g_heapPeak.load() - before;
+}
+
+TEST(SizedConversion, TenMegabytesPeakBelowTwiceInputAndOutput) {
+    const std::string piece = tessera_test::ReadDataFile("text/Russian-Lipsum.utf8.txt");
+    ASSERT_FALSE(piece.empty());
+    std::string utf8;
+    while (utf8.size() < 10000000) utf8 += piece;
+    const std::wstring utf16 = Utf8ToUtf16(utf8.data(), utf8.size());
+    const std::size_t utf8Bytes = utf8.size();
+    const std::size_t utf16Bytes = utf16.size() * sizeof(wchar_t);
+
+    std::size_t resultBytes = 0;
+    const std::size_t toUtf8 = HeapPeakOf([&] {
+        const std::string result = Utf16ToUtf8(utf16.data(), utf16.size());
+        EXPECT_TRUE(result == utf8);
+        resultBytes = result.capacity();
+    });
+    EXPECT_LT(utf16Bytes + toUtf8, 2 * (utf16Bytes + utf8Bytes));
+    EXPECT_LE(toUtf8, resultBytes + kChunkBytes);  // the result and little else
+
+    const std::size_t toUtf16 = HeapPeakOf([&] {
+        const std::wstring result = Utf8ToUtf16(utf8.data(), utf8.size());
+        EXPECT_TRUE(result == utf16);
+        resultBytes = result.capacity() * sizeof(wchar_t);
+    });
+    EXPECT_LT(utf8Bytes + toUtf16, 2 * (utf8Bytes + utf16Bytes));
+    EXPECT_LE(toUtf16, resultBytes + kChunkBytes);
+}
+
+}  // namespace
+}  // namespace tessera::unicode
