@@ -130,8 +130,8 @@ std::vector<Input> Utf8Inputs() {
     };
     for (const char* sequence : illFormed) {
         inputs.push_back({"ill-formed " + testing::PrintToString(std::string(sequence)), std::string("a") + sequence});
-        inputs.push_back({"ill-formed inside " + testing::PrintToString(std::string(sequence)),
-                          std::string("a") + sequence + "z"});
+        inputs.push_back(
+            {"ill-formed inside " + testing::PrintToString(std::string(sequence)), std::string("a") + sequence + "z"});
     }
     inputs.push_back({"random bytes", RandomBytes(1 << 14, 2)});
     std::mt19937 generator(3);
