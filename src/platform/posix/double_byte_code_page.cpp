@@ -128,7 +128,7 @@ std::wstring DoubleByteCodePage::Decode(const char* data, std::size_t size) cons
 
 std::string DoubleByteCodePage::Encode(const wchar_t* data, std::size_t size) const {
     // One character per UTF-16 unit: a surrogate pair becomes two default characters.
-    std::string result(size * std::max<std::size_t>(2, m_defaultBytes.size()), '\0');
+    std::string result(size * std::max<std::size_t>(2, m_defaultBytes.size()) + 1, '\0');
     auto* const begin = reinterpret_cast<unsigned char*>(&result[0]);
     unsigned char* out = begin;
     for (std::size_t i = 0; i < size; ++i) out = PutUnit(out, static_cast<char16_t>(data[i] & 0xFFFF));
@@ -153,13 +153,44 @@ std::string DoubleByteCodePage::DecodeToUtf8(const char* data, std::size_t size)
     return DecodeTextToUtf8(begin, end, m_asciiIsAscii, next);
 }
 
+namespace {
+
+// Whether every code is a lead/trail pair (kUnmapped, 0xFFFF, is none: no lead byte is 0xFF).
+template <std::size_t N>
+bool AllPairs(const std::uint16_t (&codes)[N]) {
+    bool all = true;
+    for (const std::uint16_t code : codes) all &= (code > 0xFF) & (code != 0xFFFF);
+    return all;
+}
+
+}  // namespace
+
 std::string DoubleByteCodePage::EncodeUtf8(const char* data, std::size_t size) const {
-    std::string result(size * m_bytesPerUtf8Byte, '\0');
-    auto* const out = reinterpret_cast<unsigned char*>(&result[0]);
-    const auto* in = reinterpret_cast<const unsigned char*>(data);
-    const unsigned char* const end = EncodeUtf8Text(
-        in, in + size, out, m_asciiIsAscii, [this](unsigned char* at, char16_t unit) { return PutUnit(at, unit); });
-    FitToSize(result, static_cast<std::size_t>(end - out));
+    std::string result(size * m_bytesPerUtf8Byte + 1, '\0');
+    auto* const begin = reinterpret_cast<unsigned char*>(&result[0]);
+    unsigned char* out = begin;
+    const auto* p = reinterpret_cast<const unsigned char*>(data);
+    const unsigned char* const end = p + size;
+    const auto putUnit = [this](unsigned char* at, char16_t unit) { return PutUnit(at, unit); };
+    // Held here: the bytes stored through `out` could otherwise be the vector's own pointer.
+    const std::uint16_t* const encode = m_encode.data();
+    while (p != end) {
+        // The common case of CJK text two characters at a time: three bytes of UTF-8 each,
+        // two bytes of the code page each.
+        unsigned units[2] = {};
+        while (end - p >= 6 && ReadTwoThreeByteSequences(p, units[0], units[1])) {
+            const std::uint16_t codes[2] = {encode[units[0]], encode[units[1]]};
+            if (!AllPairs(codes)) break;
+            out[0] = static_cast<unsigned char>(codes[0] >> 8);
+            out[1] = static_cast<unsigned char>(codes[0] & 0xFF);
+            out[2] = static_cast<unsigned char>(codes[1] >> 8);
+            out[3] = static_cast<unsigned char>(codes[1] & 0xFF);
+            out += 4;
+            p += 6;
+        }
+        if (p != end) EncodeUtf8Step(p, end, out, m_asciiIsAscii, putUnit);
+    }
+    FitToSize(result, static_cast<std::size_t>(out - begin));
     return result;
 }
 

@@ -41,20 +41,18 @@ private:
     std::size_t PairIndex(const unsigned char* p) const {
         return static_cast<std::size_t>(m_leadIndex[p[0]]) * 256 + p[1];
     }
-    /// Writes what a UTF-16 unit encodes to; returns the end of it.
+    /// Writes what a UTF-16 unit encodes to; returns the end of it. Stores two bytes for a
+    /// character of one, so `out` has room for one more.
     unsigned char* PutUnit(unsigned char* out, char16_t unit) const {
         const std::uint16_t code = m_encode[unit];
         if (code == kUnmapped) {
             std::memcpy(out, m_defaultBytes.data(), m_defaultBytes.size());
             return out + m_defaultBytes.size();
         }
-        if (code > 0xFF) {
-            out[0] = static_cast<unsigned char>(code >> 8);
-            out[1] = static_cast<unsigned char>(code & 0xFF);
-            return out + 2;
-        }
-        out[0] = static_cast<unsigned char>(code);
-        return out + 1;
+        const bool pair = code > 0xFF;
+        out[0] = static_cast<unsigned char>(pair ? code >> 8 : code);
+        out[1] = static_cast<unsigned char>(code & 0xFF);
+        return out + 1 + pair;
     }
 
     static constexpr std::uint16_t kUnmapped = 0xFFFF;  // no code page has lead byte 0xFF

@@ -96,29 +96,65 @@ inline void FitToSize(std::string& result, std::size_t used) {
     if (result.capacity() - used > used / 10) result.shrink_to_fit();
 }
 
-/// Converts UTF-8 text to a code page: `putUnit(out, unit)` writes what a UTF-16 unit
-/// encodes to and returns the end of it. Where `asciiIsAscii`, ASCII is copied as it is.
-/// `out` has room for the most the text can encode to; returns the end of the output.
+/// One step of converting UTF-8 text to a code page: the character at `p` (`p < end`), or
+/// the run of ASCII there where `asciiIsAscii` (ASCII is then copied as it is).
+/// `putUnit(out, unit)` writes what a UTF-16 unit encodes to and returns the end of it.
+template <typename PutUnit>
+void EncodeUtf8Step(const unsigned char*& p, const unsigned char* end, unsigned char*& out, bool asciiIsAscii,
+                    PutUnit putUnit) {
+    const auto continues = [](unsigned char byte) { return (byte & 0xC0) == 0x80; };
+    const unsigned lead = *p;
+    if (lead < 0x80) {
+        if (asciiIsAscii) {
+            const std::size_t run = CopyAscii(p, end, out);
+            p += run;
+            out += run;
+        } else {
+            out = putUnit(out, static_cast<char16_t>(lead));
+            ++p;
+        }
+        return;
+    }
+    // Well-formed two- and three-byte sequences inline; the rest as the reader decides.
+    if (lead >= 0xC2 && lead < 0xE0 && end - p >= 2 && continues(p[1])) {
+        out = putUnit(out, static_cast<char16_t>((lead & 0x1F) << 6 | (p[1] & 0x3Fu)));
+        p += 2;
+        return;
+    }
+    if ((lead & 0xF0) == 0xE0 && end - p >= 3 && continues(p[1]) && continues(p[2])) {
+        const unsigned unit = (lead & 0x0F) << 12 | (p[1] & 0x3Fu) << 6 | (p[2] & 0x3Fu);
+        if (unit >= 0x800 && (unit & 0xF800) != 0xD800) {
+            out = putUnit(out, static_cast<char16_t>(unit));
+            p += 3;
+            return;
+        }
+    }
+    const Utf8Character character = ReadUtf8Character(p, end);
+    out = putUnit(out, character.units[0]);
+    if (character.unitCount == 2) out = putUnit(out, character.units[1]);
+    p += character.length;
+}
+
+/// Converts UTF-8 text to a code page, a step at a time (see EncodeUtf8Step). `out` has
+/// room for the most the text can encode to; returns the end of the output.
 template <typename PutUnit>
 unsigned char* EncodeUtf8Text(const unsigned char* p, const unsigned char* end, unsigned char* out, bool asciiIsAscii,
                               PutUnit putUnit) {
-    while (p != end) {
-        if (*p < 0x80) {
-            if (asciiIsAscii) {
-                const std::size_t run = CopyAscii(p, end, out);
-                p += run;
-                out += run;
-            } else {
-                out = putUnit(out, *p++);
-            }
-            continue;
-        }
-        const Utf8Character character = ReadUtf8Character(p, end);
-        out = putUnit(out, character.units[0]);
-        if (character.unitCount == 2) out = putUnit(out, character.units[1]);
-        p += character.length;
-    }
+    while (p != end) EncodeUtf8Step(p, end, out, asciiIsAscii, putUnit);
     return out;
+}
+
+/// Two well-formed three-byte sequences at `p` (six bytes available), as UTF-16 units; false
+/// when the six bytes are anything else.
+inline bool ReadTwoThreeByteSequences(const unsigned char* p, unsigned& first, unsigned& second) {
+    const auto continuations = [](const unsigned char* q) { return ((q[1] & 0xC0) == 0x80) & ((q[2] & 0xC0) == 0x80); };
+    if (((p[0] & 0xF0) == 0xE0) & ((p[3] & 0xF0) == 0xE0) & continuations(p) & continuations(p + 3)) {
+        first = (p[0] & 0x0Fu) << 12 | (p[1] & 0x3Fu) << 6 | (p[2] & 0x3Fu);
+        second = (p[3] & 0x0Fu) << 12 | (p[4] & 0x3Fu) << 6 | (p[5] & 0x3Fu);
+        const auto wellFormed = [](unsigned unit) { return (unit >= 0x800) & ((unit & 0xF800) != 0xD800); };
+        return wellFormed(first) & wellFormed(second);
+    }
+    return false;
 }
 
 /// Converts text of a code page to UTF-8: `next(p)` gives the UTF-8 form of the sequence
