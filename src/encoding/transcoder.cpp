@@ -1,5 +1,7 @@
-// Varn::Transcoder: every conversion goes through UTF-16 and the platform's code-page
-// services; names are resolved by the encoding registry.
+// Varn::Transcoder: every conversion is one of the platform's code-page services (UTF-8
+// is code page 65001); names are resolved by the encoding registry. Between UTF-8 and a
+// named encoding the platform may convert straight, with the results of the route through
+// UTF-16.
 #include <tessera/Transcoder.h>
 
 #include "encoding/encoding_registry.h"
@@ -40,11 +42,11 @@ std::wstring Transcoder::EncodingToUTF16(const std::string& text, const std::str
 }
 
 std::string Transcoder::UTF8ToEncoding(const std::string& text, const std::string& encoding) {
-    return UTF16ToEncoding(UTF8ToUTF16(text), encoding);
+    return tessera::platform::UTF8ToCodePage(text.data(), text.size(), tessera::encoding::EncodingToCodePage(encoding));
 }
 
 std::string Transcoder::EncodingToUTF8(const std::string& text, const std::string& encoding) {
-    return UTF16ToUTF8(EncodingToUTF16(text, encoding));
+    return tessera::platform::CodePageToUTF8(text.data(), text.size(), tessera::encoding::EncodingToCodePage(encoding));
 }
 
 std::string Transcoder::asFilesystemString(const std::wstring& text) {

@@ -1,5 +1,5 @@
 // The platform's code-page services: its own narrow-text code page and conversion
-// between UTF-16 and any code page it serves.
+// between UTF-16 or UTF-8 and any code page it serves.
 #ifndef TESSERA_PLATFORM_CODEPAGE_H
 #define TESSERA_PLATFORM_CODEPAGE_H
 
@@ -26,6 +26,15 @@ std::wstring CodePageToUTF16(const char* data, std::size_t size, std::int32_t co
 /// `size` UTF-16 code units to `codePage`. Characters the code page cannot represent become
 /// its default character; empty for empty input or a code page not served.
 std::string UTF16ToCodePage(const wchar_t* data, std::size_t size, std::int32_t codePage);
+
+/// `size` bytes in `codePage` to UTF-8: always the UTF-8 form of what `CodePageToUTF16`
+/// gives (an unpaired surrogate as U+FFFD), whether or not the platform goes through it.
+std::string CodePageToUTF8(const char* data, std::size_t size, std::int32_t codePage);
+
+/// `size` bytes of UTF-8 to `codePage`: always what `UTF16ToCodePage` gives for the text's
+/// UTF-16 form (each maximal invalid subpart as U+FFFD), whether or not the platform goes
+/// through it.
+std::string UTF8ToCodePage(const char* data, std::size_t size, std::int32_t codePage);
 
 }  // namespace tessera::platform
 

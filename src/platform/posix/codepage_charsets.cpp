@@ -167,6 +167,11 @@ constexpr LeadBytes kLeadBytes[] = {
     {51949, "\xA1\xFE"},
 };
 
+// Stream code pages of 7-bit codes (ISO-2022, UTF-7): a byte 80-FF is no part of any
+// character. Once iconv has rejected one, it rejects the bytes 80-FF right after it too,
+// leaving the shift state as the first one left it (UTF-7 ends a base64 run there).
+constexpr std::int32_t kSevenBitCodePages[] = {50220, 50221, 50222, 50225, 65000};
+
 // Codesets of glibc locales. The C and POSIX locales ("ANSI_X3.4-1968") count as UTF-8.
 constexpr CodesetCodePage kCodesets[] = {
     {"ANSI_X3.4-1968", kUtf8CodePage}, {"UTF-8", kUtf8CodePage},
@@ -215,6 +220,11 @@ bool InByteRanges(const char* ranges, unsigned char byte) {
         }
     }
     return false;
+}
+
+bool IsSevenBitCode(std::int32_t codePage) {
+    return std::find(std::begin(kSevenBitCodePages), std::end(kSevenBitCodePages), codePage) !=
+           std::end(kSevenBitCodePages);
 }
 
 std::int32_t CodePageForCodeset(const char* codeset) {

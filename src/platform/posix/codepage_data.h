@@ -77,6 +77,9 @@ const CodePageCharset* FindCodePageCharset(std::int32_t codePage);
 TableRange<CodePageCharset> AllCodePageCharsets();
 /// The lead-byte row of a double-byte code page, or nullptr.
 const LeadBytes* FindLeadBytes(std::int32_t codePage);
+/// Whether a stream code page is a 7-bit code: a byte 80-FF is never part of a character,
+/// and iconv rejects a run of them one by one without changing its shift state after the first.
+bool IsSevenBitCode(std::int32_t codePage);
 /// Whether `byte` lies in one of the ranges.
 bool InByteRanges(const char* ranges, unsigned char byte);
 /// Every decode correction of a code page.

@@ -3,7 +3,8 @@
 // never changed. UTF-8 goes through the library's own UTF-8 conversion (the unicode layer,
 // standing in for the system's own UTF-8 conversion on Windows); every other code page
 // through glibc iconv, as the data tables of codepage_charsets.cpp and
-// codepage_overrides.cpp describe it.
+// codepage_overrides.cpp describe it. Code pages served by tables convert straight between
+// UTF-8 and their bytes; the others go through UTF-16.
 #include "platform/codepage.h"
 
 #include <langinfo.h>
@@ -155,6 +156,30 @@ std::string UTF16ToCodePage(const wchar_t* data, std::size_t size, std::int32_t 
     if (converter.doubleByte) return converter.doubleByte->Encode(data, size);
     if (converter.stream) return converter.stream->Encode(data, size);
     return {};
+}
+
+std::string CodePageToUTF8(const char* data, std::size_t size, std::int32_t codePage) {
+    if (size == 0) return {};
+    if (codePage != kUtf8CodePage) {
+        const Converter converter = ConverterFor(codePage);
+        if (converter.singleByte) return converter.singleByte->DecodeToUtf8(data, size);
+        if (converter.doubleByte) return converter.doubleByte->DecodeToUtf8(data, size);
+        if (!converter.stream) return {};
+    }
+    const std::wstring units = CodePageToUTF16(data, size, codePage);
+    return unicode::Utf16ToUtf8(units.data(), units.size());
+}
+
+std::string UTF8ToCodePage(const char* data, std::size_t size, std::int32_t codePage) {
+    if (size == 0) return {};
+    if (codePage != kUtf8CodePage) {
+        const Converter converter = ConverterFor(codePage);
+        if (converter.singleByte) return converter.singleByte->EncodeUtf8(data, size);
+        if (converter.doubleByte) return converter.doubleByte->EncodeUtf8(data, size);
+        if (!converter.stream) return {};
+    }
+    const std::wstring units = unicode::Utf8ToUtf16(data, size);
+    return UTF16ToCodePage(units.data(), units.size(), codePage);
 }
 
 }  // namespace tessera::platform

@@ -1,10 +1,13 @@
 // Double-byte code pages as tables: built once from iconv, one character at a time, then
-// converted without it.
+// converted without it, from and to UTF-16 or UTF-8.
 #include "platform/posix/double_byte_code_page.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/posix/iconv_descriptor.h"
+#include "unicode/utf8_utf16.h"
+#include "unicode/utf8_utf16_reference.h"
 
 namespace tessera::platform::posix {
 
@@ -74,22 +77,50 @@ std::unique_ptr<DoubleByteCodePage> DoubleByteCodePage::Build(const CodePageChar
         page->m_encode[row.codePoint] =
             n == 1 ? first : static_cast<std::uint16_t>(first << 8 | static_cast<unsigned char>(row.bytes[1]));
     }
+    page->BuildUtf8Tables();
     return page;
+}
+
+void DoubleByteCodePage::BuildUtf8Tables() {
+    const auto isSurrogate = [](char16_t unit) {
+        return unicode::IsHighSurrogate(unit) || unicode::IsLowSurrogate(unit);
+    };
+    m_decodesSurrogates = std::any_of(std::begin(m_singles), std::end(m_singles), isSurrogate) ||
+                          std::any_of(m_pairs.begin(), m_pairs.end(), isSurrogate);
+    if (!m_decodesSurrogates) {
+        for (std::size_t byte = 0; byte < 256; ++byte) m_singlesUtf8[byte] = Utf8BytesOf(m_singles[byte]);
+        m_pairsUtf8.reserve(m_pairs.size());
+        for (const char16_t unit : m_pairs) m_pairsUtf8.push_back(Utf8BytesOf(unit));
+    }
+    m_asciiIsAscii = true;
+    for (std::size_t byte = 0; byte < 0x80; ++byte) {
+        m_asciiIsAscii &= m_leadIndex[byte] < 0 && m_singles[byte] == byte && m_encode[byte] == byte;
+    }
+    // One byte of UTF-8 is an ASCII character or an invalid byte (U+FFFD); longer
+    // sequences give one unit for two or three bytes, or two for four.
+    const auto width = [this](char16_t unit) {
+        return m_encode[unit] == kUnmapped ? m_defaultBytes.size() : m_encode[unit] > 0xFF ? 2 : 1;
+    };
+    std::size_t most = std::max<std::size_t>(2, m_defaultBytes.size());
+    if (most == 2 && width(0xFFFD) == 1 &&
+        std::all_of(m_encode.begin(), m_encode.begin() + 0x80, [](std::uint16_t code) { return code <= 0xFF; })) {
+        most = 1;
+    }
+    m_bytesPerUtf8Byte = most;
 }
 
 std::wstring DoubleByteCodePage::Decode(const char* data, std::size_t size) const {
     std::wstring result;
     result.reserve(size);
     const auto* p = reinterpret_cast<const unsigned char*>(data);
-    for (std::size_t i = 0; i < size;) {
-        const std::int16_t row = m_leadIndex[p[i]];
+    const unsigned char* const end = p + size;
+    while (p != end) {
         // A lead byte is a character of its own at the end of the input or before a NUL.
-        if (row < 0 || i + 1 == size || p[i + 1] == 0) {
-            result.push_back(static_cast<wchar_t>(m_singles[p[i]]));
-            ++i;
+        if (SequenceLength(p, end) == 1) {
+            result.push_back(static_cast<wchar_t>(m_singles[*p++]));
         } else {
-            result.push_back(static_cast<wchar_t>(m_pairs[static_cast<std::size_t>(row) * 256 + p[i + 1]]));
-            i += 2;
+            result.push_back(static_cast<wchar_t>(m_pairs[PairIndex(p)]));
+            p += 2;
         }
     }
     return result;
@@ -97,19 +128,69 @@ std::wstring DoubleByteCodePage::Decode(const char* data, std::size_t size) cons
 
 std::string DoubleByteCodePage::Encode(const wchar_t* data, std::size_t size) const {
     // One character per UTF-16 unit: a surrogate pair becomes two default characters.
-    std::string result;
-    result.reserve(size * 2);
-    for (std::size_t i = 0; i < size; ++i) {
-        const std::uint16_t code = m_encode[static_cast<std::size_t>(data[i] & 0xFFFF)];
-        if (code == kUnmapped) {
-            result += m_defaultBytes;
-        } else if (code > 0xFF) {
-            result.push_back(static_cast<char>(code >> 8));
-            result.push_back(static_cast<char>(code & 0xFF));
-        } else {
-            result.push_back(static_cast<char>(code));
-        }
+    std::string result(size * std::max<std::size_t>(2, m_defaultBytes.size()) + 1, '\0');
+    auto* const begin = reinterpret_cast<unsigned char*>(&result[0]);
+    unsigned char* out = begin;
+    for (std::size_t i = 0; i < size; ++i) out = PutUnit(out, static_cast<char16_t>(data[i] & 0xFFFF));
+    FitToSize(result, static_cast<std::size_t>(out - begin));
+    return result;
+}
+
+std::string DoubleByteCodePage::DecodeToUtf8(const char* data, std::size_t size) const {
+    if (m_decodesSurrogates) {
+        const std::wstring units = Decode(data, size);
+        return unicode::Utf16ToUtf8(units.data(), units.size());
     }
+    const auto* const begin = reinterpret_cast<const unsigned char*>(data);
+    const unsigned char* const end = begin + size;
+    // The UTF-8 form of the sequence at `p`, which then moves past it.
+    const auto next = [&](const unsigned char*& p) -> const Utf8Bytes& {
+        if (SequenceLength(p, end) == 1) return m_singlesUtf8[*p++];
+        const Utf8Bytes& utf8 = m_pairsUtf8[PairIndex(p)];
+        p += 2;
+        return utf8;
+    };
+    return DecodeTextToUtf8(begin, end, m_asciiIsAscii, next);
+}
+
+namespace {
+
+// Whether every code is a lead/trail pair (kUnmapped, 0xFFFF, is none: no lead byte is 0xFF).
+template <std::size_t N>
+bool AllPairs(const std::uint16_t (&codes)[N]) {
+    bool all = true;
+    for (const std::uint16_t code : codes) all &= (code > 0xFF) & (code != 0xFFFF);
+    return all;
+}
+
+}  // namespace
+
+std::string DoubleByteCodePage::EncodeUtf8(const char* data, std::size_t size) const {
+    std::string result(size * m_bytesPerUtf8Byte + 1, '\0');
+    auto* const begin = reinterpret_cast<unsigned char*>(&result[0]);
+    unsigned char* out = begin;
+    const auto* p = reinterpret_cast<const unsigned char*>(data);
+    const unsigned char* const end = p + size;
+    const auto putUnit = [this](unsigned char* at, char16_t unit) { return PutUnit(at, unit); };
+    // Held here: the bytes stored through `out` could otherwise be the vector's own pointer.
+    const std::uint16_t* const encode = m_encode.data();
+    while (p != end) {
+        // The common case of CJK text two characters at a time: three bytes of UTF-8 each,
+        // two bytes of the code page each.
+        unsigned units[2] = {};
+        while (end - p >= 6 && ReadTwoThreeByteSequences(p, units[0], units[1])) {
+            const std::uint16_t codes[2] = {encode[units[0]], encode[units[1]]};
+            if (!AllPairs(codes)) break;
+            out[0] = static_cast<unsigned char>(codes[0] >> 8);
+            out[1] = static_cast<unsigned char>(codes[0] & 0xFF);
+            out[2] = static_cast<unsigned char>(codes[1] >> 8);
+            out[3] = static_cast<unsigned char>(codes[1] & 0xFF);
+            out += 4;
+            p += 6;
+        }
+        if (p != end) EncodeUtf8Step(p, end, out, m_asciiIsAscii, putUnit);
+    }
+    FitToSize(result, static_cast<std::size_t>(out - begin));
     return result;
 }
 

@@ -1,11 +1,12 @@
 // Single-byte code pages as tables: built once from iconv for all 256 bytes, then
-// converted without it.
+// converted without it, from and to UTF-16 or UTF-8.
 #include "platform/posix/single_byte_code_page.h"
 
 #include <algorithm>
-#include <map>
 
 #include "platform/posix/iconv_descriptor.h"
+#include "unicode/utf8_utf16.h"
+#include "unicode/utf8_utf16_reference.h"
 
 namespace tessera::platform::posix {
 
@@ -15,50 +16,47 @@ std::unique_ptr<SingleByteCodePage> SingleByteCodePage::Build(const CodePageChar
     if (!decoder.valid()) return nullptr;
 
     std::unique_ptr<SingleByteCodePage> page(new SingleByteCodePage);
-    page->m_defaultByte = charset.defaultBytes[0];
-    bool mapped[256] = {};
+    std::vector<int> byteOfUnit(0x10000, -1);
     for (int value = 0; value < 256; ++value) {
         const auto byte = static_cast<unsigned char>(value);
         char16_t& unit = page->m_toUnicode[byte];
-        mapped[byte] = DecodeSequence(decoder, &byte, 1, &unit);
+        bool mapped = DecodeSequence(decoder, &byte, 1, &unit);
         const DecodeCorrection correction = FindDecodeCorrection(charset.codePage, &byte, 1);
         if (correction.length == 1) {
             unit = correction.unit;
-            mapped[byte] = true;
+            mapped = true;
         }
-        if (!mapped[byte]) unit = charset.defaultUnicode;
-    }
-
-    std::fill(std::begin(page->m_fromLatin1), std::end(page->m_fromLatin1), std::int16_t{-1});
-    std::map<char16_t, unsigned char> other;
-    // The first byte that decodes to a character is the one that encodes it ...
-    for (int byte = 0; byte < 256; ++byte) {
-        if (!mapped[byte]) continue;
-        const char16_t unit = page->m_toUnicode[byte];
-        if (unit < 0x100) {
-            if (page->m_fromLatin1[unit] < 0) page->m_fromLatin1[unit] = static_cast<std::int16_t>(byte);
+        if (!mapped) unit = charset.defaultUnicode;
+        // The first byte that decodes to a character is the one that encodes it ...
+        if (mapped && byteOfUnit[unit] < 0) byteOfUnit[unit] = byte;
+        if (unicode::IsHighSurrogate(unit) || unicode::IsLowSurrogate(unit)) {
+            page->m_decodesSurrogates = true;
         } else {
-            other.emplace(unit, static_cast<unsigned char>(byte));
+            page->m_toUtf8[byte] = Utf8BytesOf(unit);
         }
     }
     // ... unless a correction says otherwise.
     for (const EncodeOverride& row : EncodeOverridesFor(charset.codePage)) {
-        const auto byte = static_cast<unsigned char>(row.bytes[0]);
-        if (row.codePoint < 0x100) {
-            page->m_fromLatin1[row.codePoint] = byte;
-        } else if (row.codePoint < 0x10000) {
-            other[static_cast<char16_t>(row.codePoint)] = byte;
-        }
+        if (row.codePoint < 0x10000) byteOfUnit[row.codePoint] = static_cast<unsigned char>(row.bytes[0]);
     }
-    page->m_fromOther.assign(other.begin(), other.end());
+    page->m_asciiIsAscii = true;
+    for (int byte = 0; byte < 0x80; ++byte) {
+        page->m_asciiIsAscii &= page->m_toUnicode[byte] == byte && byteOfUnit[static_cast<std::size_t>(byte)] == byte;
+    }
+    page->BuildEncodeTable(byteOfUnit, static_cast<unsigned char>(charset.defaultBytes[0]));
     return page;
 }
 
-int SingleByteCodePage::ByteFor(char16_t unit) const {
-    if (unit < 0x100) return m_fromLatin1[unit];
-    auto it = std::lower_bound(m_fromOther.begin(), m_fromOther.end(), unit,
-                               [](const auto& row, char16_t u) { return row.first < u; });
-    return it != m_fromOther.end() && it->first == unit ? it->second : -1;
+void SingleByteCodePage::BuildEncodeTable(const std::vector<int>& byteOfUnit, unsigned char defaultByte) {
+    m_encodeBlocks.assign(256, defaultByte);  // block 0: no unit of it is in the page
+    for (std::size_t block = 0; block < 256; ++block) {
+        const auto first = byteOfUnit.begin() + static_cast<std::ptrdiff_t>(block * 256);
+        if (std::all_of(first, first + 256, [](int byte) { return byte < 0; })) continue;
+        m_encodeBlockOf[block] = static_cast<std::uint16_t>(m_encodeBlocks.size() / 256);
+        for (auto it = first; it != first + 256; ++it) {
+            m_encodeBlocks.push_back(*it < 0 ? defaultByte : static_cast<unsigned char>(*it));
+        }
+    }
 }
 
 std::wstring SingleByteCodePage::Decode(const char* data, std::size_t size) const {
@@ -74,9 +72,33 @@ std::string SingleByteCodePage::Encode(const wchar_t* data, std::size_t size) co
     // two default characters, as on Windows.
     std::string result(size, '\0');
     for (std::size_t i = 0; i < size; ++i) {
-        const int byte = ByteFor(static_cast<char16_t>(data[i] & 0xFFFF));
-        result[i] = byte >= 0 ? static_cast<char>(byte) : m_defaultByte;
+        result[i] = static_cast<char>(ByteOf(static_cast<char16_t>(data[i] & 0xFFFF)));
     }
+    return result;
+}
+
+std::string SingleByteCodePage::DecodeToUtf8(const char* data, std::size_t size) const {
+    if (m_decodesSurrogates) {
+        const std::wstring units = Decode(data, size);
+        return unicode::Utf16ToUtf8(units.data(), units.size());
+    }
+    const auto* begin = reinterpret_cast<const unsigned char*>(data);
+    return DecodeTextToUtf8(begin, begin + size, m_asciiIsAscii,
+                            [this](const unsigned char*& p) -> const Utf8Bytes& { return m_toUtf8[*p++]; });
+}
+
+std::string SingleByteCodePage::EncodeUtf8(const char* data, std::size_t size) const {
+    // A character takes at least as many bytes of UTF-8 as it gives: one, or two for a
+    // supplementary character (two default characters, one per UTF-16 unit).
+    std::string result(size, '\0');
+    auto* const out = reinterpret_cast<unsigned char*>(&result[0]);
+    const auto* in = reinterpret_cast<const unsigned char*>(data);
+    const unsigned char* const end =
+        EncodeUtf8Text(in, in + size, out, m_asciiIsAscii, [this](unsigned char* at, char16_t unit) {
+            *at = ByteOf(unit);
+            return at + 1;
+        });
+    FitToSize(result, static_cast<std::size_t>(end - out));
     return result;
 }
 

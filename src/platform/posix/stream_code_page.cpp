@@ -1,5 +1,5 @@
 // Streaming conversion through iconv, with the bytes and characters iconv rejects
-// replaced as Windows replaces them.
+// replaced as Windows replaces them, asking iconv no more often than the text needs.
 #include "platform/posix/stream_code_page.h"
 
 #include <algorithm>
@@ -12,6 +12,8 @@ namespace tessera::platform::posix {
 namespace {
 
 constexpr std::size_t kStop = static_cast<std::size_t>(-1);
+constexpr std::size_t kLongestPiece = 1 << 14;        // UTF-16 units handed to the encoder at most
+constexpr std::size_t kUnwritableOthersLimit = 1024;  // supplementary characters remembered at most
 
 // Room for at least `extra` more bytes after `used`.
 void Reserve(std::string& out, std::size_t used, std::size_t extra) {
@@ -24,11 +26,10 @@ void AppendUnit(std::string& out, std::size_t& used, char16_t unit) {
     out[used++] = static_cast<char>(unit >> 8);
 }
 
-void AppendBytes(std::string& out, std::size_t& used, const char* bytes) {
-    const std::size_t n = std::strlen(bytes);
-    Reserve(out, used, n);
-    std::memcpy(&out[used], bytes, n);
-    used += n;
+void AppendBytes(std::string& out, std::size_t& used, const char* bytes, std::size_t size) {
+    Reserve(out, used, size);
+    std::memcpy(&out[used], bytes, size);
+    used += size;
 }
 
 // Calls the descriptor until it has taken all input (or stopped on bad input), growing the
@@ -53,12 +54,92 @@ unicode::Utf16Sequence CharacterAt(const wchar_t* data, std::size_t size, std::s
     return unicode::ReadUtf16Sequence(units, units + count);
 }
 
+// Calls the encoder once on `units` (no unit a surrogate); false when it stops. With
+// `units` null it writes the return to the initial shift state.
+bool WriteOnce(IconvDescriptor& encoder, const std::u16string* units, std::string& out) {
+    std::string in;
+    if (units) {
+        for (const char16_t unit : *units) in += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    }
+    char buffer[32];
+    char* inPtr = in.data();
+    std::size_t inLeft = in.size();
+    char* outPtr = buffer;
+    std::size_t outLeft = sizeof buffer;
+    const std::size_t r =
+        units ? encoder.Convert(&inPtr, &inLeft, &outPtr, &outLeft) : encoder.Flush(&outPtr, &outLeft);
+    out.assign(buffer, static_cast<std::size_t>(outPtr - buffer));
+    return r != kStop;
+}
+
 }  // namespace
 
 StreamCodePage::StreamCodePage(const CodePageCharset& charset)
     : m_charset(charset),
       m_decoder(kIconvUtf16, charset.charset),
-      m_encoder(charset.encodeCharset ? charset.encodeCharset : charset.charset, kIconvUtf16) {}
+      m_encoder(charset.encodeCharset ? charset.encodeCharset : charset.charset, kIconvUtf16),
+      m_sevenBit(IsSevenBitCode(charset.codePage)),
+      m_encodePiece(kLongestPiece) {
+    if (m_encoder.valid()) LearnSettledState();
+}
+
+void StreamCodePage::LearnSettledState() {
+    // Settled: after a return to the initial shift state. Some encoders write something at
+    // every such return (ISO-2022-KR its designation); then every replacement takes one.
+    std::string written;
+    m_encoder.Reset();
+    WriteOnce(m_encoder, nullptr, written);
+    m_flushIsIdle = WriteOnce(m_encoder, nullptr, written) && written.empty();
+    if (!m_flushIsIdle) return;
+    // An ASCII character that writes the same bytes twice running from there, with
+    // nothing to write to return, leaves the settled state as it was.
+    for (char16_t unit = 0; unit < 0x80; ++unit) {
+        const std::u16string text(1, unit);
+        std::string first, second, rest;
+        m_encoder.Reset();
+        WriteOnce(m_encoder, nullptr, rest);
+        if (!WriteOnce(m_encoder, &text, first) || !WriteOnce(m_encoder, &text, second) ||
+            !WriteOnce(m_encoder, nullptr, rest)) {
+            continue;
+        }
+        Standalone& standalone = m_standalone[unit];
+        if (first == second && rest.empty() && !first.empty() && first.size() <= sizeof standalone.bytes) {
+            std::memcpy(standalone.bytes, first.data(), first.size());
+            standalone.length = static_cast<unsigned char>(first.size());
+        }
+    }
+    m_encoder.Reset();
+}
+
+bool StreamCodePage::IsKnownUnwritable(char32_t codePoint, std::size_t units) const {
+    if (codePoint < 0x10000) return units == 1 && m_unwritable[codePoint];
+    return !m_unwritableOthers.empty() && m_unwritableOthers.count(codePoint) != 0;
+}
+
+void StreamCodePage::LearnUnwritable(char32_t codePoint, std::size_t units) {
+    // Whether a character can be written does not depend on what stands around it.
+    if (codePoint < 0x10000) {
+        if (units == 1) m_unwritable[codePoint] = true;
+    } else if (m_unwritableOthers.size() < kUnwritableOthersLimit) {
+        m_unwritableOthers.insert(codePoint);
+    }
+}
+
+void StreamCodePage::ReplaceUnwritable(char32_t codePoint, std::size_t units, std::string& out,
+                                       std::size_t& used) const {
+    const char* replacement = nullptr;
+    for (const EncodeOverride& row : EncodeOverridesFor(m_charset.codePage)) {
+        if (row.codePoint == codePoint) replacement = row.bytes;
+    }
+    if (replacement != nullptr) {
+        AppendBytes(out, used, replacement, std::strlen(replacement));
+        return;
+    }
+    // One default character per UTF-16 unit, as on Windows.
+    for (std::size_t i = 0; i < units; ++i) {
+        AppendBytes(out, used, m_charset.defaultBytes, std::strlen(m_charset.defaultBytes));
+    }
+}
 
 std::size_t StreamCodePage::ReplaceInvalid(const unsigned char* in, std::size_t inLeft, std::string& out,
                                            std::size_t& used) const {
@@ -83,14 +164,21 @@ std::wstring StreamCodePage::Decode(const char* data, std::size_t size) {
     std::size_t used = 0;
     char* in = const_cast<char*>(data);  // iconv does not write through it
     std::size_t inLeft = size;
+    // Replaces the sequence at `in` that iconv rejected.
+    const auto replace = [&] {
+        const std::size_t skip = ReplaceInvalid(reinterpret_cast<unsigned char*>(in), inLeft, out, used);
+        in += skip;
+        inLeft -= skip;
+    };
     while (inLeft > 0 && Pump(m_decoder, &in, &inLeft, out, used) == kStop) {
         if (errno == EINVAL) {  // an incomplete sequence ends the input
             AppendUnit(out, used, m_charset.defaultUnicode);
             break;
         }
-        const std::size_t skip = ReplaceInvalid(reinterpret_cast<unsigned char*>(in), inLeft, out, used);
-        in += skip;
-        inLeft -= skip;
+        const bool high = static_cast<unsigned char>(*in) >= 0x80;
+        replace();
+        // In a 7-bit code the bytes 80-FF after a rejected one are rejected as well.
+        while (high && m_sevenBit && inLeft > 0 && static_cast<unsigned char>(*in) >= 0x80) replace();
     }
     Pump(m_decoder, nullptr, nullptr, out, used);
 
@@ -112,27 +200,52 @@ std::string StreamCodePage::Encode(const wchar_t* data, std::size_t size) {
     }
     std::string out(size * 2 + 16, '\0');
     std::size_t used = 0;
-    char* in = source.data();
-    std::size_t inLeft = source.size();
-    while (inLeft > 0 && Pump(m_encoder, &in, &inLeft, out, used) == kStop) {
+    // Settled: the encoder has returned to the initial shift state, and any character
+    // written since then left it there.
+    bool settled = false;
+    // Replacements are written in the initial state.
+    const auto replace = [&](const unicode::Utf16Sequence& character) {
+        if (!settled) Pump(m_encoder, nullptr, nullptr, out, used);
+        settled = m_flushIsIdle;
+        ReplaceUnwritable(character.codePoint, character.length, out, used);
+    };
+    for (std::size_t at = 0; at < size;) {
+        const unicode::Utf16Sequence character = CharacterAt(data, size, at);
+        if (IsKnownUnwritable(character.codePoint, character.length)) {
+            replace(character);
+            at += character.length;
+            continue;
+        }
+        if (settled && character.codePoint < 0x80 && m_standalone[character.codePoint].length > 0) {
+            const Standalone& standalone = m_standalone[character.codePoint];
+            AppendBytes(out, used, standalone.bytes, standalone.length);
+            ++at;
+            continue;
+        }
+        // A piece up to the next character known to be unwritable.
+        std::size_t pieceEnd = at + character.length;
+        while (pieceEnd < size && pieceEnd - at < m_encodePiece) {
+            const unicode::Utf16Sequence next = CharacterAt(data, size, pieceEnd);
+            if (IsKnownUnwritable(next.codePoint, next.length)) break;
+            pieceEnd += next.length;
+        }
+        char* in = &source[2 * at];
+        std::size_t inLeft = 2 * (pieceEnd - at);
+        const std::size_t r = Pump(m_encoder, &in, &inLeft, out, used);
+        settled = false;
+        at = static_cast<std::size_t>(in - source.data()) / 2;
+        if (r != kStop) {
+            m_encodePiece = std::min(m_encodePiece * 2, kLongestPiece);
+            continue;
+        }
         // iconv stopped at a character it cannot write (or an unpaired surrogate).
-        const std::size_t at = static_cast<std::size_t>(in - source.data()) / 2;
-        const unicode::Utf16Sequence c = CharacterAt(data, size, at);
-        const char* replacement = nullptr;
-        for (const EncodeOverride& row : EncodeOverridesFor(m_charset.codePage)) {
-            if (row.codePoint == c.codePoint) replacement = row.bytes;
-        }
-        Pump(m_encoder, nullptr, nullptr, out, used);  // replacements are written in the initial state
-        if (replacement != nullptr) {
-            AppendBytes(out, used, replacement);
-        } else {
-            // One default character per UTF-16 unit, as on Windows.
-            for (std::size_t i = 0; i < c.length; ++i) AppendBytes(out, used, m_charset.defaultBytes);
-        }
-        in += 2 * c.length;
-        inLeft -= 2 * c.length;
+        const unicode::Utf16Sequence stopped = CharacterAt(data, size, at);
+        LearnUnwritable(stopped.codePoint, stopped.length);
+        replace(stopped);
+        at += stopped.length;
+        m_encodePiece = 1;
     }
-    Pump(m_encoder, nullptr, nullptr, out, used);
+    if (!settled) Pump(m_encoder, nullptr, nullptr, out, used);
     out.resize(used);
     return out;
 }

@@ -2,8 +2,10 @@
 #ifndef TESSERA_PLATFORM_POSIX_STREAM_CODE_PAGE_H
 #define TESSERA_PLATFORM_POSIX_STREAM_CODE_PAGE_H
 
+#include <bitset>
 #include <cstddef>
 #include <string>
+#include <unordered_set>
 
 #include "platform/posix/codepage_data.h"
 #include "platform/posix/iconv_descriptor.h"
@@ -13,6 +15,14 @@ namespace tessera::platform::posix {
 /// A code page converted by iconv, with its two descriptors. Where iconv stops on input it
 /// rejects, the conversion writes the correction for it or the default character, and
 /// goes on.
+///
+/// Both ways the results are those of handing iconv the whole text, but iconv is asked
+/// less. Writing, a stop costs iconv work in proportion to the text it was handed, so the
+/// text goes to it in pieces: long ones while it converts, short ones after a stop; a
+/// character it has stopped at once is replaced without asking it again, and after a
+/// replacement an ASCII character that leaves the shift state as it was is written
+/// directly. Reading a 7-bit code, the bytes 80-FF after one that iconv rejected are
+/// replaced without asking.
 class StreamCodePage {
 public:
     explicit StreamCodePage(const CodePageCharset& charset);
@@ -24,13 +34,32 @@ public:
     std::string Encode(const wchar_t* data, std::size_t size);
 
 private:
+    /// What the encoder writes for an ASCII character in the settled state (see
+    /// LearnSettledState).
+    struct Standalone {
+        char bytes[7];
+        unsigned char length;  ///< 0: it leaves the settled state, or cannot be written
+    };
+
     /// Writes what replaces the rejected bytes at `in` (one sequence); returns how many
     /// bytes it stands for (at least 1).
     std::size_t ReplaceInvalid(const unsigned char* in, std::size_t inLeft, std::string& out, std::size_t& used) const;
+    /// Writes what replaces a character the encoder cannot write.
+    void ReplaceUnwritable(char32_t codePoint, std::size_t units, std::string& out, std::size_t& used) const;
+    bool IsKnownUnwritable(char32_t codePoint, std::size_t units) const;
+    void LearnUnwritable(char32_t codePoint, std::size_t units);
+    /// Learns what the encoder does once it has returned to the initial shift state.
+    void LearnSettledState();
 
     const CodePageCharset& m_charset;
     IconvDescriptor m_decoder;
     IconvDescriptor m_encoder;
+    bool m_sevenBit = false;     // a 7-bit code: no byte 80-FF is part of a character
+    bool m_flushIsIdle = false;  // returning to the initial shift state from there writes nothing
+    std::size_t m_encodePiece;   // UTF-16 units handed to the encoder at a time
+    Standalone m_standalone[0x80] = {};
+    std::bitset<0x10000> m_unwritable;                // BMP characters the encoder stopped at
+    std::unordered_set<char32_t> m_unwritableOthers;  // ... and supplementary ones, up to a limit
 };
 
 }  // namespace tessera::platform::posix

@@ -49,4 +49,16 @@ std::string UTF16ToCodePage(const wchar_t* data, std::size_t size, std::int32_t 
     return std::string(buffer.get(), static_cast<std::size_t>(written));
 }
 
+// UTF-8 is a code page like any other here: the UTF-8 routes are the two calls chained
+// through UTF-16.
+std::string CodePageToUTF8(const char* data, std::size_t size, std::int32_t codePage) {
+    const std::wstring units = CodePageToUTF16(data, size, codePage);
+    return UTF16ToCodePage(units.data(), units.size(), kUtf8CodePage);
+}
+
+std::string UTF8ToCodePage(const char* data, std::size_t size, std::int32_t codePage) {
+    const std::wstring units = CodePageToUTF16(data, size, kUtf8CodePage);
+    return UTF16ToCodePage(units.data(), units.size(), codePage);
+}
+
 }  // namespace tessera::platform
