@@ -15,8 +15,12 @@ install(FILES ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/README.md ${PR
 
 # The MinGW runtime DLLs that the programs load (32-bit only: the 64-bit build links its
 # runtimes statically), copied into the build tree by the top-level CMakeLists.txt.
+# The toolchain's copies carry debugging information (libstdc++-6.dll is some 20 MB with
+# it, 4 MB without): the installed ones are stripped of it.
 foreach(dll IN LISTS TESSERA_RUNTIME_DLLS)
   install(FILES ${PROJECT_BINARY_DIR}/${dll} DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(CODE "execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-debug
+    \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${dll}\" COMMAND_ERROR_IS_FATAL ANY)")
 endforeach()
 
 set(CPACK_PACKAGE_NAME tessera)
