@@ -54,5 +54,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION libs)
 # What the library and the tool link, at the versions of Debian 12 (bookworm), the
 # platform that the packages are built on.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6 (>= 2.34), libgcc-s1 (>= 3.0), libstdc++6 (>= 12)")
+# A shlibs file for packages that link the library, and the ldconfig trigger that makes
+# the loader see libtessera.so.0.2 once the package is installed.
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 
 include(CPack)
