@@ -50,13 +50,14 @@ expect 1 "" transcode --from utf-8 --to utf-16
 expect 1 "" transcode --from windows-99999 --to utf-8
 expect 1 "" transcode --from utf-8 --to utf-8 "$work/missing"
 
-"${run[@]}" transcode --help | grep -q 'usage: tessera transcode' || fail "transcode --help"
+help=$("${run[@]}" transcode --help)
+grep -q 'usage: tessera transcode' <<<"$help" || fail "transcode --help"
 list=$("${run[@]}" encodings)
 [ "$(printf '%s\n' "$list" | wc -l)" = 374 ] || fail "encodings: expected 374 names"
-printf '%s\n' "$list" | grep -qx '  1252  yes  Windows-1252' || fail "encodings: Windows-1252"
-printf '%s\n' "$list" | grep -qx '  1252  yes  us-ascii' || fail "encodings: us-ascii resolves to 1252"
-printf '%s\n' "$list" | grep -qx ' 20127  yes  US-ASCII' || fail "encodings: US-ASCII"
-printf '%s\n' "$list" | grep -qx '  1200  no   utf-16' || fail "encodings: utf-16 is not converted"
+grep -qx '  1252  yes  Windows-1252' <<<"$list" || fail "encodings: Windows-1252"
+grep -qx '  1252  yes  us-ascii' <<<"$list" || fail "encodings: us-ascii resolves to 1252"
+grep -qx ' 20127  yes  US-ASCII' <<<"$list" || fail "encodings: US-ASCII"
+grep -qx '  1200  no   utf-16' <<<"$list" || fail "encodings: utf-16 is not converted"
 
 if [ "$failures" -ne 0 ]; then echo "$failures failure(s)"; exit 1; fi
 echo "transcode tool: OK"
