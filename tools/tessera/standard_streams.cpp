@@ -54,8 +54,10 @@ public:
 protected:
     int_type overflow(int_type c) override {
         if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
-        if (!Usable() || std::fputc(traits_type::to_char_type(c), stdout) == EOF) return Note(), traits_type::eof();
-        return c;
+        if (!Usable()) return traits_type::eof();
+        if (std::fputc(traits_type::to_char_type(c), stdout) != EOF) return c;
+        Note();
+        return traits_type::eof();
     }
 
     std::streamsize xsputn(const char* text, std::streamsize count) override {
