@@ -11,10 +11,10 @@
 // ever slows a batch down). glibc's allocator gives each block of 128 KB or more pages
 // of its own, paid for again in page faults at every use, so a step in cost per byte
 // lies between 10 KB and 1 MB that says nothing of the code; the program has it keep
-// large blocks on its heap (--default-allocator leaves it as it is). Where 100 KB already takes far more than ten times 10 KB,
-// 1 MB is skipped when it would take more than a few seconds, and the exponent is that
-// of 10 KB -> 100 KB (log base 10), marked as such. This program compares with no peer;
-// bench/run_all.py runs it in several processes and reports the worst exponent.
+// large blocks on its heap (--default-allocator leaves it as it is). Where 100 KB already takes far more than ten times
+// 10 KB, 1 MB is skipped when it would take more than a few seconds, and the exponent is that of 10 KB -> 100 KB (log
+// base 10), marked as such. This program compares with no peer; bench/run_all.py runs it in several processes and
+// reports the worst exponent.
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -39,18 +39,35 @@ using Varn::URI;
 
 // ---- inputs -----------------------------------------------------------------------------
 
-enum class Kind { kOrdinary, kDeepPath, kPercentRuns, kDotSegments, kLongQuery, kInvalidUtf8, kLoneSurrogates, kUnconvertible };
+enum class Kind {
+    kOrdinary,
+    kDeepPath,
+    kPercentRuns,
+    kDotSegments,
+    kLongQuery,
+    kInvalidUtf8,
+    kLoneSurrogates,
+    kUnconvertible
+};
 
 const char* KindName(Kind kind) {
     switch (kind) {
-        case Kind::kOrdinary: return "ordinary";
-        case Kind::kDeepPath: return "deep path";
-        case Kind::kPercentRuns: return "runs of '%'";
-        case Kind::kDotSegments: return "'..' segments";
-        case Kind::kLongQuery: return "long query";
-        case Kind::kInvalidUtf8: return "invalid UTF-8";
-        case Kind::kLoneSurrogates: return "lone surrogates";
-        case Kind::kUnconvertible: return "unconvertible";
+        case Kind::kOrdinary:
+            return "ordinary";
+        case Kind::kDeepPath:
+            return "deep path";
+        case Kind::kPercentRuns:
+            return "runs of '%'";
+        case Kind::kDotSegments:
+            return "'..' segments";
+        case Kind::kLongQuery:
+            return "long query";
+        case Kind::kInvalidUtf8:
+            return "invalid UTF-8";
+        case Kind::kLoneSurrogates:
+            return "lone surrogates";
+        case Kind::kUnconvertible:
+            return "unconvertible";
     }
     return "";
 }
@@ -59,14 +76,30 @@ const char* KindName(Kind kind) {
 std::string Payload(Kind kind, std::size_t size) {
     std::string unit;
     switch (kind) {
-        case Kind::kOrdinary: unit = "docs/guide-2024/intro_page.html?lang=en&x=%C3%A9/caf\xC3\xA9 r\xC3\xA9sum\xC3\xA9 \xE4\xB8\xAD/"; break;
-        case Kind::kDeepPath: unit = "a/"; break;
-        case Kind::kPercentRuns: unit = "%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%4"; break;
-        case Kind::kDotSegments: unit = "../x/./../"; break;
-        case Kind::kLongQuery: unit = "?key=value%20one&k2=v+2&"; break;
-        case Kind::kInvalidUtf8: unit = "a\xFF\xC3\xE4\xB8 \x80\xBF\xF0\x9F"; break;
-        case Kind::kLoneSurrogates: unit = "a\xED\xA0\x80 \xED\xBF\xBFz"; break;
-        case Kind::kUnconvertible: unit = "\xE4\xB8\xAD\xE6\x96\x87\xF0\x9F\x98\x80\xD9\x85\xE0\xA4\xB9"; break;
+        case Kind::kOrdinary:
+            unit = "docs/guide-2024/intro_page.html?lang=en&x=%C3%A9/caf\xC3\xA9 r\xC3\xA9sum\xC3\xA9 \xE4\xB8\xAD/";
+            break;
+        case Kind::kDeepPath:
+            unit = "a/";
+            break;
+        case Kind::kPercentRuns:
+            unit = "%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%4";
+            break;
+        case Kind::kDotSegments:
+            unit = "../x/./../";
+            break;
+        case Kind::kLongQuery:
+            unit = "?key=value%20one&k2=v+2&";
+            break;
+        case Kind::kInvalidUtf8:
+            unit = "a\xFF\xC3\xE4\xB8 \x80\xBF\xF0\x9F";
+            break;
+        case Kind::kLoneSurrogates:
+            unit = "a\xED\xA0\x80 \xED\xBF\xBFz";
+            break;
+        case Kind::kUnconvertible:
+            unit = "\xE4\xB8\xAD\xE6\x96\x87\xF0\x9F\x98\x80\xD9\x85\xE0\xA4\xB9";
+            break;
     }
     std::string text;
     text.reserve(size + unit.size());
@@ -78,7 +111,8 @@ std::string Payload(Kind kind, std::size_t size) {
 std::wstring Wide(Kind kind, const std::string& text) {
     if (kind != Kind::kLoneSurrogates) return Transcoder::UTF8ToUTF16(text);
     std::wstring units;
-    for (std::size_t i = 0; i < text.size() / 4; ++i) units += {L'a', static_cast<wchar_t>(0xD800), L' ', static_cast<wchar_t>(0xDFFF)};
+    for (std::size_t i = 0; i < text.size() / 4; ++i)
+        units += {L'a', static_cast<wchar_t>(0xD800), L' ', static_cast<wchar_t>(0xDFFF)};
     return units;
 }
 
@@ -120,7 +154,7 @@ struct Entry {
     std::vector<Kind> kinds;
 };
 
-const std::vector<Kind> kUriKinds = {Kind::kOrdinary,   Kind::kDeepPath,  Kind::kPercentRuns,
+const std::vector<Kind> kUriKinds = {Kind::kOrdinary,    Kind::kDeepPath,  Kind::kPercentRuns,
                                      Kind::kDotSegments, Kind::kLongQuery, Kind::kInvalidUtf8};
 const std::vector<Kind> kTextKinds = {Kind::kOrdinary, Kind::kInvalidUtf8, Kind::kLoneSurrogates, Kind::kUnconvertible};
 
@@ -129,19 +163,62 @@ std::size_t Size(const URI::StringProxy& text) { return text.size(); }
 const std::vector<Entry>& Entries() {
     static const std::vector<Entry> entries = {
         // Parsing, writing, accessors.
-        {"URI(text)", AsUri, [](const Prepared& p) { return Size(URI(URI::StringProxy(p.text)).ToString(false)); }, kUriKinds},
-        {"FromEncodedString", AsUri, [](const Prepared& p) { URI u; return std::size_t{u.FromEncodedString(p.text, "windows-1252")}; }, kUriKinds},
+        {"URI(text)", AsUri, [](const Prepared& p) { return Size(URI(URI::StringProxy(p.text)).ToString(false)); },
+         kUriKinds},
+        {"FromEncodedString", AsUri,
+         [](const Prepared& p) {
+             URI u;
+             return std::size_t{u.FromEncodedString(p.text, "windows-1252")};
+         },
+         kUriKinds},
         {"ToString(false)", AsUri, [](const Prepared& p) { return Size(p.uri.ToString(false)); }, kUriKinds},
         {"ToString(true)", AsUri, [](const Prepared& p) { return Size(p.uri.ToString(true)); }, kUriKinds},
         {"ToStringUTF8", AsUri, [](const Prepared& p) { return Size(p.uri.ToStringUTF8()); }, kUriKinds},
         {"ToStringUTF8Escaped", AsUri, [](const Prepared& p) { return Size(p.uri.ToStringUTF8Escaped()); }, kUriKinds},
-        {"ToEncodedString", AsUri, [](const Prepared& p) { URI u(p.uri); return Size(u.ToEncodedString("shift_jis")); }, kUriKinds},
-        {"getters", AsUri, [](const Prepared& p) { return Size(p.uri.GetPath()) + Size(p.uri.GetQuery(true)) + Size(p.uri.GetFragment()); }, kUriKinds},
-        {"SetPath", AsText, [](const Prepared& p) { URI u(p.other); u.SetPath(p.text); return Size(u.ToString(false)); }, kUriKinds},
-        {"SetQuery", AsText, [](const Prepared& p) { URI u(p.other); u.SetQuery(p.text, true); return Size(u.ToString(false)); }, kUriKinds},
-        {"ForceEscape", AsUri, [](const Prepared& p) { URI u(p.uri); u.ForceEscape(); return Size(u.ToString(false)); }, kUriKinds},
-        {"file names", AsUri, [](const Prepared& p) { return Size(p.uri.GetFilename(false)) + Size(p.uri.GetExtension(true)) + Size(p.uri.GetLastPathComponent()); }, kUriKinds},
-        {"RemoveLastPathComponent", AsUri, [](const Prepared& p) { URI u(p.uri); return Size(u.RemoveLastPathComponent()); }, kUriKinds},
+        {"ToEncodedString", AsUri,
+         [](const Prepared& p) {
+             URI u(p.uri);
+             return Size(u.ToEncodedString("shift_jis"));
+         },
+         kUriKinds},
+        {"getters", AsUri,
+         [](const Prepared& p) {
+             return Size(p.uri.GetPath()) + Size(p.uri.GetQuery(true)) + Size(p.uri.GetFragment());
+         },
+         kUriKinds},
+        {"SetPath", AsText,
+         [](const Prepared& p) {
+             URI u(p.other);
+             u.SetPath(p.text);
+             return Size(u.ToString(false));
+         },
+         kUriKinds},
+        {"SetQuery", AsText,
+         [](const Prepared& p) {
+             URI u(p.other);
+             u.SetQuery(p.text, true);
+             return Size(u.ToString(false));
+         },
+         kUriKinds},
+        {"ForceEscape", AsUri,
+         [](const Prepared& p) {
+             URI u(p.uri);
+             u.ForceEscape();
+             return Size(u.ToString(false));
+         },
+         kUriKinds},
+        {"file names", AsUri,
+         [](const Prepared& p) {
+             return Size(p.uri.GetFilename(false)) + Size(p.uri.GetExtension(true)) +
+                    Size(p.uri.GetLastPathComponent());
+         },
+         kUriKinds},
+        {"RemoveLastPathComponent", AsUri,
+         [](const Prepared& p) {
+             URI u(p.uri);
+             return Size(u.RemoveLastPathComponent());
+         },
+         kUriKinds},
         // Escaping.
         {"Escape", AsText, [](const Prepared& p) { return Size(URI::Escape(p.text)); }, kUriKinds},
         {"EscapeChars", AsText, [](const Prepared& p) { return Size(URI::EscapeChars(p.text, " %/")); }, kUriKinds},
@@ -149,37 +226,137 @@ const std::vector<Entry>& Entries() {
         {"Unescape", AsText, [](const Prepared& p) { return Size(URI::Unescape(p.text, false)); }, kUriKinds},
         {"QueryUnescape", AsText, [](const Prepared& p) { return Size(URI::QueryUnescape(p.text)); }, kUriKinds},
         // Resolution and relations.
-        {"ChDir", AsText, [](const Prepared& p) { URI u(p.other); u.ChDir(p.text, true); return Size(u.ToString(false)); }, kUriKinds},
-        {"MakeAbsoluteURI", AsText, [](const Prepared& p) { URI u(URI::StringProxy(p.text)); u.MakeAbsoluteURI(p.other); return Size(u.ToString(false)); }, kUriKinds},
-        {"MakeRelativeURI", AsUri, [](const Prepared& p) { URI u(p.uri); u.MakeRelativeURI(p.other, true); return Size(u.ToString(false)); }, kUriKinds},
-        {"GetRelation", AsUri, [](const Prepared& p) { return std::size_t(p.uri.GetRelation(p.other, true)); }, kUriKinds},
-        {"GetRelationByString", AsUri, [](const Prepared& p) { return std::size_t(URI::GetRelationByString(p.text, p.text)); }, kUriKinds},
-        {"GetCommonParent", AsUri, [](const Prepared& p) { return Size(p.uri.GetCommonParent(p.other, true).ToString(false)); }, kUriKinds},
+        {"ChDir", AsText,
+         [](const Prepared& p) {
+             URI u(p.other);
+             u.ChDir(p.text, true);
+             return Size(u.ToString(false));
+         },
+         kUriKinds},
+        {"MakeAbsoluteURI", AsText,
+         [](const Prepared& p) {
+             URI u(URI::StringProxy(p.text));
+             u.MakeAbsoluteURI(p.other);
+             return Size(u.ToString(false));
+         },
+         kUriKinds},
+        {"MakeRelativeURI", AsUri,
+         [](const Prepared& p) {
+             URI u(p.uri);
+             u.MakeRelativeURI(p.other, true);
+             return Size(u.ToString(false));
+         },
+         kUriKinds},
+        {"GetRelation", AsUri, [](const Prepared& p) { return std::size_t(p.uri.GetRelation(p.other, true)); },
+         kUriKinds},
+        {"GetRelationByString", AsUri,
+         [](const Prepared& p) { return std::size_t(URI::GetRelationByString(p.text, p.text)); }, kUriKinds},
+        {"GetCommonParent", AsUri,
+         [](const Prepared& p) { return Size(p.uri.GetCommonParent(p.other, true).ToString(false)); }, kUriKinds},
         // Query maps.
-        {"GetQueryByMap", AsUri, [](const Prepared& p) { std::map<std::string, std::string> m; p.uri.GetQueryByMap(m); return m.size(); }, kUriKinds},
-        {"GetQueryValue", AsUri, [](const Prepared& p) { std::string v; return std::size_t{p.uri.GetQueryValue("k2", v)}; }, kUriKinds},
-        {"SetQueryValue", AsUri, [](const Prepared& p) { URI u(p.uri); u.SetQueryValue("key", "new value"); return Size(u.GetQuery(false)); }, kUriKinds},
+        {"GetQueryByMap", AsUri,
+         [](const Prepared& p) {
+             std::map<std::string, std::string> m;
+             p.uri.GetQueryByMap(m);
+             return m.size();
+         },
+         kUriKinds},
+        {"GetQueryValue", AsUri,
+         [](const Prepared& p) {
+             std::string v;
+             return std::size_t{p.uri.GetQueryValue("k2", v)};
+         },
+         kUriKinds},
+        {"SetQueryValue", AsUri,
+         [](const Prepared& p) {
+             URI u(p.uri);
+             u.SetQueryValue("key", "new value");
+             return Size(u.GetQuery(false));
+         },
+         kUriKinds},
         // Local paths and guessing.
-        {"LocalPathToURIWin", AsText, [](const Prepared& p) { URI u; u.LocalPathToURIWin("C:\\" + p.text); return Size(u.ToString(false)); }, kUriKinds},
-        {"LocalPathToURIUnix", AsText, [](const Prepared& p) { URI u; u.LocalPathToURIUnix(p.text); return Size(u.ToString(false)); }, kUriKinds},
-        {"LocalPathToURIMac", AsText, [](const Prepared& p) { URI u; u.LocalPathToURIMac(p.text); return Size(u.ToString(false)); }, kUriKinds},
-        {"ToLocalPathWin", AsText, [](const Prepared& p) { URI u(URI::StringProxy("file:///C|/" + p.text)); return Size(u.ToLocalPathWin()); }, kUriKinds},
-        {"ToLocalPathUnix", AsText, [](const Prepared& p) { URI u(URI::StringProxy("file:///" + p.text)); return Size(u.ToLocalPathUnix()); }, kUriKinds},
-        {"ToLocalPathMac", AsText, [](const Prepared& p) { URI u(URI::StringProxy("file:///" + p.text)); return Size(u.ToLocalPathMac()); }, kUriKinds},
-        {"UnknownToURI", AsText, [](const Prepared& p) { URI u; u.UnknownToURI("www.example.org/" + p.text, "http"); return Size(u.ToString(false)); }, kUriKinds},
-        {"ExpandIPv6Addr", AsText, [](const Prepared& p) { std::string out; return std::size_t{URI::ExpandIPv6Addr(p.text, out)} + URI::IsIPv6(p.text); }, kUriKinds},
+        {"LocalPathToURIWin", AsText,
+         [](const Prepared& p) {
+             URI u;
+             u.LocalPathToURIWin("C:\\" + p.text);
+             return Size(u.ToString(false));
+         },
+         kUriKinds},
+        {"LocalPathToURIUnix", AsText,
+         [](const Prepared& p) {
+             URI u;
+             u.LocalPathToURIUnix(p.text);
+             return Size(u.ToString(false));
+         },
+         kUriKinds},
+        {"LocalPathToURIMac", AsText,
+         [](const Prepared& p) {
+             URI u;
+             u.LocalPathToURIMac(p.text);
+             return Size(u.ToString(false));
+         },
+         kUriKinds},
+        {"ToLocalPathWin", AsText,
+         [](const Prepared& p) {
+             URI u(URI::StringProxy("file:///C|/" + p.text));
+             return Size(u.ToLocalPathWin());
+         },
+         kUriKinds},
+        {"ToLocalPathUnix", AsText,
+         [](const Prepared& p) {
+             URI u(URI::StringProxy("file:///" + p.text));
+             return Size(u.ToLocalPathUnix());
+         },
+         kUriKinds},
+        {"ToLocalPathMac", AsText,
+         [](const Prepared& p) {
+             URI u(URI::StringProxy("file:///" + p.text));
+             return Size(u.ToLocalPathMac());
+         },
+         kUriKinds},
+        {"UnknownToURI", AsText,
+         [](const Prepared& p) {
+             URI u;
+             u.UnknownToURI("www.example.org/" + p.text, "http");
+             return Size(u.ToString(false));
+         },
+         kUriKinds},
+        {"ExpandIPv6Addr", AsText,
+         [](const Prepared& p) {
+             std::string out;
+             return std::size_t{URI::ExpandIPv6Addr(p.text, out)} + URI::IsIPv6(p.text);
+         },
+         kUriKinds},
         // Conversions.
         {"UTF8ToUTF16", AsText, [](const Prepared& p) { return Transcoder::UTF8ToUTF16(p.text).size(); }, kTextKinds},
         {"UTF16ToUTF8", AsText, [](const Prepared& p) { return Transcoder::UTF16ToUTF8(p.wide).size(); }, kTextKinds},
-        {"UTF8ToEncoding windows-1252", AsText, [](const Prepared& p) { return Transcoder::UTF8ToEncoding(p.text, "windows-1252").size(); }, kTextKinds},
-        {"UTF16ToEncoding shift_jis", AsText, [](const Prepared& p) { return Transcoder::UTF16ToEncoding(p.wide, "shift_jis").size(); }, kTextKinds},
-        {"UTF8ToEncoding iso-2022-jp", AsText, [](const Prepared& p) { return Transcoder::UTF8ToEncoding(p.text, "iso-2022-jp").size(); }, kTextKinds},
-        {"EncodingToUTF8 windows-1252", AsText, [](const Prepared& p) { return Transcoder::EncodingToUTF8(p.text, "windows-1252").size(); }, kTextKinds},
-        {"EncodingToUTF16 shift_jis", AsText, [](const Prepared& p) { return Transcoder::EncodingToUTF16(p.text, "shift_jis").size(); }, kTextKinds},
-        {"EncodingToUTF8 iso-2022-jp", AsText, [](const Prepared& p) { return Transcoder::EncodingToUTF8(p.text, "iso-2022-jp").size(); }, kTextKinds},
+        {"UTF8ToEncoding windows-1252", AsText,
+         [](const Prepared& p) { return Transcoder::UTF8ToEncoding(p.text, "windows-1252").size(); }, kTextKinds},
+        {"UTF16ToEncoding shift_jis", AsText,
+         [](const Prepared& p) { return Transcoder::UTF16ToEncoding(p.wide, "shift_jis").size(); }, kTextKinds},
+        {"UTF8ToEncoding iso-2022-jp", AsText,
+         [](const Prepared& p) { return Transcoder::UTF8ToEncoding(p.text, "iso-2022-jp").size(); }, kTextKinds},
+        {"EncodingToUTF8 windows-1252", AsText,
+         [](const Prepared& p) { return Transcoder::EncodingToUTF8(p.text, "windows-1252").size(); }, kTextKinds},
+        {"EncodingToUTF16 shift_jis", AsText,
+         [](const Prepared& p) { return Transcoder::EncodingToUTF16(p.text, "shift_jis").size(); }, kTextKinds},
+        {"EncodingToUTF8 iso-2022-jp", AsText,
+         [](const Prepared& p) { return Transcoder::EncodingToUTF8(p.text, "iso-2022-jp").size(); }, kTextKinds},
         // Time stamps: a long text is refused, in time that should not grow with it.
-        {"FromRFC3339", AsText, [](const Prepared& p) { Varn::TimeStamp t; return std::size_t{t.FromRFC3339("2024-02-29T12:34:56." + p.text)}; }, {Kind::kOrdinary, Kind::kInvalidUtf8}},
-        {"FromISO8601", AsText, [](const Prepared& p) { Varn::TimeStamp t; return std::size_t{t.FromISO8601("20240229T123456," + p.text)}; }, {Kind::kOrdinary, Kind::kInvalidUtf8}},
+        {"FromRFC3339",
+         AsText,
+         [](const Prepared& p) {
+             Varn::TimeStamp t;
+             return std::size_t{t.FromRFC3339("2024-02-29T12:34:56." + p.text)};
+         },
+         {Kind::kOrdinary, Kind::kInvalidUtf8}},
+        {"FromISO8601",
+         AsText,
+         [](const Prepared& p) {
+             Varn::TimeStamp t;
+             return std::size_t{t.FromISO8601("20240229T123456," + p.text)};
+         },
+         {Kind::kOrdinary, Kind::kInvalidUtf8}},
     };
     return entries;
 }
@@ -190,23 +367,22 @@ volatile std::size_t g_sink = 0;
 
 double CpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
 
-/// Seconds per run of operation on p: the fastest batch of at least 5 batches and 50 ms,
-/// each batch at least 5 ms long.
+/// Seconds per run of operation on p: the fastest of at least 5 batches (3 for an
+/// operation that takes seconds), each batch at least 5 ms long.
 double TimeOf(Operation operation, const Prepared& p) {
     std::size_t perBatch = 1;
     double best = 1e30, spent = 0;
-    for (int batches = 0; batches < 5 || spent < 0.05; ++batches) {
+    for (int batches = 0; batches < 5 || spent < 0.05;) {
         const double start = CpuSeconds();
         for (std::size_t i = 0; i < perBatch; ++i) g_sink = g_sink + operation(p);
         const double seconds = CpuSeconds() - start;
-        spent += seconds;
         if (seconds < 0.005) {  // too short to time: a longer batch, and this one does not count
             perBatch *= 2;
-            --batches;
             continue;
         }
+        spent += seconds;
         best = std::min(best, seconds / static_cast<double>(perBatch));
-        if (spent > 20) break;  // a slow operation: a few batches are enough
+        if (++batches >= 3 && spent > 2) break;
     }
     return best;
 }
@@ -245,8 +421,8 @@ void WriteJson(const std::vector<Row>& rows, const std::string& path) {
     out << "{\"sizes\": [10000, 100000, 1000000], \"rows\": [\n";
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const Row& r = rows[i];
-        out << " {\"entry\": " << Quoted(r.entry) << ", \"input\": " << Quoted(r.kind) << ", \"seconds\": [" << r.seconds[0]
-            << ", " << r.seconds[1] << ", " << r.seconds[2] << "], \"exponent\": " << r.exponent << "}"
+        out << " {\"entry\": " << Quoted(r.entry) << ", \"input\": " << Quoted(r.kind) << ", \"seconds\": ["
+            << r.seconds[0] << ", " << r.seconds[1] << ", " << r.seconds[2] << "], \"exponent\": " << r.exponent << "}"
             << (i + 1 < rows.size() ? ",\n" : "\n");
     }
     out << "]}\n";
