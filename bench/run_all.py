@@ -7,6 +7,10 @@
     bench/run_all.py --quick          very short runs (one repetition) while working on the script
     bench/run_all.py --processes 2    fewer (or more) processes than each subsystem's own number
 
+The scaling run (--only scaling) has no peers: it measures how the time of every text entry
+point grows from 10 KB to 1 MB of ordinary and hostile input (bench/scaling/) and reports the
+worst growth exponent of its processes.
+
 Results go to docs/bench-data/<subsystem>.json (the medians of each process and of all of them),
 charts to docs/img/bench-<subsystem>.png. What each section says besides the numbers lives
 in bench/notes/<subsystem>.md: the part above a line "---" comes before the chart, the
@@ -15,6 +19,8 @@ rest after the table.
 import argparse
 import datetime
 import json
+import math
+import os
 import pathlib
 import re
 import statistics
@@ -241,11 +247,10 @@ def merge_processes(runs):
     return merged
 
 
-def build(build_dir, subsystems):
+def build(build_dir, binaries):
     subprocess.run(["cmake", "-S", ".", "-B", str(build_dir), "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Release",
                     "-DTESSERA_BUILD_BENCHMARKS=ON"], cwd=ROOT, check=True, stdout=subprocess.DEVNULL)
-    subprocess.run(["cmake", "--build", str(build_dir), "-j2", "--target"] + [s.binary for s in subsystems],
-                   cwd=ROOT, check=True)
+    subprocess.run(["cmake", "--build", str(build_dir), "-j2", "--target"] + binaries, cwd=ROOT, check=True)
 
 
 def first_line(command):
@@ -648,17 +653,113 @@ def load_text(context):
     return f"{load[0]:.1f}" if load else "?"
 
 
-def write_page(subsystems_with_results):
+def write_page(subsystems_with_results, scaling=None):
     lines = [INTRO, "| subsystem | target | this run |", "|---|---|---|"]
-    for subsystem, saved, results in subsystems_with_results:
-        result, met = verdict(subsystem, results)
-        anchor = re.sub(r"[^a-z0-9 -]", "", subsystem.title.lower()).replace(" ", "-")
-        lines.append(f"| [{subsystem.title}](#{anchor}) | {subsystem.target} | "
-                     f"{'met' if met else '**' + result.split(':')[0] + '**'} |")
+    rows = [(subsystem.title, subsystem.target, verdict(subsystem, results))
+            for subsystem, saved, results in subsystems_with_results]
+    if scaling:
+        rows.append((SCALING_TITLE, f"a growth exponent of at most {SCALING_LIMIT} for every text entry point",
+                     scaling_verdict(scaling)))
+    for title, target, (result, met) in rows:
+        anchor = re.sub(r"[^a-z0-9 -]", "", title.lower()).replace(" ", "-")
+        lines.append(f"| [{title}](#{anchor}) | {target} | {'met' if met else '**' + result.split(':')[0] + '**'} |")
     lines.append("")
     for subsystem, saved, results in subsystems_with_results:
         lines += [""] + section(subsystem, saved, results)
+    if scaling:
+        lines += [""] + scaling_section(scaling)
     PAGE.write_text("\n".join(lines).rstrip() + "\n")
+
+
+# ---- scaling: growth with the size of the input, no peers -----------------------------------------
+
+SCALING_KEY = "scaling"
+SCALING_BINARY = "scaling_bench"
+SCALING_PROCESSES = 5
+SCALING_LIMIT = 1.1  # growth exponent: log(t(1 MB) / t(10 KB)) / log(100)
+SCALING_TITLE = "Scaling with the size of the input"
+
+
+def run_scaling(build_dir, processes=None):
+    """Runs the scaling program in several processes; keeps each process's rows."""
+    DATA_DIR.mkdir(parents=True, exist_ok=True)
+    binary = build_dir / SCALING_BINARY
+    runs = []
+    for index in range(processes or SCALING_PROCESSES):
+        part = DATA_DIR / f"{SCALING_KEY}.{index}.json"
+        command = [str(binary.relative_to(ROOT) if binary.is_relative_to(ROOT) else binary),
+                   f"--json={part.relative_to(ROOT)}"]
+        print(f"$ {' '.join(command)}   # process {index + 1}", flush=True)
+        subprocess.run(command, cwd=ROOT, check=True, stdout=subprocess.DEVNULL)
+        runs.append(json.loads(part.read_text())["rows"])
+        part.unlink()
+    save_scaling(runs, build_dir)
+
+
+def save_scaling(runs, build_dir):
+    """Saves the rows of several processes as one. Each size's time is the fastest of the
+    processes (each already the fastest of its batches: other work on the machine only ever
+    slows a run down), and the exponent is taken from those; every process's own exponent
+    is kept to show the spread."""
+    binary = build_dir / SCALING_BINARY
+    rows = []
+    for i, row in enumerate(runs[0]):
+        same = [run[i] for run in runs]
+        skipped = any(r["seconds"][2] < 0 for r in same)
+        seconds = [min(r["seconds"][k] for r in same) for k in range(3)]
+        if skipped:
+            seconds[2] = -1
+            exponent = math.log(seconds[1] / seconds[0]) / math.log(10)
+        else:
+            exponent = math.log(seconds[2] / seconds[0]) / math.log(100)
+        rows.append({"entry": row["entry"], "input": row["input"], "seconds": seconds, "exponent": exponent,
+                     "exponents": [r["exponent"] for r in same], "from_100KB": skipped})
+    saved = {"context": {"load_avg": list(os.getloadavg())}, "rows": rows,
+             "tessera": dict(machine(build_dir), command=f"{binary.name} --json=FILE", processes=len(runs))}
+    (DATA_DIR / f"{SCALING_KEY}.json").write_text(json.dumps(saved, indent=1) + "\n")
+
+
+def scaling_verdict(saved):
+    above = [r for r in saved["rows"] if r["exponent"] > SCALING_LIMIT]
+    if not above:
+        return f"met by all {len(saved['rows'])} entry points and inputs", True
+    listed = "; ".join(f"{r['entry']} on {r['input']} ({r['exponent']:.2f})" for r in above)
+    return f"missed by {len(above)} of {len(saved['rows'])}: {listed}", False
+
+
+def scaling_section(saved):
+    info = saved.get("tessera", {})
+    result, _ = scaling_verdict(saved)
+    def time_text(seconds):
+        if seconds < 0:
+            return "skipped"
+        value, unit = next(((seconds / scale, unit) for unit, scale in (("s", 1), ("ms", 1e-3), ("µs", 1e-6))
+                            if seconds >= scale), (seconds * 1e9, "ns"))
+        return f"{value:.{0 if value >= 99.95 else 1 if value >= 9.995 else 2}f} {unit}"
+    lines = [f"## {SCALING_TITLE}", "",
+             "Every text entry point on 10 KB, 100 KB and 1 MB of ordinary text and of hostile text (deep "
+             "paths, runs of '%', '..' segments, long queries, invalid UTF-8, lone surrogates, characters "
+             "the code page lacks), with its growth exponent log(t(1 MB) / t(10 KB)) / log(100): 1 is "
+             "linear, 2 quadratic. Times are CPU time, the fastest of several batches in each of "
+             f"{info.get('processes', '?')} processes and the fastest of those, since other work on the machine "
+             "only ever slows a run down; the exponent is taken from them, and the exponents of the single "
+             "processes show the spread. Where 1 MB would "
+             "take too long the exponent is that of 10 KB to 100 KB (marked). The program keeps large blocks "
+             "on the allocator's heap, so that glibc's switch to mapping blocks of 128 KB or more (paid again "
+             "in page faults) does not read as growth of the code. Measured "
+             f"{info.get('measured', '?')} at commit `{info.get('commit', '?')}` ({info.get('compiler', '?')}, "
+             f"{info.get('cpu', '?')}).", "",
+             "| entry point | input | 10 KB | 100 KB | 1 MB | exponent | single processes | target |",
+             "|---|---|---:|---:|---:|---:|---:|---|"]
+    for r in saved["rows"]:
+        lines.append(f"| {r['entry']} | {r['input']} | " + " | ".join(time_text(t) for t in r["seconds"]) +
+                     f" | {r['exponent']:.2f}{' (10-100 KB)' if r['from_100KB'] else ''} | "
+                     f"{min(r['exponents']):.2f}-{max(r['exponents']):.2f} | "
+                     f"{'met' if r['exponent'] <= SCALING_LIMIT else '**missed**'} |")
+    lines += ["", f"Target: a growth exponent of at most {SCALING_LIMIT} everywhere. This run: {result}.", "",
+              "```sh", f"scripts/bench --only {SCALING_KEY}   # builds, then runs in each process:",
+              info.get("command", ""), "```", ""]
+    return lines
 
 
 # ---- main ------------------------------------------------------------------------------------------
@@ -666,17 +767,21 @@ def write_page(subsystems_with_results):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--charts-only", action="store_true", help="only redraw charts and rewrite the page")
-    parser.add_argument("--only", nargs="+", choices=[s.key for s in SUBSYSTEMS], help="measure only these")
+    parser.add_argument("--only", nargs="+", choices=[s.key for s in SUBSYSTEMS] + [SCALING_KEY],
+                        help="measure only these")
     parser.add_argument("--quick", action="store_true", help="one short repetition each (trying the script)")
     parser.add_argument("--processes", type=int, help="processes per subsystem (default: each one's own)")
     parser.add_argument("--build-dir", default="build/bench", help="build folder (default build/bench)")
     arguments = parser.parse_args()
     build_dir = (ROOT / arguments.build_dir).resolve()
     chosen = [s for s in SUBSYSTEMS if not arguments.only or s.key in arguments.only]
+    scaling = not arguments.only or SCALING_KEY in arguments.only
     if not arguments.charts_only:
-        build(build_dir, chosen)
+        build(build_dir, [s.binary for s in chosen] + ([SCALING_BINARY] if scaling else []))
         for subsystem in chosen:
             run(subsystem, build_dir, arguments.quick, arguments.processes)
+        if scaling:
+            run_scaling(build_dir, 1 if arguments.quick else arguments.processes)
     import matplotlib
     matplotlib.use("Agg")
     done = []
@@ -688,7 +793,8 @@ def main():
         draw = draw_columns if subsystem.wide_table else draw_rows
         draw(subsystem, results, IMAGE_DIR / f"bench-{subsystem.key}.png")
         done.append((subsystem, saved, results))
-    write_page(done)
+    scaling_path = DATA_DIR / f"{SCALING_KEY}.json"
+    write_page(done, json.loads(scaling_path.read_text()) if scaling_path.exists() else None)
     print(f"wrote {PAGE.relative_to(ROOT)} and {len(done)} charts in {IMAGE_DIR.relative_to(ROOT)}")
 
 

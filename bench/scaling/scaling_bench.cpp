@@ -367,23 +367,22 @@ volatile std::size_t g_sink = 0;
 
 double CpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
 
-/// Seconds per run of operation on p: the fastest batch of at least 5 batches and 50 ms,
-/// each batch at least 5 ms long.
+/// Seconds per run of operation on p: the fastest of at least 5 batches (3 for an
+/// operation that takes seconds), each batch at least 5 ms long.
 double TimeOf(Operation operation, const Prepared& p) {
     std::size_t perBatch = 1;
     double best = 1e30, spent = 0;
-    for (int batches = 0; batches < 5 || spent < 0.05; ++batches) {
+    for (int batches = 0; batches < 5 || spent < 0.05;) {
         const double start = CpuSeconds();
         for (std::size_t i = 0; i < perBatch; ++i) g_sink = g_sink + operation(p);
         const double seconds = CpuSeconds() - start;
-        spent += seconds;
         if (seconds < 0.005) {  // too short to time: a longer batch, and this one does not count
             perBatch *= 2;
-            --batches;
             continue;
         }
+        spent += seconds;
         best = std::min(best, seconds / static_cast<double>(perBatch));
-        if (spent > 20) break;  // a slow operation: a few batches are enough
+        if (++batches >= 3 && spent > 2) break;
     }
     return best;
 }

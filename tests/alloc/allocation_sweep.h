@@ -51,7 +51,7 @@ struct SweepCase {
     std::function<Fields(const Objects&)> fields;
     Keep keep;
     /// The result by which the operation reports a failed allocation itself, leaving the
-    /// objects as they were, where the design has it do so (varn_pthread_create's -1).
+    /// objects as they were, where it does so (varn_pthread_create's -1).
     std::optional<std::string> reportedFailure = std::nullopt;
 };
 

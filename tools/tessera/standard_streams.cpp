@@ -14,7 +14,6 @@
 #if defined(_WIN32)
 #include <fcntl.h>
 #include <io.h>
-#include <stdlib.h>
 #include <windows.h>
 
 #include <tessera/Transcoder.h>
@@ -26,13 +25,12 @@ namespace tessera::tool {
 namespace {
 
 /// Whether the write that just failed met a pipe whose reader has gone. Where SIGPIPE is
-/// ignored that is EPIPE; the Windows runtime says EINVAL and keeps the system's reason
-/// in _doserrno (ERROR_NO_DATA from Windows, ERROR_PIPE_NOT_CONNECTED from Wine).
+/// ignored that is EPIPE. The Windows runtime says EINVAL, with the system's reason in
+/// _doserrno or, for a large write, nowhere; but a write into a pipe fails for no other
+/// reason there, so a failed write into a pipe is taken for one whose reader has gone.
 bool WriteMetClosedPipe() {
 #if defined(_WIN32)
-    const unsigned long reason = _doserrno;
-    return errno == EPIPE || reason == ERROR_NO_DATA || reason == ERROR_PIPE_NOT_CONNECTED ||
-           reason == ERROR_BROKEN_PIPE;
+    return errno == EPIPE || GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_PIPE;
 #else
     return errno == EPIPE;
 #endif
@@ -54,8 +52,10 @@ public:
 protected:
     int_type overflow(int_type c) override {
         if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
-        if (!Usable() || std::fputc(traits_type::to_char_type(c), stdout) == EOF) return Note(), traits_type::eof();
-        return c;
+        if (!Usable()) return traits_type::eof();
+        if (std::fputc(traits_type::to_char_type(c), stdout) != EOF) return c;
+        Note();
+        return traits_type::eof();
     }
 
     std::streamsize xsputn(const char* text, std::streamsize count) override {
