@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <vector>
 
 #include "platform/time.h"
 
@@ -24,26 +25,17 @@ constexpr Instant kInstants[] = {
     {"2999-12-31T12:00:00Z", 32'503'636'800, 2999, 12, 31, 12, 0, 0},
 };
 
-TEST(PlatformTime, InstantsPast2038BreakDownAsUtc) {
+// The UTC breakdown gives the instant's fields; a local breakdown, whatever the process's
+// time zone, converts back to the instant.
+TEST(PlatformTime, InstantsPast2038BreakDownAndConvertBack) {
     for (const Instant& instant : kInstants) {
         SCOPED_TRACE(instant.utc);
-        std::tm utc{};
+        std::tm utc{}, local{};
         ASSERT_TRUE(tessera::platform::BreakDownUtc(instant.seconds, utc));
-        EXPECT_EQ(utc.tm_year + 1900, instant.year);
-        EXPECT_EQ(utc.tm_mon + 1, instant.month);
-        EXPECT_EQ(utc.tm_mday, instant.day);
-        EXPECT_EQ(utc.tm_hour, instant.hour);
-        EXPECT_EQ(utc.tm_min, instant.minute);
-        EXPECT_EQ(utc.tm_sec, instant.second);
-        EXPECT_EQ(utc.tm_isdst, 0);
-    }
-}
-
-// Whatever the process's time zone, a local breakdown converts back to its instant.
-TEST(PlatformTime, LocalBreakdownsPast2038ConvertBack) {
-    for (const Instant& instant : kInstants) {
-        SCOPED_TRACE(instant.utc);
-        std::tm local{};
+        EXPECT_EQ((std::vector<int>{utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min,
+                                    utc.tm_sec, utc.tm_isdst}),
+                  (std::vector<int>{instant.year, instant.month, instant.day, instant.hour, instant.minute,
+                                    instant.second, 0}));
         ASSERT_TRUE(tessera::platform::BreakDownLocal(instant.seconds, local));
         EXPECT_EQ(tessera::platform::LocalToSeconds(local), instant.seconds);
     }

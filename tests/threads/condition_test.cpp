@@ -51,8 +51,6 @@ struct Stage {
         ASSERT_TRUE(Eventually([&] { return Read(arrived) == number + 1; }));
     }
 
-    void JoinAll() { JoinThreads(threads); }
-
     static void* Wait(void* raw) {
         auto* stage = static_cast<Stage*>(raw);
         varn_pthread_mutex_lock(&stage->mutex);
@@ -75,7 +73,7 @@ TEST(Condition, SignalsWakeWaitersInArrivalOrder) {
         ASSERT_TRUE(Eventually([&] { return stage.Read(stage.woken).size() == std::size_t(i) + 1; }));
         EXPECT_EQ(stage.Read(stage.woken)[i], i);
     }
-    stage.JoinAll();
+    JoinThreads(stage.threads);
     EXPECT_EQ(stage.results, (std::vector<int>{0, 0, 0}));
     EXPECT_EQ(stage.clear, (std::vector<bool>{true, true, true}));
 }
@@ -90,7 +88,7 @@ TEST(Condition, BroadcastWakesEveryoneQueuedAndNoLaterWaiter) {
     std::this_thread::sleep_for(20ms);
     EXPECT_EQ(stage.Read(stage.woken).size(), 4u);
     varn_pthread_cond_signal(&stage.cond);
-    stage.JoinAll();
+    JoinThreads(stage.threads);
     EXPECT_EQ(stage.results, (std::vector<int>{0, 0, 0, 0, 0}));
     EXPECT_EQ(stage.clear, (std::vector<bool>(5, true)));
 }
@@ -117,7 +115,7 @@ TEST(Condition, LostSignalsAndDeadlines) {
     }
     varn_pthread_mutex_unlock(&stage.mutex);
     varn_pthread_cond_signal(&stage.cond);  // still reaches the first waiter
-    stage.JoinAll();
+    JoinThreads(stage.threads);
     EXPECT_EQ(stage.results, std::vector<int>{0});
 }
 
@@ -142,7 +140,7 @@ TEST(Condition, TimeOutLosesToASignalOrBroadcastThatTookTheWaiterFirst) {
             if (forced) std::this_thread::sleep_for(stage.timeout + 50ms);
             (broadcast ? varn_pthread_cond_broadcast : varn_pthread_cond_signal)(&stage.cond);
             tessera::platform::UnlockCriticalSection(record_lock);
-            stage.JoinAll();
+            JoinThreads(stage.threads);
             if (!forced) continue;
             EXPECT_EQ(stage.results, std::vector<int>{0}) << broadcast;
             EXPECT_EQ(stage.clear, std::vector<bool>{true}) << broadcast;

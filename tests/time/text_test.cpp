@@ -42,7 +42,6 @@ TEST(TimeStampText, Writers) {
         const char *w3dtf, *extended, *basic;  // RFC 3339 is written as W3DTF
     } cases[] = {
         {0, "1601-01-01T00:00:00Z", "1601-01-01T00:00:00", "16010101T00:00:00"},
-        {k2000, "2000-01-01T00:00:00Z", "2000-01-01T00:00:00", "20000101T00:00:00"},
         // The fraction is never written, nor rounded into the seconds.
         {k2000 + 12 * kHour + 9'999'999, "2000-01-01T12:00:00Z", "2000-01-01T12:00:00", "20000101T12:00:00"},
     };
