@@ -22,13 +22,11 @@ TEST(MakeRelativeURI, PathsOnTheSameHostAndRefusals) {
         {"http://h/a/b/", "http://h/a/b/x.html", true, "./"},
         {"http://h/a", "http://h/a/b/", true, ".."},
         {"http://h/", "http://h/x/y", true, ".."},
-        {"http://h/x/y", "http://h/", true, "x/y"},
         {"http://h/A/b", "http://h/a/", false, "b"},
         {"http://h/A/b", "http://h/a/", true, "../A/b"},
         {"HTTP://H/a", "http://h/", true, "a"},
         {"http://h:8080/a/b?x#y", "http://u@h/a/?z#w", true, "b?x#y"},
         {"http://[::1]/a/b", "http://[0:0:0:0:0:0:0:1]/a/", true, "b"},
-        {"http://h/a%20b/c", "http://h/a%20b/d", true, "c"},
         {"x/y", "http://h/", true, "x/y"},
         // The base's directory has its dots worked out (a last ".." is its file name).
         {"http://h/a/c/e", "http://h/a/./b/../c/d", true, "e"},

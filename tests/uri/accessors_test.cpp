@@ -56,6 +56,13 @@ TEST(Setters, EscapingAndFlagRecomputation) {
         {"mailto:a b%41", [](URI& u) { u.ForceEscape(); }, "mailto:a%20bA", kOpaque},
         {"http://a b@h/", [](URI& u) { u.ForceEscape(); }, "http://a b@h/", kAbsolute},  // user information stays
         {"http://", [](URI& u) { u.ForceEscape(); }, "http:", kHierarchical},
+        // User information is written only with a user name, its ':' only with a password;
+        // a file URI is written with "//" even without a host, unless it is relative.
+        {"http://h/", [](URI& u) { u.SetUsername("user"); }, "http://user@h/", kAbsolute},
+        {nullptr, [](URI& u) { u.SetPassword("pw"); }, "http://user:pw@h/", kAbsolute},
+        {nullptr, [](URI& u) { u.SetUsername(""); }, "http://h/", kAbsolute},
+        {nullptr, [](URI& u) { u.SetScheme("FILE"), u.SetAuthority(""); }, "file:///", kAbsolute},
+        {"x", [](URI& u) { u.SetScheme("file"); }, "x", kReference},
     };
     URI u;
     for (const Step& step : steps) {

@@ -23,7 +23,6 @@ TEST(IPv4Address, FormsAndTheOctetsAppendedUpToAFailure) {
         {"192.168.0.1", true, {192, 168, 0, 1}},
         {"01.2.3.4", true, {1, 2, 3, 4}},
         {"+1.2.3.4", true, {1, 2, 3, 4}},
-        {"0.0.0.0", true, {0, 0, 0, 0}},
         {" 1.\t2.3 .4", true, {1, 2, 3, 4}},
         {"1.2.3", false, {}},
         {"1.2.3.4.5", false, {}},
@@ -73,7 +72,6 @@ TEST(ConvertIPv4ToIPv6Addr, FourOctetsMakeTwoGroups) {
         {{192, 168, 0, 1}, "c0a8:0001"},
         // Refused: not four octets, or one out of range.
         {{1, 2, 3}, nullptr},
-        {{}, nullptr},
         {{1, 2, 3, 256}, nullptr},
     };
     for (const auto& c : cases) {
@@ -102,7 +100,6 @@ TEST(HelperIPv6, FillsFromEitherEndAndKeepsGroupsWrittenBeforeAFailure) {
         {"1:2:3:4:5:6:7:8:9", 8, true, false, "0001:0002:0003:0004:0005:0006:0007:0008"},
         {"a::b", 8, true, false, "....:....:....:....:....:....:....:...."},
         {"", 0, true, true, ""},
-        {"", 0, false, true, ""},
         {"1", 0, true, false, ""},
         {"a:b", 2, true, true, "000a:000b"},
         {"c:d:e", 2, true, false, "000c:000d"},
@@ -124,7 +121,6 @@ TEST(ExpandIPv6Addr, FullFormsAppendedAndRejectedFormsWriteNothing) {
         const char *address, *full;  // full: null when refused
     } cases[] = {
         {"::1", "0000:0000:0000:0000:0000:0000:0000:0001"},
-        {"0:0:0:0:0:0:0:1", "0000:0000:0000:0000:0000:0000:0000:0001"},
         {"fe80::a:b", "fe80:0000:0000:0000:0000:0000:000a:000b"},
         {"FE80::1", "FE80:0000:0000:0000:0000:0000:0000:0001"},
         {"1:2:3:4:5::6:7", "0001:0002:0003:0004:0005:0000:0006:0007"},

@@ -53,7 +53,6 @@ TEST(Parser, ComponentsOfValidTexts) {
         {"http://a b/c d", {"http", "", "", "a b", "", "/c d", "", "", ""}, kAbsolute},
         // IPv6 literals: two colons make one, with or without brackets.
         {"http://[FE80::1]:8080/x", {"http", "", "", "fe80::1", "8080", "/x", "", "", ""}, kAbsolute},
-        {"http://[::1]/", {"http", "", "", "::1", "", "/", "", "", ""}, kAbsolute},
         {"http://::1/", {"http", "", "", "::1", "", "/", "", "", ""}, kAbsolute},
         {"http://h:80:90/", {"http", "", "", "h:80:90", "", "/", "", "", ""}, kAbsolute},
         {"http://[a:b]:1:2/", {"http", "", "", "[a:b]", "1:2", "/", "", "", ""}, kAbsolute},
@@ -81,10 +80,8 @@ TEST(Parser, ComponentsOfValidTexts) {
         {"", {"", "", "", "", "", "", "", "", ""}, kReference},
         {"a#b#c", {"", "", "", "", "", "a#b", "", "c", ""}, kReference},
         {"a?b?c#d?e", {"", "", "", "", "", "a", "b?c", "d?e", ""}, kReference},
-        {"ab#c?d", {"", "", "", "", "", "ab", "", "c?d", ""}, kReference},
         {"x?#", {"", "", "", "", "", "x", "", "", ""}, kReference},
         {"?x:y", {"", "", "", "", "", "", "x:y", "", ""}, kReference},
-        {"http://h/a?b:c", {"http", "", "", "h", "", "/a", "b:c", "", ""}, kAbsolute},
         // A backslash is examined in the path only.
         {"http://a\\b/?a\\b#c\\d", {"http", "", "", "a\\b", "", "/", "a\\b", "c\\d", ""}, kAbsolute},
     };

@@ -37,22 +37,6 @@ TEST(ToString, EscapedAndUnescapedForms) {
     }
 }
 
-TEST(ToString, UserInformationAndFileSlashes) {
-    URI u("http://h/");
-    u.SetUsername("user");
-    EXPECT_EQ(u.ToString(false), "http://user@h/");  // empty password: no ':'
-    u.SetPassword("p w");
-    EXPECT_EQ(u.ToString(true), "http://user:p w@h/");
-    u.SetUsername("");
-    EXPECT_EQ(u.ToString(false), "http://h/");  // a password alone is not written
-    u.SetScheme("FILE");
-    u.SetAuthority("");
-    EXPECT_EQ(u.ToString(false), "file:///");  // "//" for every file URI, even without a host
-    URI relative("x");
-    relative.SetScheme("file");  // still relative: only the path is written
-    EXPECT_EQ(relative.ToString(false), "x");
-}
-
 TEST(ToString, EqualityAndUTF8Forms) {
     EXPECT_TRUE(URI() == "unknown:");
     EXPECT_TRUE(URI() == URI("a:b"));
