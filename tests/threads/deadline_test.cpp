@@ -19,7 +19,6 @@ TEST(Deadline, RoundsToTheNearestMillisecondAndClampsNegatives) {
         {{1000, 499999}, 0},
         {{1001, 0}, 1000},
         {{999, 0}, 0},                               // past
-        {{0, 0}, 0},                                 // long past
         {{-1000, 0}, 0},                             // before 1970
         {{1000 + 2147483, 647000000}, 0x7FFFFFFFu},  // 2^31 - 1 ms ahead
         {{1000 + 2147483, 648000000}, 0},            // 2^31 ms: the low 32 bits read negative

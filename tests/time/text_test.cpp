@@ -59,7 +59,6 @@ TEST(TimeStampText, Writers) {
 TEST(TimeStampText, RFC3339Table) {
     const ReadCase cases[] = {
         {"2000-01-01T00:00:00Z", true, k2000},
-        {"2000-01-01T01:00:00+01:00", true, k2000},
         {"1999-12-31T23:00:00-01:00", true, k2000},
         {"2000-01-01T12:00:00+05:30", true, k2000 + 6 * kHour + 30 * kMinute},
         {"2000-01-01T12:30Z", true, k2000 + 12 * kHour + 30 * kMinute},
