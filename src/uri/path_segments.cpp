@@ -6,21 +6,21 @@
 
 #include <tessera/URI.h>
 
+#include "uri/ascii.h"
 #include "uri/path_moves.h"
 #include "uri/path_segment_views.h"
+#include "uri/proxy_text.h"
+#include "uri/storage.h"
 
 namespace Varn {
 
-using tessera::uri::HasLeadingSlash;
-using tessera::uri::HasTrailingSlash;
-using tessera::uri::MoveByReference;
-using tessera::uri::UnescapedView;
+namespace uri = tessera::uri;
 
 void URI::SplitPath(const std::string& path, std::vector<std::string>& segments, bool& leading, bool& trailing) {
-    leading = HasLeadingSlash(path);
-    trailing = HasTrailingSlash(path);
-    segments.reserve(segments.size() + tessera::uri::MaxSegmentCount(path));
-    tessera::uri::AppendSegments(path, segments);
+    leading = uri::HasLeadingSlash(path);
+    trailing = uri::HasTrailingSlash(path);
+    segments.reserve(segments.size() + uri::MaxSegmentCount(path));
+    uri::AppendSegments(path, segments);
 }
 
 void URI::SplitPath(const std::string& path, std::vector<std::string>& segments) {
@@ -29,80 +29,52 @@ void URI::SplitPath(const std::string& path, std::vector<std::string>& segments)
 }
 
 std::string URI::JoinPath(const std::vector<std::string>& segments, bool leading, bool trailing) {
-    return tessera::uri::JoinSegments(segments, leading, trailing);
+    return uri::JoinSegments(segments, leading, trailing);
 }
 
-}  // namespace Varn
-
-namespace tessera::uri {
-namespace {
-
-bool HasSegment(std::string_view path) { return path.find_first_not_of('/') != std::string_view::npos; }
-
-}  // namespace
-
-void MoveByReference(Varn::URI& uri, const MoveBase& base, const ReferenceParts& reference) {
-    const auto setQueryAndFragment = [&] {
-        if (!reference.query.empty() || !base.queryEmpty) uri.SetQuery(std::string(reference.query), true);
-        if (!reference.fragment.empty() || !base.fragmentEmpty) uri.SetFragment(std::string(reference.fragment));
-    };
-    // Absolute-path reference: the URI keeps only its scheme and authority.
-    if (HasLeadingSlash(reference.path)) {
-        uri.SetPath(std::string(reference.path));
-        setQueryAndFragment();
-        return;
-    }
-    // Fragment-only reference.
-    if (!HasSegment(reference.path) && reference.query.empty()) {
-        uri.SetFragment(std::string(reference.fragment));
-        return;
-    }
-
-    // Relative-path reference: drop the file name, append, walk the dots. The segments
-    // are views into base.path, which stays as it is until the new path is set.
-    SegmentList segments(SegmentList::RoomFor(base.path.size()) + SegmentList::RoomFor(reference.path.size()));
-    segments.AppendSegmentsOf(base.path);
-    if (!HasTrailingSlash(base.path) && !segments.Empty()) segments.PopBack();
-    segments.AppendSegmentsOf(reference.path);
-    setQueryAndFragment();
-    const bool endsInDot = segments.RemoveDotSegments([&uri] { return uri.IsRelative(); });
-    uri.SetPath(JoinSegments(segments, HasLeadingSlash(base.path), HasTrailingSlash(reference.path) || endsInDot));
+void URI::Storage::Rebuild(URI& target, const std::string_view (&part)[uri::kPartCount]) {
+    std::string_view laid[uri::kPartCount];
+    std::size_t size = 8;  // room for the separators
+    for (unsigned p = 0; p < uri::kPartCount; ++p) size += (laid[p] = part[p]).size();
+    laid[uri::kNonHierarchical] = std::string_view();
+    if (uri::Equals(laid[uri::kScheme], "unknown")) laid[uri::kScheme] = std::string_view();
+    const bool relative = laid[uri::kScheme].empty();
+    const bool slashes = !laid[uri::kAuthority].empty() || uri::SameText(laid[uri::kScheme], "file", false);
+    Builder built(size);
+    built.LayOut(laid, {true, relative, slashes});
+    built.MoveTo(target);
+    target.m_hierarchical = true;
+    target.m_relative = relative;
+    target.m_valid = !laid[uri::kAuthority].empty() || !laid[uri::kPath].empty();
 }
 
-}  // namespace tessera::uri
-
-namespace Varn {
-
+// The whole move is worked out before the URI changes: when an allocation fails, it is as
+// it was (a network-path reference parses into it, with the same guarantee).
 bool URI::ChDir(StringProxy reference, bool escape) {
-    std::string escaped;
-    if (escape) escaped = Escape(reference).str();
-    const std::string& text = escape ? escaped : reference.str();
+    const std::string text = escape ? Escape(std::move(reference)).str() : uri::TakeText(reference);
     if (text.empty()) return true;
 
     // Network-path reference: everything but the scheme comes from the reference.
     if (text.size() >= 2 && text[0] == '/' && text[1] == '/') {
-        if (!ParseURI(GetScheme().str() + ":" + text)) m_valid = false;
+        if (!Storage::Parse(*this, GetScheme().str() + ":" + text)) m_valid = false;
         return true;
     }
     // The moves "." and ".." that the directory operations make are known without parsing.
     if (text == "." || text == "..") {
-        StringProxy unescapedPath;
-        MoveByReference(*this, {UnescapedView(m_path, unescapedPath), m_query.empty(), m_fragment.empty()},
-                        {text, {}, {}});
+        Storage::Move(*this, *this, {text, {}, {}}, *this);
         return true;
     }
 
     URI scratch;
     // A query-only reference keeps the base's directory, not its file name.
-    scratch = text[0] == '?' ? StringProxy("./" + text) : StringProxy(text);
+    Storage::Parse(scratch, text[0] == '?' ? "./" + text : text);
     if (!scratch.m_relative || !scratch.m_hierarchical) {
         CopyURI(scratch);  // absolute or opaque: it replaces the base
         return true;
     }
-    const StringProxy path = scratch.GetPath(), query = scratch.GetQuery(true), fragment = scratch.GetFragment();
-    StringProxy unescapedPath;
-    MoveByReference(*this, {UnescapedView(m_path, unescapedPath), m_query.empty(), m_fragment.empty()},
-                    {path.str(), query.str(), fragment.str()});
+    const uri::Decoded path(Storage::Get(scratch, uri::kPath)), query(Storage::Get(scratch, uri::kQuery)),
+        fragment(Storage::Get(scratch, uri::kFragment));
+    Storage::Move(*this, *this, {path.View(), query.View(), fragment.View()}, *this);
     return true;
 }
 

@@ -9,6 +9,8 @@
 
 #include <tessera/URI.h>
 
+#include "uri/storage.h"
+
 namespace Varn {
 namespace {
 
@@ -82,13 +84,9 @@ PathComparison ComparePaths(std::string_view a, std::string_view b) {
     return {k, escaped};
 }
 
-bool SameBytes(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && CommonPrefixLength(a, b) == a.size();
-}
-
 // Whether a stored host can read as an IPv6 address: without ':' or an escape it
 // reads as itself and holds no ':'.
-bool MayBeIPv6Host(const std::string& storedAuthority) { return ContainsEither(storedAuthority, ':', '%'); }
+bool MayBeIPv6Host(std::string_view storedAuthority) { return ContainsEither(storedAuthority, ':', '%'); }
 
 bool SameLetter(char a, char b, bool caseSensitive) {
     if (a == b) return true;
@@ -126,8 +124,9 @@ Varn::URI::RELATION RelateSegments(std::string_view a, std::string_view b, std::
 }  // namespace
 
 std::string URI::GetDefaultPort() const {
+    const std::string_view scheme = Storage::Get(*this, tessera::uri::kScheme);
     for (const DefaultPort& entry : kDefaultPorts) {
-        if (m_scheme == entry.scheme) return entry.port;
+        if (scheme == entry.scheme) return entry.port;
     }
     return std::string();
 }
@@ -147,13 +146,16 @@ URI::RELATION URI::GetRelation(const URI& other, bool caseSensitive) const {
     // Two IPv6 hosts are compared in their full forms when both expand. That can only
     // change the outcome for hosts that differ as stored, or for flags that setting the
     // host recomputes.
+    using tessera::uri::kAuthority;
     const auto settled = [](const URI& u) {
-        return u.m_hierarchical && u.m_nonHierarchical.empty() &&
-               u.m_relative == (u.m_scheme.empty() || SameBytes(u.m_scheme, "unknown"));
+        const std::string_view scheme = Storage::Get(u, tessera::uri::kScheme);
+        return u.m_hierarchical && Storage::Empty(u, tessera::uri::kNonHierarchical) &&
+               u.m_relative == (scheme.empty() || scheme == "unknown");
     };
-    bool sameHost = SameBytes(a->m_authority, b->m_authority);
+    bool sameHost = Storage::Get(*a, kAuthority) == Storage::Get(*b, kAuthority);
     std::unique_ptr<URI> expandedA, expandedB;
-    if ((!sameHost || !settled(*a) || !settled(*b)) && MayBeIPv6Host(a->m_authority) && MayBeIPv6Host(b->m_authority)) {
+    if ((!sameHost || !settled(*a) || !settled(*b)) && MayBeIPv6Host(Storage::Get(*a, kAuthority)) &&
+        MayBeIPv6Host(Storage::Get(*b, kAuthority))) {
         const StringProxy hostA = a->GetAuthority(), hostB = b->GetAuthority();
         std::string fullA, fullB;
         if (IsIPv6(hostA) && IsIPv6(hostB) && ExpandIPv6Addr(hostA, fullA) && ExpandIPv6Addr(hostB, fullB)) {
@@ -163,7 +165,7 @@ URI::RELATION URI::GetRelation(const URI& other, bool caseSensitive) const {
             expandedB->SetAuthority(fullB);
             a = expandedA.get();
             b = expandedB.get();
-            sameHost = SameBytes(a->m_authority, b->m_authority);
+            sameHost = Storage::Get(*a, kAuthority) == Storage::Get(*b, kAuthority);
         }
     }
     // Only a hierarchical URI has a host, so two different hosts make two different
@@ -173,20 +175,26 @@ URI::RELATION URI::GetRelation(const URI& other, bool caseSensitive) const {
     if (a->m_relative || b->m_relative) return RELATION_NONE;
     if (!a->m_hierarchical || !b->m_hierarchical) {
         if (a->m_hierarchical != b->m_hierarchical) return RELATION_NONE;
-        const bool same = SameBytes(a->m_scheme, b->m_scheme) && SameBytes(a->m_nonHierarchical, b->m_nonHierarchical);
+        const bool same =
+            Storage::Get(*a, tessera::uri::kScheme) == Storage::Get(*b, tessera::uri::kScheme) &&
+            Storage::Get(*a, tessera::uri::kNonHierarchical) == Storage::Get(*b, tessera::uri::kNonHierarchical);
         return same ? RELATION_SAME : RELATION_NONE;
     }
-    if (!SameBytes(a->m_scheme, b->m_scheme)) return RELATION_NONE;
+    if (Storage::Get(*a, tessera::uri::kScheme) != Storage::Get(*b, tessera::uri::kScheme)) return RELATION_NONE;
     // Without explicit ports, the equal schemes give equal default ports.
-    if (!a->m_serverPort.empty() || !b->m_serverPort.empty()) {
-        const std::string portA = a->m_serverPort.empty() ? a->GetDefaultPort() : a->m_serverPort;
-        const std::string portB = b->m_serverPort.empty() ? b->GetDefaultPort() : b->m_serverPort;
+    const std::string_view storedPortA = Storage::Get(*a, tessera::uri::kServerPort),
+                           storedPortB = Storage::Get(*b, tessera::uri::kServerPort);
+    if (!storedPortA.empty() || !storedPortB.empty()) {
+        const std::string portA = storedPortA.empty() ? a->GetDefaultPort() : std::string(storedPortA);
+        const std::string portB = storedPortB.empty() ? b->GetDefaultPort() : std::string(storedPortB);
         if (portA != portB) return RELATION_NONE;
     }
     // Paths, unescaped. Equal texts, and the root against the empty path, are the same
     // place; so are equal segment lists.
-    const PathComparison stored = ComparePaths(a->m_path, b->m_path);
-    if (!stored.escaped) return RelateSegments(a->m_path, b->m_path, stored.common, caseSensitive);
+    const std::string_view storedPathA = Storage::Get(*a, tessera::uri::kPath),
+                           storedPathB = Storage::Get(*b, tessera::uri::kPath);
+    const PathComparison stored = ComparePaths(storedPathA, storedPathB);
+    if (!stored.escaped) return RelateSegments(storedPathA, storedPathB, stored.common, caseSensitive);
     const StringProxy unescapedA = a->GetPath(), unescapedB = b->GetPath();
     const std::string_view pathA = unescapedA.str(), pathB = unescapedB.str();
     return RelateSegments(pathA, pathB, CommonPrefixLength(pathA, pathB), caseSensitive);
