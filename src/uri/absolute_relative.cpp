@@ -13,6 +13,7 @@
 #include "uri/ascii.h"
 #include "uri/path_moves.h"
 #include "uri/path_segment_views.h"
+#include "uri/plain_paths.h"
 #include "uri/storage.h"
 
 namespace Varn {
@@ -47,7 +48,12 @@ bool SameHostForRelativeForm(std::string hostTarget, std::string hostBase) {
 }
 
 // A host stored without brackets, colons and escapes reads as it is stored.
-bool IsPlainHost(std::string_view host) { return host.find_first_of("[:%") == std::string_view::npos; }
+bool IsPlainHost(std::string_view host) {
+    for (const char c : host) {
+        if (c == '[' || c == ':' || c == '%') return false;
+    }
+    return true;
+}
 
 // The path that leads from a directory to a target path (both unescaped): a ".." for
 // each directory segment after the segments they share, then the target's; "./" for the
@@ -95,8 +101,77 @@ URI URI::Storage::ClimbToCommonParent(URI& parent, const URI& otherDirectory, bo
     }
 }
 
+// Resolution when every part involved is plain (plain_paths.h): the merged path is a
+// directory of base's path followed by the reference's path without its leading dots,
+// both as stored. False, changing nothing, when a part is not plain or the reference's
+// path is empty, all dots, or begins with "//".
+bool URI::Storage::ResolvePlain(URI& reference, const URI& base) {
+    std::string_view path = Get(reference, uri::kPath);
+    const std::string_view query = Get(reference, uri::kQuery), fragment = Get(reference, uri::kFragment);
+    if (path.empty() || !uri::IsPlainQuery(query) || !uri::IsPlainQuery(fragment)) return false;
+    std::string_view part[uri::kPartCount] = {
+        Get(base, uri::kScheme),
+        std::string_view(),
+        Get(base, uri::kUsername),
+        Get(base, uri::kPassword),
+        Get(base, uri::kAuthority),
+        Get(base, uri::kServerPort),
+        std::string_view(),
+        query,
+        fragment,
+    };
+    if (path[0] == '/') {  // an absolute path, kept as written
+        if (path.size() >= 2 && path[1] == '/') return false;
+        if (!uri::IsPlainText(path)) return false;
+        part[uri::kPath] = path;
+        Rebuild(reference, part);
+        return true;
+    }
+    const std::string_view basePath = Get(base, uri::kPath);
+    const std::size_t levelsUp = uri::TakeLeadingDots(path);
+    if (path.empty() || path[0] == '/' || base.m_relative || !uri::IsPlainPath(path) || !uri::IsPlainPath(basePath)) {
+        return false;
+    }
+    part[uri::kPath] = basePath.substr(0, uri::DirectoryEnd(basePath, levelsUp));
+    Rebuild(reference, part, path);
+    return true;
+}
+
+// The relative form when every part involved is plain (plain_paths.h): a "../" for each
+// segment of base's directory after those it shares with the target's path, then the rest
+// of the target's path as stored. False, changing nothing, when a part is not plain.
+bool URI::Storage::RelatePlain(URI& target, const URI& base, bool caseSensitive) {
+    static const char kLevelsUp[] = "../../../../../../../../../../../../../../../../../../../../../../../../";
+    const std::string_view path = Get(target, uri::kPath), basePath = Get(base, uri::kPath);
+    const std::string_view query = Get(target, uri::kQuery), fragment = Get(target, uri::kFragment);
+    if (!uri::IsPlainQuery(query) || !uri::IsPlainQuery(fragment) || !uri::IsPlainPath(path) ||
+        !uri::IsPlainPath(basePath)) {
+        return false;
+    }
+    const uri::Divergence divergence =
+        uri::Diverge(basePath.substr(0, uri::DirectoryEnd(basePath, 0)), path, caseSensitive);
+    if (3 * divergence.levelsUp >= sizeof kLevelsUp) return false;
+    std::string_view levelsUp(kLevelsUp, 3 * divergence.levelsUp);
+    if (divergence.rest.empty() && divergence.levelsUp == 0) levelsUp = "./";  // the directory itself
+    if (divergence.rest.empty() && divergence.levelsUp > 0 && !uri::HasTrailingSlash(path)) levelsUp.remove_suffix(1);
+    const std::string_view part[uri::kPartCount] = {
+        std::string_view(),
+        std::string_view(),
+        Get(target, uri::kUsername),
+        Get(target, uri::kPassword),
+        std::string_view(),
+        std::string_view(),
+        levelsUp,
+        query,
+        fragment,
+    };
+    Rebuild(target, part, divergence.rest);
+    return true;
+}
+
 bool URI::MakeAbsoluteURI(const URI& base) {
     if (IsAbsolute() || base.IsRelative()) return false;
+    if (typeid(*this) == typeid(URI) && m_hierarchical && Storage::ResolvePlain(*this, base)) return true;
 
     // The reference is applied to a copy of base as the text that ToString writes. A plain
     // URI whose parts read back unchanged from that text gives its parts directly.
@@ -138,6 +213,7 @@ bool URI::MakeRelativeURI(const URI& base, bool caseSensitive) {
                               ? host == baseHost
                               : SameHostForRelativeForm(GetAuthority(), base.GetAuthority());
     if (!sameHost) return false;
+    if (typeid(*this) == typeid(URI) && Storage::RelatePlain(*this, base, caseSensitive)) return true;
 
     const uri::Decoded targetPath(Storage::Get(*this, uri::kPath));
     const std::string relative = PathFromDirectory(Storage::DirectoryPathOf(base), targetPath.View(), caseSensitive);

@@ -62,29 +62,29 @@ void SplitHierarchical(std::string_view rest, std::size_t colon, TextParts& out)
     out.part[kScheme] = rest.substr(0, colon);
     out.part[kNonHierarchical] = At(rest, colon + 1);
     out.hierarchical = true;
-    const std::string_view afterSlashes = SkipExtraSlashes(rest.substr(colon + 3));
-    const std::size_t slash = afterSlashes.find('/');
-    const HostPart host = SplitHostPart(afterSlashes.substr(0, slash));
+    const HostPart host = SplitHostPart(SkipExtraSlashes(rest.substr(colon + 3)));
     out.part[kUsername] = host.username;
     out.part[kPassword] = host.password;
     out.part[kAuthority] = host.host;
     out.part[kServerPort] = host.port;
-    out.part[kPath] = slash == std::string_view::npos ? At(afterSlashes, afterSlashes.size()) : afterSlashes.substr(slash);
+    out.part[kPath] = host.path;
     out.hostHasUpper = host.hasUpper;
     out.bareIPv6 = host.bareIPv6;
 }
 
-// The host (with any port) split at "]:" for a bracketed IPv6 address, else not at all.
-void SplitBracketedHost(std::string_view hostAndPort, HostPart& out) {
-    for (std::size_t i = 0; i + 1 < hostAndPort.size(); ++i) {
-        if (hostAndPort[i] == ']' && hostAndPort[i + 1] == ':') {
-            out.host = hostAndPort.substr(0, i + 1);
-            out.port = hostAndPort.substr(i + 2);
-            return;
-        }
-    }
+// A host with two ':', an IPv6 address: in brackets, the port follows "]:" (none without
+// it); without brackets, it is all host, and brackets are to be added.
+void SplitIPv6Host(std::string_view hostAndPort, HostPart& out) {
     out.host = hostAndPort;
     out.port = At(hostAndPort, hostAndPort.size());
+    if (hostAndPort.empty() || hostAndPort[0] != '[') {
+        out.bareIPv6 = true;
+        return;
+    }
+    const std::size_t close = hostAndPort.find("]:");
+    if (close == std::string_view::npos) return;
+    out.host = hostAndPort.substr(0, close + 1);
+    out.port = hostAndPort.substr(close + 2);
 }
 
 }  // namespace
@@ -103,38 +103,40 @@ TextParts SplitURIText(std::string_view text) {
     return out;
 }
 
-HostPart SplitHostPart(std::string_view hostPart) {
-    const HostPartSeparators marks = ScanHostPart(hostPart.data(), 0, hostPart.size());
-    const std::size_t end = hostPart.size();
+HostPart SplitHostPart(std::string_view afterSlashes) {
+    // One pass finds the '/' that ends the host part and its separators before it.
+    const HostPartSeparators marks = ScanHostPart(afterSlashes.data(), 0, afterSlashes.size());
+    const std::string_view hostPart = afterSlashes.substr(0, marks.slash);
+    const std::size_t end = afterSlashes.size();
     HostPart out;
+    out.path = afterSlashes.substr(marks.slash);
     out.hasUpper = marks.upper;
     std::string_view hostAndPort = hostPart;
     if (marks.at != end) {
         const std::string_view userInformation = hostPart.substr(0, marks.at);
         const std::size_t colon = userInformation.find(':');
         out.username = userInformation.substr(0, colon);
-        out.password = colon == std::string_view::npos ? At(userInformation, marks.at) : userInformation.substr(colon + 1);
+        out.password =
+            colon == std::string_view::npos ? At(userInformation, marks.at) : userInformation.substr(colon + 1);
         hostAndPort = hostPart.substr(marks.at + 1);
     } else {
         out.username = out.password = At(hostPart, 0);
     }
-    const bool ipv6 = marks.secondColon != end;
-    if (ipv6 && !hostAndPort.empty() && hostAndPort[0] == '[') {
-        SplitBracketedHost(hostAndPort, out);
-    } else if (ipv6) {
-        out.host = hostAndPort;
-        out.port = At(hostAndPort, hostAndPort.size());
-        out.bareIPv6 = true;
+    if (marks.secondColon != end) {
+        SplitIPv6Host(hostAndPort, out);
     } else {
-        const std::size_t colon = marks.firstColon == end ? std::string_view::npos : marks.firstColon - (end - hostAndPort.size());
+        const std::size_t hostStart = hostPart.size() - hostAndPort.size();
+        const std::size_t colon = marks.firstColon == end ? std::string_view::npos : marks.firstColon - hostStart;
         out.host = hostAndPort.substr(0, colon);
-        out.port = colon == std::string_view::npos ? At(hostAndPort, hostAndPort.size()) : hostAndPort.substr(colon + 1);
+        out.port =
+            colon == std::string_view::npos ? At(hostAndPort, hostAndPort.size()) : hostAndPort.substr(colon + 1);
     }
     return out;
 }
 
 std::size_t DriveColon(std::string_view scheme, std::string_view path) {
-    const bool drive = scheme == "file" && path.size() >= 3 && path[0] == '/' && IsAsciiLetter(path[1]) && path[2] == ':';
+    const bool drive =
+        scheme == "file" && path.size() >= 3 && path[0] == '/' && IsAsciiLetter(path[1]) && path[2] == ':';
     return drive ? 2 : std::string_view::npos;
 }
 

@@ -25,17 +25,18 @@ struct TextParts {
 /// '/', "//" and the host part, as URI::ParseURI does; the validity rules come after.
 TextParts SplitURIText(std::string_view text);
 
-/// The host part (between "//" and the path) split into user information, host and port.
+/// The text after "//": the host part up to the first '/', split into user information,
+/// host and port, and the path from that '/' on.
 struct HostPart {
-    std::string_view username, password, host, port;
-    bool bareIPv6 = false;
+    std::string_view username, password, host, port, path;
+    bool bareIPv6 = false;  // the host holds two ':' and no bracket: brackets are added
     bool hasUpper = false;  // an 'A'-'Z' anywhere in the host part
 };
 
-/// The user name before the first '@' (up to its first ':', the password after that);
-/// then the port after the host's first ':', unless the host holds a second ':', which
-/// makes it an IPv6 address: "[::1]:80" has the port after "]:", "::1" none.
-HostPart SplitHostPart(std::string_view hostPart);
+/// The user name before the host part's first '@' (up to its first ':', the password after
+/// that); then the port after the host's first ':', unless the host holds a second ':',
+/// which makes it an IPv6 address: "[::1]:80" has the port after "]:", "::1" none.
+HostPart SplitHostPart(std::string_view afterSlashes);
 
 /// The position of the ':' of a drive letter in a "file" URI's path ("/C:/x"), where it
 /// is stored as '|'; npos when the path does not begin with '/', a letter and ':'.

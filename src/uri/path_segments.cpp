@@ -1,5 +1,6 @@
 // The path algebra of Varn::URI: splitting and joining paths, and ChDir, which moves a
 // URI by a reference written relative to it. All path work is done on unescaped paths.
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,20 +33,76 @@ std::string URI::JoinPath(const std::vector<std::string>& segments, bool leading
     return uri::JoinSegments(segments, leading, trailing);
 }
 
-void URI::Storage::Rebuild(URI& target, const std::string_view (&part)[uri::kPartCount]) {
-    std::string_view laid[uri::kPartCount];
-    std::size_t size = 8;  // room for the separators
-    for (unsigned p = 0; p < uri::kPartCount; ++p) size += (laid[p] = part[p]).size();
-    laid[uri::kNonHierarchical] = std::string_view();
-    if (uri::Equals(laid[uri::kScheme], "unknown")) laid[uri::kScheme] = std::string_view();
-    const bool relative = laid[uri::kScheme].empty();
-    const bool slashes = !laid[uri::kAuthority].empty() || uri::SameText(laid[uri::kScheme], "file", false);
-    Builder built(size);
-    built.LayOut(laid, {true, relative, slashes});
-    built.MoveTo(target);
+namespace {
+
+// Lays parts out one after another in a buffer sized beforehand, noting their bounds.
+class Layout {
+public:
+    explicit Layout(std::size_t size) : m_text(size, '\0'), m_at(&m_text[0]) {}
+
+    void Part(uri::Part part, std::string_view text, std::string_view tail = std::string_view()) {
+        m_bounds.begin[part] = Position();
+        Write(text);
+        Write(tail);
+        m_bounds.end[part] = Position();
+    }
+    void Separator(std::string_view text) { Write(text); }
+    // The text laid out; the layout is spent.
+    std::string& Text() {
+        m_text.resize(Position());
+        return m_text;
+    }
+    const uri::PartBounds& Bounds() const { return m_bounds; }
+
+private:
+    std::size_t Position() const { return static_cast<std::size_t>(m_at - m_text.data()); }
+    void Write(std::string_view text) {
+        if (text.empty()) return;
+        std::memcpy(m_at, text.data(), text.size());
+        m_at += text.size();
+    }
+
+    std::string m_text;
+    char* m_at;
+    uri::PartBounds m_bounds{};
+};
+
+}  // namespace
+
+// The parts are laid out as they are written out (written_form.h), so that writing the
+// URI out is one copy; user information, host and port that are not written out come
+// before the path.
+void URI::Storage::Rebuild(URI& target, const std::string_view (&part)[uri::kPartCount], std::string_view pathTail) {
+    const std::string_view scheme =
+        uri::Equals(part[uri::kScheme], "unknown") ? std::string_view() : part[uri::kScheme];
+    const bool relative = scheme.empty();
+    const bool slashes = !relative && (!part[uri::kAuthority].empty() || uri::SameText(scheme, "file", false));
+    std::size_t size = 8 + pathTail.size();  // room for the separators
+    for (const std::string_view text : part) size += text.size();
+
+    Layout laid(size);
+    laid.Part(uri::kScheme, scheme);
+    if (!scheme.empty()) laid.Separator(":");
+    laid.Part(uri::kNonHierarchical, std::string_view());
+    const bool user = !part[uri::kUsername].empty();
+    if (slashes) laid.Separator("//");
+    laid.Part(uri::kUsername, part[uri::kUsername]);
+    if (slashes && user && !part[uri::kPassword].empty()) laid.Separator(":");
+    laid.Part(uri::kPassword, part[uri::kPassword]);
+    if (slashes && user) laid.Separator("@");
+    laid.Part(uri::kAuthority, part[uri::kAuthority]);
+    if (slashes && !part[uri::kServerPort].empty()) laid.Separator(":");
+    laid.Part(uri::kServerPort, part[uri::kServerPort]);
+    laid.Part(uri::kPath, part[uri::kPath], pathTail);
+    if (!part[uri::kQuery].empty()) laid.Separator("?");
+    laid.Part(uri::kQuery, part[uri::kQuery]);
+    if (!part[uri::kFragment].empty()) laid.Separator("#");
+    laid.Part(uri::kFragment, part[uri::kFragment]);
+
+    Adopt(target, laid.Text(), laid.Bounds());
     target.m_hierarchical = true;
     target.m_relative = relative;
-    target.m_valid = !laid[uri::kAuthority].empty() || !laid[uri::kPath].empty();
+    target.m_valid = !part[uri::kAuthority].empty() || !part[uri::kPath].empty() || !pathTail.empty();
 }
 
 // The whole move is worked out before the URI changes: when an allocation fails, it is as

@@ -1,7 +1,8 @@
 // Where the components of a Varn::URI lie: all nine in one buffer, each a range of its
 // bytes (see the members of URI). URI::Storage is the only code that reads or writes the
 // buffer and its bounds; the grammar and the path algebra work on views of the parts it
-// hands out, and a result of several parts is built whole by a Builder and then adopted.
+// hands out, and a result of several parts is laid out whole in a new buffer (Rebuild)
+// and then adopted.
 //
 // Every change either completes or, when an allocation fails, leaves the URI as it was.
 #ifndef TESSERA_URI_STORAGE_H
@@ -20,9 +21,8 @@
 #include "uri/ascii.h"
 #include "uri/escape_sets.h"
 #include "uri/parse_steps.h"
-#include "uri/path_segment_views.h"
 #include "uri/parts.h"
-#include "uri/written_form.h"
+#include "uri/path_segment_views.h"
 
 // Storage is the library's own: none of it is exported.
 #if defined(__GNUC__) && !defined(_WIN32)
@@ -43,7 +43,9 @@ public:
         const std::uint32_t begin = uri.m_bounds[2 * part];
         return std::string_view(uri.m_text.data() + begin, uri.m_bounds[2 * part + 1] - begin);
     }
-    static bool Empty(const URI& uri, Part part) noexcept { return uri.m_bounds[2 * part] == uri.m_bounds[2 * part + 1]; }
+    static bool Empty(const URI& uri, Part part) noexcept {
+        return uri.m_bounds[2 * part] == uri.m_bounds[2 * part + 1];
+    }
     /// Whether the stored scheme is "file", ignoring case (URI::IsOfType without the
     /// virtual table).
     static bool IsOfFileScheme(const URI& uri) noexcept {
@@ -84,18 +86,22 @@ public:
     /// Replaces every part of the URI by `part` (stored forms, which may lie in the URI's
     /// own buffer), laid out as written out, and makes it hierarchical as a setter of the
     /// path does: the text after "scheme:" goes, a scheme "unknown" becomes "", and the
-    /// flags are recomputed. Defined in path_segments.cpp.
-    static void Rebuild(URI& uri, const std::string_view (&part)[tessera::uri::kPartCount]);
+    /// flags are recomputed. The path is part[kPath] followed by pathTail. Defined in
+    /// path_segments.cpp.
+    static void Rebuild(URI& uri, const std::string_view (&part)[tessera::uri::kPartCount],
+                        std::string_view pathTail = std::string_view());
 
     /// Moves `base` by a relative reference (see path_moves.h, which defines it) and puts
     /// the result in `target`, which may be base itself. `moving` answers IsRelative and
     /// IsOfType("file") for the URI that is moved, as ChDir asks them.
     template <typename Moving>
-    static void Move(URI& target, const URI& base, const tessera::uri::ReferenceParts& reference,
-                     const Moving& moving);
+    static void Move(URI& target, const URI& base, const tessera::uri::ReferenceParts& reference, const Moving& moving);
 
-    /// The unescaped path of base's directory, and the climb of GetCommonParent level by
-    /// level (absolute_relative.cpp).
+    /// The short ways of MakeAbsoluteURI and MakeRelativeURI for plain parts, the unescaped
+    /// path of base's directory, and the climb of GetCommonParent level by level
+    /// (absolute_relative.cpp).
+    static bool ResolvePlain(URI& reference, const URI& base);
+    static bool RelatePlain(URI& target, const URI& base, bool caseSensitive);
     static std::string DirectoryPathOf(const URI& base);
     static URI ClimbToCommonParent(URI& parent, const URI& otherDirectory, bool caseSensitive);
 
@@ -104,11 +110,12 @@ public:
         uri.m_text = source.m_text;
         std::memcpy(uri.m_bounds, source.m_bounds, sizeof uri.m_bounds);
     }
-    /// Takes over `text` with its parts at `bounds` (flags are the caller's). Throws
+    /// Takes over `text` (leaving it empty or holding the URI's old buffer) with its parts
+    /// at `bounds` (flags are the caller's). Throws
     /// std::length_error, changing nothing, when the text is too long to be held.
     static void Adopt(URI& uri, std::string& text, const tessera::uri::PartBounds& bounds) {
         CheckLength(text.size());
-        uri.m_text.swap(text);
+        uri.m_text = std::move(text);
         for (unsigned p = 0; p < tessera::uri::kPartCount; ++p) {
             uri.m_bounds[2 * p] = static_cast<std::uint32_t>(bounds.begin[p]);
             uri.m_bounds[2 * p + 1] = static_cast<std::uint32_t>(bounds.end[p]);
@@ -137,65 +144,6 @@ public:
         return uri.m_valid;
     }
 
-    /// Builds a buffer part by part, in the order of Part; a part not appended is empty.
-    /// Separators appended between parts lie between them, as in a parsed URI.
-    class Builder {
-    public:
-        explicit Builder(std::size_t capacity) { m_text.reserve(capacity); }
-
-        void Append(Part part, std::string_view text) {
-            Open(part);
-            if (!text.empty()) m_text.append(text.data(), text.size());
-            m_bounds.end[part] = m_text.size();
-        }
-        void AppendEscaped(Part part, std::string_view text, const tessera::uri::EscapeSet& set) {
-            Open(part);
-            const std::size_t at = m_text.size();
-            m_text.resize(at + tessera::uri::EscapedSize(text, set));
-            tessera::uri::WriteEscaped(&m_text[at], text, set);
-            m_bounds.end[part] = m_text.size();
-        }
-        void Separator(std::string_view text) { m_text.append(text.data(), text.size()); }
-
-        /// Appends every part, with the separators of the written form (written_form.h)
-        /// between those that are written out, so that writing the URI out is one copy.
-        void LayOut(const std::string_view (&part)[tessera::uri::kPartCount], const tessera::uri::WrittenShape& shape) {
-            // The parts that the written form leaves out are laid where they come in order.
-            struct Sink {
-                Builder& built;
-                const std::string_view (&part)[tessera::uri::kPartCount];
-                void Part(Storage::Part p, std::string_view text) {
-                    built.AppendUpTo(p, part);
-                    built.Append(p, text);
-                }
-                void Separator(std::string_view text) { built.Separator(text); }
-            } sink{*this, part};
-            tessera::uri::WriteParts(sink, part, shape);
-            AppendUpTo(tessera::uri::kPartCount, part);
-        }
-
-        /// Gives the URI the built parts (flags are the caller's); the builder is spent.
-        void MoveTo(URI& uri) {
-            Open(tessera::uri::kPartCount);
-            Adopt(uri, m_text, m_bounds);
-        }
-
-    private:
-        void AppendUpTo(unsigned end, const std::string_view (&part)[tessera::uri::kPartCount]) {
-            while (m_next < end) Append(Storage::Part(m_next), part[m_next]);
-        }
-        // Parts from the next one up to `part` begin here; those before `part` end here too.
-        void Open(unsigned part) {
-            for (; m_next <= part && m_next < tessera::uri::kPartCount; ++m_next) {
-                m_bounds.begin[m_next] = m_bounds.end[m_next] = m_text.size();
-            }
-        }
-
-        std::string m_text;
-        tessera::uri::PartBounds m_bounds{};
-        unsigned m_next = 0;
-    };
-
 private:
     static std::string_view View(const std::string& text, const tessera::uri::PartBounds& bounds, Part part) {
         return std::string_view(text).substr(bounds.begin[part], bounds.end[part] - bounds.begin[part]);
@@ -205,8 +153,8 @@ private:
     }
     // A drive letter in a "file" path: "/C:/x" is stored as "/C|/x".
     static void MarkDrive(std::string& text, const tessera::uri::PartBounds& bounds) {
-        const std::size_t colon =
-            tessera::uri::DriveColon(View(text, bounds, tessera::uri::kScheme), View(text, bounds, tessera::uri::kPath));
+        const std::size_t colon = tessera::uri::DriveColon(View(text, bounds, tessera::uri::kScheme),
+                                                           View(text, bounds, tessera::uri::kPath));
         if (colon != std::string_view::npos) text[bounds.begin[tessera::uri::kPath] + colon] = '|';
     }
     // Puts the host, an IPv6 address written without brackets, in brackets.
