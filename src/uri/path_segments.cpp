@@ -38,51 +38,36 @@ namespace {
 // Lays parts out one after another in a buffer sized beforehand, noting their bounds.
 class Layout {
 public:
-    explicit Layout(std::size_t size) : m_text(size, '\0'), m_at(&m_text[0]) {}
+    explicit Layout(char* buffer) : m_start(buffer), m_at(buffer) {}
 
     void Part(uri::Part part, std::string_view text, std::string_view tail = std::string_view()) {
-        m_bounds.begin[part] = Position();
+        m_bounds.begin[part] = Size();
         Write(text);
         Write(tail);
-        m_bounds.end[part] = Position();
+        m_bounds.end[part] = Size();
     }
     void Separator(std::string_view text) { Write(text); }
-    // The text laid out; the layout is spent.
-    std::string& Text() {
-        m_text.resize(Position());
-        return m_text;
-    }
+    std::size_t Size() const { return static_cast<std::size_t>(m_at - m_start); }
     const uri::PartBounds& Bounds() const { return m_bounds; }
 
 private:
-    std::size_t Position() const { return static_cast<std::size_t>(m_at - m_text.data()); }
     void Write(std::string_view text) {
         if (text.empty()) return;
         std::memcpy(m_at, text.data(), text.size());
         m_at += text.size();
     }
 
-    std::string m_text;
+    char* m_start;
     char* m_at;
     uri::PartBounds m_bounds{};
 };
 
-}  // namespace
-
-// The parts are laid out as they are written out (written_form.h), so that writing the
-// URI out is one copy; user information, host and port that are not written out come
-// before the path.
-void URI::Storage::Rebuild(URI& target, const std::string_view (&part)[uri::kPartCount], std::string_view pathTail) {
-    const std::string_view scheme =
-        uri::Equals(part[uri::kScheme], "unknown") ? std::string_view() : part[uri::kScheme];
-    const bool relative = scheme.empty();
-    const bool slashes = !relative && (!part[uri::kAuthority].empty() || uri::SameText(scheme, "file", false));
-    std::size_t size = 8 + pathTail.size();  // room for the separators
-    for (const std::string_view text : part) size += text.size();
-
-    Layout laid(size);
-    laid.Part(uri::kScheme, scheme);
-    if (!scheme.empty()) laid.Separator(":");
+// Lays the parts of a hierarchical URI out as they are written out (written_form.h), so
+// that writing the URI out is one copy; user information, host and port that are not
+// written out come before the path.
+void LayOut(Layout& laid, const std::string_view (&part)[uri::kPartCount], std::string_view pathTail, bool slashes) {
+    laid.Part(uri::kScheme, part[uri::kScheme]);
+    if (!part[uri::kScheme].empty()) laid.Separator(":");
     laid.Part(uri::kNonHierarchical, std::string_view());
     const bool user = !part[uri::kUsername].empty();
     if (slashes) laid.Separator("//");
@@ -98,8 +83,36 @@ void URI::Storage::Rebuild(URI& target, const std::string_view (&part)[uri::kPar
     laid.Part(uri::kQuery, part[uri::kQuery]);
     if (!part[uri::kFragment].empty()) laid.Separator("#");
     laid.Part(uri::kFragment, part[uri::kFragment]);
+}
 
-    Adopt(target, laid.Text(), laid.Bounds());
+}  // namespace
+
+// A result that fits the room the URI's buffer has is laid out on the stack first (the
+// parts may lie in that buffer) and then copied in, which cannot fail; a larger one gets
+// a buffer of its own.
+void URI::Storage::Rebuild(URI& target, const std::string_view (&part)[uri::kPartCount], std::string_view pathTail) {
+    std::string_view laidPart[uri::kPartCount];
+    std::size_t size = 8 + pathTail.size();  // room for the separators
+    for (unsigned p = 0; p < uri::kPartCount; ++p) size += (laidPart[p] = part[p]).size();
+    if (uri::Equals(laidPart[uri::kScheme], "unknown")) laidPart[uri::kScheme] = std::string_view();
+    const bool relative = laidPart[uri::kScheme].empty();
+    const bool slashes =
+        !relative && (!laidPart[uri::kAuthority].empty() || uri::SameText(laidPart[uri::kScheme], "file", false));
+
+    constexpr std::size_t kStackRoom = 512;
+    if (size <= kStackRoom && size <= target.m_text.capacity()) {
+        char buffer[kStackRoom];
+        Layout laid(buffer);
+        LayOut(laid, laidPart, pathTail, slashes);
+        target.m_text.assign(buffer, laid.Size());
+        SetBounds(target, laid.Bounds());
+    } else {
+        std::string text(size, '\0');
+        Layout laid(&text[0]);
+        LayOut(laid, laidPart, pathTail, slashes);
+        text.resize(laid.Size());
+        Adopt(target, text, laid.Bounds());
+    }
     target.m_hierarchical = true;
     target.m_relative = relative;
     target.m_valid = !part[uri::kAuthority].empty() || !part[uri::kPath].empty() || !pathTail.empty();

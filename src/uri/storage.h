@@ -116,6 +116,10 @@ public:
     static void Adopt(URI& uri, std::string& text, const tessera::uri::PartBounds& bounds) {
         CheckLength(text.size());
         uri.m_text = std::move(text);
+        SetBounds(uri, bounds);
+    }
+    /// Sets where the parts lie in the buffer the URI has.
+    static void SetBounds(URI& uri, const tessera::uri::PartBounds& bounds) noexcept {
         for (unsigned p = 0; p < tessera::uri::kPartCount; ++p) {
             uri.m_bounds[2 * p] = static_cast<std::uint32_t>(bounds.begin[p]);
             uri.m_bounds[2 * p + 1] = static_cast<std::uint32_t>(bounds.end[p]);
