@@ -43,8 +43,11 @@ class URIResolver;
 /// `unknown:`.
 ///
 /// Failures show in results (false, an empty string, the valid flag, a default URI), not
-/// as exceptions: the only exceptions that leave a URI operation are `std::bad_alloc` and
-/// Varn::UnknownEncoding from the operations that take an encoding name.
+/// as exceptions: the only exceptions that leave a URI operation are `std::bad_alloc`,
+/// `std::length_error` for a URI of 4 GiB or more, and Varn::UnknownEncoding from the
+/// operations that take an encoding name. An operation that throws `std::bad_alloc` leaves
+/// the URI as it was, or, for those that set several components in a row (SetParts,
+/// ForceEscape, FromEncodedString), with the components set before.
 ///
 /// The virtual operations call one another (the comparisons and the UTF-8 forms call
 /// ToString, the absolute and relative forms call ChDir, IsAbsolute and IsRelative, the

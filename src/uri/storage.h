@@ -97,6 +97,12 @@ public:
     template <typename Moving>
     static void Move(URI& target, const URI& base, const tessera::uri::ReferenceParts& reference, const Moving& moving);
 
+    /// The steps of GetRelation (relation.cpp).
+    class ComparedPair;
+    static RELATION RelateOpaque(const URI& a, const URI& b);
+    static bool SameSchemeAndPort(const URI& a, const URI& b);
+    static RELATION RelatePaths(const URI& a, const URI& b, bool caseSensitive);
+
     /// The short ways of MakeAbsoluteURI and MakeRelativeURI for plain parts, the unescaped
     /// path of base's directory, and the climb of GetCommonParent level by level
     /// (absolute_relative.cpp).
