@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tessera::uri {
 
@@ -31,14 +32,17 @@ extern const EscapeSet s_nonHierSet;        // URInonhierexcluded
 extern const EscapeSet s_highByteSet;       // 0x80-0xFF
 extern const EscapeSet s_newRfcSet;         // URInewrfcexcluded
 
-/// text with every member of set written as '%' and two upper-case hexadecimal digits.
-std::string EscapeBySet(const std::string& text, const EscapeSet& set);
+/// Whether some byte of text is a member of set (escaping would change it).
+bool HasMember(std::string_view text, const EscapeSet& set) noexcept;
+/// The size of text once every member of set is escaped (three bytes each).
+std::size_t EscapedSize(std::string_view text, const EscapeSet& set) noexcept;
+/// Writes text with every member of set as '%' and two upper-case hexadecimal digits to
+/// out, which has room for EscapedSize bytes; returns the end of what it wrote.
+char* WriteEscaped(char* out, std::string_view text, const EscapeSet& set) noexcept;
+/// text escaped by set.
+std::string EscapeBySet(std::string_view text, const EscapeSet& set);
 /// The same, taking over text when none of its bytes needs escaping.
 std::string EscapeBySet(std::string&& text, const EscapeSet& set);
-/// out := EscapeBySet(text, set), reusing the storage out already has.
-void AssignEscapedBySet(std::string& out, const std::string& text, const EscapeSet& set);
-/// Whether some byte of text is a member of set (EscapeBySet would change it).
-bool HasMember(const std::string& text, const EscapeSet& set);
 
 /// Appends the escape of byte b ("%0A", "%E9") to out.
 inline void AppendEscape(std::string& out, unsigned char b) {
