@@ -86,6 +86,15 @@ std::string URI::Storage::DirectoryPathOf(const URI& base) {
     return uri::MergePaths(path.View(), ".", [] { return false; });
 }
 
+// Whether target's scheme is base's, as target.IsOfType(base.GetScheme()) answers. A plain
+// URI whose base has a scheme without escapes compares the stored forms, with no copy.
+bool URI::Storage::HasSchemeOf(const URI& target, const URI& base) {
+    const std::string_view baseScheme = Get(base, uri::kScheme);
+    if (typeid(target) != typeid(URI) || typeid(base) != typeid(URI) || uri::ContainsByte(baseScheme, '%'))
+        return target.IsOfType(base.GetScheme());
+    return uri::SameText(Get(target, uri::kScheme), baseScheme, false);
+}
+
 // Climbs one level at a time until a level is the same as otherDirectory or above it, or
 // no level is left.
 URI URI::Storage::ClimbToCommonParent(URI& parent, const URI& otherDirectory, bool caseSensitive) {
@@ -207,11 +216,11 @@ bool URI::MakeAbsoluteURI(const URI& base) {
 bool URI::MakeRelativeURI(const URI& base, bool caseSensitive) {
     if (IsRelative()) return true;
     if (base.m_relative) return false;  // a plain copy of base answers with its flag
-    if (!IsOfType(base.GetScheme())) return false;
+    if (!Storage::HasSchemeOf(*this, base)) return false;
     const std::string_view host = Storage::Get(*this, uri::kAuthority), baseHost = Storage::Get(base, uri::kAuthority);
-    const bool sameHost = IsPlainHost(host) && IsPlainHost(baseHost)
-                              ? host == baseHost
-                              : SameHostForRelativeForm(GetAuthority(), base.GetAuthority());
+    // Equal stored hosts read the same; unequal plain ones differ.
+    const bool sameHost = host == baseHost || (!(IsPlainHost(host) && IsPlainHost(baseHost)) &&
+                                               SameHostForRelativeForm(GetAuthority(), base.GetAuthority()));
     if (!sameHost) return false;
     if (typeid(*this) == typeid(URI) && Storage::RelatePlain(*this, base, caseSensitive)) return true;
 

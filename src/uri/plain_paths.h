@@ -25,18 +25,20 @@ inline bool IsPlainText(std::string_view path) noexcept { return !HasMember(path
 /// IsPlainText, and no segment is empty (no "//") or a dot segment; a leading and a
 /// trailing '/' are allowed.
 inline bool IsPlainPath(std::string_view path) noexcept {
-    std::size_t segmentStart = 0;
-    for (std::size_t i = 0; i <= path.size(); ++i) {
-        if (i < path.size() && path[i] != '/') {
-            if (s_excludedSet.Contains(static_cast<unsigned char>(path[i]))) return false;
+    const char* const begin = path.data();
+    const char* const end = begin + path.size();
+    const char* segment = begin;
+    for (const char* c = begin;; ++c) {
+        if (c != end && *c != '/') {
+            if (s_excludedSet.Contains(static_cast<unsigned char>(*c))) return false;
             continue;
         }
-        const std::string_view segment = path.substr(segmentStart, i - segmentStart);
-        if (segment.empty() && i != 0 && i != path.size()) return false;
-        if (segment == "." || segment == "..") return false;
-        segmentStart = i + 1;
+        const std::size_t size = static_cast<std::size_t>(c - segment);
+        const bool dots = size != 0 && size <= 2 && segment[0] == '.' && segment[size - 1] == '.';
+        if (dots || (size == 0 && c != begin && c != end)) return false;
+        if (c == end) return true;
+        segment = c + 1;
     }
-    return true;
 }
 
 /// The end of the directory part of a plain path climbed `levels` levels up: the path up

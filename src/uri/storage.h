@@ -107,6 +107,7 @@ public:
     /// path of base's directory, and the climb of GetCommonParent level by level
     /// (absolute_relative.cpp).
     static bool ResolvePlain(URI& reference, const URI& base);
+    static bool HasSchemeOf(const URI& target, const URI& base);
     static bool RelatePlain(URI& target, const URI& base, bool caseSensitive);
     static std::string DirectoryPathOf(const URI& base);
     static URI ClimbToCommonParent(URI& parent, const URI& otherDirectory, bool caseSensitive);
