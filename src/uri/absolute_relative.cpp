@@ -112,8 +112,8 @@ URI URI::Storage::ClimbToCommonParent(URI& parent, const URI& otherDirectory, bo
 
 // Resolution when every part involved is plain (plain_paths.h): the merged path is a
 // directory of base's path followed by the reference's path without its leading dots,
-// both as stored. False, changing nothing, when a part is not plain or the reference's
-// path is empty, all dots, or begins with "//".
+// both as stored. False, changing nothing, when a part is not plain, the reference's path
+// is empty or begins with "//", or it is all dots and base's path is not absolute.
 bool URI::Storage::ResolvePlain(URI& reference, const URI& base) {
     std::string_view path = Get(reference, uri::kPath);
     const std::string_view query = Get(reference, uri::kQuery), fragment = Get(reference, uri::kFragment);
@@ -138,9 +138,9 @@ bool URI::Storage::ResolvePlain(URI& reference, const URI& base) {
     }
     const std::string_view basePath = Get(base, uri::kPath);
     const std::size_t levelsUp = uri::TakeLeadingDots(path);
-    if (path.empty() || path[0] == '/' || base.m_relative || !uri::IsPlainPath(path) || !uri::IsPlainPath(basePath)) {
-        return false;
-    }
+    // A path of dots alone ("./", "../../") leads to a directory of an absolute base path.
+    const bool misplaced = path.empty() ? !uri::HasLeadingSlash(basePath) : path[0] == '/';
+    if (misplaced || base.m_relative || !uri::IsPlainPath(path) || !uri::IsPlainPath(basePath)) return false;
     part[uri::kPath] = basePath.substr(0, uri::DirectoryEnd(basePath, levelsUp));
     Rebuild(reference, part, path);
     return true;

@@ -7,16 +7,11 @@
 namespace tessera::uri {
 
 EscapeSet::EscapeSet(const std::string& members) noexcept {
-    for (char c : members) {
-        const auto b = static_cast<unsigned char>(c);
-        m_bits[b >> 3] = static_cast<std::uint8_t>(m_bits[b >> 3] | (1u << (b & 7)));
-    }
+    for (char c : members) m_member[static_cast<unsigned char>(c)] = true;
 }
 
 EscapeSet::EscapeSet(unsigned char first, unsigned char last) noexcept {
-    for (unsigned b = first; b <= last; ++b) {
-        m_bits[b >> 3] = static_cast<std::uint8_t>(m_bits[b >> 3] | (1u << (b & 7)));
-    }
+    for (unsigned b = first; b <= last; ++b) m_member[b] = true;
 }
 
 namespace {

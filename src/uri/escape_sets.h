@@ -3,13 +3,12 @@
 #define TESSERA_URI_ESCAPE_SETS_H
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace tessera::uri {
 
-/// 256 bits, one per byte value: bit (b mod 8) of byte (b div 8) is set when b is a member.
+/// One flag per byte value, a byte each, so that a test is one load.
 class EscapeSet {
 public:
     /// The set of every byte of members.
@@ -18,10 +17,10 @@ public:
     EscapeSet(unsigned char first, unsigned char last) noexcept;
 
     /// Whether byte b is a member.
-    bool Contains(unsigned char b) const noexcept { return (m_bits[b >> 3] >> (b & 7)) & 1u; }
+    bool Contains(unsigned char b) const noexcept { return m_member[b]; }
 
 private:
-    std::uint8_t m_bits[32] = {};
+    bool m_member[256] = {};
 };
 
 // Built at load time from the character-class strings (library_statics.cpp).

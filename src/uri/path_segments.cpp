@@ -59,7 +59,7 @@ private:
 
     char* m_start;
     char* m_at;
-    uri::PartBounds m_bounds{};
+    uri::PartBounds m_bounds;  // not cleared first: LayOut lays out every part
 };
 
 // Lays the parts of a hierarchical URI out as they are written out (written_form.h), so
