@@ -4,6 +4,10 @@
 //   Resolve/*   every reference of the RFC 3986 examples (data/rfc3986_examples.tsv)
 //               against the base http://a/b/c/d;p?q: reference text in, result text out,
 //               base parsed once.
+//   ResolveCorpus/*  15,000 references made from the corpus data/urls/kasztp.txt, three for
+//               each of its first 5,000 URLs, against that URL (parsed once): the next
+//               URL's file name after "../" with its query, the next URL's path and query,
+//               and "./" with the URL's own file name and a fragment.
 //   Relation/*  the relation (none, child, same, parent) of URL pairs from the corpus
 //               data/urls/kasztp.txt, both URLs parsed beforehand: each URL with the next
 //               one and with its own parent directory. uriparser and curl have no such
@@ -13,6 +17,11 @@
 //   RelationOfText/*  the same, from the texts of the pairs: GetRelationByString, and
 //               each peer parsing both texts before comparing.
 //   Relative/*  the same pairs, the first made relative to the second (uriRemoveBaseUriA).
+//   CommonParent/*  Tessera alone (neither peer has the operation): GetCommonParent of the
+//               same parsed pairs; and of two URIs whose paths of 10 KB, 100 KB and 300 KB
+//               share all but their last segments (time per byte of path: it stays flat
+//               when the work grows linearly with the path).
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <sstream>
@@ -56,6 +65,55 @@ std::vector<std::pair<std::string, std::string>> CorpusPairs() {
         if (slash > urls[i].find("//") + 1) pairs.emplace_back(urls[i], urls[i].substr(0, slash + 1));
     }
     return pairs;
+}
+
+// The last segment of a URL's path (without query or fragment), its path with query, and
+// its query with '?' ("" when none).
+struct UrlPieces {
+    std::string fileName, pathAndQuery, query;
+};
+
+UrlPieces PiecesOf(const std::string& url) {
+    UrlPieces pieces;
+    const std::size_t hostStart = url.find("//") == std::string::npos ? 0 : url.find("//") + 2;
+    const std::size_t pathStart = std::min(url.find('/', hostStart), url.size());
+    const std::size_t end = std::min(url.find_first_of("?#", pathStart), url.size());
+    const std::size_t queryEnd = std::min(url.find('#', end), url.size());
+    pieces.pathAndQuery = url.substr(pathStart, queryEnd - pathStart);
+    pieces.query = url.substr(end, queryEnd - end);
+    const std::size_t lastSlash = url.rfind('/', end == 0 ? 0 : end - 1);
+    pieces.fileName =
+        lastSlash == std::string::npos || lastSlash < pathStart ? "" : url.substr(lastSlash + 1, end - lastSlash - 1);
+    return pieces;
+}
+
+struct CorpusReference {
+    std::string reference;
+    std::size_t base;  // index into CorpusBases()
+};
+
+const std::vector<std::string>& CorpusBases() {
+    static const std::vector<std::string> kBases = [] {
+        std::vector<std::string> urls = tessera_test::ReadUrlCorpus("kasztp.txt");
+        urls.resize(std::min<std::size_t>(urls.size(), 5001));
+        return urls;
+    }();
+    return kBases;
+}
+
+const std::vector<CorpusReference>& CorpusReferences() {
+    static const std::vector<CorpusReference> kReferences = [] {
+        std::vector<CorpusReference> references;
+        const std::vector<std::string>& urls = CorpusBases();
+        for (std::size_t i = 0; i + 1 < urls.size(); ++i) {
+            const UrlPieces own = PiecesOf(urls[i]), next = PiecesOf(urls[i + 1]);
+            references.push_back({"../" + next.fileName + next.query, i});
+            references.push_back({next.pathAndQuery, i});
+            references.push_back({"./" + own.fileName + "#top", i});
+        }
+        return references;
+    }();
+    return kReferences;
 }
 
 const std::vector<std::string>& References() {
@@ -247,6 +305,49 @@ void Resolve_Curl(benchmark::State& state) {
     CountItems(state, References().size());
 }
 
+void ResolveCorpus_Tessera(benchmark::State& state) {
+    std::vector<URI> bases;
+    for (const std::string& url : CorpusBases()) bases.emplace_back(url);
+    for (auto _ : state) {
+        for (const CorpusReference& c : CorpusReferences()) {
+            URI reference(c.reference);
+            reference.MakeAbsoluteURI(bases[c.base]);
+            benchmark::DoNotOptimize(reference.ToString(false));
+        }
+    }
+    CountItems(state, CorpusReferences().size());
+}
+
+void ResolveCorpus_Uriparser(benchmark::State& state) {
+    std::vector<std::unique_ptr<ParsedUri>> bases;
+    for (const std::string& url : CorpusBases()) bases.push_back(std::make_unique<ParsedUri>(url));
+    for (auto _ : state) {
+        for (const CorpusReference& c : CorpusReferences()) {
+            ParsedUri reference(c.reference);
+            UriUriA result{};
+            if (uriAddBaseUriA(&result, &reference.uri, &bases[c.base]->uri) == URI_SUCCESS) {
+                benchmark::DoNotOptimize(UriparserText(result));
+            }
+            uriFreeUriMembersA(&result);
+        }
+    }
+    CountItems(state, CorpusReferences().size());
+}
+
+void ResolveCorpus_Curl(benchmark::State& state) {
+    std::vector<CurlUrl> bases;
+    for (const std::string& url : CorpusBases()) bases.push_back(CurlParse(url));
+    for (auto _ : state) {
+        for (const CorpusReference& c : CorpusReferences()) {
+            CurlUrl url(curl_url_dup(bases[c.base].get()), &curl_url_cleanup);
+            curl_url_set(url.get(), CURLUPART_URL, c.reference.c_str(), CURLU_NON_SUPPORT_SCHEME);
+            const CurlPart result(url.get(), CURLUPART_URL);
+            benchmark::DoNotOptimize(result.text);
+        }
+    }
+    CountItems(state, CorpusReferences().size());
+}
+
 // ---- Relation --------------------------------------------------------------------------
 
 void Relation_Tessera(benchmark::State& state) {
@@ -351,9 +452,37 @@ void Relative_Uriparser(benchmark::State& state) {
     CountItems(state, uris.size() / 2);
 }
 
+// ---- CommonParent ----------------------------------------------------------------------
+
+void CommonParent_Tessera(benchmark::State& state) {
+    std::vector<std::pair<URI, URI>> uris;
+    for (const auto& pair : Pairs()) uris.emplace_back(URI(pair.first), URI(pair.second));
+    for (auto _ : state) {
+        for (const auto& pair : uris) benchmark::DoNotOptimize(pair.first.GetCommonParent(pair.second, true));
+    }
+    CountItems(state, uris.size());
+}
+
+// Two URIs whose paths of about `size` bytes share all but their last two segments.
+std::pair<URI, URI> DeepPair(std::size_t size) {
+    std::string path;
+    for (int i = 0; path.size() < size; ++i) path += "/dir" + std::to_string(i % 100);
+    return {URI("http://h" + path + "/a/b.html"), URI("http://h" + path + "/c/d.html")};
+}
+
+// Time per byte of path.
+void CommonParentDeep_Tessera(benchmark::State& state) {
+    const std::pair<URI, URI> pair = DeepPair(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(pair.first.GetCommonParent(pair.second, true));
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * pair.first.GetPath().size()));
+}
+
 BENCHMARK(Resolve_Tessera);
 BENCHMARK(Resolve_Uriparser);
 BENCHMARK(Resolve_Curl);
+BENCHMARK(ResolveCorpus_Tessera);
+BENCHMARK(ResolveCorpus_Uriparser);
+BENCHMARK(ResolveCorpus_Curl);
 BENCHMARK(Relation_Tessera);
 BENCHMARK(Relation_Uriparser);
 BENCHMARK(Relation_Curl);
@@ -362,6 +491,8 @@ BENCHMARK(RelationOfText_Uriparser);
 BENCHMARK(RelationOfText_Curl);
 BENCHMARK(Relative_Tessera);
 BENCHMARK(Relative_Uriparser);
+BENCHMARK(CommonParent_Tessera);
+BENCHMARK(CommonParentDeep_Tessera)->Arg(10 * 1024)->Arg(100 * 1024)->Arg(300 * 1024)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

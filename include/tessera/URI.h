@@ -6,6 +6,7 @@
 #ifndef TESSERA_URI_H
 #define TESSERA_URI_H
 
+#include <cstdint>
 #include <map>
 #include <ostream>
 #include <string>
@@ -42,8 +43,11 @@ class URIResolver;
 /// `unknown:`.
 ///
 /// Failures show in results (false, an empty string, the valid flag, a default URI), not
-/// as exceptions: the only exceptions that leave a URI operation are `std::bad_alloc` and
-/// Varn::UnknownEncoding from the operations that take an encoding name.
+/// as exceptions: the only exceptions that leave a URI operation are `std::bad_alloc`,
+/// `std::length_error` for a URI of 4 GiB or more, and Varn::UnknownEncoding from the
+/// operations that take an encoding name. An operation that throws `std::bad_alloc` leaves
+/// the URI as it was, or, for those that set several components in a row (SetParts,
+/// ForceEscape, FromEncodedString), with the components set before.
 ///
 /// The virtual operations call one another (the comparisons and the UTF-8 forms call
 /// ToString, the absolute and relative forms call ChDir, IsAbsolute and IsRelative, the
@@ -638,18 +642,18 @@ protected:
     void SetHierState(bool hierarchical);
 
 private:
+    class Storage;  // reads and writes the members below: src/uri/storage.h
+
     static unsigned int ParseHex(const std::string& text, char& out);
     std::string GetDefaultPort() const;
 
-    std::string m_scheme;
-    std::string m_authority;
-    std::string m_serverPort;
-    std::string m_path;
-    std::string m_query;
-    std::string m_fragment;
-    std::string m_username;
-    std::string m_password;
-    std::string m_nonHierarchical;
+    /// The nine components in one buffer: component i is the bytes [m_bounds[2 * i],
+    /// m_bounds[2 * i + 1]) of m_text. They lie in the order scheme, non-hierarchical part,
+    /// user name, password, host, port, path, query, fragment, none before the end of the
+    /// one it follows; the bytes between two of them belong to neither (a parsed URI keeps
+    /// its separators there, so that writing it out is mostly one copy).
+    std::string m_text;
+    std::uint32_t m_bounds[18];
     bool m_valid;
     bool m_relative;
     bool m_hierarchical;

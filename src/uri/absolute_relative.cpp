@@ -1,27 +1,30 @@
 // Absolute and relative forms: resolving a reference against a base, making an
 // absolute URI relative to a base, and the nearest directory two URIs share.
+//
+// MakeAbsoluteURI and MakeRelativeURI work the result out before the URI changes: when
+// an allocation fails it is as it was. GetCommonParent changes nothing.
 #include <string>
 #include <string_view>
 #include <typeinfo>
 #include <utility>
-#include <vector>
 
 #include <tessera/URI.h>
 
 #include "uri/ascii.h"
 #include "uri/path_moves.h"
 #include "uri/path_segment_views.h"
+#include "uri/plain_paths.h"
+#include "uri/storage.h"
 
 namespace Varn {
 
-using tessera::uri::MoveByReference;
-using tessera::uri::UnescapedView;
+namespace uri = tessera::uri;
 
 namespace {
 
 // Whether a relative reference written out with this path parses back to the same path:
 // no '#', '?' or backslash, no ':' before the first '/', no leading "//".
-bool PathReadsBack(const std::string& path) {
+bool PathReadsBack(std::string_view path) {
     if (path.size() >= 2 && path[0] == '/' && path[1] == '/') return false;
     bool slashSeen = false;
     for (const char c : path) {
@@ -32,126 +35,69 @@ bool PathReadsBack(const std::string& path) {
     return true;
 }
 
+// Whether two hosts as GetAuthority returns them name the same host for MakeRelativeURI:
+// equal, or two IPv6 addresses with equal full forms.
+bool SameHostForRelativeForm(std::string hostTarget, std::string hostBase) {
+    if (URI::IsIPv6(hostTarget) && URI::IsIPv6(hostBase)) {
+        std::string fullTarget, fullBase;
+        if (URI::ExpandIPv6Addr(hostTarget, fullTarget) && URI::ExpandIPv6Addr(hostBase, fullBase)) {
+            return fullTarget == fullBase;
+        }
+    }
+    return hostTarget == hostBase;
+}
+
+// A host stored without brackets, colons and escapes reads as it is stored.
+bool IsPlainHost(std::string_view host) {
+    for (const char c : host) {
+        if (c == '[' || c == ':' || c == '%') return false;
+    }
+    return true;
+}
+
+// The path that leads from a directory to a target path (both unescaped): a ".." for
+// each directory segment after the segments they share, then the target's; "./" for the
+// directory itself.
+std::string PathFromDirectory(std::string_view directoryPath, std::string_view targetPath, bool caseSensitive) {
+    uri::SegmentList directory(uri::SegmentList::RoomFor(directoryPath.size()));
+    directory.AppendSegmentsOf(directoryPath);
+    uri::SegmentList target(uri::SegmentList::RoomFor(targetPath.size()));
+    target.AppendSegmentsOf(targetPath);
+    const std::size_t common = uri::CommonSegmentCount(directoryPath, targetPath, caseSensitive);
+    uri::SegmentList steps(directory.Size() + target.Size());
+    for (std::size_t i = common; i < directory.Size(); ++i) steps.PushBack("..");
+    for (std::size_t i = common; i < target.Size(); ++i) steps.PushBack(target[i]);
+    std::string relative = uri::JoinSegments(steps, false, uri::HasTrailingSlash(targetPath));
+    return relative.empty() ? "./" : relative;
+}
+
 }  // namespace
 
-bool URI::MakeAbsoluteURI(const URI& base) {
-    if (IsAbsolute() || base.IsRelative()) return false;
-
-    // The reference is applied to a copy of base as the text that ToString writes. A plain
-    // URI whose components read back unchanged from that text gives its parts directly.
-    const bool readsBack = typeid(*this) == typeid(URI) && m_hierarchical && PathReadsBack(m_path) &&
-                           !tessera::uri::ContainsByte(m_query, '#') && !tessera::uri::ContainsByte(m_fragment, '#');
-    if (!readsBack) {
-        URI resolved(base);
-        resolved.ChDir(ToString(false), false);
-        CopyURI(resolved);
-        return true;
-    }
-    if (m_path.empty() && m_query.empty()) {  // empty or fragment-only: base's path and query stay
-        const std::string fragment = std::move(m_fragment);
-        CopyURI(base);
-        if (!fragment.empty()) SetFragment(Unescape(fragment, false));
-        return true;
-    }
-    // The move replaces path, query and fragment, and reads this URI's own (the
-    // reference's) before it does; everything else comes from base.
-    StringProxy unescapedPath, unescapedQuery, unescapedFragment, unescapedBasePath;
-    const tessera::uri::ReferenceParts reference{
-        // A query-only reference is read as "./?query".
-        m_path.empty() ? std::string_view("./") : UnescapedView(m_path, unescapedPath),
-        UnescapedView(m_query, unescapedQuery), UnescapedView(m_fragment, unescapedFragment)};
-    const auto take = [](std::string& to, const std::string& from) {
-        if (!to.empty() || !from.empty()) to = from;  // mostly empty: no call
-    };
-    take(m_scheme, base.m_scheme);
-    take(m_authority, base.m_authority);
-    take(m_serverPort, base.m_serverPort);
-    take(m_username, base.m_username);
-    take(m_password, base.m_password);
-    take(m_nonHierarchical, base.m_nonHierarchical);
-    m_valid = base.m_valid;
-    m_relative = base.m_relative;
-    m_hierarchical = base.m_hierarchical;
-    MoveByReference(*this, {UnescapedView(base.m_path, unescapedBasePath), m_query.empty(), m_fragment.empty()},
-                    reference);
-    return true;
-}
-
-bool URI::MakeRelativeURI(const URI& base, bool caseSensitive) {
-    if (IsRelative()) return true;
-    if (base.m_relative) return false;  // a plain copy of base answers with its flag
-    if (!IsOfType(base.GetScheme())) return false;
-
-    // Hosts, two IPv6 literals in their full forms when both expand. A host stored
-    // without brackets, colons and escapes reads as it is stored.
-    const auto plainHost = [](const std::string& host) {
-        for (const char c : host) {
-            if (c == '[' || c == ':' || c == '%') return false;
-        }
-        return true;
-    };
-    if (plainHost(m_authority) && plainHost(base.m_authority)) {
-        if (m_authority != base.m_authority) return false;
-    } else {
-        StringProxy hostTarget = GetAuthority(), hostBase = base.GetAuthority();
-        if (IsIPv6(hostTarget) && IsIPv6(hostBase)) {
-            std::string fullTarget, fullBase;
-            if (ExpandIPv6Addr(hostTarget, fullTarget) && ExpandIPv6Addr(hostBase, fullBase)) {
-                hostTarget = std::move(fullTarget);
-                hostBase = std::move(fullBase);
-            }
-        }
-        if (hostTarget != hostBase) return false;
-    }
-
-    // The directory of base: its path moved by ".". Outside "file" URIs (where a drive
-    // mark is stored unescaped) that path reads back as the segments that the move
-    // leaves: base's own without its file name, dots worked out, nothing above the root.
-    const bool fileBase = tessera::uri::SameText(base.m_scheme, "file", false);
-    URI directory;
-    StringProxy unescapedBasePath;
-    std::string_view basePath;
-    if (fileBase) {
-        directory = base;
+// The unescaped path of base's directory: base moved by ".", as MakeRelativeURI moves a
+// copy of it. Outside "file" URIs (where a drive mark is stored unescaped) that is the
+// merged path itself, which reads back unchanged once stored.
+std::string URI::Storage::DirectoryPathOf(const URI& base) {
+    if (IsOfFileScheme(base)) {
+        URI directory(base);
         directory.ChDir(".", false);
-        unescapedBasePath = directory.GetPath();
-        basePath = unescapedBasePath.str();
-    } else {
-        basePath = UnescapedView(base.m_path, unescapedBasePath);
+        return directory.GetPath();
     }
-    tessera::uri::SegmentList baseSegments(tessera::uri::SegmentList::RoomFor(basePath.size()));
-    baseSegments.AppendSegmentsOf(basePath);
-    if (!fileBase) {
-        if (!tessera::uri::HasTrailingSlash(basePath) && !baseSegments.Empty()) baseSegments.PopBack();
-        baseSegments.RemoveDotSegments([] { return false; });
-    }
-
-    StringProxy unescapedTargetPath;
-    const std::string_view targetPath = UnescapedView(m_path, unescapedTargetPath);
-    tessera::uri::SegmentList targetSegments(tessera::uri::SegmentList::RoomFor(targetPath.size()));
-    targetSegments.AppendSegmentsOf(targetPath);
-
-    std::size_t common = 0;
-    while (common < targetSegments.Size() && common < baseSegments.Size() &&
-           tessera::uri::SameText(targetSegments[common], baseSegments[common], caseSensitive)) {
-        ++common;
-    }
-    tessera::uri::SegmentList steps(baseSegments.Size() + targetSegments.Size());
-    for (std::size_t i = common; i < baseSegments.Size(); ++i) steps.PushBack("..");
-    for (std::size_t i = common; i < targetSegments.Size(); ++i) steps.PushBack(targetSegments[i]);
-    std::string relative = tessera::uri::JoinSegments(steps, false, tessera::uri::HasTrailingSlash(targetPath));
-    if (relative.empty()) relative = "./";
-
-    SetParts("", "", "", std::move(relative), GetQuery(true), GetFragment());
-    return true;
+    const uri::Decoded path(Get(base, uri::kPath));
+    return uri::MergePaths(path.View(), ".", [] { return false; });
 }
 
-URI URI::GetCommonParent(const URI& other, bool caseSensitive) const {
-    URI parent = Resolve(*this);
-    URI otherDirectory = Resolve(other);
-    if (parent.m_relative || otherDirectory.m_relative) return URI();
-    parent.ChDir(".", false);
-    otherDirectory.ChDir(".", false);
+// Whether target's scheme is base's, as target.IsOfType(base.GetScheme()) answers. A plain
+// URI whose base has a scheme without escapes compares the stored forms, with no copy.
+bool URI::Storage::HasSchemeOf(const URI& target, const URI& base) {
+    const std::string_view baseScheme = Get(base, uri::kScheme);
+    if (typeid(target) != typeid(URI) || typeid(base) != typeid(URI) || uri::ContainsByte(baseScheme, '%'))
+        return target.IsOfType(base.GetScheme());
+    return uri::SameText(Get(target, uri::kScheme), baseScheme, false);
+}
+
+// Climbs one level at a time until a level is the same as otherDirectory or above it, or
+// no level is left.
+URI URI::Storage::ClimbToCommonParent(URI& parent, const URI& otherDirectory, bool caseSensitive) {
     for (;;) {
         // A URI in the default state becomes a relative reference under "." and would
         // climb without end ("../", "../../", ...): it has no common parent either.
@@ -162,6 +108,177 @@ URI URI::GetCommonParent(const URI& other, bool caseSensitive) const {
         parent.ChDir("..", false);
         if (parent.ToString(false) == before) return parent;  // at the top of its hierarchy
     }
+}
+
+// Resolution when every part involved is plain (plain_paths.h): the merged path is a
+// directory of base's path followed by the reference's path without its leading dots,
+// both as stored. False, changing nothing, when a part is not plain, the reference's path
+// is empty or begins with "//", or it is all dots and base's path is not absolute.
+bool URI::Storage::ResolvePlain(URI& reference, const URI& base) {
+    std::string_view path = Get(reference, uri::kPath);
+    const std::string_view query = Get(reference, uri::kQuery), fragment = Get(reference, uri::kFragment);
+    if (path.empty() || !uri::IsPlainQuery(query) || !uri::IsPlainQuery(fragment)) return false;
+    std::string_view part[uri::kPartCount] = {
+        Get(base, uri::kScheme),
+        std::string_view(),
+        Get(base, uri::kUsername),
+        Get(base, uri::kPassword),
+        Get(base, uri::kAuthority),
+        Get(base, uri::kServerPort),
+        std::string_view(),
+        query,
+        fragment,
+    };
+    if (path[0] == '/') {  // an absolute path, kept as written
+        if (path.size() >= 2 && path[1] == '/') return false;
+        if (!uri::IsPlainText(path)) return false;
+        part[uri::kPath] = path;
+        Rebuild(reference, part);
+        return true;
+    }
+    const std::string_view basePath = Get(base, uri::kPath);
+    const std::size_t levelsUp = uri::TakeLeadingDots(path);
+    // A path of dots alone ("./", "../../") leads to a directory of an absolute base path.
+    const bool misplaced = path.empty() ? !uri::HasLeadingSlash(basePath) : path[0] == '/';
+    if (misplaced || base.m_relative || !uri::IsPlainPath(path) || !uri::IsPlainPath(basePath)) return false;
+    part[uri::kPath] = basePath.substr(0, uri::DirectoryEnd(basePath, levelsUp));
+    Rebuild(reference, part, path);
+    return true;
+}
+
+// The relative form when every part involved is plain (plain_paths.h): a "../" for each
+// segment of base's directory after those it shares with the target's path, then the rest
+// of the target's path as stored. False, changing nothing, when a part is not plain.
+bool URI::Storage::RelatePlain(URI& target, const URI& base, bool caseSensitive) {
+    static const char kLevelsUp[] = "../../../../../../../../../../../../../../../../../../../../../../../../";
+    const std::string_view path = Get(target, uri::kPath), basePath = Get(base, uri::kPath);
+    const std::string_view query = Get(target, uri::kQuery), fragment = Get(target, uri::kFragment);
+    if (!uri::IsPlainQuery(query) || !uri::IsPlainQuery(fragment) || !uri::IsPlainPath(path) ||
+        !uri::IsPlainPath(basePath)) {
+        return false;
+    }
+    const uri::Divergence divergence =
+        uri::Diverge(basePath.substr(0, uri::DirectoryEnd(basePath, 0)), path, caseSensitive);
+    if (3 * divergence.levelsUp >= sizeof kLevelsUp) return false;
+    std::string_view levelsUp(kLevelsUp, 3 * divergence.levelsUp);
+    if (divergence.rest.empty() && divergence.levelsUp == 0) levelsUp = "./";  // the directory itself
+    if (divergence.rest.empty() && divergence.levelsUp > 0 && !uri::HasTrailingSlash(path)) levelsUp.remove_suffix(1);
+    const std::string_view part[uri::kPartCount] = {
+        std::string_view(),
+        std::string_view(),
+        Get(target, uri::kUsername),
+        Get(target, uri::kPassword),
+        std::string_view(),
+        std::string_view(),
+        levelsUp,
+        query,
+        fragment,
+    };
+    Rebuild(target, part, divergence.rest);
+    return true;
+}
+
+bool URI::MakeAbsoluteURI(const URI& base) {
+    if (IsAbsolute() || base.IsRelative()) return false;
+    if (typeid(*this) == typeid(URI) && m_hierarchical && Storage::ResolvePlain(*this, base)) return true;
+
+    // The reference is applied to a copy of base as the text that ToString writes. A plain
+    // URI whose parts read back unchanged from that text gives its parts directly.
+    const std::string_view path = Storage::Get(*this, uri::kPath), query = Storage::Get(*this, uri::kQuery),
+                           fragment = Storage::Get(*this, uri::kFragment);
+    const bool readsBack = typeid(*this) == typeid(URI) && m_hierarchical && PathReadsBack(path) &&
+                           !uri::ContainsByte(query, '#') && !uri::ContainsByte(fragment, '#');
+    if (!readsBack) {
+        URI resolved(base);
+        resolved.ChDir(ToString(false), false);
+        Storage::Swap(*this, resolved);
+        return true;
+    }
+    if (path.empty() && query.empty() && fragment.empty()) {  // the empty reference
+        CopyURI(base);
+        return true;
+    }
+    // The copy of base that is moved answers from base's stored state.
+    struct CopyOfBase {
+        const URI& base;
+        bool IsRelative() const { return base.m_relative; }
+        bool IsOfType(std::string_view scheme) const {
+            return uri::SameText(Storage::Get(base, uri::kScheme), scheme, false);
+        }
+    };
+    const uri::Decoded referencePath(path), referenceQuery(query), referenceFragment(fragment);
+    // A query-only reference is read as "./?query".
+    const std::string_view movePath = path.empty() && !query.empty() ? "./" : referencePath.View();
+    Storage::Move(*this, base, {movePath, referenceQuery.View(), referenceFragment.View()}, CopyOfBase{base});
+    return true;
+}
+
+bool URI::MakeRelativeURI(const URI& base, bool caseSensitive) {
+    if (IsRelative()) return true;
+    if (base.m_relative) return false;  // a plain copy of base answers with its flag
+    if (!Storage::HasSchemeOf(*this, base)) return false;
+    const std::string_view host = Storage::Get(*this, uri::kAuthority), baseHost = Storage::Get(base, uri::kAuthority);
+    // Equal stored hosts read the same; unequal plain ones differ.
+    const bool sameHost = host == baseHost || (!(IsPlainHost(host) && IsPlainHost(baseHost)) &&
+                                               SameHostForRelativeForm(GetAuthority(), base.GetAuthority()));
+    if (!sameHost) return false;
+    if (typeid(*this) == typeid(URI) && Storage::RelatePlain(*this, base, caseSensitive)) return true;
+
+    const uri::Decoded targetPath(Storage::Get(*this, uri::kPath));
+    const std::string relative = PathFromDirectory(Storage::DirectoryPathOf(base), targetPath.View(), caseSensitive);
+
+    if (typeid(*this) != typeid(URI)) {  // the setters ask the virtual IsOfType("file")
+        SetParts("", "", "", relative, GetQuery(true), GetFragment());
+        return true;
+    }
+    const uri::Decoded query(Storage::Get(*this, uri::kQuery)), fragment(Storage::Get(*this, uri::kFragment));
+    const uri::Stored storedPath(relative, uri::s_excludedSet), storedQuery(query.View(), uri::s_newRfcSet),
+        storedFragment(fragment.View(), uri::s_newRfcSet);
+    const std::string_view part[uri::kPartCount] = {
+        std::string_view(),
+        std::string_view(),
+        Storage::Get(*this, uri::kUsername),
+        Storage::Get(*this, uri::kPassword),
+        std::string_view(),
+        std::string_view(),
+        storedPath.View(),
+        storedQuery.View(),
+        storedFragment.View(),
+    };
+    Storage::Rebuild(*this, part);
+    return true;
+}
+
+// The nearest common directory is the first level, climbing from this URI's directory P
+// towards its root, that is the same as the other's directory Q or above it. Without a
+// resolver a level's relation to Q depends on its path alone once scheme, host and port
+// match, and a level is at or above Q exactly when its segments begin Q's: so the answer
+// is the level with as many segments as P and Q share, reached in one step (and P's root
+// when scheme, host or port differ). A resolver may map each level differently: with one
+// installed, the levels are compared one by one.
+URI URI::GetCommonParent(const URI& other, bool caseSensitive) const {
+    URI parent = Resolve(*this);
+    URI otherDirectory = Resolve(other);
+    if (parent.m_relative || otherDirectory.m_relative) return URI();
+    parent.ChDir(".", false);
+    otherDirectory.ChDir(".", false);
+    if (m_Resolver) return Storage::ClimbToCommonParent(parent, otherDirectory, caseSensitive);
+    if (parent.m_relative) return URI();
+    const RELATION relation = parent.GetRelation(otherDirectory, caseSensitive);
+    if (relation == RELATION_SAME || relation == RELATION_PARENT) return parent;
+
+    const StringProxy path = parent.GetPath();
+    const bool leading = uri::HasLeadingSlash(path.str());
+    URI top(parent);
+    top.SetPath(leading ? "/" : "");
+    if (top.GetRelation(otherDirectory, caseSensitive) == RELATION_NONE) return top;  // nothing above is shared
+    const StringProxy otherPath = otherDirectory.GetPath();
+    const std::size_t shared = uri::CommonSegmentCount(path.str(), otherPath.str(), caseSensitive);
+    uri::SegmentList segments(uri::SegmentList::RoomFor(path.size()));
+    segments.AppendSegmentsOf(path.str());
+    while (segments.Size() > shared) segments.PopBack();
+    parent.SetPath(uri::JoinSegments(segments, leading, true));
+    return parent;
 }
 
 URI URI::GetCommonParentByString(StringProxy first, StringProxy second, bool caseSensitive) {

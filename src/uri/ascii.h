@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 namespace tessera::uri {
 
@@ -38,7 +39,7 @@ inline void AsciiLowerInPlace(char* text, std::size_t n) {
 
 /// Whether text is exactly the literal.
 template <std::size_t N>
-bool Equals(const std::string& text, const char (&literal)[N]) {
+bool Equals(std::string_view text, const char (&literal)[N]) {
     return text.size() == N - 1 && std::memcmp(text.data(), literal, N - 1) == 0;
 }
 
@@ -53,10 +54,16 @@ inline bool ContainsByte(const char* text, std::size_t n, char c) {
 }
 
 /// Whether text holds c.
-inline bool ContainsByte(const std::string& text, char c) { return ContainsByte(text.data(), text.size(), c); }
+inline bool ContainsByte(std::string_view text, char c) { return ContainsByte(text.data(), text.size(), c); }
+
+/// Whether text holds a ':' and another after it: URI::IsIPv6.
+inline bool HasTwoColons(std::string_view text) {
+    const std::size_t first = text.find(':');
+    return first != std::string_view::npos && text.find(':', first + 1) != std::string_view::npos;
+}
 
 /// Whether a scheme stands for "no scheme": "" or "unknown".
-inline bool IsNoScheme(const std::string& scheme) { return scheme.empty() || Equals(scheme, "unknown"); }
+inline bool IsNoScheme(std::string_view scheme) { return scheme.empty() || Equals(scheme, "unknown"); }
 
 }  // namespace tessera::uri
 

@@ -2,6 +2,8 @@
 #include <tessera/Transcoder.h>
 #include <tessera/URI.h>
 
+#include "uri/storage.h"
+
 namespace Varn {
 
 bool URI::NormalizeEncoding(std::string& text, const std::string& encoding) {
@@ -36,30 +38,31 @@ URI::StringProxy URI::ToEncodedString(StringProxy encoding) {
     return Transcoder::UTF8ToEncoding(ToStringUTF8(), encoding);
 }
 
+// Several setters in a row: when an allocation fails, the components renewed before stay.
 bool URI::FromEncodedString(StringProxy text, StringProxy encoding) {
-    if (!ParseURI(Transcoder::EncodingToUTF8(text, encoding))) m_valid = false;
+    if (!Storage::Parse(*this, Transcoder::EncodingToUTF8(text, encoding))) m_valid = false;
 
     // Each component in turn: its stored text with the escapes of the encoding turned
     // into UTF-8, stored again through its setter.
     bool converted = true;
-    const auto renew = [&](const std::string& stored, auto&& store) {
+    const auto renew = [&](tessera::uri::Part part, auto&& store) {
         if (!converted) return;
-        std::string copy = stored;
+        std::string copy(Storage::Get(*this, part));
         converted = NormalizeEncoding(copy, encoding);
         if (converted) store(copy);
     };
     if (IsHierarchical()) {
-        renew(m_scheme, [this](const std::string& t) { SetScheme(t); });
-        renew(m_authority, [this](const std::string& t) { SetAuthority(t); });
-        renew(m_serverPort, [this](const std::string& t) { SetServerPort(t); });
-        renew(m_path, [this](const std::string& t) { SetPath(t); });
-        renew(m_username, [this](const std::string& t) { SetUsername(t); });
-        renew(m_password, [this](const std::string& t) { SetPassword(t); });
+        renew(tessera::uri::kScheme, [this](const std::string& t) { SetScheme(t); });
+        renew(tessera::uri::kAuthority, [this](const std::string& t) { SetAuthority(t); });
+        renew(tessera::uri::kServerPort, [this](const std::string& t) { SetServerPort(t); });
+        renew(tessera::uri::kPath, [this](const std::string& t) { SetPath(t); });
+        renew(tessera::uri::kUsername, [this](const std::string& t) { SetUsername(t); });
+        renew(tessera::uri::kPassword, [this](const std::string& t) { SetPassword(t); });
     } else {
-        renew(m_nonHierarchical, [this](const std::string& t) { SetNonHierarchical(t); });
+        renew(tessera::uri::kNonHierarchical, [this](const std::string& t) { SetNonHierarchical(t); });
     }
-    renew(m_query, [this](const std::string& t) { SetQuery(t, true); });
-    renew(m_fragment, [this](const std::string& t) { SetFragment(t); });
+    renew(tessera::uri::kQuery, [this](const std::string& t) { SetQuery(t, true); });
+    renew(tessera::uri::kFragment, [this](const std::string& t) { SetFragment(t); });
     if (!converted) Initialize();
     return converted;
 }

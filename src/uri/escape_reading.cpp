@@ -1,8 +1,10 @@
-// Reading one candidate percent escape: the "%x" conversion of formatted input, done by
-// hand so that unescaping never calls the formatted-input functions.
+// Reading percent escapes: one candidate escape by the "%x" conversion of formatted
+// input, done by hand so that unescaping never calls the formatted-input functions; and
+// decoding the escapes of a text.
 #include "uri/escape_reading.h"
 
 #include <climits>
+#include <cstring>
 
 namespace tessera::uri {
 namespace {
@@ -62,6 +64,31 @@ unsigned int ReadEscape(const char* text, std::size_t n, char& out) noexcept {
     }
     out = static_cast<char>(value & 0xFFu);
     return 3;
+}
+
+std::string UnescapeText(std::string_view text, bool onlyHighBytes) {
+    const std::size_t n = text.size();
+    const char* d = text.data();
+    std::size_t p = text.find('%');
+    if (p == std::string_view::npos) return std::string(text);
+
+    std::string out;
+    out.reserve(n);
+    std::size_t pos = 0;  // the bytes before pos are written
+    while (p != std::string_view::npos && n - p >= 3) {
+        char b = '\0';
+        const unsigned int consumed = ReadEscape(d + p, 3, b);
+        if (!onlyHighBytes || static_cast<unsigned char>(b) >= 0x80) {
+            out.append(d + pos, p - pos);
+            out.push_back(b);
+        } else {
+            out.append(d + pos, p + consumed - pos);
+        }
+        pos = p + consumed;
+        p = text.find('%', pos);
+    }
+    out.append(d + pos, n - pos);
+    return out;
 }
 
 }  // namespace tessera::uri

@@ -1,94 +1,70 @@
 // Escape sets and escaping by set.
 #include "uri/escape_sets.h"
 
+#include <cstring>
 #include <utility>
 
 namespace tessera::uri {
 
 EscapeSet::EscapeSet(const std::string& members) noexcept {
-    for (char c : members) {
-        const auto b = static_cast<unsigned char>(c);
-        m_bits[b >> 3] = static_cast<std::uint8_t>(m_bits[b >> 3] | (1u << (b & 7)));
-    }
+    for (char c : members) m_member[static_cast<unsigned char>(c)] = true;
 }
 
 EscapeSet::EscapeSet(unsigned char first, unsigned char last) noexcept {
-    for (unsigned b = first; b <= last; ++b) {
-        m_bits[b >> 3] = static_cast<std::uint8_t>(m_bits[b >> 3] | (1u << (b & 7)));
-    }
+    for (unsigned b = first; b <= last; ++b) m_member[b] = true;
 }
 
 namespace {
 
-// Position of the first member of set in text, or its size.
-std::size_t FindFirstMember(const std::string& text, const EscapeSet& set) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    std::size_t i = 0;
-    while (i < text.size() && !set.Contains(bytes[i])) ++i;
-    return i;
-}
+const unsigned char* Bytes(std::string_view text) { return reinterpret_cast<const unsigned char*>(text.data()); }
 
-// The size of the escaped text, given the position of its first member.
-std::size_t EscapedSize(const std::string& text, std::size_t first, const EscapeSet& set) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+std::size_t CountMembers(std::string_view text, const EscapeSet& set) {
+    const unsigned char* bytes = Bytes(text);
     std::size_t members = 0;
-    for (std::size_t i = first; i < text.size(); ++i) members += set.Contains(bytes[i]);
-    return text.size() + 2 * members;
-}
-
-// Appends the escaped text, of escapedSize bytes, to out, given the position of its first member.
-void AppendEscapedFrom(std::string& out, const std::string& text, std::size_t first, std::size_t escapedSize,
-                       const EscapeSet& set) {
-    const std::size_t n = text.size();
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    out.reserve(out.size() + escapedSize);
-    out.append(text, 0, first);
-    for (std::size_t i = first; i < n; ++i) {
-        if (set.Contains(bytes[i])) {
-            AppendEscape(out, bytes[i]);
-        } else {
-            out.push_back(static_cast<char>(bytes[i]));
-        }
-    }
-}
-
-// The escaped text, given the position of its first member.
-std::string EscapeFrom(const std::string& text, std::size_t first, const EscapeSet& set) {
-    std::string out;
-    AppendEscapedFrom(out, text, first, EscapedSize(text, first, set), set);
-    return out;
+    for (std::size_t i = 0; i < text.size(); ++i) members += set.Contains(bytes[i]);
+    return members;
 }
 
 }  // namespace
 
-std::string EscapeBySet(const std::string& text, const EscapeSet& set) {
-    const std::size_t first = FindFirstMember(text, set);
-    return first == text.size() ? text : EscapeFrom(text, first, set);
+bool HasMember(std::string_view text, const EscapeSet& set) noexcept {
+    const unsigned char* bytes = Bytes(text);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (set.Contains(bytes[i])) return true;
+    }
+    return false;
+}
+
+std::size_t EscapedSize(std::string_view text, const EscapeSet& set) noexcept {
+    return text.size() + 2 * CountMembers(text, set);
+}
+
+char* WriteEscaped(char* out, std::string_view text, const EscapeSet& set) noexcept {
+    static const char kHex[] = "0123456789ABCDEF";
+    const unsigned char* bytes = Bytes(text);
+    std::size_t copied = 0;  // bytes of text before i already written
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!set.Contains(bytes[i])) continue;
+        std::memcpy(out, text.data() + copied, i - copied);
+        out += i - copied;
+        *out++ = '%';
+        *out++ = kHex[bytes[i] >> 4];
+        *out++ = kHex[bytes[i] & 15];
+        copied = i + 1;
+    }
+    if (text.size() != copied) std::memcpy(out, text.data() + copied, text.size() - copied);
+    return out + (text.size() - copied);
+}
+
+std::string EscapeBySet(std::string_view text, const EscapeSet& set) {
+    std::string out(EscapedSize(text, set), '\0');
+    WriteEscaped(&out[0], text, set);
+    return out;
 }
 
 std::string EscapeBySet(std::string&& text, const EscapeSet& set) {
-    const std::size_t first = FindFirstMember(text, set);
-    return first == text.size() ? std::move(text) : EscapeFrom(text, first, set);
+    if (!HasMember(text, set)) return std::move(text);
+    return EscapeBySet(std::string_view(text), set);
 }
-
-void AssignEscapedBySet(std::string& out, const std::string& text, const EscapeSet& set) {
-    const std::size_t first = FindFirstMember(text, set);
-    if (&out == &text) {
-        if (first != text.size()) out = EscapeFrom(text, first, set);
-        return;
-    }
-    if (first == text.size()) {
-        out.assign(text);  // new storage, if needed, is taken before the old is let go
-        return;
-    }
-    // Room is made while out still holds its old value, so that a failed allocation
-    // leaves it as it was rather than empty.
-    const std::size_t escapedSize = EscapedSize(text, first, set);
-    out.reserve(escapedSize);
-    out.clear();
-    AppendEscapedFrom(out, text, first, escapedSize, set);
-}
-
-bool HasMember(const std::string& text, const EscapeSet& set) { return FindFirstMember(text, set) != text.size(); }
 
 }  // namespace tessera::uri

@@ -3,12 +3,12 @@
 #define TESSERA_URI_ESCAPE_SETS_H
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tessera::uri {
 
-/// 256 bits, one per byte value: bit (b mod 8) of byte (b div 8) is set when b is a member.
+/// One flag per byte value, a byte each, so that a test is one load.
 class EscapeSet {
 public:
     /// The set of every byte of members.
@@ -17,10 +17,10 @@ public:
     EscapeSet(unsigned char first, unsigned char last) noexcept;
 
     /// Whether byte b is a member.
-    bool Contains(unsigned char b) const noexcept { return (m_bits[b >> 3] >> (b & 7)) & 1u; }
+    bool Contains(unsigned char b) const noexcept { return m_member[b]; }
 
 private:
-    std::uint8_t m_bits[32] = {};
+    bool m_member[256] = {};
 };
 
 // Built at load time from the character-class strings (library_statics.cpp).
@@ -31,14 +31,17 @@ extern const EscapeSet s_nonHierSet;        // URInonhierexcluded
 extern const EscapeSet s_highByteSet;       // 0x80-0xFF
 extern const EscapeSet s_newRfcSet;         // URInewrfcexcluded
 
-/// text with every member of set written as '%' and two upper-case hexadecimal digits.
-std::string EscapeBySet(const std::string& text, const EscapeSet& set);
+/// Whether some byte of text is a member of set (escaping would change it).
+bool HasMember(std::string_view text, const EscapeSet& set) noexcept;
+/// The size of text once every member of set is escaped (three bytes each).
+std::size_t EscapedSize(std::string_view text, const EscapeSet& set) noexcept;
+/// Writes text with every member of set as '%' and two upper-case hexadecimal digits to
+/// out, which has room for EscapedSize bytes; returns the end of what it wrote.
+char* WriteEscaped(char* out, std::string_view text, const EscapeSet& set) noexcept;
+/// text escaped by set.
+std::string EscapeBySet(std::string_view text, const EscapeSet& set);
 /// The same, taking over text when none of its bytes needs escaping.
 std::string EscapeBySet(std::string&& text, const EscapeSet& set);
-/// out := EscapeBySet(text, set), reusing the storage out already has.
-void AssignEscapedBySet(std::string& out, const std::string& text, const EscapeSet& set);
-/// Whether some byte of text is a member of set (EscapeBySet would change it).
-bool HasMember(const std::string& text, const EscapeSet& set);
 
 /// Appends the escape of byte b ("%0A", "%E9") to out.
 inline void AppendEscape(std::string& out, unsigned char b) {

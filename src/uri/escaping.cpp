@@ -7,14 +7,19 @@
 #include "uri/ascii.h"
 #include "uri/escape_reading.h"
 #include "uri/escape_sets.h"
+#include "uri/proxy_text.h"
 
 namespace Varn {
 
 using tessera::uri::EscapeBySet;
 
-URI::StringProxy URI::Escape(StringProxy text) { return EscapeBySet(text, tessera::uri::s_excludedSet); }
+URI::StringProxy URI::Escape(StringProxy text) {
+    return EscapeBySet(tessera::uri::TakeText(text), tessera::uri::s_excludedSet);
+}
 
-URI::StringProxy URI::QueryEscape(StringProxy text) { return EscapeBySet(text, tessera::uri::s_queryExcludedSet); }
+URI::StringProxy URI::QueryEscape(StringProxy text) {
+    return EscapeBySet(std::string_view(text.str()), tessera::uri::s_queryExcludedSet);
+}
 
 URI::StringProxy URI::EscapeChars(StringProxy text, StringProxy chars) {
     // Control bytes always, and every byte listed in chars.
@@ -38,30 +43,8 @@ URI::StringProxy URI::EscapeChars(StringProxy text, StringProxy chars) {
 }
 
 URI::StringProxy URI::Unescape(StringProxy text, bool onlyHighBytes) {
-    const std::string& in = text;
-    const std::size_t n = in.size();
-    const char* d = in.data();
-    const void* percent = std::memchr(d, '%', n);
-    if (percent == nullptr) return text;
-
-    std::string out;
-    out.reserve(n);
-    std::size_t pos = 0;
-    std::size_t p = static_cast<std::size_t>(static_cast<const char*>(percent) - d);
-    while (p != std::string::npos && n - p >= 3) {
-        char b = '\0';
-        const unsigned int consumed = tessera::uri::ReadEscape(d + p, 3, b);
-        if (!onlyHighBytes || static_cast<unsigned char>(b) >= 0x80) {
-            out.append(d + pos, p - pos);
-            out.push_back(b);
-        } else {
-            out.append(d + pos, p + consumed - pos);
-        }
-        pos = p + consumed;
-        p = in.find('%', pos);
-    }
-    out.append(d + pos, n - pos);
-    return out;
+    if (std::memchr(text.c_str(), '%', text.size()) == nullptr) return text;
+    return tessera::uri::UnescapeText(text.str(), onlyHighBytes);
 }
 
 URI::StringProxy URI::QueryUnescape(StringProxy text) {

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <string>
 
+#include "uri/storage.h"
+
 namespace Varn {
 
 namespace {
@@ -20,6 +22,9 @@ std::string Replaced(std::string text, char from, char to) {
 
 }  // namespace
 
+// Whether the stored scheme is exactly "file" (as stored: lower case).
+bool URI::Storage::IsExactlyFile(const URI& uri) noexcept { return Get(uri, tessera::uri::kScheme) == kFileScheme; }
+
 // ---- To local paths ------------------------------------------------------------------
 
 // The generic forms use this platform's own notation, through the virtual table so that
@@ -33,7 +38,7 @@ URI::StringProxy URI::ToLocalPath() const {
 }
 
 URI::StringProxy URI::ToLocalPathWin() const {
-    if (m_scheme != kFileScheme) {
+    if (!Storage::IsExactlyFile(*this)) {
         if (IsRelative()) return Replaced(GetPath(), '/', '\\');
         return StringProxy();
     }
@@ -50,13 +55,13 @@ URI::StringProxy URI::ToLocalPathWin() const {
 }
 
 URI::StringProxy URI::ToLocalPathUnix() const {
-    if (m_scheme != kFileScheme) return IsRelative() ? GetPath() : StringProxy();
+    if (!Storage::IsExactlyFile(*this)) return IsRelative() ? GetPath() : StringProxy();
     if (!GetAuthority().empty()) return StringProxy();  // no host may be named, not even localhost
     return GetPath();
 }
 
 URI::StringProxy URI::ToLocalPathMac() const {
-    if (m_scheme != kFileScheme) {
+    if (!Storage::IsExactlyFile(*this)) {
         if (IsRelative()) return ":" + Replaced(GetPath(), '/', ':');
         return StringProxy();
     }

@@ -174,6 +174,15 @@ inline bool SameText(std::string_view a, std::string_view b, bool caseSensitive)
     return true;
 }
 
+/// How many segments paths a and b share from the front, compared by SameText.
+inline std::size_t CommonSegmentCount(std::string_view a, std::string_view b, bool caseSensitive) noexcept {
+    SegmentCursor cursorA(a), cursorB(b);
+    std::string_view segmentA, segmentB;
+    std::size_t count = 0;
+    while (cursorA.Next(segmentA) && cursorB.Next(segmentB) && SameText(segmentA, segmentB, caseSensitive)) ++count;
+    return count;
+}
+
 }  // namespace tessera::uri
 
 #endif  // TESSERA_URI_PATH_SEGMENT_VIEWS_H

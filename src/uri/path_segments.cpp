@@ -1,26 +1,27 @@
 // The path algebra of Varn::URI: splitting and joining paths, and ChDir, which moves a
 // URI by a reference written relative to it. All path work is done on unescaped paths.
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include <tessera/URI.h>
 
+#include "uri/ascii.h"
 #include "uri/path_moves.h"
 #include "uri/path_segment_views.h"
+#include "uri/proxy_text.h"
+#include "uri/storage.h"
 
 namespace Varn {
 
-using tessera::uri::HasLeadingSlash;
-using tessera::uri::HasTrailingSlash;
-using tessera::uri::MoveByReference;
-using tessera::uri::UnescapedView;
+namespace uri = tessera::uri;
 
 void URI::SplitPath(const std::string& path, std::vector<std::string>& segments, bool& leading, bool& trailing) {
-    leading = HasLeadingSlash(path);
-    trailing = HasTrailingSlash(path);
-    segments.reserve(segments.size() + tessera::uri::MaxSegmentCount(path));
-    tessera::uri::AppendSegments(path, segments);
+    leading = uri::HasLeadingSlash(path);
+    trailing = uri::HasTrailingSlash(path);
+    segments.reserve(segments.size() + uri::MaxSegmentCount(path));
+    uri::AppendSegments(path, segments);
 }
 
 void URI::SplitPath(const std::string& path, std::vector<std::string>& segments) {
@@ -29,80 +30,121 @@ void URI::SplitPath(const std::string& path, std::vector<std::string>& segments)
 }
 
 std::string URI::JoinPath(const std::vector<std::string>& segments, bool leading, bool trailing) {
-    return tessera::uri::JoinSegments(segments, leading, trailing);
+    return uri::JoinSegments(segments, leading, trailing);
 }
 
-}  // namespace Varn
-
-namespace tessera::uri {
 namespace {
 
-bool HasSegment(std::string_view path) { return path.find_first_not_of('/') != std::string_view::npos; }
+// Lays parts out one after another in a buffer sized beforehand, noting their bounds.
+class Layout {
+public:
+    explicit Layout(char* buffer) : m_start(buffer), m_at(buffer) {}
+
+    void Part(uri::Part part, std::string_view text, std::string_view tail = std::string_view()) {
+        m_bounds.begin[part] = Size();
+        Write(text);
+        Write(tail);
+        m_bounds.end[part] = Size();
+    }
+    void Separator(std::string_view text) { Write(text); }
+    std::size_t Size() const { return static_cast<std::size_t>(m_at - m_start); }
+    const uri::PartBounds& Bounds() const { return m_bounds; }
+
+private:
+    void Write(std::string_view text) {
+        if (text.empty()) return;
+        std::memcpy(m_at, text.data(), text.size());
+        m_at += text.size();
+    }
+
+    char* m_start;
+    char* m_at;
+    uri::PartBounds m_bounds;  // not cleared first: LayOut lays out every part
+};
+
+// Lays the parts of a hierarchical URI out as they are written out (written_form.h), so
+// that writing the URI out is one copy; user information, host and port that are not
+// written out come before the path.
+void LayOut(Layout& laid, const std::string_view (&part)[uri::kPartCount], std::string_view pathTail, bool slashes) {
+    laid.Part(uri::kScheme, part[uri::kScheme]);
+    if (!part[uri::kScheme].empty()) laid.Separator(":");
+    laid.Part(uri::kNonHierarchical, std::string_view());
+    const bool user = !part[uri::kUsername].empty();
+    if (slashes) laid.Separator("//");
+    laid.Part(uri::kUsername, part[uri::kUsername]);
+    if (slashes && user && !part[uri::kPassword].empty()) laid.Separator(":");
+    laid.Part(uri::kPassword, part[uri::kPassword]);
+    if (slashes && user) laid.Separator("@");
+    laid.Part(uri::kAuthority, part[uri::kAuthority]);
+    if (slashes && !part[uri::kServerPort].empty()) laid.Separator(":");
+    laid.Part(uri::kServerPort, part[uri::kServerPort]);
+    laid.Part(uri::kPath, part[uri::kPath], pathTail);
+    if (!part[uri::kQuery].empty()) laid.Separator("?");
+    laid.Part(uri::kQuery, part[uri::kQuery]);
+    if (!part[uri::kFragment].empty()) laid.Separator("#");
+    laid.Part(uri::kFragment, part[uri::kFragment]);
+}
 
 }  // namespace
 
-void MoveByReference(Varn::URI& uri, const MoveBase& base, const ReferenceParts& reference) {
-    const auto setQueryAndFragment = [&] {
-        if (!reference.query.empty() || !base.queryEmpty) uri.SetQuery(std::string(reference.query), true);
-        if (!reference.fragment.empty() || !base.fragmentEmpty) uri.SetFragment(std::string(reference.fragment));
-    };
-    // Absolute-path reference: the URI keeps only its scheme and authority.
-    if (HasLeadingSlash(reference.path)) {
-        uri.SetPath(std::string(reference.path));
-        setQueryAndFragment();
-        return;
-    }
-    // Fragment-only reference.
-    if (!HasSegment(reference.path) && reference.query.empty()) {
-        uri.SetFragment(std::string(reference.fragment));
-        return;
-    }
+// A result that fits the room the URI's buffer has is laid out on the stack first (the
+// parts may lie in that buffer) and then copied in, which cannot fail; a larger one gets
+// a buffer of its own.
+void URI::Storage::Rebuild(URI& target, const std::string_view (&part)[uri::kPartCount], std::string_view pathTail) {
+    std::string_view laidPart[uri::kPartCount];
+    std::size_t size = 8 + pathTail.size();  // room for the separators
+    for (unsigned p = 0; p < uri::kPartCount; ++p) size += (laidPart[p] = part[p]).size();
+    if (uri::Equals(laidPart[uri::kScheme], "unknown")) laidPart[uri::kScheme] = std::string_view();
+    const bool relative = laidPart[uri::kScheme].empty();
+    const bool slashes =
+        !relative && (!laidPart[uri::kAuthority].empty() || uri::SameText(laidPart[uri::kScheme], "file", false));
 
-    // Relative-path reference: drop the file name, append, walk the dots. The segments
-    // are views into base.path, which stays as it is until the new path is set.
-    SegmentList segments(SegmentList::RoomFor(base.path.size()) + SegmentList::RoomFor(reference.path.size()));
-    segments.AppendSegmentsOf(base.path);
-    if (!HasTrailingSlash(base.path) && !segments.Empty()) segments.PopBack();
-    segments.AppendSegmentsOf(reference.path);
-    setQueryAndFragment();
-    const bool endsInDot = segments.RemoveDotSegments([&uri] { return uri.IsRelative(); });
-    uri.SetPath(JoinSegments(segments, HasLeadingSlash(base.path), HasTrailingSlash(reference.path) || endsInDot));
+    constexpr std::size_t kStackRoom = 512;
+    if (size <= kStackRoom && size <= target.m_text.capacity()) {
+        char buffer[kStackRoom];
+        Layout laid(buffer);
+        LayOut(laid, laidPart, pathTail, slashes);
+        target.m_text.assign(buffer, laid.Size());
+        SetBounds(target, laid.Bounds());
+    } else {
+        std::string text(size, '\0');
+        Layout laid(&text[0]);
+        LayOut(laid, laidPart, pathTail, slashes);
+        text.resize(laid.Size());
+        Adopt(target, text, laid.Bounds());
+    }
+    target.m_hierarchical = true;
+    target.m_relative = relative;
+    target.m_valid = !part[uri::kAuthority].empty() || !part[uri::kPath].empty() || !pathTail.empty();
 }
 
-}  // namespace tessera::uri
-
-namespace Varn {
-
+// The whole move is worked out before the URI changes: when an allocation fails, it is as
+// it was (a network-path reference parses into it, with the same guarantee).
 bool URI::ChDir(StringProxy reference, bool escape) {
-    std::string escaped;
-    if (escape) escaped = Escape(reference).str();
-    const std::string& text = escape ? escaped : reference.str();
+    const std::string text = escape ? Escape(std::move(reference)).str() : uri::TakeText(reference);
     if (text.empty()) return true;
 
     // Network-path reference: everything but the scheme comes from the reference.
     if (text.size() >= 2 && text[0] == '/' && text[1] == '/') {
-        if (!ParseURI(GetScheme().str() + ":" + text)) m_valid = false;
+        if (!Storage::Parse(*this, GetScheme().str() + ":" + text)) m_valid = false;
         return true;
     }
     // The moves "." and ".." that the directory operations make are known without parsing.
     if (text == "." || text == "..") {
-        StringProxy unescapedPath;
-        MoveByReference(*this, {UnescapedView(m_path, unescapedPath), m_query.empty(), m_fragment.empty()},
-                        {text, {}, {}});
+        Storage::Move(*this, *this, {text, {}, {}}, *this);
         return true;
     }
 
     URI scratch;
     // A query-only reference keeps the base's directory, not its file name.
-    scratch = text[0] == '?' ? StringProxy("./" + text) : StringProxy(text);
+    Storage::Parse(scratch, text[0] == '?' ? "./" + text : text);
     if (!scratch.m_relative || !scratch.m_hierarchical) {
         CopyURI(scratch);  // absolute or opaque: it replaces the base
         return true;
     }
-    const StringProxy path = scratch.GetPath(), query = scratch.GetQuery(true), fragment = scratch.GetFragment();
-    StringProxy unescapedPath;
-    MoveByReference(*this, {UnescapedView(m_path, unescapedPath), m_query.empty(), m_fragment.empty()},
-                    {path.str(), query.str(), fragment.str()});
+    const uri::Decoded path(Storage::Get(scratch, uri::kPath)), query(Storage::Get(scratch, uri::kQuery)),
+        fragment(Storage::Get(scratch, uri::kFragment));
+    Storage::Move(*this, *this, {path.View(), query.View(), fragment.View()}, *this);
     return true;
 }
 

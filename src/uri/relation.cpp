@@ -9,6 +9,8 @@
 
 #include <tessera/URI.h>
 
+#include "uri/storage.h"
+
 namespace Varn {
 namespace {
 
@@ -82,13 +84,9 @@ PathComparison ComparePaths(std::string_view a, std::string_view b) {
     return {k, escaped};
 }
 
-bool SameBytes(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && CommonPrefixLength(a, b) == a.size();
-}
-
 // Whether a stored host can read as an IPv6 address: without ':' or an escape it
 // reads as itself and holds no ':'.
-bool MayBeIPv6Host(const std::string& storedAuthority) { return ContainsEither(storedAuthority, ':', '%'); }
+bool MayBeIPv6Host(std::string_view storedAuthority) { return ContainsEither(storedAuthority, ':', '%'); }
 
 bool SameLetter(char a, char b, bool caseSensitive) {
     if (a == b) return true;
@@ -126,70 +124,104 @@ Varn::URI::RELATION RelateSegments(std::string_view a, std::string_view b, std::
 }  // namespace
 
 std::string URI::GetDefaultPort() const {
+    const std::string_view scheme = Storage::Get(*this, tessera::uri::kScheme);
     for (const DefaultPort& entry : kDefaultPorts) {
-        if (m_scheme == entry.scheme) return entry.port;
+        if (scheme == entry.scheme) return entry.port;
     }
     return std::string();
 }
 
-URI::RELATION URI::GetRelation(const URI& other, bool caseSensitive) const {
-    // Without a resolver, resolving gives copies equal to the originals.
-    const URI* a = this;
-    const URI* b = &other;
-    std::unique_ptr<URI> resolvedA, resolvedB;
-    if (m_Resolver) {
-        resolvedA = std::make_unique<URI>(Resolve(*this));
-        resolvedB = std::make_unique<URI>(Resolve(other));
-        a = resolvedA.get();
-        b = resolvedB.get();
+// The two URIs that GetRelation compares: resolved when a resolver is installed, and
+// with two IPv6 hosts in their full forms when both expand. Copies are made only when
+// one of these changes something.
+class URI::Storage::ComparedPair {
+public:
+    ComparedPair(const URI& a, const URI& b) : m_a(&a), m_b(&b) {
+        if (!m_Resolver) return;
+        Own(Resolve(a), Resolve(b));
     }
+    const URI& A() const { return *m_a; }
+    const URI& B() const { return *m_b; }
 
-    // Two IPv6 hosts are compared in their full forms when both expand. That can only
-    // change the outcome for hosts that differ as stored, or for flags that setting the
-    // host recomputes.
-    const auto settled = [](const URI& u) {
-        return u.m_hierarchical && u.m_nonHierarchical.empty() &&
-               u.m_relative == (u.m_scheme.empty() || SameBytes(u.m_scheme, "unknown"));
-    };
-    bool sameHost = SameBytes(a->m_authority, b->m_authority);
-    std::unique_ptr<URI> expandedA, expandedB;
-    if ((!sameHost || !settled(*a) || !settled(*b)) && MayBeIPv6Host(a->m_authority) && MayBeIPv6Host(b->m_authority)) {
-        const StringProxy hostA = a->GetAuthority(), hostB = b->GetAuthority();
+    /// Whether the hosts are equal as stored, after the expansion of two IPv6 hosts. That
+    /// can only change the outcome for hosts that differ as stored, or for flags that
+    /// setting the host recomputes.
+    bool SameHost() {
+        const bool same = Get(*m_a, kAuthority) == Get(*m_b, kAuthority);
+        if (same && Settled(*m_a) && Settled(*m_b)) return same;
+        if (!MayBeIPv6Host(Get(*m_a, kAuthority)) || !MayBeIPv6Host(Get(*m_b, kAuthority))) return same;
+        const StringProxy hostA = m_a->GetAuthority(), hostB = m_b->GetAuthority();
         std::string fullA, fullB;
-        if (IsIPv6(hostA) && IsIPv6(hostB) && ExpandIPv6Addr(hostA, fullA) && ExpandIPv6Addr(hostB, fullB)) {
-            expandedA = std::make_unique<URI>(*a);
-            expandedB = std::make_unique<URI>(*b);
-            expandedA->SetAuthority(fullA);
-            expandedB->SetAuthority(fullB);
-            a = expandedA.get();
-            b = expandedB.get();
-            sameHost = SameBytes(a->m_authority, b->m_authority);
+        if (!IsIPv6(hostA) || !IsIPv6(hostB) || !ExpandIPv6Addr(hostA, fullA) || !ExpandIPv6Addr(hostB, fullB)) {
+            return same;
         }
+        Own(*m_a, *m_b);
+        m_ownedA->SetAuthority(fullA);
+        m_ownedB->SetAuthority(fullB);
+        return Get(*m_a, kAuthority) == Get(*m_b, kAuthority);
     }
-    // Only a hierarchical URI has a host, so two different hosts make two different
-    // places whatever the other components say.
-    if (!sameHost) return RELATION_NONE;
 
-    if (a->m_relative || b->m_relative) return RELATION_NONE;
-    if (!a->m_hierarchical || !b->m_hierarchical) {
-        if (a->m_hierarchical != b->m_hierarchical) return RELATION_NONE;
-        const bool same = SameBytes(a->m_scheme, b->m_scheme) && SameBytes(a->m_nonHierarchical, b->m_nonHierarchical);
-        return same ? RELATION_SAME : RELATION_NONE;
+private:
+    static constexpr tessera::uri::Part kAuthority = tessera::uri::kAuthority;
+
+    // Whether setting the host would leave the flags as they are.
+    static bool Settled(const URI& u) {
+        const std::string_view scheme = Get(u, tessera::uri::kScheme);
+        return u.m_hierarchical && Empty(u, tessera::uri::kNonHierarchical) &&
+               u.m_relative == (scheme.empty() || scheme == "unknown");
     }
-    if (!SameBytes(a->m_scheme, b->m_scheme)) return RELATION_NONE;
-    // Without explicit ports, the equal schemes give equal default ports.
-    if (!a->m_serverPort.empty() || !b->m_serverPort.empty()) {
-        const std::string portA = a->m_serverPort.empty() ? a->GetDefaultPort() : a->m_serverPort;
-        const std::string portB = b->m_serverPort.empty() ? b->GetDefaultPort() : b->m_serverPort;
-        if (portA != portB) return RELATION_NONE;
+    void Own(const URI& a, const URI& b) {
+        auto ownedA = std::make_unique<URI>(a);
+        m_ownedB = std::make_unique<URI>(b);
+        m_ownedA = std::move(ownedA);
+        m_a = m_ownedA.get();
+        m_b = m_ownedB.get();
     }
-    // Paths, unescaped. Equal texts, and the root against the empty path, are the same
-    // place; so are equal segment lists.
-    const PathComparison stored = ComparePaths(a->m_path, b->m_path);
-    if (!stored.escaped) return RelateSegments(a->m_path, b->m_path, stored.common, caseSensitive);
-    const StringProxy unescapedA = a->GetPath(), unescapedB = b->GetPath();
+
+    const URI* m_a;
+    const URI* m_b;
+    std::unique_ptr<URI> m_ownedA, m_ownedB;
+};
+
+// Two non-hierarchical URIs are the same when their schemes and texts are.
+URI::RELATION URI::Storage::RelateOpaque(const URI& a, const URI& b) {
+    if (a.m_hierarchical != b.m_hierarchical) return RELATION_NONE;
+    const bool same = Get(a, tessera::uri::kScheme) == Get(b, tessera::uri::kScheme) &&
+                      Get(a, tessera::uri::kNonHierarchical) == Get(b, tessera::uri::kNonHierarchical);
+    return same ? RELATION_SAME : RELATION_NONE;
+}
+
+// The same scheme, and the same port, a missing one being the scheme's default.
+bool URI::Storage::SameSchemeAndPort(const URI& a, const URI& b) {
+    if (Get(a, tessera::uri::kScheme) != Get(b, tessera::uri::kScheme)) return false;
+    const std::string_view portA = Get(a, tessera::uri::kServerPort), portB = Get(b, tessera::uri::kServerPort);
+    if (portA.empty() && portB.empty()) return true;  // equal schemes have equal default ports
+    return (portA.empty() ? a.GetDefaultPort() : std::string(portA)) ==
+           (portB.empty() ? b.GetDefaultPort() : std::string(portB));
+}
+
+// The paths, unescaped, by their segments: equal texts, and the root against the empty
+// path, are the same place; so are equal segment lists.
+URI::RELATION URI::Storage::RelatePaths(const URI& a, const URI& b, bool caseSensitive) {
+    const std::string_view storedA = Get(a, tessera::uri::kPath), storedB = Get(b, tessera::uri::kPath);
+    const PathComparison stored = ComparePaths(storedA, storedB);
+    if (!stored.escaped) return RelateSegments(storedA, storedB, stored.common, caseSensitive);
+    const StringProxy unescapedA = a.GetPath(), unescapedB = b.GetPath();
     const std::string_view pathA = unescapedA.str(), pathB = unescapedB.str();
     return RelateSegments(pathA, pathB, CommonPrefixLength(pathA, pathB), caseSensitive);
+}
+
+URI::RELATION URI::GetRelation(const URI& other, bool caseSensitive) const {
+    Storage::ComparedPair pair(*this, other);
+    // Only a hierarchical URI has a host, so two different hosts make two different
+    // places whatever the other components say.
+    if (!pair.SameHost()) return RELATION_NONE;
+    const URI& a = pair.A();
+    const URI& b = pair.B();
+    if (a.m_relative || b.m_relative) return RELATION_NONE;
+    if (!a.m_hierarchical || !b.m_hierarchical) return Storage::RelateOpaque(a, b);
+    if (!Storage::SameSchemeAndPort(a, b)) return RELATION_NONE;
+    return Storage::RelatePaths(a, b, caseSensitive);
 }
 
 URI::RELATION URI::GetRelationByString(StringProxy first, StringProxy second) {

@@ -1,16 +1,25 @@
-// The URI object: construction, copying, the stored flags and the hierarchical state;
-// and the carrier through which operations write into a caller's string.
+// The URI object: construction, copying, the stored flags and the hierarchical state.
+//
+// What each operation leaves when an allocation fails: construction throws and leaves
+// nothing; copying, parsing and the setters leave the URI as it was; SetParts, ForceEscape
+// and FromEncodedString, which are several setters in a row, leave those done before.
 #include <tessera/URI.h>
 
 #include "uri/ascii.h"
+#include "uri/proxy_text.h"
+#include "uri/storage.h"
 
 namespace Varn {
 
-URI::URI() : m_valid(false), m_relative(false), m_hierarchical(false) { Initialize(); }
+using tessera::uri::Part;
 
-URI::URI(const URI& other) : m_valid(false), m_relative(false), m_hierarchical(false) { CopyURI(other); }
+URI::URI() : m_bounds{}, m_valid(false), m_relative(false), m_hierarchical(false) { Initialize(); }
 
-URI::URI(StringProxy text) : m_valid(false), m_relative(false), m_hierarchical(false) { ConstructURI(text); }
+URI::URI(const URI& other) : m_bounds{}, m_valid(false), m_relative(false), m_hierarchical(false) { CopyURI(other); }
+
+URI::URI(StringProxy text) : m_bounds{}, m_valid(false), m_relative(false), m_hierarchical(false) {
+    Storage::Parse(*this, tessera::uri::TakeText(text));
+}
 
 URI::URI(const char* text) : URI(StringProxy(text)) {}
 
@@ -20,7 +29,7 @@ URI& URI::operator=(const URI& other) {
 }
 
 URI& URI::operator=(StringProxy text) {
-    ConstructURI(text);
+    Storage::Parse(*this, tessera::uri::TakeText(text));
     return *this;
 }
 
@@ -32,48 +41,33 @@ void URI::Initialize() {
     m_valid = false;
     m_relative = false;
     m_hierarchical = false;
-    m_scheme.clear();
-    m_scheme.append("unknown", 7);
-    m_authority.clear();
-    m_username.clear();
-    m_password.clear();
-    m_serverPort.clear();
-    m_path.clear();
-    m_query.clear();
-    m_fragment.clear();
-    m_nonHierarchical.clear();
+    // "unknown" fits the room every string has: this never allocates.
+    m_text.assign("unknown", 7);
+    for (std::uint32_t& bound : m_bounds) bound = 7;  // every part empty after the scheme
+    m_bounds[2 * tessera::uri::kScheme] = 0;
 }
 
 void URI::CopyURI(const URI& other) {
     if (&other == this) return;
-    m_scheme = other.m_scheme;
-    m_authority = other.m_authority;
-    m_serverPort = other.m_serverPort;
-    m_path = other.m_path;
-    m_query = other.m_query;
-    m_fragment = other.m_fragment;
-    m_username = other.m_username;
-    m_password = other.m_password;
-    m_nonHierarchical = other.m_nonHierarchical;
+    Storage::Copy(*this, other);
     m_valid = other.m_valid;
     m_relative = other.m_relative;
     m_hierarchical = other.m_hierarchical;
 }
 
 void URI::SetHierState(bool hierarchical) {
-    const bool noScheme = tessera::uri::IsNoScheme(m_scheme);
+    const bool noScheme = tessera::uri::IsNoScheme(Storage::Get(*this, tessera::uri::kScheme));
     if (hierarchical) {
         m_hierarchical = true;
-        m_nonHierarchical.clear();
+        Storage::Clear(*this, tessera::uri::kNonHierarchical);
         m_relative = noScheme;
-        m_valid = !m_authority.empty() || !m_path.empty();
+        m_valid = !Storage::Empty(*this, tessera::uri::kAuthority) || !Storage::Empty(*this, tessera::uri::kPath);
     } else {
         m_hierarchical = false;
-        m_authority.clear();
-        m_username.clear();
-        m_password.clear();
-        m_serverPort.clear();
-        m_path.clear();
+        for (Part part : {tessera::uri::kUsername, tessera::uri::kPassword, tessera::uri::kAuthority,
+                          tessera::uri::kServerPort, tessera::uri::kPath}) {
+            Storage::Clear(*this, part);
+        }
         m_relative = false;
         m_valid = !noScheme;
     }
@@ -85,7 +79,10 @@ bool URI::IsAbsolute() const { return !m_relative; }
 
 bool URI::IsRelative() const { return m_relative; }
 
-bool URI::IsDirectory() const { return !m_path.empty() && m_path.back() == '/'; }
+bool URI::IsDirectory() const {
+    const std::string_view path = Storage::Get(*this, tessera::uri::kPath);
+    return !path.empty() && path.back() == '/';
+}
 
 bool URI::IsHierarchical() const { return m_hierarchical; }
 

@@ -4,6 +4,8 @@
 // segments, empty segments, "//" paths, drive marks, IPv6 hosts, opaque and default-state
 // URIs, relative bases, stale flags, query- and fragment-only references.
 #include <cctype>
+#include <iterator>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -361,6 +363,32 @@ TEST(StepByStep, MakeRelativeURIRelationAndCommonParent) {
                 EXPECT_TRUE(SameState(a.GetCommonParent(b, caseSensitive), CommonParentByTheSteps(a, b, caseSensitive)))
                     << where;
             }
+        }
+    }
+}
+
+// Pairs of deep paths that share a beginning and then part ways, built from segments
+// that the one-step answer must read as the climb does: escapes of '/', '.' and '%',
+// dot segments, empty segments, letters in both cases, drive marks; on bases with and
+// without a host, with a port, as "file" URIs and in the default state.
+TEST(StepByStep, CommonParentOfDeepPathsIsTheClimbsLevel) {
+    const char* const pieces[] = {"a", "A", "%2F", "%2e", "..", ".", "", "b%20c", "%25", "C|", "%A|", "x:y"};
+    const char* const prefixes[] = {"http://h", "http://h:81", "file://", "ftp://u@H", "http:", "a"};
+    std::mt19937 random(20241206);
+    const auto path = [&](int depth) {
+        std::string text;
+        for (int i = 0; i < depth; ++i) text += std::string("/") + pieces[random() % std::size(pieces)];
+        return text;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        const std::string shared = path(static_cast<int>(random() % 40));
+        const std::string prefixA = prefixes[random() % std::size(prefixes)];
+        const std::string prefixB = random() % 4 == 0 ? prefixes[random() % std::size(prefixes)] : prefixA;
+        const URI a(prefixA + shared + path(static_cast<int>(random() % 6)) + (random() % 2 ? "/" : ""));
+        const URI b(prefixB + shared + path(static_cast<int>(random() % 6)));
+        for (const bool caseSensitive : {true, false}) {
+            EXPECT_TRUE(SameState(a.GetCommonParent(b, caseSensitive), CommonParentByTheSteps(a, b, caseSensitive)))
+                << Text(a) << " / " << Text(b) << " (case-sensitive " << caseSensitive << ")";
         }
     }
 }

@@ -1,0 +1,47 @@
+// The parser's steps, one rule each: splitting a URI text into its parts. Each step
+// returns views into the text; the parser then stores the text once and records where
+// the parts lie (an empty part views the place where it would be, so the parts keep
+// their order).
+#ifndef TESSERA_URI_PARSE_STEPS_H
+#define TESSERA_URI_PARSE_STEPS_H
+
+#include <string_view>
+
+#include "uri/parts.h"
+
+namespace tessera::uri {
+
+/// The parts of a URI text, as written (no escape decoded, no letter lower-cased).
+struct TextParts {
+    std::string_view part[kPartCount];
+    bool hierarchical = false;
+    bool relative = false;
+    bool schemeHasUpper = false;  // an 'A'-'Z' in the scheme
+    bool hostHasUpper = false;    // an 'A'-'Z' in the host (or in the user information)
+    bool bareIPv6 = false;        // the host holds two ':' and no bracket: brackets are added
+};
+
+/// Splits text at its separators: the last '#', the first '?' before it, a ':' before any
+/// '/', "//" and the host part, as URI::ParseURI does; the validity rules come after.
+TextParts SplitURIText(std::string_view text);
+
+/// The text after "//": the host part up to the first '/', split into user information,
+/// host and port, and the path from that '/' on.
+struct HostPart {
+    std::string_view username, password, host, port, path;
+    bool bareIPv6 = false;  // the host holds two ':' and no bracket: brackets are added
+    bool hasUpper = false;  // an 'A'-'Z' anywhere in the host part
+};
+
+/// The user name before the host part's first '@' (up to its first ':', the password after
+/// that); then the port after the host's first ':', unless the host holds a second ':',
+/// which makes it an IPv6 address: "[::1]:80" has the port after "]:", "::1" none.
+HostPart SplitHostPart(std::string_view afterSlashes);
+
+/// The position of the ':' of a drive letter in a "file" URI's path ("/C:/x"), where it
+/// is stored as '|'; npos when the path does not begin with '/', a letter and ':'.
+std::size_t DriveColon(std::string_view scheme, std::string_view path);
+
+}  // namespace tessera::uri
+
+#endif  // TESSERA_URI_PARSE_STEPS_H

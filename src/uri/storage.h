@@ -1,0 +1,208 @@
+// Where the components of a Varn::URI lie: all nine in one buffer, each a range of its
+// bytes (see the members of URI). URI::Storage is the only code that reads or writes the
+// buffer and its bounds; the grammar and the path algebra work on views of the parts it
+// hands out, and a result of several parts is laid out whole in a new buffer (Rebuild)
+// and then adopted.
+//
+// Every change either completes or, when an allocation fails, leaves the URI as it was.
+#ifndef TESSERA_URI_STORAGE_H
+#define TESSERA_URI_STORAGE_H
+
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include <tessera/URI.h>
+
+#include "uri/ascii.h"
+#include "uri/escape_sets.h"
+#include "uri/parse_steps.h"
+#include "uri/parts.h"
+#include "uri/path_segment_views.h"
+
+// Storage is the library's own: none of it is exported.
+#if defined(__GNUC__) && !defined(_WIN32)
+#define TESSERA_URI_INTERNAL __attribute__((visibility("hidden")))
+#else
+#define TESSERA_URI_INTERNAL
+#endif
+
+namespace Varn {
+
+class TESSERA_URI_INTERNAL URI::Storage {
+public:
+    using Part = tessera::uri::Part;
+    using Bounds = std::uint32_t[2 * tessera::uri::kPartCount];
+
+    /// The stored (escaped) bytes of `part`, valid until the URI changes.
+    static std::string_view Get(const URI& uri, Part part) noexcept {
+        const std::uint32_t begin = uri.m_bounds[2 * part];
+        return std::string_view(uri.m_text.data() + begin, uri.m_bounds[2 * part + 1] - begin);
+    }
+    static bool Empty(const URI& uri, Part part) noexcept {
+        return uri.m_bounds[2 * part] == uri.m_bounds[2 * part + 1];
+    }
+    /// Whether the stored scheme is "file", ignoring case (URI::IsOfType without the
+    /// virtual table).
+    static bool IsOfFileScheme(const URI& uri) noexcept {
+        return tessera::uri::SameText(Get(uri, tessera::uri::kScheme), "file", false);
+    }
+    /// Whether the stored scheme is "file" exactly (local_paths.cpp).
+    static bool IsExactlyFile(const URI& uri) noexcept;
+    /// The whole buffer, parts and the bytes between them.
+    static std::string_view Buffer(const URI& uri) noexcept { return uri.m_text; }
+
+    /// Replaces the bytes of `part` by `text`, which may lie in the URI's own buffer.
+    static void Set(URI& uri, Part part, std::string_view text) {
+        if (Overlaps(uri, text)) return Set(uri, part, std::string_view(std::string(text)));
+        char* to = Resize(uri, part, text.size());
+        if (!text.empty()) std::memcpy(to, text.data(), text.size());
+    }
+    /// Replaces the bytes of `part` by `text` with every member of `set` escaped.
+    static void SetEscaped(URI& uri, Part part, std::string_view text, const tessera::uri::EscapeSet& set) {
+        if (Overlaps(uri, text)) return SetEscaped(uri, part, std::string_view(std::string(text)), set);
+        tessera::uri::WriteEscaped(Resize(uri, part, tessera::uri::EscapedSize(text, set)), text, set);
+    }
+    /// Empties `part`; never allocates.
+    static void Clear(URI& uri, Part part) noexcept {
+        const std::uint32_t begin = uri.m_bounds[2 * part], size = uri.m_bounds[2 * part + 1] - begin;
+        uri.m_text.erase(begin, size);
+        Shift(uri, part, 0u - size);
+    }
+
+    /// Exchanges everything, parts and flags, of a and b.
+    static void Swap(URI& a, URI& b) noexcept {
+        a.m_text.swap(b.m_text);
+        for (unsigned i = 0; i < 2 * tessera::uri::kPartCount; ++i) std::swap(a.m_bounds[i], b.m_bounds[i]);
+        std::swap(a.m_valid, b.m_valid);
+        std::swap(a.m_relative, b.m_relative);
+        std::swap(a.m_hierarchical, b.m_hierarchical);
+    }
+
+    /// Replaces every part of the URI by `part` (stored forms, which may lie in the URI's
+    /// own buffer), laid out as written out, and makes it hierarchical as a setter of the
+    /// path does: the text after "scheme:" goes, a scheme "unknown" becomes "", and the
+    /// flags are recomputed. The path is part[kPath] followed by pathTail. Defined in
+    /// path_segments.cpp.
+    static void Rebuild(URI& uri, const std::string_view (&part)[tessera::uri::kPartCount],
+                        std::string_view pathTail = std::string_view());
+
+    /// Moves `base` by a relative reference (see path_moves.h, which defines it) and puts
+    /// the result in `target`, which may be base itself. `moving` answers IsRelative and
+    /// IsOfType("file") for the URI that is moved, as ChDir asks them.
+    template <typename Moving>
+    static void Move(URI& target, const URI& base, const tessera::uri::ReferenceParts& reference, const Moving& moving);
+
+    /// The steps of GetRelation (relation.cpp).
+    class ComparedPair;
+    static RELATION RelateOpaque(const URI& a, const URI& b);
+    static bool SameSchemeAndPort(const URI& a, const URI& b);
+    static RELATION RelatePaths(const URI& a, const URI& b, bool caseSensitive);
+
+    /// The short ways of MakeAbsoluteURI and MakeRelativeURI for plain parts, the unescaped
+    /// path of base's directory, and the climb of GetCommonParent level by level
+    /// (absolute_relative.cpp).
+    static bool ResolvePlain(URI& reference, const URI& base);
+    static bool HasSchemeOf(const URI& target, const URI& base);
+    static bool RelatePlain(URI& target, const URI& base, bool caseSensitive);
+    static std::string DirectoryPathOf(const URI& base);
+    static URI ClimbToCommonParent(URI& parent, const URI& otherDirectory, bool caseSensitive);
+
+    /// Replaces every part of the URI by the same part of `source` (flags are the caller's).
+    static void Copy(URI& uri, const URI& source) {
+        uri.m_text = source.m_text;
+        std::memcpy(uri.m_bounds, source.m_bounds, sizeof uri.m_bounds);
+    }
+    /// Takes over `text` (leaving it empty or holding the URI's old buffer) with its parts
+    /// at `bounds` (flags are the caller's). Throws
+    /// std::length_error, changing nothing, when the text is too long to be held.
+    static void Adopt(URI& uri, std::string& text, const tessera::uri::PartBounds& bounds) {
+        CheckLength(text.size());
+        uri.m_text = std::move(text);
+        SetBounds(uri, bounds);
+    }
+    /// Sets where the parts lie in the buffer the URI has.
+    static void SetBounds(URI& uri, const tessera::uri::PartBounds& bounds) noexcept {
+        for (unsigned p = 0; p < tessera::uri::kPartCount; ++p) {
+            uri.m_bounds[2 * p] = static_cast<std::uint32_t>(bounds.begin[p]);
+            uri.m_bounds[2 * p + 1] = static_cast<std::uint32_t>(bounds.end[p]);
+        }
+    }
+
+    /// Replaces every part and flag of the URI by the parse of `text`, which becomes its
+    /// buffer, and applies the validity rules (URI::ValidateURI), leaving the default
+    /// state when they fail. When an allocation fails the URI is as it was.
+    static bool Parse(URI& uri, std::string text) {
+        const tessera::uri::TextParts parts = tessera::uri::SplitURIText(text);
+        tessera::uri::PartBounds bounds;
+        for (unsigned p = 0; p < tessera::uri::kPartCount; ++p) {
+            bounds.begin[p] = static_cast<std::size_t>(parts.part[p].data() - text.data());
+            bounds.end[p] = bounds.begin[p] + parts.part[p].size();
+        }
+        if (parts.schemeHasUpper) LowerInPlace(text, bounds, tessera::uri::kScheme);
+        if (parts.hostHasUpper) LowerInPlace(text, bounds, tessera::uri::kAuthority);
+        MarkDrive(text, bounds);
+        if (parts.bareIPv6) Bracket(text, bounds);
+        Adopt(uri, text, bounds);
+        uri.m_relative = parts.relative;
+        uri.m_hierarchical = parts.hierarchical;
+        uri.m_valid = uri.ValidateURI();
+        if (!uri.m_valid) uri.Initialize();
+        return uri.m_valid;
+    }
+
+private:
+    static std::string_view View(const std::string& text, const tessera::uri::PartBounds& bounds, Part part) {
+        return std::string_view(text).substr(bounds.begin[part], bounds.end[part] - bounds.begin[part]);
+    }
+    static void LowerInPlace(std::string& text, const tessera::uri::PartBounds& bounds, Part part) {
+        tessera::uri::AsciiLowerInPlace(&text[0] + bounds.begin[part], bounds.end[part] - bounds.begin[part]);
+    }
+    // A drive letter in a "file" path: "/C:/x" is stored as "/C|/x".
+    static void MarkDrive(std::string& text, const tessera::uri::PartBounds& bounds) {
+        const std::size_t colon = tessera::uri::DriveColon(View(text, bounds, tessera::uri::kScheme),
+                                                           View(text, bounds, tessera::uri::kPath));
+        if (colon != std::string_view::npos) text[bounds.begin[tessera::uri::kPath] + colon] = '|';
+    }
+    // Puts the host, an IPv6 address written without brackets, in brackets.
+    static void Bracket(std::string& text, tessera::uri::PartBounds& bounds) {
+        text.insert(bounds.end[tessera::uri::kAuthority], 1, ']');
+        text.insert(bounds.begin[tessera::uri::kAuthority], 1, '[');
+        bounds.end[tessera::uri::kAuthority] += 2;
+        for (unsigned p = tessera::uri::kServerPort; p < tessera::uri::kPartCount; ++p) {
+            bounds.begin[p] += 2;
+            bounds.end[p] += 2;
+        }
+    }
+    static void CheckLength(std::size_t size) {
+        if (size > UINT32_MAX) throw std::length_error("Varn::URI: text longer than 4 GiB");
+    }
+    static bool Overlaps(const URI& uri, std::string_view text) noexcept {
+        const std::less_equal<const char*> atOrBefore;
+        return !text.empty() && atOrBefore(uri.m_text.data(), text.data()) &&
+               atOrBefore(text.data(), uri.m_text.data() + uri.m_text.size());
+    }
+    // Moves the end of `part` and every later part by delta (modulo 2^32, so a negative
+    // delta is its two's complement).
+    static void Shift(URI& uri, Part part, std::uint32_t delta) noexcept {
+        uri.m_bounds[2 * part + 1] += delta;
+        for (unsigned i = 2 * part + 2; i < 2 * tessera::uri::kPartCount; ++i) uri.m_bounds[i] += delta;
+    }
+    // Makes `part` size bytes long (their content is the caller's to write) and returns
+    // where they are. When it throws, nothing has changed.
+    static char* Resize(URI& uri, Part part, std::size_t size) {
+        const std::uint32_t begin = uri.m_bounds[2 * part], old = uri.m_bounds[2 * part + 1] - begin;
+        CheckLength(uri.m_text.size() - old + size);
+        uri.m_text.replace(begin, old, size, '\0');
+        Shift(uri, part, static_cast<std::uint32_t>(size) - old);
+        return &uri.m_text[0] + begin;
+    }
+};
+
+}  // namespace Varn
+
+#endif  // TESSERA_URI_STORAGE_H
