@@ -96,6 +96,27 @@ inline void FitToSize(std::string& result, std::size_t used) {
     if (result.capacity() - used > used / 10) result.shrink_to_fit();
 }
 
+/// UTF-16 units to UTF-8, as the library's UTF-16 to UTF-8 conversion writes them (an
+/// unpaired surrogate as U+FFFD).
+inline std::string UnitsToUtf8(const char16_t* units, std::size_t size) {
+    std::string result(3 * size, '\0');  // three bytes a unit at most; a pair takes four
+    char* out = &result[0];
+    for (std::size_t i = 0; i < size;) {
+        char32_t codePoint = units[i];
+        std::size_t length = 1;
+        if (unicode::IsHighSurrogate(codePoint) && i + 1 < size && unicode::IsLowSurrogate(units[i + 1])) {
+            codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (units[i + 1] - 0xDC00u);
+            length = 2;
+        } else if (unicode::IsHighSurrogate(codePoint) || unicode::IsLowSurrogate(codePoint)) {
+            codePoint = unicode::kReplacementCharacter;
+        }
+        out += unicode::EncodeUtf8(codePoint, out);
+        i += length;
+    }
+    FitToSize(result, static_cast<std::size_t>(out - result.data()));
+    return result;
+}
+
 /// One step of converting UTF-8 text to a code page: the character at `p` (`p < end`), or
 /// the run of ASCII there where `asciiIsAscii` (ASCII is then copied as it is).
 /// `putUnit(out, unit)` writes what a UTF-16 unit encodes to and returns the end of it.
