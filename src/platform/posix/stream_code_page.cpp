@@ -81,6 +81,18 @@ StreamCodePage::StreamCodePage(const CodePageCharset& charset)
       m_encoder(charset.encodeCharset ? charset.encodeCharset : charset.charset, IconvNativeUtf16()),
       m_sevenBit(IsSevenBitCode(charset.codePage)),
       m_encodePiece(kLongestPiece) {
+    // Where every correction is of one byte, they are looked up by it, else searched for.
+    std::fill(std::begin(m_byteCorrections), std::end(m_byteCorrections), -1);
+    for (const DecodeOverride& row : m_decodeCorrections) {
+        if (std::strlen(row.first) > 1) {
+            m_longerCorrections = true;
+            continue;
+        }
+        const auto first = static_cast<unsigned char>(row.first[0]);
+        for (unsigned byte = first; byte <= static_cast<unsigned char>(row.last[0]); ++byte) {
+            if (m_byteCorrections[byte] < 0) m_byteCorrections[byte] = row.unit + static_cast<int>(byte - first);
+        }
+    }
     if (m_encoder.valid()) LearnSettledState();
 }
 
@@ -148,6 +160,11 @@ std::size_t StreamCodePage::ReplaceInvalid(const unsigned char* in, std::size_t 
     // NUL is U+0000 in every code page (glibc's UTF-7 rejects it); rows cannot hold it.
     if (in[0] == 0) {
         out[used++] = u'\0';
+        return 1;
+    }
+    if (!m_longerCorrections) {
+        const int corrected = m_byteCorrections[in[0]];
+        out[used++] = corrected >= 0 ? static_cast<char16_t>(corrected) : m_charset.defaultUnicode;
         return 1;
     }
     const DecodeCorrection correction = FindDecodeCorrection(m_decodeCorrections, in, inLeft);

@@ -72,6 +72,8 @@ private:
     const CodePageCharset& m_charset;
     const TableRange<DecodeOverride> m_decodeCorrections;
     const TableRange<EncodeOverride> m_encodeCorrections;
+    int m_byteCorrections[256];        // the unit a rejected byte is corrected to, or -1 ...
+    bool m_longerCorrections = false;  // ... unless some correction is longer
     IconvDescriptor m_decoder;
     IconvDescriptor m_encoder;
     bool m_sevenBit = false;     // a 7-bit code: no byte 80-FF is part of a character

@@ -97,23 +97,47 @@ inline void FitToSize(std::string& result, std::size_t used) {
 }
 
 /// UTF-16 units to UTF-8, as the library's UTF-16 to UTF-8 conversion writes them (an
-/// unpaired surrogate as U+FFFD).
+/// unpaired surrogate as U+FFFD). Counted first, then allocated once at its size.
 inline std::string UnitsToUtf8(const char16_t* units, std::size_t size) {
-    std::string result(3 * size, '\0');  // three bytes a unit at most; a pair takes four
-    char* out = &result[0];
-    for (std::size_t i = 0; i < size;) {
-        char32_t codePoint = units[i];
-        std::size_t length = 1;
-        if (unicode::IsHighSurrogate(codePoint) && i + 1 < size && unicode::IsLowSurrogate(units[i + 1])) {
-            codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (units[i + 1] - 0xDC00u);
-            length = 2;
-        } else if (unicode::IsHighSurrogate(codePoint) || unicode::IsLowSurrogate(codePoint)) {
-            codePoint = unicode::kReplacementCharacter;
+    const auto pairAt = [&](std::size_t i) {
+        return unicode::IsHighSurrogate(units[i]) && i + 1 < size && unicode::IsLowSurrogate(units[i + 1]);
+    };
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        const char16_t unit = units[i];
+        if (pairAt(i)) {
+            length += 4;
+            ++i;
+        } else {
+            length += unit < 0x80 ? 1 : unit < 0x800 ? 2 : 3;
         }
-        out += unicode::EncodeUtf8(codePoint, out);
-        i += length;
     }
-    FitToSize(result, static_cast<std::size_t>(out - result.data()));
+    std::string result(length, '\0');
+    auto* out = reinterpret_cast<unsigned char*>(&result[0]);
+    for (std::size_t i = 0; i < size; ++i) {
+        const char32_t unit = units[i];
+        if (unit < 0x80) {
+            *out++ = static_cast<unsigned char>(unit);
+        } else if (unit < 0x800) {
+            out[0] = static_cast<unsigned char>(0xC0 | unit >> 6);
+            out[1] = static_cast<unsigned char>(0x80 | (unit & 0x3F));
+            out += 2;
+        } else if (pairAt(i)) {
+            const char32_t codePoint = 0x10000 + ((unit - 0xD800) << 10) + (units[++i] - 0xDC00u);
+            out[0] = static_cast<unsigned char>(0xF0 | codePoint >> 18);
+            out[1] = static_cast<unsigned char>(0x80 | ((codePoint >> 12) & 0x3F));
+            out[2] = static_cast<unsigned char>(0x80 | ((codePoint >> 6) & 0x3F));
+            out[3] = static_cast<unsigned char>(0x80 | (codePoint & 0x3F));
+            out += 4;
+        } else {
+            const char32_t codePoint =
+                unicode::IsHighSurrogate(unit) || unicode::IsLowSurrogate(unit) ? unicode::kReplacementCharacter : unit;
+            out[0] = static_cast<unsigned char>(0xE0 | codePoint >> 12);
+            out[1] = static_cast<unsigned char>(0x80 | ((codePoint >> 6) & 0x3F));
+            out[2] = static_cast<unsigned char>(0x80 | (codePoint & 0x3F));
+            out += 3;
+        }
+    }
     return result;
 }
 
