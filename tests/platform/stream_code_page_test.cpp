@@ -37,8 +37,7 @@ std::size_t ConvertRest(IconvDescriptor& cd, const char*& in, std::size_t& inLef
         char* inPtr = const_cast<char*>(in);
         char* outPtr = buffer;
         std::size_t outLeft = sizeof buffer;
-        const std::size_t r =
-            in ? cd.Convert(&inPtr, &inLeft, &outPtr, &outLeft) : cd.Flush(&outPtr, &outLeft);
+        const std::size_t r = in ? cd.Convert(&inPtr, &inLeft, &outPtr, &outLeft) : cd.Flush(&outPtr, &outLeft);
         out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
         if (in) in = inPtr;
         if (r != kStop || errno != E2BIG) return r;
@@ -115,11 +114,10 @@ std::string ReferenceEncode(IconvDescriptor& encoder, const CodePageCharset& cha
 // katakana, private use, Devanagari (in none of them), U+FFFD, an emoji's surrogate pair,
 // and lone surrogates.
 const std::vector<std::wstring> kPalette = {
-    L"a",      L"Z",      L"0",      L" ",      L"\n",     L"+",      L"-",      L"~",           L"\\",
-    L"{",      L"\x1B",   L"\x0E",   L"\x0F",   {L'\0'},   L"\x00E9", L"\x0416", L"\x3042",      L"\x65E5",
-    L"\x672C", L"\xD55C", L"\xAC00", L"\x4E2D", L"\xFF71", L"\xE000", L"\x0915", L"\x093F",      L"\xFFFD",
-    L"\x20AC", L"\x2460", L"\x9DD7", L"\x00A5", L"\x203E", L"\x301C", L"\xFF5E", L"\xD83D\xDE00", L"\xD800",
-    L"\xDC00",
+    L"a",      L"Z",      L"0",      L" ",      L"\n",           L"+",      L"-",      L"~",      L"\\",     L"{",
+    L"\x1B",   L"\x0E",   L"\x0F",   {L'\0'},   L"\x00E9",       L"\x0416", L"\x3042", L"\x65E5", L"\x672C", L"\xD55C",
+    L"\xAC00", L"\x4E2D", L"\xFF71", L"\xE000", L"\x0915",       L"\x093F", L"\xFFFD", L"\x20AC", L"\x2460", L"\x9DD7",
+    L"\x00A5", L"\x203E", L"\x301C", L"\xFF5E", L"\xD83D\xDE00", L"\xD800", L"\xDC00",
 };
 
 // Every UTF-16 unit, in blocks of 256; then random texts of the palette's characters.
@@ -146,10 +144,35 @@ std::vector<std::wstring> TextsToWrite() {
 
 // Bytes that start, shift or end sequences in the stream pages, and any byte.
 std::vector<std::string> TextsToRead(const std::vector<std::string>& written) {
-    const std::string palette[] = {"a",      "A",      "+",        "-",      "~",    "{",    "}",   "\x1B$B", "\x1B(B",
-                                   "\x1B(J", "\x1B(I", "\x1B$)C",  "\x1B$A", "\x0E", "\x0F", "\n",  "$",      "B",
-                                   "AGE",    "2D3e",   "\x8E\xB1", "\x8F",   "\xA1", "\xFE", "\x81", "0",      "9",
-                                   "\x30\x21", std::string(1, '\0')};
+    const std::string palette[] = {"a",
+                                   "A",
+                                   "+",
+                                   "-",
+                                   "~",
+                                   "{",
+                                   "}",
+                                   "\x1B$B",
+                                   "\x1B(B",
+                                   "\x1B(J",
+                                   "\x1B(I",
+                                   "\x1B$)C",
+                                   "\x1B$A",
+                                   "\x0E",
+                                   "\x0F",
+                                   "\n",
+                                   "$",
+                                   "B",
+                                   "AGE",
+                                   "2D3e",
+                                   "\x8E\xB1",
+                                   "\x8F",
+                                   "\xA1",
+                                   "\xFE",
+                                   "\x81",
+                                   "0",
+                                   "9",
+                                   "\x30\x21",
+                                   std::string(1, '\0')};
     std::vector<std::string> texts;
     std::mt19937 generator(18);
     for (int i = 0; i < 400; ++i) {
