@@ -39,8 +39,25 @@ inline Utf8Character ReadUtf8Character(const unsigned char* p, const unsigned ch
             sequence.length};
 }
 
-/// Copies the ASCII bytes at the start of [p, end) to `out`, eight at a time while it can;
-/// returns how many it copied. `out` has room for all of [p, end).
+/// Eight bytes from `p`, the first in the lowest bits.
+inline std::uint64_t LoadLittleEndian64(const unsigned char* p) {
+    std::uint64_t word = 0;
+    for (int i = 7; i >= 0; --i) word = word << 8 | p[i];
+    return word;
+}
+
+/// How many of the eight bytes of `word` (the first in the lowest bits) come before the
+/// first one above 0x7F; 8 when there is none.
+inline std::size_t LeadingAsciiBytes(std::uint64_t word) {
+    const std::uint64_t high = word & 0x8080808080808080u;
+    if (high == 0) return 8;
+    // The lowest high bit alone is 1 << (8 * n + 7); the multiplication moves n to the top byte.
+    const std::uint64_t lowest = (high & (~high + 1)) >> 7;
+    return static_cast<std::size_t>((lowest * 0x0001020304050607u) >> 56);
+}
+
+/// Copies the ASCII bytes at the start of [p, end) to `out`, sixteen or eight at a time
+/// while it can; returns how many it copied. `out` has room for all of [p, end).
 inline std::size_t CopyAscii(const unsigned char* p, const unsigned char* end, unsigned char* out) {
     constexpr std::uint64_t kHighBits = 0x8080808080808080u;
     const unsigned char* const start = p;
@@ -50,18 +67,24 @@ inline std::size_t CopyAscii(const unsigned char* p, const unsigned char* end, u
         if ((words[0] | words[1]) & kHighBits) break;
         std::memcpy(out, words, 16);
     }
+    while (end - p >= 8) {
+        std::memcpy(out, p, 8);  // more than the run, perhaps: the rest is written over later
+        const std::size_t run = LeadingAsciiBytes(LoadLittleEndian64(p));
+        p += run;
+        out += run;
+        if (run < 8) return static_cast<std::size_t>(p - start);
+    }
     for (; p != end && *p < 0x80; ++p) *out++ = *p;
     return static_cast<std::size_t>(p - start);
 }
 
 /// The length of the ASCII run at the start of [p, end).
 inline std::size_t AsciiRunLength(const unsigned char* p, const unsigned char* end) {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
     const unsigned char* const start = p;
-    for (; end - p >= 8; p += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p, 8);
-        if (word & kHighBits) break;
+    while (end - p >= 8) {
+        const std::size_t run = LeadingAsciiBytes(LoadLittleEndian64(p));
+        p += run;
+        if (run < 8) return static_cast<std::size_t>(p - start);
     }
     for (; p != end && *p < 0x80; ++p) {
     }
