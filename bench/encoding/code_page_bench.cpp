@@ -141,7 +141,8 @@ std::string Text(const char* file) {
 void AddBothWays(std::vector<Workload>& workloads, const Page& page, const char* label, const char* file) {
     const std::string text = Text(file);
     workloads.push_back({std::string("ToPage/") + label, page, true, text});
-    workloads.push_back({std::string("FromPage/") + label, page, false, Transcoder::UTF8ToEncoding(text, page.tessera)});
+    workloads.push_back(
+        {std::string("FromPage/") + label, page, false, Transcoder::UTF8ToEncoding(text, page.tessera)});
 }
 
 constexpr Page kWindows1252 = {"Windows-1252", "windows-1252", "CP1252"};
@@ -175,7 +176,8 @@ std::vector<Workload> Workloads() {
         AddBothWays(workloads, stream.page, (name + "/valid").c_str(), stream.text);
         workloads.push_back({"ToPage/" + name + "/random", stream.page, true, random});
         workloads.push_back({"FromPage/" + name + "/random", stream.page, false, random});
-        if (stream.lacking) workloads.push_back({"ToPage/" + name + "/lacking", stream.page, true, Text(stream.lacking)});
+        if (stream.lacking)
+            workloads.push_back({"ToPage/" + name + "/lacking", stream.page, true, Text(stream.lacking)});
     }
     return workloads;
 }
