@@ -251,7 +251,7 @@ std::string DecodeTextToUtf8(const unsigned char* begin, const unsigned char* en
             out = PutUtf8(out, next(p));
         }
     }
-    result.resize(length);
+    FitToSize(result, length);  // the three bytes over are more than a tenth of a short text
     return result;
 }
 

@@ -1,0 +1,89 @@
+// What the results of Varn::Transcoder hold on to: no result's capacity is more than a
+// tenth above its length, for real text of every script both ways between UTF-8 and
+// UTF-16, and for code pages of each kind (one byte, two bytes, a stream page) in all four
+// directions, on slices from a few words to long enough to need an estimate of the length.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include <tessera/Transcoder.h>
+
+#include "encoding/encoding_registry.h"
+#include "platform/codepage.h"
+#include "test_data.h"
+
+namespace {
+
+using Varn::Transcoder;
+
+// Bytes of slices (about): a few words, a paragraph, and beyond the 16 KB a conversion
+// writes in one piece, so that the result is reserved from an estimate.
+constexpr std::size_t kTinyBytes = 24;
+constexpr std::size_t kShortBytes = 1000;
+constexpr std::size_t kLongBytes = 300000;
+
+// The text cut or repeated to about `bytes`, ending on a whole UTF-8 character.
+std::string SliceOf(const std::string& text, std::size_t bytes) {
+    std::string slice;
+    while (slice.size() < bytes) slice += text;
+    std::size_t end = bytes;
+    while (end > 0 && (static_cast<unsigned char>(slice[end]) & 0xC0) == 0x80) --end;
+    slice.resize(end);
+    return slice;
+}
+
+// At most a tenth above the length, or the string's own room where the text is shorter.
+template <typename Text>
+void ExpectSnug(const Text& text, const char* what) {
+    EXPECT_LE(text.capacity(), std::max(text.size() + text.size() / 10, Text().capacity()))
+        << what << ", length " << text.size();
+}
+
+TEST(ResultCapacity, UnicodeTextsBothWays) {
+    const char* const kTexts[] = {
+        "Arabic-Lipsum",  "Chinese-Lipsum", "Emoji-Lipsum", "Hebrew-Lipsum",  "Hindi-Lipsum",  "Japanese-Lipsum",
+        "Korean-Lipsum",  "Latin-Lipsum",   "mars-english", "mars-russian",   "mars-chinese",
+    };
+    for (const char* name : kTexts) {
+        SCOPED_TRACE(name);
+        const std::string text = tessera_test::ReadDataFile(std::string("text/") + name + ".utf8.txt");
+        ASSERT_FALSE(text.empty());
+        for (const std::size_t bytes : {kTinyBytes, kShortBytes, kLongBytes}) {
+            const std::string utf8 = SliceOf(text, bytes);
+            const std::wstring utf16 = Transcoder::UTF8ToUTF16(utf8);
+            ExpectSnug(utf16, "UTF-8 to UTF-16");
+            ExpectSnug(Transcoder::UTF16ToUTF8(utf16), "UTF-16 to UTF-8");
+        }
+    }
+}
+
+TEST(ResultCapacity, CodePagesAllFourWays) {
+    struct Case {
+        const char* text;
+        const char* encoding;
+    };
+    const Case cases[] = {
+        {"mars-french", "windows-1252"},     {"Russian-Lipsum", "windows-1252"},  // mostly replaced
+        {"Japanese-Lipsum", "shift_jis"},    {"mars-japanese", "shift_jis"},
+        {"mars-chinese", "gb2312"},          {"Korean-Lipsum", "ks_c_5601-1987"},
+        {"mars-japanese", "iso-2022-jp"},    {"mars-french", "utf-7"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.text) + " in " + c.encoding);
+        if (!tessera::platform::IsCodePageAvailable(tessera::encoding::EncodingToCodePage(c.encoding))) continue;
+        const std::string text = tessera_test::ReadDataFile(std::string("text/") + c.text + ".utf8.txt");
+        ASSERT_FALSE(text.empty());
+        for (const std::size_t bytes : {kTinyBytes, kShortBytes, kLongBytes}) {
+            const std::string utf8 = SliceOf(text, bytes);
+            const std::string encoded = Transcoder::UTF8ToEncoding(utf8, c.encoding);
+            ExpectSnug(encoded, "from UTF-8");
+            ExpectSnug(Transcoder::EncodingToUTF8(encoded, c.encoding), "to UTF-8");
+            const std::wstring utf16 = Transcoder::UTF8ToUTF16(utf8);
+            ExpectSnug(Transcoder::UTF16ToEncoding(utf16, c.encoding), "from UTF-16");
+            ExpectSnug(Transcoder::EncodingToUTF16(encoded, c.encoding), "to UTF-16");
+        }
+    }
+}
+
+}  // namespace
