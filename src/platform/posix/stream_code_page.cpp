@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "platform/posix/utf8_routes.h"
 #include "unicode/utf8_utf16_reference.h"
@@ -29,22 +30,29 @@ void AppendBytes(std::string& out, std::size_t& used, const char* bytes, std::si
     used += size;
 }
 
-// Calls the descriptor until it has taken all input (or stopped on bad input), growing the
-// output as needed; `used` counts the elements of `out` written. With `in` null it writes
-// the return to the initial shift state.
-template <typename Text>
-std::size_t Pump(IconvDescriptor& cd, char** in, std::size_t* inLeft, Text& out, std::size_t& used) {
+// Calls the descriptor until it has taken all input (or stopped on bad input); `used`
+// counts the elements of `out` written, and `full(out, used)` makes room in `out` when
+// fewer than 16 elements are left. With `in` null it writes the return to the initial
+// shift state.
+template <typename Text, typename Full>
+std::size_t Pump(IconvDescriptor& cd, char** in, std::size_t* inLeft, Text& out, std::size_t& used, Full full) {
     constexpr std::size_t kWidth = sizeof out[0];
     for (;;) {
-        Reserve(out, used, 16);
+        if (out.size() - used < 16) full(out, used);
         auto* const start = reinterpret_cast<char*>(&out[0]);
         char* outPtr = start + used * kWidth;
         std::size_t outLeft = (out.size() - used) * kWidth;
         const std::size_t r = in ? cd.Convert(in, inLeft, &outPtr, &outLeft) : cd.Flush(&outPtr, &outLeft);
         used = static_cast<std::size_t>(outPtr - start) / kWidth;
         if (r != kStop || errno != E2BIG) return r;
-        out.resize(out.size() * 2);
+        full(out, used);
     }
+}
+
+// The same, growing `out` as needed.
+template <typename Text>
+std::size_t Pump(IconvDescriptor& cd, char** in, std::size_t* inLeft, Text& out, std::size_t& used) {
+    return Pump(cd, in, inLeft, out, used, [](Text& text, std::size_t filled) { Reserve(text, filled, text.size()); });
 }
 
 // The character at `at`: a surrogate pair, or any other unit on its own.
@@ -172,22 +180,25 @@ std::size_t StreamCodePage::ReplaceInvalid(const unsigned char* in, std::size_t 
     return std::max<std::size_t>(1, correction.length);
 }
 
-std::u16string StreamCodePage::DecodeUnits(const char* data, std::size_t size) {
-    if (!m_decoder.valid()) return {};
+template <typename Full>
+void StreamCodePage::DecodeUnitsInto(const char* data, std::size_t size, std::u16string& out, std::size_t& used,
+                                     Full full) {
     m_decoder.Reset();
-    std::u16string out(size + 16, u'\0');
-    std::size_t used = 0;
     char* in = const_cast<char*>(data);  // iconv does not write through it
     std::size_t inLeft = size;
+    const auto makeRoom = [&](std::u16string& text, std::size_t& filled) {
+        full(text, filled, static_cast<std::size_t>(in - data));
+    };
     // Replaces the sequence at `in` that iconv rejected.
     const auto replace = [&] {
+        if (out.size() - used < 16) makeRoom(out, used);
         const std::size_t skip = ReplaceInvalid(reinterpret_cast<unsigned char*>(in), inLeft, out, used);
         in += skip;
         inLeft -= skip;
     };
-    while (inLeft > 0 && Pump(m_decoder, &in, &inLeft, out, used) == kStop) {
+    while (inLeft > 0 && Pump(m_decoder, &in, &inLeft, out, used, makeRoom) == kStop) {
         if (errno == EINVAL) {  // an incomplete sequence ends the input
-            Reserve(out, used, 1);
+            if (out.size() - used < 16) makeRoom(out, used);
             out[used++] = m_charset.defaultUnicode;
             break;
         }
@@ -196,19 +207,48 @@ std::u16string StreamCodePage::DecodeUnits(const char* data, std::size_t size) {
         // In a 7-bit code the bytes 80-FF after a rejected one are rejected as well.
         while (high && m_sevenBit && inLeft > 0 && static_cast<unsigned char>(*in) >= 0x80) replace();
     }
-    Pump(m_decoder, nullptr, nullptr, out, used);
-    out.resize(used);
-    return out;
+    Pump(m_decoder, nullptr, nullptr, out, used, makeRoom);
 }
 
 std::wstring StreamCodePage::Decode(const char* data, std::size_t size) {
-    const std::u16string units = DecodeUnits(data, size);
-    return std::wstring(units.begin(), units.end());
+    if (!m_decoder.valid()) return {};
+    std::u16string units(size + 16, u'\0');
+    std::size_t used = 0;
+    DecodeUnitsInto(data, size, units, used,
+                    [](std::u16string& text, std::size_t filled, std::size_t) { Reserve(text, filled, text.size()); });
+    return std::wstring(units.begin(), units.begin() + static_cast<std::ptrdiff_t>(used));
 }
 
 std::string StreamCodePage::DecodeToUtf8(const char* data, std::size_t size) {
-    const std::u16string units = DecodeUnits(data, size);
-    return UnitsToUtf8(units.data(), units.size());
+    if (!m_decoder.valid()) return {};
+    // Decoded a window of units at a time, each written out as UTF-8 (a high surrogate at
+    // the end of a window waits for the next), into a result reserved from the first.
+    std::u16string window(std::min(size, kChunkUnits) + 16, u'\0');
+    std::size_t used = 0;
+    std::string result;
+    const auto writeOut = [&](std::size_t take, std::size_t consumed) {
+        std::string utf8 = UnitsToUtf8(window.data(), take);
+        if (result.empty() && consumed == size) {
+            result = std::move(utf8);
+        } else {
+            if (result.empty() && consumed > 0) {
+                const double perByte = static_cast<double>(utf8.size()) / static_cast<double>(consumed);
+                const auto expected = static_cast<std::size_t>(perByte * static_cast<double>(size));
+                result.reserve(expected + expected / 32 + 16);
+            }
+            result += utf8;
+        }
+        std::copy(window.begin() + static_cast<std::ptrdiff_t>(take),
+                  window.begin() + static_cast<std::ptrdiff_t>(used), window.begin());
+        used -= take;
+    };
+    DecodeUnitsInto(data, size, window, used, [&](std::u16string&, std::size_t& filled, std::size_t consumed) {
+        const bool waits = filled > 0 && unicode::IsHighSurrogate(window[filled - 1]);
+        writeOut(filled - (waits ? 1 : 0), consumed);
+    });
+    writeOut(used, size);
+    FitToSize(result, result.size());
+    return result;
 }
 
 std::string StreamCodePage::Encode(const wchar_t* data, std::size_t size) {

@@ -53,7 +53,10 @@ private:
         bool settled = false;
     };
 
-    std::u16string DecodeUnits(const char* data, std::size_t size);
+    /// Decodes [data, data + size) into `out` from `used` on; `full(out, used, consumed)`,
+    /// told how many bytes of input have been taken, makes room for 16 more units at least.
+    template <typename Full>
+    void DecodeUnitsInto(const char* data, std::size_t size, std::u16string& out, std::size_t& used, Full full);
     /// Writes `size` units of whole characters (a surrogate pair is not cut).
     void EncodeChunk(const char16_t* units, std::size_t size, Writing& writing);
     /// Returns the encoder to the initial shift state; the text written.
