@@ -111,6 +111,32 @@ def encoding_workloads():
     return out
 
 
+def code_page_workloads():
+    # As bench/encoding/code_page_bench.cpp names them: table-served pages on real text
+    # against ICU (and iconv, shown), and stream-served pages on valid text, random bytes
+    # and text of characters they lack, against a floor of 20 MB/s (ICU shown).
+    out = []
+    tables = [("Windows-1252/mars-french", "Windows-1252, mars-french"),
+              ("shift_jis/Japanese-Lipsum", "shift_jis, Japanese-Lipsum"),
+              ("shift_jis/mars-japanese", "shift_jis, mars-japanese")]
+    streams = ["iso-2022-jp", "iso-2022-kr", "euc-jp", "x-EBCDIC-JapaneseAndKana", "windows-54936", "utf-7"]
+    inputs = {"valid": "valid text", "random": "random bytes", "lacking": "characters it lacks"}
+    for direction, panel in (("ToPage", "UTF-8 to code page"), ("FromPage", "code page to UTF-8")):
+        for name, label in tables:
+            run = f"{direction}/{name}/"
+            out.append(Workload(label, run + "tessera", {"ICU": run + "icu", "iconv": run + "iconv"},
+                                needs={"ICU": 1.5}, panel=panel, columns={"input": "real text"}))
+        for page in streams:
+            for key, kind in inputs.items():
+                if key == "lacking" and (direction == "FromPage" or page in ("windows-54936", "utf-7")):
+                    continue
+                run = f"{direction}/{page}/{key}/"
+                out.append(Workload(f"{page}, {kind}", run + "tessera",
+                                    {"ICU": run + "icu", "20 MB/s floor": "floor"}, needs={"20 MB/s floor": 1.0},
+                                    panel=f"stream code pages, {panel}", columns={"input": kind}))
+    return out
+
+
 def uri_parse_extra(workload, results):
     rejected = [results[run].get("rejected") for run in [workload.tessera] + list(workload.peers.values())]
     extra = {"rejected (Tessera / uriparser / curl)": " / ".join(f"{r:,.0f}" for r in rejected)}
@@ -197,6 +223,13 @@ SUBSYSTEMS = [
               "at least 2.5x ICU in both directions on every text (6x on ASCII text), 2x on the 1 KB "
               "and 10 MB slices, and faster than iconv",
               encoding_workloads(), processes=7),
+    Subsystem("encoding-code-pages", "conversion", "Code pages", "code_page_bench",
+              ["--benchmark_repetitions=3", "--benchmark_min_time=0.1",
+               "--benchmark_enable_random_interleaving=true"],
+              megabytes_per_second, "MB of input per CPU second",
+              "at least 1.5x ICU both ways on Windows-1252 and shift_jis text, and at least 20 MB/s of any "
+              "input into and out of the stream-served code pages",
+              code_page_workloads()),
     Subsystem("uri-parse", "corpus", "URI parsing and writing", "uri_parse_bench",
               ["--benchmark_repetitions=3", "--benchmark_min_time=1"],
               per_item_ns, "CPU time per URL",

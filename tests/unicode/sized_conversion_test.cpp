@@ -1,58 +1,22 @@
 // The driver around the kernels: results that outgrow the estimate of their length or
 // fall short of it, chunk boundaries, and what a conversion takes from the heap (the
 // result at most a tenth above its length; 10 MB converted with a peak below twice input
-// and output). This file replaces the global allocation functions with counting ones.
+// and output). The test program counts its heap (heap_count.h).
 #include "unicode/sized_conversion.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstddef>
-#include <cstdlib>
-#include <new>
 #include <string>
 #include <vector>
 
+#include "heap_count.h"
 #include "test_data.h"
 #include "unicode/cpu_features.h"
 #include "unicode/kernel.h"
 #include "unicode/utf8_utf16.h"
 #include "unicode/utf8_utf16_reference.h"
-
-namespace {
-
-// Bytes on the heap now, and the most since the last reset.
-std::atomic<std::size_t> g_heapBytes{0};
-std::atomic<std::size_t> g_heapPeak{0};
-
-// Each block carries its size in front of what the caller gets.
-constexpr std::size_t kBlockHeader = alignof(std::max_align_t);
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-    void* block = std::malloc(size + kBlockHeader);
-    if (block == nullptr) throw std::bad_alloc();
-    *static_cast<std::size_t*>(block) = size;
-    const std::size_t now = g_heapBytes += size;
-    std::size_t peak = g_heapPeak.load();
-    while (now > peak && !g_heapPeak.compare_exchange_weak(peak, now)) {
-    }
-    return static_cast<char*>(block) + kBlockHeader;
-}
-
-void operator delete(void* memory) noexcept {
-    if (memory == nullptr) return;
-    void* block = static_cast<char*>(memory) - kBlockHeader;
-    g_heapBytes -= *static_cast<std::size_t*>(block);
-    std::free(block);
-}
-
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete[](void* memory) noexcept { operator delete(memory); }
-void operator delete(void* memory, std::size_t) noexcept { operator delete(memory); }
-void operator delete[](void* memory, std::size_t) noexcept { operator delete(memory); }
 
 namespace tessera::unicode {
 namespace {
@@ -135,15 +99,6 @@ TEST(SizedConversion, ResultsAreAtMostATenthAboveTheirLength) {
     }
 }
 
-// The heap a conversion takes beyond what it is given: its peak over the call.
-template <typename Convert>
-std::size_t HeapPeakOf(Convert convert) {
-    const std::size_t before = g_heapBytes.load();
-    g_heapPeak = before;
-    convert();
-    return g_heapPeak.load() - before;
-}
-
 TEST(SizedConversion, TenMegabytesPeakBelowTwiceInputAndOutput) {
     const std::string piece = tessera_test::ReadDataFile("text/Russian-Lipsum.utf8.txt");
     ASSERT_FALSE(piece.empty());
@@ -154,7 +109,7 @@ TEST(SizedConversion, TenMegabytesPeakBelowTwiceInputAndOutput) {
     const std::size_t utf16Bytes = utf16.size() * sizeof(wchar_t);
 
     std::size_t resultBytes = 0;
-    const std::size_t toUtf8 = HeapPeakOf([&] {
+    const std::size_t toUtf8 = tessera_test::HeapPeakOf([&] {
         const std::string result = Utf16ToUtf8(utf16.data(), utf16.size());
         EXPECT_TRUE(result == utf8);
         resultBytes = result.capacity();
@@ -162,7 +117,7 @@ TEST(SizedConversion, TenMegabytesPeakBelowTwiceInputAndOutput) {
     EXPECT_LT(utf16Bytes + toUtf8, 2 * (utf16Bytes + utf8Bytes));
     EXPECT_LE(toUtf8, resultBytes + kChunkBytes);  // the result and little else
 
-    const std::size_t toUtf16 = HeapPeakOf([&] {
+    const std::size_t toUtf16 = tessera_test::HeapPeakOf([&] {
         const std::wstring result = Utf8ToUtf16(utf8.data(), utf8.size());
         EXPECT_TRUE(result == utf16);
         resultBytes = result.capacity() * sizeof(wchar_t);

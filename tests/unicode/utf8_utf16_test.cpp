@@ -199,6 +199,22 @@ void AppendUtf16(std::uint32_t c, std::wstring& out) {
     }
 }
 
+// One unit per byte outside 80..BF and one more per byte F0..FF, on any bytes: at every
+// length over the first few blocks, and now and then up to beyond the counters' rounds.
+TEST(Utf16LengthOfUtf8, CountsUnitsOfAnyBytesAtEveryLength) {
+    std::mt19937 random(7);
+    std::string text(20000, '\0');
+    for (char& byte : text) byte = static_cast<char>(random());
+    const auto* data = reinterpret_cast<const unsigned char*>(text.data());
+    std::size_t expected = 0;
+    for (std::size_t length = 0; length <= text.size(); ++length) {
+        if (length < 300 || length % 997 == 0 || length == text.size()) {
+            ASSERT_EQ(Utf16LengthOfUtf8(data, data + length), expected) << length;
+        }
+        if (length < text.size()) expected += std::size_t{(data[length] & 0xC0) != 0x80} + (data[length] >= 0xF0);
+    }
+}
+
 struct Utf16Case {
     const char* name;
     std::wstring units;

@@ -93,6 +93,8 @@ struct DecodeCorrection {
     std::size_t length;
 };
 DecodeCorrection FindDecodeCorrection(std::int32_t codePage, const unsigned char* p, std::size_t size);
+/// The same among the rows given (the decode corrections of one code page).
+DecodeCorrection FindDecodeCorrection(TableRange<DecodeOverride> rows, const unsigned char* p, std::size_t size);
 /// The code page of a locale codeset; 65001 for a codeset the table does not know.
 std::int32_t CodePageForCodeset(const char* codeset);
 

@@ -50,7 +50,11 @@ TableRange<DecodeOverride> DecodeOverridesFor(std::int32_t codePage) { return Ro
 TableRange<EncodeOverride> EncodeOverridesFor(std::int32_t codePage) { return RowsOf(kEncodeOverrides, codePage); }
 
 DecodeCorrection FindDecodeCorrection(std::int32_t codePage, const unsigned char* p, std::size_t size) {
-    for (const DecodeOverride& row : DecodeOverridesFor(codePage)) {
+    return FindDecodeCorrection(DecodeOverridesFor(codePage), p, size);
+}
+
+DecodeCorrection FindDecodeCorrection(TableRange<DecodeOverride> rows, const unsigned char* p, std::size_t size) {
+    for (const DecodeOverride& row : rows) {
         const std::size_t n = std::strlen(row.first);
         if (n > size || std::memcmp(p, row.first, n - 1) != 0) continue;
         const auto low = static_cast<unsigned char>(row.first[n - 1]);

@@ -4,7 +4,7 @@
 // standing in for the system's own UTF-8 conversion on Windows); every other code page
 // through glibc iconv, as the data tables of codepage_charsets.cpp and
 // codepage_overrides.cpp describe it. Code pages served by tables convert straight between
-// UTF-8 and their bytes; the others go through UTF-16.
+// UTF-8 and their bytes; the others go through UTF-16 units held two bytes each.
 #include "platform/codepage.h"
 
 #include <langinfo.h>
@@ -164,7 +164,8 @@ std::string CodePageToUTF8(const char* data, std::size_t size, std::int32_t code
         const Converter converter = ConverterFor(codePage);
         if (converter.singleByte) return converter.singleByte->DecodeToUtf8(data, size);
         if (converter.doubleByte) return converter.doubleByte->DecodeToUtf8(data, size);
-        if (!converter.stream) return {};
+        if (converter.stream) return converter.stream->DecodeToUtf8(data, size);
+        return {};
     }
     const std::wstring units = CodePageToUTF16(data, size, codePage);
     return unicode::Utf16ToUtf8(units.data(), units.size());
@@ -176,7 +177,8 @@ std::string UTF8ToCodePage(const char* data, std::size_t size, std::int32_t code
         const Converter converter = ConverterFor(codePage);
         if (converter.singleByte) return converter.singleByte->EncodeUtf8(data, size);
         if (converter.doubleByte) return converter.doubleByte->EncodeUtf8(data, size);
-        if (!converter.stream) return {};
+        if (converter.stream) return converter.stream->EncodeUtf8(data, size);
+        return {};
     }
     const std::wstring units = unicode::Utf8ToUtf16(data, size);
     return UTF16ToCodePage(units.data(), units.size(), codePage);

@@ -110,16 +110,20 @@ void DoubleByteCodePage::BuildUtf8Tables() {
 }
 
 std::wstring DoubleByteCodePage::Decode(const char* data, std::size_t size) const {
-    std::wstring result;
-    result.reserve(size);
-    const auto* p = reinterpret_cast<const unsigned char*>(data);
-    const unsigned char* const end = p + size;
-    while (p != end) {
+    const auto* const begin = reinterpret_cast<const unsigned char*>(data);
+    const unsigned char* const end = begin + size;
+    // Counted first: a text of pairs has half as many characters as bytes, and the result
+    // takes no more room than it keeps.
+    std::size_t length = 0;
+    for (const unsigned char* p = begin; p != end; ++length) p += SequenceLength(p, end);
+    std::wstring result(length, L'\0');
+    wchar_t* out = &result[0];
+    for (const unsigned char* p = begin; p != end;) {
         // A lead byte is a character of its own at the end of the input or before a NUL.
         if (SequenceLength(p, end) == 1) {
-            result.push_back(static_cast<wchar_t>(m_singles[*p++]));
+            *out++ = static_cast<wchar_t>(m_singles[*p++]);
         } else {
-            result.push_back(static_cast<wchar_t>(m_pairs[PairIndex(p)]));
+            *out++ = static_cast<wchar_t>(m_pairs[PairIndex(p)]);
             p += 2;
         }
     }

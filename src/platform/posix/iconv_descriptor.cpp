@@ -1,8 +1,13 @@
 // Reading one sequence and writing one unit through an iconv descriptor, for building
-// code-page tables.
+// code-page tables; the UTF-16 form of the host, for streaming text through iconv.
 #include "platform/posix/iconv_descriptor.h"
 
 namespace tessera::platform::posix {
+
+const char* IconvNativeUtf16() {
+    const char16_t probe = 1;
+    return *reinterpret_cast<const unsigned char*>(&probe) == 1 ? "UTF-16LE" : "UTF-16BE";
+}
 
 bool DecodeSequence(IconvDescriptor& decoder, const unsigned char* bytes, std::size_t size, char16_t* unit) {
     char in[4];

@@ -12,6 +12,10 @@ namespace tessera::platform::posix {
 /// The UTF-16 form iconv reads and writes for the library: little-endian, no byte order mark.
 inline constexpr const char* kIconvUtf16 = "UTF-16LE";
 
+/// The UTF-16 form in the host's byte order: what iconv reads from and writes to the
+/// storage of a std::u16string as it is.
+const char* IconvNativeUtf16();
+
 /// An iconv descriptor, closed on destruction; invalid when iconv_open failed.
 class IconvDescriptor {
 public:

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
+#include "platform/posix/utf8_routes.h"
 #include "unicode/utf8_utf16_reference.h"
 
 namespace tessera::platform::posix {
@@ -14,16 +16,12 @@ namespace {
 constexpr std::size_t kStop = static_cast<std::size_t>(-1);
 constexpr std::size_t kLongestPiece = 1 << 14;        // UTF-16 units handed to the encoder at most
 constexpr std::size_t kUnwritableOthersLimit = 1024;  // supplementary characters remembered at most
+constexpr std::size_t kChunkUnits = 4096;             // UTF-16 units prepared for the encoder at a time
 
-// Room for at least `extra` more bytes after `used`.
-void Reserve(std::string& out, std::size_t used, std::size_t extra) {
+// Room for at least `extra` more elements after `used`.
+template <typename Text>
+void Reserve(Text& out, std::size_t used, std::size_t extra) {
     if (out.size() - used < extra) out.resize(std::max(out.size() * 2, used + extra));
-}
-
-void AppendUnit(std::string& out, std::size_t& used, char16_t unit) {
-    Reserve(out, used, 2);
-    out[used++] = static_cast<char>(unit & 0xFF);
-    out[used++] = static_cast<char>(unit >> 8);
 }
 
 void AppendBytes(std::string& out, std::size_t& used, const char* bytes, std::size_t size) {
@@ -32,38 +30,47 @@ void AppendBytes(std::string& out, std::size_t& used, const char* bytes, std::si
     used += size;
 }
 
-// Calls the descriptor until it has taken all input (or stopped on bad input), growing the
-// output as needed. With `in` null it writes the return to the initial shift state.
-std::size_t Pump(IconvDescriptor& cd, char** in, std::size_t* inLeft, std::string& out, std::size_t& used) {
+// Calls the descriptor until it has taken all input (or stopped on bad input); `used`
+// counts the elements of `out` written, and `full(out, used)` makes room in `out` when
+// fewer than 16 elements are left. With `in` null it writes the return to the initial
+// shift state.
+template <typename Text, typename Full>
+std::size_t Pump(IconvDescriptor& cd, char** in, std::size_t* inLeft, Text& out, std::size_t& used, Full full) {
+    constexpr std::size_t kWidth = sizeof out[0];
     for (;;) {
-        Reserve(out, used, 16);
-        char* outPtr = &out[used];
-        std::size_t outLeft = out.size() - used;
+        if (out.size() - used < 16) full(out, used);
+        auto* const start = reinterpret_cast<char*>(&out[0]);
+        char* outPtr = start + used * kWidth;
+        std::size_t outLeft = (out.size() - used) * kWidth;
         const std::size_t r = in ? cd.Convert(in, inLeft, &outPtr, &outLeft) : cd.Flush(&outPtr, &outLeft);
-        used = static_cast<std::size_t>(outPtr - out.data());
+        used = static_cast<std::size_t>(outPtr - start) / kWidth;
         if (r != kStop || errno != E2BIG) return r;
-        out.resize(out.size() * 2);
+        full(out, used);
     }
 }
 
-// The character at `at`, read from the low 16 bits of each element, as iconv was given them.
-unicode::Utf16Sequence CharacterAt(const wchar_t* data, std::size_t size, std::size_t at) {
-    wchar_t units[2] = {};
-    const std::size_t count = std::min<std::size_t>(2, size - at);
-    for (std::size_t i = 0; i < count; ++i) units[i] = static_cast<wchar_t>(data[at + i] & 0xFFFF);
-    return unicode::ReadUtf16Sequence(units, units + count);
+// The same, growing `out` as needed.
+template <typename Text>
+std::size_t Pump(IconvDescriptor& cd, char** in, std::size_t* inLeft, Text& out, std::size_t& used) {
+    return Pump(cd, in, inLeft, out, used, [](Text& text, std::size_t filled) { Reserve(text, filled, text.size()); });
+}
+
+// The character at `at`: a surrogate pair, or any other unit on its own.
+unicode::Utf16Sequence CharacterAt(const char16_t* units, std::size_t size, std::size_t at) {
+    const char32_t unit = units[at];
+    if (unicode::IsHighSurrogate(unit) && at + 1 < size && unicode::IsLowSurrogate(units[at + 1])) {
+        return {0x10000 + ((unit - 0xD800) << 10) + (units[at + 1] - 0xDC00u), 2};
+    }
+    return {unit, 1};
 }
 
 // Calls the encoder once on `units` (no unit a surrogate); false when it stops. With
 // `units` null it writes the return to the initial shift state.
 bool WriteOnce(IconvDescriptor& encoder, const std::u16string* units, std::string& out) {
-    std::string in;
-    if (units) {
-        for (const char16_t unit : *units) in += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-    }
+    std::u16string in = units ? *units : std::u16string();
     char buffer[32];
-    char* inPtr = in.data();
-    std::size_t inLeft = in.size();
+    char* inPtr = reinterpret_cast<char*>(&in[0]);
+    std::size_t inLeft = in.size() * sizeof in[0];
     char* outPtr = buffer;
     std::size_t outLeft = sizeof buffer;
     const std::size_t r =
@@ -76,10 +83,24 @@ bool WriteOnce(IconvDescriptor& encoder, const std::u16string* units, std::strin
 
 StreamCodePage::StreamCodePage(const CodePageCharset& charset)
     : m_charset(charset),
-      m_decoder(kIconvUtf16, charset.charset),
-      m_encoder(charset.encodeCharset ? charset.encodeCharset : charset.charset, kIconvUtf16),
+      m_decodeCorrections(DecodeOverridesFor(charset.codePage)),
+      m_encodeCorrections(EncodeOverridesFor(charset.codePage)),
+      m_decoder(IconvNativeUtf16(), charset.charset),
+      m_encoder(charset.encodeCharset ? charset.encodeCharset : charset.charset, IconvNativeUtf16()),
       m_sevenBit(IsSevenBitCode(charset.codePage)),
       m_encodePiece(kLongestPiece) {
+    // Where every correction is of one byte, they are looked up by it, else searched for.
+    std::fill(std::begin(m_byteCorrections), std::end(m_byteCorrections), -1);
+    for (const DecodeOverride& row : m_decodeCorrections) {
+        if (std::strlen(row.first) > 1) {
+            m_longerCorrections = true;
+            continue;
+        }
+        const auto first = static_cast<unsigned char>(row.first[0]);
+        for (unsigned byte = first; byte <= static_cast<unsigned char>(row.last[0]); ++byte) {
+            if (m_byteCorrections[byte] < 0) m_byteCorrections[byte] = row.unit + static_cast<int>(byte - first);
+        }
+    }
     if (m_encoder.valid()) LearnSettledState();
 }
 
@@ -128,7 +149,7 @@ void StreamCodePage::LearnUnwritable(char32_t codePoint, std::size_t units) {
 void StreamCodePage::ReplaceUnwritable(char32_t codePoint, std::size_t units, std::string& out,
                                        std::size_t& used) const {
     const char* replacement = nullptr;
-    for (const EncodeOverride& row : EncodeOverridesFor(m_charset.codePage)) {
+    for (const EncodeOverride& row : m_encodeCorrections) {
         if (row.codePoint == codePoint) replacement = row.bytes;
     }
     if (replacement != nullptr) {
@@ -141,38 +162,44 @@ void StreamCodePage::ReplaceUnwritable(char32_t codePoint, std::size_t units, st
     }
 }
 
-std::size_t StreamCodePage::ReplaceInvalid(const unsigned char* in, std::size_t inLeft, std::string& out,
+std::size_t StreamCodePage::ReplaceInvalid(const unsigned char* in, std::size_t inLeft, std::u16string& out,
                                            std::size_t& used) const {
+    Reserve(out, used, 1);
     // NUL is U+0000 in every code page (glibc's UTF-7 rejects it); rows cannot hold it.
     if (in[0] == 0) {
-        AppendUnit(out, used, u'\0');
+        out[used++] = u'\0';
         return 1;
     }
-    const DecodeCorrection correction = FindDecodeCorrection(m_charset.codePage, in, inLeft);
-    if (correction.length > 0) {
-        AppendUnit(out, used, correction.unit);
-        return correction.length;
+    if (!m_longerCorrections) {
+        const int corrected = m_byteCorrections[in[0]];
+        out[used++] = corrected >= 0 ? static_cast<char16_t>(corrected) : m_charset.defaultUnicode;
+        return 1;
     }
-    AppendUnit(out, used, m_charset.defaultUnicode);
-    return 1;
+    const DecodeCorrection correction = FindDecodeCorrection(m_decodeCorrections, in, inLeft);
+    out[used++] = correction.length > 0 ? correction.unit : m_charset.defaultUnicode;
+    return std::max<std::size_t>(1, correction.length);
 }
 
-std::wstring StreamCodePage::Decode(const char* data, std::size_t size) {
-    if (!m_decoder.valid()) return {};
+template <typename Full>
+void StreamCodePage::DecodeUnitsInto(const char* data, std::size_t size, std::u16string& out, std::size_t& used,
+                                     Full full) {
     m_decoder.Reset();
-    std::string out(size * 2 + 16, '\0');  // UTF-16LE bytes
-    std::size_t used = 0;
     char* in = const_cast<char*>(data);  // iconv does not write through it
     std::size_t inLeft = size;
+    const auto makeRoom = [&](std::u16string& text, std::size_t& filled) {
+        full(text, filled, static_cast<std::size_t>(in - data));
+    };
     // Replaces the sequence at `in` that iconv rejected.
     const auto replace = [&] {
+        if (out.size() - used < 16) makeRoom(out, used);
         const std::size_t skip = ReplaceInvalid(reinterpret_cast<unsigned char*>(in), inLeft, out, used);
         in += skip;
         inLeft -= skip;
     };
-    while (inLeft > 0 && Pump(m_decoder, &in, &inLeft, out, used) == kStop) {
+    while (inLeft > 0 && Pump(m_decoder, &in, &inLeft, out, used, makeRoom) == kStop) {
         if (errno == EINVAL) {  // an incomplete sequence ends the input
-            AppendUnit(out, used, m_charset.defaultUnicode);
+            if (out.size() - used < 16) makeRoom(out, used);
+            out[used++] = m_charset.defaultUnicode;
             break;
         }
         const bool high = static_cast<unsigned char>(*in) >= 0x80;
@@ -180,29 +207,98 @@ std::wstring StreamCodePage::Decode(const char* data, std::size_t size) {
         // In a 7-bit code the bytes 80-FF after a rejected one are rejected as well.
         while (high && m_sevenBit && inLeft > 0 && static_cast<unsigned char>(*in) >= 0x80) replace();
     }
-    Pump(m_decoder, nullptr, nullptr, out, used);
+    Pump(m_decoder, nullptr, nullptr, out, used, makeRoom);
+}
 
-    std::wstring result(used / 2, L'\0');
-    for (std::size_t i = 0; i < result.size(); ++i) {
-        result[i] = static_cast<wchar_t>(static_cast<unsigned char>(out[2 * i]) |
-                                         static_cast<unsigned char>(out[2 * i + 1]) << 8);
-    }
+std::wstring StreamCodePage::Decode(const char* data, std::size_t size) {
+    if (!m_decoder.valid()) return {};
+    std::u16string units(size + 16, u'\0');
+    std::size_t used = 0;
+    DecodeUnitsInto(data, size, units, used,
+                    [](std::u16string& text, std::size_t filled, std::size_t) { Reserve(text, filled, text.size()); });
+    return std::wstring(units.begin(), units.begin() + static_cast<std::ptrdiff_t>(used));
+}
+
+std::string StreamCodePage::DecodeToUtf8(const char* data, std::size_t size) {
+    if (!m_decoder.valid()) return {};
+    // Decoded a window of units at a time, each written out as UTF-8 (a high surrogate at
+    // the end of a window waits for the next), into a result reserved from the first.
+    std::u16string window(std::min(size, kChunkUnits) + 16, u'\0');
+    std::size_t used = 0;
+    std::string result;
+    const auto writeOut = [&](std::size_t take, std::size_t consumed) {
+        std::string utf8 = UnitsToUtf8(window.data(), take);
+        if (result.empty() && consumed == size) {
+            result = std::move(utf8);
+        } else {
+            if (result.empty() && consumed > 0) {
+                const double perByte = static_cast<double>(utf8.size()) / static_cast<double>(consumed);
+                const auto expected = static_cast<std::size_t>(perByte * static_cast<double>(size));
+                result.reserve(expected + expected / 32 + 16);
+            }
+            result += utf8;
+        }
+        std::copy(window.begin() + static_cast<std::ptrdiff_t>(take),
+                  window.begin() + static_cast<std::ptrdiff_t>(used), window.begin());
+        used -= take;
+    };
+    DecodeUnitsInto(data, size, window, used, [&](std::u16string&, std::size_t& filled, std::size_t consumed) {
+        const bool waits = filled > 0 && unicode::IsHighSurrogate(window[filled - 1]);
+        writeOut(filled - (waits ? 1 : 0), consumed);
+    });
+    writeOut(used, size);
+    FitToSize(result, result.size());
     return result;
 }
 
 std::string StreamCodePage::Encode(const wchar_t* data, std::size_t size) {
     if (!m_encoder.valid()) return {};
     m_encoder.Reset();
-    std::string source(size * 2, '\0');  // UTF-16LE bytes
-    for (std::size_t i = 0; i < size; ++i) {
-        source[2 * i] = static_cast<char>(data[i] & 0xFF);
-        source[2 * i + 1] = static_cast<char>((data[i] >> 8) & 0xFF);
+    Writing writing;
+    writing.out.assign(2 * size + 16, '\0');
+    char16_t chunk[kChunkUnits];
+    for (std::size_t at = 0; at < size;) {
+        std::size_t count = std::min(size - at, kChunkUnits);
+        for (std::size_t i = 0; i < count; ++i) chunk[i] = static_cast<char16_t>(data[at + i] & 0xFFFF);
+        // A surrogate pair stays in one chunk.
+        if (at + count < size && count > 1 && unicode::IsHighSurrogate(chunk[count - 1])) --count;
+        EncodeChunk(chunk, count, writing);
+        at += count;
     }
-    std::string out(size * 2 + 16, '\0');
-    std::size_t used = 0;
-    // Settled: the encoder has returned to the initial shift state, and any character
-    // written since then left it there.
-    bool settled = false;
+    return Finish(writing);
+}
+
+std::string StreamCodePage::EncodeUtf8(const char* data, std::size_t size) {
+    if (!m_encoder.valid()) return {};
+    m_encoder.Reset();
+    Writing writing;
+    writing.out.assign(size + 16, '\0');
+    char16_t chunk[kChunkUnits];
+    const auto* p = reinterpret_cast<const unsigned char*>(data);
+    const unsigned char* const end = p + size;
+    while (p != end) {
+        std::size_t count = 0;
+        while (p != end && count + 2 <= kChunkUnits) {
+            if (*p < 0x80) {
+                chunk[count++] = *p++;
+                continue;
+            }
+            const Utf8Character character = ReadUtf8Character(p, end);
+            chunk[count++] = character.units[0];
+            if (character.unitCount == 2) chunk[count++] = character.units[1];
+            p += character.length;
+        }
+        EncodeChunk(chunk, count, writing);
+    }
+    return Finish(writing);
+}
+
+void StreamCodePage::EncodeChunk(const char16_t* units, std::size_t size, Writing& writing) {
+    std::string& out = writing.out;
+    std::size_t& used = writing.used;
+    bool& settled = writing.settled;
+    // iconv reads the units as they are stored; it does not write through its input.
+    char* const source = const_cast<char*>(reinterpret_cast<const char*>(units));
     // Replacements are written in the initial state.
     const auto replace = [&](const unicode::Utf16Sequence& character) {
         if (!settled) Pump(m_encoder, nullptr, nullptr, out, used);
@@ -210,7 +306,7 @@ std::string StreamCodePage::Encode(const wchar_t* data, std::size_t size) {
         ReplaceUnwritable(character.codePoint, character.length, out, used);
     };
     for (std::size_t at = 0; at < size;) {
-        const unicode::Utf16Sequence character = CharacterAt(data, size, at);
+        const unicode::Utf16Sequence character = CharacterAt(units, size, at);
         if (IsKnownUnwritable(character.codePoint, character.length)) {
             replace(character);
             at += character.length;
@@ -225,29 +321,32 @@ std::string StreamCodePage::Encode(const wchar_t* data, std::size_t size) {
         // A piece up to the next character known to be unwritable.
         std::size_t pieceEnd = at + character.length;
         while (pieceEnd < size && pieceEnd - at < m_encodePiece) {
-            const unicode::Utf16Sequence next = CharacterAt(data, size, pieceEnd);
+            const unicode::Utf16Sequence next = CharacterAt(units, size, pieceEnd);
             if (IsKnownUnwritable(next.codePoint, next.length)) break;
             pieceEnd += next.length;
         }
-        char* in = &source[2 * at];
+        char* in = source + 2 * at;
         std::size_t inLeft = 2 * (pieceEnd - at);
         const std::size_t r = Pump(m_encoder, &in, &inLeft, out, used);
         settled = false;
-        at = static_cast<std::size_t>(in - source.data()) / 2;
+        at = static_cast<std::size_t>(in - source) / 2;
         if (r != kStop) {
             m_encodePiece = std::min(m_encodePiece * 2, kLongestPiece);
             continue;
         }
         // iconv stopped at a character it cannot write (or an unpaired surrogate).
-        const unicode::Utf16Sequence stopped = CharacterAt(data, size, at);
+        const unicode::Utf16Sequence stopped = CharacterAt(units, size, at);
         LearnUnwritable(stopped.codePoint, stopped.length);
         replace(stopped);
         at += stopped.length;
         m_encodePiece = 1;
     }
-    if (!settled) Pump(m_encoder, nullptr, nullptr, out, used);
-    out.resize(used);
-    return out;
+}
+
+std::string StreamCodePage::Finish(Writing& writing) {
+    if (!writing.settled) Pump(m_encoder, nullptr, nullptr, writing.out, writing.used);
+    FitToSize(writing.out, writing.used);
+    return std::move(writing.out);
 }
 
 }  // namespace tessera::platform::posix

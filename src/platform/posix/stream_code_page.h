@@ -32,6 +32,9 @@ public:
 
     std::wstring Decode(const char* data, std::size_t size);
     std::string Encode(const wchar_t* data, std::size_t size);
+    /// The same, from and to UTF-8 through UTF-16 units held two bytes each.
+    std::string DecodeToUtf8(const char* data, std::size_t size);
+    std::string EncodeUtf8(const char* data, std::size_t size);
 
 private:
     /// What the encoder writes for an ASCII character in the settled state (see
@@ -41,9 +44,27 @@ private:
         unsigned char length;  ///< 0: it leaves the settled state, or cannot be written
     };
 
+    /// A conversion to the code page under way.
+    struct Writing {
+        std::string out;
+        std::size_t used = 0;
+        /// The encoder has returned to the initial shift state, and every character
+        /// written since then left it there.
+        bool settled = false;
+    };
+
+    /// Decodes [data, data + size) into `out` from `used` on; `full(out, used, consumed)`,
+    /// told how many bytes of input have been taken, makes room for 16 more units at least.
+    template <typename Full>
+    void DecodeUnitsInto(const char* data, std::size_t size, std::u16string& out, std::size_t& used, Full full);
+    /// Writes `size` units of whole characters (a surrogate pair is not cut).
+    void EncodeChunk(const char16_t* units, std::size_t size, Writing& writing);
+    /// Returns the encoder to the initial shift state; the text written.
+    std::string Finish(Writing& writing);
     /// Writes what replaces the rejected bytes at `in` (one sequence); returns how many
     /// bytes it stands for (at least 1).
-    std::size_t ReplaceInvalid(const unsigned char* in, std::size_t inLeft, std::string& out, std::size_t& used) const;
+    std::size_t ReplaceInvalid(const unsigned char* in, std::size_t inLeft, std::u16string& out,
+                               std::size_t& used) const;
     /// Writes what replaces a character the encoder cannot write.
     void ReplaceUnwritable(char32_t codePoint, std::size_t units, std::string& out, std::size_t& used) const;
     bool IsKnownUnwritable(char32_t codePoint, std::size_t units) const;
@@ -52,6 +73,10 @@ private:
     void LearnSettledState();
 
     const CodePageCharset& m_charset;
+    const TableRange<DecodeOverride> m_decodeCorrections;
+    const TableRange<EncodeOverride> m_encodeCorrections;
+    int m_byteCorrections[256];        // the unit a rejected byte is corrected to, or -1 ...
+    bool m_longerCorrections = false;  // ... unless some correction is longer
     IconvDescriptor m_decoder;
     IconvDescriptor m_encoder;
     bool m_sevenBit = false;     // a 7-bit code: no byte 80-FF is part of a character

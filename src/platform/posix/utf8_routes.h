@@ -39,8 +39,25 @@ inline Utf8Character ReadUtf8Character(const unsigned char* p, const unsigned ch
             sequence.length};
 }
 
-/// Copies the ASCII bytes at the start of [p, end) to `out`, eight at a time while it can;
-/// returns how many it copied. `out` has room for all of [p, end).
+/// Eight bytes from `p`, the first in the lowest bits.
+inline std::uint64_t LoadLittleEndian64(const unsigned char* p) {
+    std::uint64_t word = 0;
+    for (int i = 7; i >= 0; --i) word = word << 8 | p[i];
+    return word;
+}
+
+/// How many of the eight bytes of `word` (the first in the lowest bits) come before the
+/// first one above 0x7F; 8 when there is none.
+inline std::size_t LeadingAsciiBytes(std::uint64_t word) {
+    const std::uint64_t high = word & 0x8080808080808080u;
+    if (high == 0) return 8;
+    // The lowest high bit alone is 1 << (8 * n + 7); the multiplication moves n to the top byte.
+    const std::uint64_t lowest = (high & (~high + 1)) >> 7;
+    return static_cast<std::size_t>((lowest * 0x0001020304050607u) >> 56);
+}
+
+/// Copies the ASCII bytes at the start of [p, end) to `out`, sixteen or eight at a time
+/// while it can; returns how many it copied. `out` has room for all of [p, end).
 inline std::size_t CopyAscii(const unsigned char* p, const unsigned char* end, unsigned char* out) {
     constexpr std::uint64_t kHighBits = 0x8080808080808080u;
     const unsigned char* const start = p;
@@ -50,18 +67,24 @@ inline std::size_t CopyAscii(const unsigned char* p, const unsigned char* end, u
         if ((words[0] | words[1]) & kHighBits) break;
         std::memcpy(out, words, 16);
     }
+    while (end - p >= 8) {
+        std::memcpy(out, p, 8);  // more than the run, perhaps: the rest is written over later
+        const std::size_t run = LeadingAsciiBytes(LoadLittleEndian64(p));
+        p += run;
+        out += run;
+        if (run < 8) return static_cast<std::size_t>(p - start);
+    }
     for (; p != end && *p < 0x80; ++p) *out++ = *p;
     return static_cast<std::size_t>(p - start);
 }
 
 /// The length of the ASCII run at the start of [p, end).
 inline std::size_t AsciiRunLength(const unsigned char* p, const unsigned char* end) {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
     const unsigned char* const start = p;
-    for (; end - p >= 8; p += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p, 8);
-        if (word & kHighBits) break;
+    while (end - p >= 8) {
+        const std::size_t run = LeadingAsciiBytes(LoadLittleEndian64(p));
+        p += run;
+        if (run < 8) return static_cast<std::size_t>(p - start);
     }
     for (; p != end && *p < 0x80; ++p) {
     }
@@ -94,6 +117,51 @@ inline unsigned char* PutUtf8(unsigned char* out, const Utf8Bytes& utf8) {
 inline void FitToSize(std::string& result, std::size_t used) {
     result.resize(used);
     if (result.capacity() - used > used / 10) result.shrink_to_fit();
+}
+
+/// UTF-16 units to UTF-8, as the library's UTF-16 to UTF-8 conversion writes them (an
+/// unpaired surrogate as U+FFFD). Counted first, then allocated once at its size.
+inline std::string UnitsToUtf8(const char16_t* units, std::size_t size) {
+    const auto pairAt = [&](std::size_t i) {
+        return unicode::IsHighSurrogate(units[i]) && i + 1 < size && unicode::IsLowSurrogate(units[i + 1]);
+    };
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        const char16_t unit = units[i];
+        if (pairAt(i)) {
+            length += 4;
+            ++i;
+        } else {
+            length += unit < 0x80 ? 1 : unit < 0x800 ? 2 : 3;
+        }
+    }
+    std::string result(length, '\0');
+    auto* out = reinterpret_cast<unsigned char*>(&result[0]);
+    for (std::size_t i = 0; i < size; ++i) {
+        const char32_t unit = units[i];
+        if (unit < 0x80) {
+            *out++ = static_cast<unsigned char>(unit);
+        } else if (unit < 0x800) {
+            out[0] = static_cast<unsigned char>(0xC0 | unit >> 6);
+            out[1] = static_cast<unsigned char>(0x80 | (unit & 0x3F));
+            out += 2;
+        } else if (pairAt(i)) {
+            const char32_t codePoint = 0x10000 + ((unit - 0xD800) << 10) + (units[++i] - 0xDC00u);
+            out[0] = static_cast<unsigned char>(0xF0 | codePoint >> 18);
+            out[1] = static_cast<unsigned char>(0x80 | ((codePoint >> 12) & 0x3F));
+            out[2] = static_cast<unsigned char>(0x80 | ((codePoint >> 6) & 0x3F));
+            out[3] = static_cast<unsigned char>(0x80 | (codePoint & 0x3F));
+            out += 4;
+        } else {
+            const char32_t codePoint =
+                unicode::IsHighSurrogate(unit) || unicode::IsLowSurrogate(unit) ? unicode::kReplacementCharacter : unit;
+            out[0] = static_cast<unsigned char>(0xE0 | codePoint >> 12);
+            out[1] = static_cast<unsigned char>(0x80 | ((codePoint >> 6) & 0x3F));
+            out[2] = static_cast<unsigned char>(0x80 | (codePoint & 0x3F));
+            out += 3;
+        }
+    }
+    return result;
 }
 
 /// One step of converting UTF-8 text to a code page: the character at `p` (`p < end`), or
@@ -183,7 +251,7 @@ std::string DecodeTextToUtf8(const unsigned char* begin, const unsigned char* en
             out = PutUtf8(out, next(p));
         }
     }
-    result.resize(length);
+    FitToSize(result, length);  // the three bytes over are more than a tenth of a short text
     return result;
 }
 

@@ -268,8 +268,8 @@ TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline std::size_t ConvertStepAvx2(con
     return static_cast<std::size_t>(_mm_popcnt_u32(convertible));
 }
 
-/// Converts from `p` with `ConvertStepAvx2` at `in` (`p` or a copy), or with the reference decoder where
-/// the first character is at fault.
+/// Converts from `p` with `ConvertStepAvx2` at `in` (`p` or a copy), or with the
+/// reference decoder where the first character is at fault.
 TESSERA_TARGET_AVX2 TESSERA_ALWAYS_INLINE inline wchar_t* StepAvx2(const unsigned char* in, const unsigned char*& p,
                                                                    const unsigned char* end, wchar_t* out,
                                                                    bool& threeByteOnly) {

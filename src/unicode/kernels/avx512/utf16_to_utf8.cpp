@@ -143,6 +143,12 @@ struct Utf8Encoder {
           twoByteStart(_mm512_set1_epi32(0x80)),
           threeByteStart(_mm512_set1_epi32(0x800)) {}
 
+    /// The four-byte forms of code points above U+FFFF, lead byte low.
+    TESSERA_TARGET_AVX512 TESSERA_ALWAYS_INLINE __m512i EncodeAboveBmp(__m512i codePoints) const {
+        const __m512i fields = _mm512_maskz_multishift_epi64_epi8(kAllBytes, fieldShifts, codePoints);
+        return _mm512_ternarylogic_epi32(fields, otherPayload, fourByteMarks, 0xEA);  // a & b | c
+    }
+
     /// Encodes the code points (at most U+10FFFF, no surrogate) in the `begins` lanes of
     /// `codePoints`; `four` marks those above U+FFFF.
     TESSERA_TARGET_AVX512 TESSERA_ALWAYS_INLINE Utf8Forms Encode(__m512i codePoints, __mmask16 begins,
@@ -177,39 +183,46 @@ TESSERA_TARGET_AVX512 TESSERA_ALWAYS_INLINE inline bool AllBmpCharacters(__m512i
     }
 }
 
-/// A block of elements in 32-bit lanes, read as characters: a high surrogate followed by
-/// a low one is a pair, whose code point stands in the high one's lane.
-struct PairedLanes {
-    __m512i codePoints;  // U+FFFD for an unpaired surrogate or an element above 0xFFFF
-    __mmask16 pairs;     // the lanes where a pair begins
-    __mmask16 begins;    // the lanes where a character begins
+/// Where the surrogate pairs of a block of elements in 32-bit lanes are: a high surrogate
+/// followed by a low one is a pair, whose code point stands in the high one's lane.
+struct Pairs {
+    __mmask16 begins;  // the lanes of the high halves
+    __mmask16 ends;    // the lanes of the low halves
 };
 
-/// Reads the `present` lanes of `units`; `before` and `after` hold the elements before and
-/// after each, zero where there are none. A low surrogate after a high one belongs to the
-/// lane before it, also across blocks.
-TESSERA_TARGET_AVX512 TESSERA_ALWAYS_INLINE inline PairedLanes ReadPairs(__m512i units, __m512i before, __m512i after,
-                                                                         __mmask16 present) {
+/// Finds the pairs among the `present` lanes of `units`; `before` and `after` hold the
+/// elements before and after each, zero where there are none. A low surrogate after a
+/// high one belongs to the lane before it, also across blocks.
+TESSERA_TARGET_AVX512 TESSERA_ALWAYS_INLINE inline Pairs FindPairs(__m512i units, __m512i before, __m512i after,
+                                                                   __mmask16 present) {
     const __m512i tenBits = _mm512_set1_epi32(static_cast<int>(0xFFFFFC00));
     const __m512i highTag = _mm512_set1_epi32(0xD800);
     const __m512i lowTag = _mm512_set1_epi32(0xDC00);
     const __m512i tags = _mm512_and_si512(units, tenBits);
     const __mmask16 high = _mm512_mask_cmpeq_epi32_mask(present, tags, highTag);
     const __mmask16 low = _mm512_mask_cmpeq_epi32_mask(present, tags, lowTag);
-    const __mmask16 pairs = _mm512_mask_cmpeq_epi32_mask(high, _mm512_and_si512(after, tenBits), lowTag);
-    const __mmask16 pairEnds = _mm512_mask_cmpeq_epi32_mask(low, _mm512_and_si512(before, tenBits), highTag);
-    // U+FFFD for every surrogate and every element above 0xFFFF, then the code point of
-    // each pair, 0x10000 + (high - 0xD800) * 0x400 + (low - 0xDC00), in its first lane.
+    return {_mm512_mask_cmpeq_epi32_mask(high, _mm512_and_si512(after, tenBits), lowTag),
+            _mm512_mask_cmpeq_epi32_mask(low, _mm512_and_si512(before, tenBits), highTag)};
+}
+
+/// The code point of a pair in each lane, from its high half in `units` and its low half
+/// in `after`: 0x10000 + (high - 0xD800) * 0x400 + (low - 0xDC00).
+TESSERA_TARGET_AVX512 inline __m512i PairCodePoints(__m512i units, __m512i after) {
+    return _mm512_add_epi32(_mm512_maskz_slli_epi32(0xFFFF, units, 10),
+                            _mm512_add_epi32(after, _mm512_set1_epi32(0x10000 - (0xD800 << 10) - 0xDC00)));
+}
+
+/// The code points of the characters in `units`: those of `pairs` in the lanes of their
+/// high halves, U+FFFD for the other surrogates and for elements above 0xFFFF.
+TESSERA_TARGET_AVX512 TESSERA_ALWAYS_INLINE inline __m512i CodePoints(__m512i units, __m512i after, __mmask16 pairs) {
     const __mmask16 noCharacter =
-        _mm512_cmpge_epu32_mask(_mm512_sub_epi32(units, highTag), _mm512_set1_epi32(0x800)) ^ 0xFFFF;
+        _mm512_cmpge_epu32_mask(_mm512_sub_epi32(units, _mm512_set1_epi32(0xD800)), _mm512_set1_epi32(0x800)) ^ 0xFFFF;
     __m512i codePoints = _mm512_mask_mov_epi32(units, noCharacter, _mm512_set1_epi32(0xFFFD));
     if constexpr (sizeof(wchar_t) == 4) {
         codePoints = _mm512_mask_mov_epi32(codePoints, _mm512_cmpgt_epu32_mask(units, _mm512_set1_epi32(0xFFFF)),
                                            _mm512_set1_epi32(0xFFFD));
     }
-    codePoints = _mm512_mask_add_epi32(codePoints, pairs, _mm512_maskz_slli_epi32(0xFFFF, units, 10),
-                                       _mm512_add_epi32(after, _mm512_set1_epi32(0x10000 - (0xD800 << 10) - 0xDC00)));
-    return {codePoints, pairs, static_cast<__mmask16>(present & ~pairEnds)};
+    return _mm512_mask_mov_epi32(codePoints, pairs, PairCodePoints(units, after));
 }
 
 /// The lanes of the elements before those at `in` that the conversion may read: all but
@@ -226,9 +239,16 @@ TESSERA_TARGET_AVX512 TESSERA_ALWAYS_INLINE inline char* EncodeBlock(const Utf8E
     if (AllBmpCharacters(units)) {
         forms = encoder.Encode(units, 0xFFFF, 0);
     } else {
-        const PairedLanes lanes =
-            ReadPairs(units, LoadLanes(in - 1, LanesBefore(in, start)), LoadLanes(in + 1, 0xFFFF), 0xFFFF);
-        forms = encoder.Encode(lanes.codePoints, lanes.begins, lanes.pairs);
+        const __m512i after = LoadLanes(in + 1, 0xFFFF);
+        const Pairs pairs = FindPairs(units, LoadLanes(in - 1, LanesBefore(in, start)), after, 0xFFFF);
+        if ((pairs.begins | pairs.ends) == 0xFFFF) {
+            // Pairs only, as in a run of emoji: four bytes for each, no byte to leave out.
+            const __m512i fourBytes = encoder.EncodeAboveBmp(PairCodePoints(units, after));
+            _mm512_storeu_si512(out, _mm512_maskz_compress_epi32(pairs.begins, fourBytes));
+            return out + 4 * _mm_popcnt_u32(pairs.begins);
+        }
+        forms = encoder.Encode(CodePoints(units, after, pairs.begins), static_cast<__mmask16>(pairs.ends ^ 0xFFFF),
+                               pairs.begins);
     }
     _mm512_storeu_si512(out, forms.bytes);
     return out + forms.count;
@@ -271,9 +291,11 @@ TESSERA_TARGET_AVX512 char* Utf16ToUtf8Avx512(const wchar_t*& in, const wchar_t*
         const std::size_t lanes = left < kLanes ? left : kLanes;
         const auto present = static_cast<__mmask16>((1u << lanes) - 1);
         const auto followed = static_cast<__mmask16>((1u << (left - 1 < kLanes ? left - 1 : kLanes)) - 1);
-        const PairedLanes read = ReadPairs(LoadLanes(p, present), LoadLanes(p - 1, LanesBefore(p, start) & present),
-                                           LoadLanes(p + 1, followed), present);
-        const Utf8Forms forms = encoder.Encode(read.codePoints, read.begins, read.pairs);
+        const __m512i units = LoadLanes(p, present);
+        const __m512i after = LoadLanes(p + 1, followed);
+        const Pairs pairs = FindPairs(units, LoadLanes(p - 1, LanesBefore(p, start) & present), after, present);
+        const Utf8Forms forms = encoder.Encode(CodePoints(units, after, pairs.begins),
+                                               static_cast<__mmask16>(present & ~pairs.ends), pairs.begins);
         if (static_cast<std::ptrdiff_t>(forms.count) > outEnd - out) break;
         _mm512_mask_storeu_epi8(out, (std::uint64_t{1} << forms.count) - 1, forms.bytes);
         out += forms.count;

@@ -7,6 +7,7 @@
 // it. The last bytes of a text are read with a masked load, as zeros beyond its end.
 #include "unicode/kernels/avx512/loops.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -44,7 +45,7 @@ constexpr BytePermutation MakePairPermutation(unsigned half, unsigned offset) {
     return permutation;
 }
 
-/// The byte before each position (the first gets a zero from the load mask).
+/// The byte before each position (the first gets a zero from the permutation's mask).
 constexpr BytePermutation MakePreviousPermutation() {
     BytePermutation permutation{};
     for (unsigned i = 1; i < 64; ++i) permutation.index[i] = static_cast<unsigned char>(i - 1);
@@ -85,7 +86,7 @@ TESSERA_TARGET_AVX512 inline __m512i Permute(const BytePermutation& permutation,
     return _mm512_maskz_permutexvar_epi8(kAllBytes, _mm512_load_si512(permutation.index), bytes);
 }
 
-TESSERA_TARGET_AVX512 inline __m256i Half(__m512i vector, int index) {
+TESSERA_TARGET_AVX512 inline __m256i HalfOf(__m512i vector, int index) {
     return index == 0 ? _mm512_maskz_extracti64x4_epi64(0xFF, vector, 0)
                       : _mm512_maskz_extracti64x4_epi64(0xFF, vector, 1);
 }
@@ -165,8 +166,8 @@ TESSERA_TARGET_AVX512 inline wchar_t* StoreKept(__m512i units, __mmask32 keep, w
     if constexpr (sizeof(wchar_t) == 2) {
         _mm512_storeu_si512(out, kept);
     } else {
-        _mm512_storeu_si512(out, _mm512_maskz_cvtepu16_epi32(0xFFFF, Half(kept, 0)));
-        _mm512_storeu_si512(out + 16, _mm512_maskz_cvtepu16_epi32(0xFFFF, Half(kept, 1)));
+        _mm512_storeu_si512(out, _mm512_maskz_cvtepu16_epi32(0xFFFF, HalfOf(kept, 0)));
+        _mm512_storeu_si512(out + 16, _mm512_maskz_cvtepu16_epi32(0xFFFF, HalfOf(kept, 1)));
     }
     return out + _mm_popcnt_u32(keep);
 }
