@@ -169,6 +169,21 @@ TEST(CodePageUtf8, RoutesGiveWhatTheRouteThroughUtf16Gives) {
     }
 }
 
+TEST(CodePageUtf8, TextLongerThanAWindowOfUnitsReadsAsThroughUtf16) {
+    // Each page's own form of supplementary and other characters, long enough to be read
+    // in several windows of units, at a few offsets, so that windows end at each place in
+    // the text's cycle.
+    std::string characters;
+    for (int i = 0; i < 6000; ++i) characters += Utf8Of(0x1F600) + (i % 7 == 0 ? Utf8Of(0x4E2D) : "b");
+    for (const std::int32_t codePage : ServedCodePages()) {
+        for (int offset = 0; offset < 3; ++offset) {
+            const std::string bytes = DirectFromUtf8(std::string(offset, 'a') + characters, codePage);
+            EXPECT_TRUE(SameBytes(DirectToUtf8(bytes, codePage), ThroughUtf16ToUtf8(bytes, codePage)))
+                << "code page " << codePage << ", offset " << offset;
+        }
+    }
+}
+
 TEST(CodePageUtf8, CodePagesNotServedAndEmptyTextGiveNothing) {
     for (const std::int32_t codePage : {1200, 1201, 99999, -1, 1252, 932, kUtf8CodePage}) {
         const bool served = tessera::platform::IsCodePageAvailable(codePage);
