@@ -2,11 +2,14 @@
 // buffer on the stack a chunk at a time. A text whose conversion fits one chunk (up to
 // 16 KB of output) becomes a result of exactly its size, with nothing counted or filled
 // ahead; a longer one is appended chunk by chunk to a result reserved once from an
-// estimate of its length, taken from windows spread across the text.
+// estimate of its length, taken from windows spread across the text; a result of several
+// megabytes asks for huge pages before its first write.
 #ifndef TESSERA_UNICODE_SIZED_CONVERSION_H
 #define TESSERA_UNICODE_SIZED_CONVERSION_H
 
 #include <cstddef>
+
+#include "unicode/huge_pages.h"
 
 namespace tessera::unicode {
 
@@ -50,6 +53,7 @@ Result ConvertIntoString(const Input* p, const Input* end, Convert convert, Coun
     Result result;
     const std::size_t expected = size + EstimateLength(p, end, count);
     result.reserve(expected + expected / 32);
+    PreferHugePages(result.data(), result.capacity() * sizeof(Output));
     result.append(chunk, size);
     while (p != end) {
         size = static_cast<std::size_t>(convert(p, end, chunk, chunk + kChunk) - chunk);
@@ -58,6 +62,7 @@ Result ConvertIntoString(const Input* p, const Input* end, Convert convert, Coun
             // would double.
             Result longer;
             longer.reserve(result.size() + size + count(p, end));
+            PreferHugePages(longer.data(), longer.capacity() * sizeof(Output));
             longer.append(result);
             result.swap(longer);
         }
