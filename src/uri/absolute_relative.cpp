@@ -92,7 +92,8 @@ bool URI::Storage::HasSchemeOf(const URI& target, const URI& base) {
     const std::string_view baseScheme = Get(base, uri::kScheme);
     if (typeid(target) != typeid(URI) || typeid(base) != typeid(URI) || uri::ContainsByte(baseScheme, '%'))
         return target.IsOfType(base.GetScheme());
-    return uri::SameText(Get(target, uri::kScheme), baseScheme, false);
+    const std::string_view scheme = Get(target, uri::kScheme);
+    return scheme == baseScheme || uri::SameText(scheme, baseScheme, false);
 }
 
 // Climbs one level at a time until a level is the same as otherDirectory or above it, or

@@ -87,9 +87,10 @@ void LayOut(Layout& laid, const std::string_view (&part)[uri::kPartCount], std::
 
 }  // namespace
 
-// A result that fits the room the URI's buffer has is laid out on the stack first (the
-// parts may lie in that buffer) and then copied in, which cannot fail; a larger one gets
-// a buffer of its own.
+// A result of up to kStackRoom bytes is laid out on the stack first (the parts may lie in
+// the URI's buffer), then copied into that buffer when it has the room, which cannot
+// fail, or into a new one of its exact size; a larger result is laid out in a buffer of
+// its own.
 void URI::Storage::Rebuild(URI& target, const std::string_view (&part)[uri::kPartCount], std::string_view pathTail) {
     std::string_view laidPart[uri::kPartCount];
     std::size_t size = 8 + pathTail.size();  // room for the separators
@@ -100,12 +101,17 @@ void URI::Storage::Rebuild(URI& target, const std::string_view (&part)[uri::kPar
         !relative && (!laidPart[uri::kAuthority].empty() || uri::SameText(laidPart[uri::kScheme], "file", false));
 
     constexpr std::size_t kStackRoom = 512;
-    if (size <= kStackRoom && size <= target.m_text.capacity()) {
+    if (size <= kStackRoom) {
         char buffer[kStackRoom];
         Layout laid(buffer);
         LayOut(laid, laidPart, pathTail, slashes);
-        target.m_text.assign(buffer, laid.Size());
-        SetBounds(target, laid.Bounds());
+        if (laid.Size() <= target.m_text.capacity()) {
+            target.m_text.assign(buffer, laid.Size());
+            SetBounds(target, laid.Bounds());
+        } else {
+            std::string text(buffer, laid.Size());
+            Adopt(target, text, laid.Bounds());
+        }
     } else {
         std::string text(size, '\0');
         Layout laid(&text[0]);

@@ -80,21 +80,31 @@ struct Divergence {
     std::string_view rest;
 };
 
+/// Whether bytes a and b are equal, ignoring the case of ASCII letters unless
+/// caseSensitive.
+inline bool SameByte(char a, char b, bool caseSensitive) noexcept {
+    if (a == b) return true;
+    if (caseSensitive) return false;
+    const char lowerA = a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a;
+    const char lowerB = b >= 'A' && b <= 'Z' ? static_cast<char>(b - 'A' + 'a') : b;
+    return lowerA == lowerB;
+}
+
+/// Diverge for a directory that is empty or ends with '/' (as DirectoryEnd cuts it), in
+/// one pass over the bytes the two share: a segment is shared when the directory's '/'
+/// after it meets a '/' or the end of the path.
 inline Divergence Diverge(std::string_view directory, std::string_view path, bool caseSensitive) noexcept {
-    SegmentCursor directorySegments(directory), pathSegments(path);
-    std::string_view inDirectory, inPath;
-    Divergence out{0, path.substr(HasLeadingSlash(path) ? 1 : 0)};
-    bool parted = false;
-    while (directorySegments.Next(inDirectory)) {
-        if (!parted && pathSegments.Next(inPath) && SameText(inDirectory, inPath, caseSensitive)) {
-            const std::size_t after = static_cast<std::size_t>(inPath.data() - path.data()) + inPath.size() + 1;
-            out.rest = path.substr(after < path.size() ? after : path.size());
-            continue;
-        }
-        parted = true;
-        ++out.levelsUp;
+    if (HasLeadingSlash(directory)) directory.remove_prefix(1);
+    if (HasLeadingSlash(path)) path.remove_prefix(1);
+    std::size_t shared = 0;  // the length of the directory's shared segments and their '/'
+    for (std::size_t i = 0; i < directory.size(); ++i) {
+        const bool pathEnds = i == path.size();
+        if (directory[i] == '/' && (pathEnds || path[i] == '/')) shared = i + 1;
+        if (pathEnds || !SameByte(directory[i], path[i], caseSensitive)) break;
     }
-    return out;
+    std::size_t levelsUp = 0;
+    for (std::size_t i = shared; i < directory.size(); ++i) levelsUp += directory[i] == '/';
+    return Divergence{levelsUp, path.substr(shared < path.size() ? shared : path.size())};
 }
 
 }  // namespace tessera::uri

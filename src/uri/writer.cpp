@@ -36,6 +36,7 @@ public:
         Add(text.data(), text.size(), false);
     }
     std::string Join() const {
+        if (m_count == 1) return std::string(m_pieces[0], m_sizes[0]);
         std::string out(m_total, '\0');
         char* to = &out[0];
         for (int i = 0; i < m_count; ++i) {
