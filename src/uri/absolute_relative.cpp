@@ -119,22 +119,10 @@ bool URI::Storage::ResolvePlain(URI& reference, const URI& base) {
     std::string_view path = Get(reference, uri::kPath);
     const std::string_view query = Get(reference, uri::kQuery), fragment = Get(reference, uri::kFragment);
     if (path.empty() || !uri::IsPlainQuery(query) || !uri::IsPlainQuery(fragment)) return false;
-    std::string_view part[uri::kPartCount] = {
-        Get(base, uri::kScheme),
-        std::string_view(),
-        Get(base, uri::kUsername),
-        Get(base, uri::kPassword),
-        Get(base, uri::kAuthority),
-        Get(base, uri::kServerPort),
-        std::string_view(),
-        query,
-        fragment,
-    };
     if (path[0] == '/') {  // an absolute path, kept as written
         if (path.size() >= 2 && path[1] == '/') return false;
         if (!uri::IsPlainText(path)) return false;
-        part[uri::kPath] = path;
-        Rebuild(reference, part);
+        RebuildOnBase(reference, base, path, query, fragment);
         return true;
     }
     const std::string_view basePath = Get(base, uri::kPath);
@@ -142,8 +130,7 @@ bool URI::Storage::ResolvePlain(URI& reference, const URI& base) {
     // A path of dots alone ("./", "../../") leads to a directory of an absolute base path.
     const bool misplaced = path.empty() ? !uri::HasLeadingSlash(basePath) : path[0] == '/';
     if (misplaced || base.m_relative || !uri::IsPlainPath(path) || !uri::IsPlainPath(basePath)) return false;
-    part[uri::kPath] = basePath.substr(0, uri::DirectoryEnd(basePath, levelsUp));
-    Rebuild(reference, part, path);
+    RebuildOnBase(reference, base, basePath.substr(0, uri::DirectoryEnd(basePath, levelsUp)), query, fragment, path);
     return true;
 }
 

@@ -119,18 +119,7 @@ void URI::Storage::Move(URI& target, const URI& base, const tessera::uri::Refere
     const uri::Stored path = uri::Stored::Path(kind == uri::MoveKind::kRelativePath ? merged : reference.path,
                                                [&moving] { return moving.IsOfType("file"); });
     const uri::Stored query(reference.query, uri::s_newRfcSet), fragment(reference.fragment, uri::s_newRfcSet);
-    const std::string_view part[uri::kPartCount] = {
-        Get(base, uri::kScheme),
-        std::string_view(),
-        Get(base, uri::kUsername),
-        Get(base, uri::kPassword),
-        Get(base, uri::kAuthority),
-        Get(base, uri::kServerPort),
-        path.View(),
-        query.View(),
-        fragment.View(),
-    };
-    Rebuild(target, part);
+    RebuildOnBase(target, base, path.View(), query.View(), fragment.View());
 }
 
 }  // namespace Varn

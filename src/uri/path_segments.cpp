@@ -124,6 +124,22 @@ void URI::Storage::Rebuild(URI& target, const std::string_view (&part)[uri::kPar
     target.m_valid = !part[uri::kAuthority].empty() || !part[uri::kPath].empty() || !pathTail.empty();
 }
 
+void URI::Storage::RebuildOnBase(URI& target, const URI& base, std::string_view path, std::string_view query,
+                                 std::string_view fragment, std::string_view pathTail) {
+    const std::string_view part[uri::kPartCount] = {
+        Get(base, uri::kScheme),
+        std::string_view(),
+        Get(base, uri::kUsername),
+        Get(base, uri::kPassword),
+        Get(base, uri::kAuthority),
+        Get(base, uri::kServerPort),
+        path,
+        query,
+        fragment,
+    };
+    Rebuild(target, part, pathTail);
+}
+
 // The whole move is worked out before the URI changes: when an allocation fails, it is as
 // it was (a network-path reference parses into it, with the same guarantee).
 bool URI::ChDir(StringProxy reference, bool escape) {

@@ -91,6 +91,12 @@ public:
     static void Rebuild(URI& uri, const std::string_view (&part)[tessera::uri::kPartCount],
                         std::string_view pathTail = std::string_view());
 
+    /// Rebuild with base's scheme, user information, host and port, and the given path
+    /// (followed by pathTail), query and fragment: a reference resolved against base.
+    /// Defined in path_segments.cpp.
+    static void RebuildOnBase(URI& target, const URI& base, std::string_view path, std::string_view query,
+                              std::string_view fragment, std::string_view pathTail = std::string_view());
+
     /// Moves `base` by a relative reference (see path_moves.h, which defines it) and puts
     /// the result in `target`, which may be base itself. `moving` answers IsRelative and
     /// IsOfType("file") for the URI that is moved, as ChDir asks them.
