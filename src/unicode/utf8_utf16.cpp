@@ -26,4 +26,8 @@ std::wstring Utf8ToUtf16(const char* data, std::size_t size) { return Utf8ToUtf1
 
 std::string Utf16ToUtf8(const wchar_t* data, std::size_t size) { return Utf16ToUtf8With(CurrentKernel(), data, size); }
 
+wchar_t* Utf8ToUtf16Window(const unsigned char*& p, const unsigned char* end, wchar_t* out, const wchar_t* outEnd) {
+    return CurrentKernel().toUtf16(p, end, out, outEnd);
+}
+
 }  // namespace tessera::unicode

@@ -128,8 +128,11 @@ std::vector<Input> Utf8Inputs() {
         "\xF0\x80\x80", "\xF0\x8F", "\xF4\x90\x80", "\xF5\x80",     "\xFE",         "\xFF",         "\xC3",
         "\xE3\x81",     "\xF0\x9F", "\xF0\x9F\x98", "\xE3\x81\x41", "\xC3\xC3\xA9",
     };
+    std::string kanji;  // long enough to be read in blocks
+    for (int i = 0; i < 30; ++i) kanji += Utf8Of(0x4E2D);
     for (const char* sequence : illFormed) {
         inputs.push_back({"ill-formed " + testing::PrintToString(std::string(sequence)), std::string("a") + sequence});
+        inputs.push_back({"ill-formed after kanji " + testing::PrintToString(std::string(sequence)), kanji + sequence});
         inputs.push_back(
             {"ill-formed inside " + testing::PrintToString(std::string(sequence)), std::string("a") + sequence + "z"});
     }

@@ -169,6 +169,30 @@ bool AllPairs(const std::uint16_t (&codes)[N]) {
 
 }  // namespace
 
+unsigned char* DoubleByteCodePage::EncodeRunThroughUtf16(const unsigned char*& p, const unsigned char* end,
+                                                         unsigned char* out) const {
+    constexpr std::size_t kWindow = 512;
+    wchar_t units[kWindow];
+    const std::uint16_t* const encode = m_encode.data();
+    while (p != end) {
+        const wchar_t* const last = unicode::Utf8ToUtf16Window(p, end, units, units + kWindow);
+        const wchar_t* unit = units;
+        // Four characters of two bytes each at a time: most of CJK text.
+        for (; last - unit >= 4; unit += 4) {
+            const std::uint16_t codes[4] = {encode[unit[0] & 0xFFFF], encode[unit[1] & 0xFFFF],
+                                            encode[unit[2] & 0xFFFF], encode[unit[3] & 0xFFFF]};
+            if (!AllPairs(codes)) break;
+            for (int i = 0; i < 4; ++i) {
+                out[2 * i] = static_cast<unsigned char>(codes[i] >> 8);
+                out[2 * i + 1] = static_cast<unsigned char>(codes[i] & 0xFF);
+            }
+            out += 8;
+        }
+        for (; unit != last; ++unit) out = PutCode(out, encode[*unit & 0xFFFF]);
+    }
+    return out;
+}
+
 std::string DoubleByteCodePage::EncodeUtf8(const char* data, std::size_t size) const {
     std::string result(size * m_bytesPerUtf8Byte + 1, '\0');
     auto* const begin = reinterpret_cast<unsigned char*>(&result[0]);
@@ -179,6 +203,13 @@ std::string DoubleByteCodePage::EncodeUtf8(const char* data, std::size_t size) c
     // Held here: the bytes stored through `out` could otherwise be the vector's own pointer.
     const std::uint16_t* const encode = m_encode.data();
     while (p != end) {
+        if (*p >= 0x80) {
+            const std::size_t run = TextRunLength(p, end);
+            if (run >= kKernelRun) {
+                out = EncodeRunThroughUtf16(p, p + run, out);
+                continue;
+            }
+        }
         // The common case of CJK text two characters at a time: three bytes of UTF-8 each,
         // two bytes of the code page each.
         unsigned units[2] = {};

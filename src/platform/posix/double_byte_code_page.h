@@ -32,6 +32,12 @@ public:
 private:
     DoubleByteCodePage() = default;
     void BuildUtf8Tables();
+    /// Encodes [p, end), a run of UTF-8 that ends where a character does, through the UTF-8 conversion's
+    /// kernel a window of UTF-16 units at a time; returns the end of the output. The bytes
+    /// of a unit fit where the one or more bytes of input it came from were.
+    unsigned char* EncodeRunThroughUtf16(const unsigned char*& p, const unsigned char* end, unsigned char* out) const;
+    /// Runs shorter than this go a character or two at a time: a call of the kernel costs more.
+    static constexpr std::size_t kKernelRun = 48;
 
     /// The length of the sequence at `p` (`p < end`): a lead byte and the byte after it,
     /// unless the input ends there or that byte is NUL.
@@ -43,8 +49,9 @@ private:
     }
     /// Writes what a UTF-16 unit encodes to; returns the end of it. Stores two bytes for a
     /// character of one, so `out` has room for one more.
-    unsigned char* PutUnit(unsigned char* out, char16_t unit) const {
-        const std::uint16_t code = m_encode[unit];
+    unsigned char* PutUnit(unsigned char* out, char16_t unit) const { return PutCode(out, m_encode[unit]); }
+    /// The same for the unit's entry of `m_encode`.
+    unsigned char* PutCode(unsigned char* out, std::uint16_t code) const {
         if (code == kUnmapped) {
             std::memcpy(out, m_defaultBytes.data(), m_defaultBytes.size());
             return out + m_defaultBytes.size();

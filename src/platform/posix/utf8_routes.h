@@ -91,6 +91,17 @@ inline std::size_t AsciiRunLength(const unsigned char* p, const unsigned char* e
     return static_cast<std::size_t>(p - start);
 }
 
+/// The length of the text at the start of [p, end) before eight ASCII bytes in a row, as
+/// steps of eight bytes from `p` find them: a run that ASCII only interrupts briefly. It
+/// ends at an ASCII byte or at `end`, where no character continues.
+inline std::size_t TextRunLength(const unsigned char* p, const unsigned char* end) {
+    const unsigned char* const start = p;
+    for (; end - p >= 8; p += 8) {
+        if ((LoadLittleEndian64(p) & 0x8080808080808080u) == 0) return static_cast<std::size_t>(p - start);
+    }
+    return static_cast<std::size_t>(end - start);
+}
+
 /// The UTF-8 form of one UTF-16 unit that is no surrogate, laid out to be stored four
 /// bytes at a time: 1 to 3 bytes, then their count.
 struct Utf8Bytes {
