@@ -162,6 +162,16 @@ std::size_t Size(const URI::StringProxy& text) { return text.size(); }
 
 const std::vector<Entry>& Entries() {
     static const std::vector<Entry> entries = {
+        // Not an entry point: the machine's own copy of as many bytes, for comparison.
+        {"reference: copy of the text",
+         AsUri,
+         [](const Prepared& p) {
+             static const char* volatile sink = nullptr;
+             const std::string copy(p.text);
+             sink = copy.data();
+             return copy.size();
+         },
+         {Kind::kOrdinary}},
         // Parsing, writing, accessors.
         {"URI(text)", AsUri, [](const Prepared& p) { return Size(URI(URI::StringProxy(p.text)).ToString(false)); },
          kUriKinds},
