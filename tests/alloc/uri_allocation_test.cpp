@@ -66,60 +66,52 @@ struct UriCase {
 const char kFull[] = "HTTP://us%20er:pa@Host.Example:8080/d%20ir/a/../b/file.tar.gz?q=1&r=a%20b#frag%41";
 const char kBase[] = "http://host.example/d%20ir/x/y.html?base";
 const char kFile[] = "file:///C|/Program%20Files/app/x.txt";
+// Escapes of UTF-8 and raw UTF-8 for the UTF-8 and encoded forms.
+const char kText[] = "HTTP://us%20er:pa@Host.Example:8080/d%20ir/%C3%A9\xC3\xA9%20x?q=%E4%B8%AD#frag%41";
 
 const UriCase kCases[] = {
-    // Parsing and assignment.
-    {"construct from text", kFull, "", [](UriObjects&) { return URI(URI::StringProxy(kFull)).ToString(false).str(); }},
-    {"construct from char*", kFull, "", [](UriObjects&) { return URI(kBase).ToString(false).str(); }},
-    {"copy construct", kFull, "", [](UriObjects& o) { return URI(o.uri).ToString(false).str(); }},
+    // Parsing and assignment (each assignment replaces every component: one a case).
+    {"construct and copy", kFull, "",
+     [](UriObjects& o) {
+         return URI(URI::StringProxy(kFull)).ToString(false).str() + URI(kBase).ToString(false).str() +
+                URI(o.uri).ToString(false).str();
+     }},
     {"assign text", kFull, "", [](UriObjects& o) { return (o.uri = URI::StringProxy(kBase)).ToString(false).str(); }},
     {"assign char*", kFull, "", [](UriObjects& o) { return (o.uri = kFile).ToString(false).str(); }},
     {"assign URI", kFull, kBase, [](UriObjects& o) { return (o.uri = o.other).ToString(false).str(); }},
     {"assign opaque text", kFull, "",
      [](UriObjects& o) { return (o.uri = "mailto:a@b.example?subject=x#f").ToString(false).str(); }},
-    // Getters and writing out.
-    {"getters", kFull, "",
-     [](UriObjects& o) {
-         return o.uri.GetScheme().str() + o.uri.GetAuthority().str() + o.uri.GetServerPort().str() +
-                o.uri.GetPath().str() + o.uri.GetQuery(true).str() + o.uri.GetFragment().str() +
-                o.uri.GetUsername().str() + o.uri.GetPassword().str() + o.uri.GetNonHierarchical().str();
-     }},
-    {"GetParts narrow", kFull, "",
+    // Getters and writing out, into text and into the caller's narrow and wide strings.
+    {"getters and writing out", kText, "",
      [](UriObjects& o) {
          std::string a, b, c, d, e;
+         std::wstring wa, wb, wc, wd, we;
          o.uri.GetParts(o.text, a, b, c, d, e);
-         return o.text + a + b + c + d + e;
+         o.uri.GetParts(o.wide, wa, wb, wc, wd, we);
+         return o.uri.GetScheme().str() + o.uri.GetAuthority().str() + o.uri.GetServerPort().str() +
+                o.uri.GetPath().str() + o.uri.GetQuery(true).str() + o.uri.GetFragment().str() +
+                o.uri.GetUsername().str() + o.uri.GetPassword().str() + o.uri.GetNonHierarchical().str() + a + b + c +
+                d + e + std::to_string(wa.size() + wb.size() + wc.size() + wd.size() + we.size()) +
+                o.uri.ToString(false).str() + o.uri.ToString(true).str() + o.uri.ToStringUTF8().str() +
+                o.uri.ToStringUTF8Escaped().str() + o.uri.ToEncodedString("shift_jis").str();
      }},
-    {"GetParts wide", kFull, "",
-     [](UriObjects& o) {
-         std::wstring a, b, c, d, e;
-         o.uri.GetParts(o.wide, a, b, c, d, e);
-         return std::to_string(o.wide.size() + a.size() + b.size() + c.size() + d.size() + e.size());
-     }},
-    {"ToString", kFull, "", [](UriObjects& o) { return o.uri.ToString(false).str() + o.uri.ToString(true).str(); }},
-    {"ToStringUTF8", "http://h/%C3%A9%20x", "", [](UriObjects& o) { return o.uri.ToStringUTF8().str(); }},
-    {"ToStringUTF8Escaped", "http://h/\xC3\xA9%20x", "",
-     [](UriObjects& o) { return o.uri.ToStringUTF8Escaped().str(); }},
-    {"ToEncodedString", "http://h/%C3%A9?q=%E4%B8%AD", "",
-     [](UriObjects& o) { return o.uri.ToEncodedString("shift_jis").str(); }},
     {"FromEncodedString", kFull, "",
      [](UriObjects& o) { return Flag(o.uri.FromEncodedString("http://h/caf\xE9?q=\xE9", "windows-1252")); }},
-    // Setters.
-    {"SetScheme", kFull, "", [](UriObjects& o) { return o.uri.SetScheme("X-Scheme-With-A-Long-Name"), std::string(); }},
-    {"SetAuthority", kFull, "",
-     [](UriObjects& o) { return o.uri.SetAuthority("New Host.Example.Org"), std::string(); }},
-    {"SetServerPort", kFull, "",
-     [](UriObjects& o) { return o.uri.SetServerPort("8080 8081 8082 8083"), std::string(); }},
-    {"SetPath", kFull, "", [](UriObjects& o) { return o.uri.SetPath("/a b/c?d/e f/g h/i"), std::string(); }},
-    {"SetQuery escaped", kFull, "",
-     [](UriObjects& o) { return o.uri.SetQuery("a b?c&d=e f g h i", true), std::string(); }},
+    // Setters: those of one component each together, as each leaves the others alone.
+    {"component setters", kFull, "",
+     [](UriObjects& o) {
+         o.uri.SetScheme("X-Scheme-With-A-Long-Name");
+         o.uri.SetAuthority("New Host.Example.Org");
+         o.uri.SetServerPort("8080 8081 8082 8083");
+         o.uri.SetPath("/a b/c?d/e f/g h/i");
+         o.uri.SetQuery("a b?c&d=e f g h i", true);
+         o.uri.SetFragment("f g#h i j k l m n");
+         o.uri.SetUsername("u s@r with a long name");
+         o.uri.SetPassword("p:w d with a long text");
+         return std::string();
+     }},
     {"SetQuery as is", kFull, "",
      [](UriObjects& o) { return o.uri.SetQuery("a%20b&c=d%20e&f=g", false), std::string(); }},
-    {"SetFragment", kFull, "", [](UriObjects& o) { return o.uri.SetFragment("f g#h i j k l m n"), std::string(); }},
-    {"SetUsername", kFull, "",
-     [](UriObjects& o) { return o.uri.SetUsername("u s@r with a long name"), std::string(); }},
-    {"SetPassword", kFull, "",
-     [](UriObjects& o) { return o.uri.SetPassword("p:w d with a long text"), std::string(); }},
     {"SetNonHierarchical", kFull, "",
      [](UriObjects& o) { return o.uri.SetNonHierarchical("a b@c.example.org?x"), std::string(); }},
     {"SetParts", kFull, "",
@@ -142,40 +134,36 @@ const UriCase kCases[] = {
     {"ChDir escaped", kBase, "", [](UriObjects& o) { return Flag(o.uri.ChDir("../p q/./r?s#t", true)); }},
     {"ChDir plain path", kBase, "", [](UriObjects& o) { return Flag(o.uri.ChDir("../p q/#r", false)); }},
     {"ChDir authority", kBase, "", [](UriObjects& o) { return Flag(o.uri.ChDir("//other.example/a/b", true)); }},
-    // Relations.
-    {"GetRelation", "http://HOST.example/d%20ir/x/", kBase,
+    // Relations, equality and common parents, none of which changes its operands.
+    {"relations", "http://HOST.example/d%20ir/x/", kBase,
      [](UriObjects& o) {
-         return std::to_string(o.uri.GetRelation(o.other, true) + 4 * o.uri.GetRelation(o.other, false));
+         return std::to_string(o.uri.GetRelation(o.other, true) + 4 * o.uri.GetRelation(o.other, false)) +
+                std::to_string(URI::GetRelationByString("http://h/a/b%20c/", "http://H/a/b%20c/d")) +
+                Flag(URI::CompareAuthority("[fe80:0:0:0:0:0:0:1]", "[FE80::1]")) + Flag(o.uri == o.other) +
+                Flag(o.uri == kFull) + Flag(o.uri != URI::StringProxy(kBase)) +
+                URI(kFull).GetCommonParent(o.other, false).ToString(false).str() +
+                URI::GetCommonParentByString(kFull, kBase, true).ToString(false).str();
      }},
-    {"GetRelationByString", kFull, "",
-     [](UriObjects&) { return std::to_string(URI::GetRelationByString("http://h/a/b%20c/", "http://H/a/b%20c/d")); }},
-    {"CompareAuthority", kFull, "",
-     [](UriObjects&) { return Flag(URI::CompareAuthority("[fe80:0:0:0:0:0:0:1]", "[FE80::1]")); }},
-    {"equality", kFull, kBase,
-     [](UriObjects& o) {
-         return Flag(o.uri == o.other) + Flag(o.uri == kFull) + Flag(o.uri != URI::StringProxy(kBase));
-     }},
-    {"GetCommonParent", kFull, kBase,
-     [](UriObjects& o) { return o.uri.GetCommonParent(o.other, false).ToString(false).str(); }},
-    {"GetCommonParentByString", kFull, "",
-     [](UriObjects&) { return URI::GetCommonParentByString(kFull, kBase, true).ToString(false).str(); }},
     {"MakeRelativeURI", "http://host.example/d%20ir/p/q.html?x#y", kBase,
      [](UriObjects& o) { return Flag(o.uri.MakeRelativeURI(o.other, true)); }},
     // Query maps.
-    {"GetQueryByMap", kFull, "", [](UriObjects& o) { return o.uri.GetQueryByMap(o.map), std::string(); }},
+    {"reading the query", kFull, "",
+     [](UriObjects& o) {
+         o.uri.GetQueryByMap(o.map);
+         return Flag(o.uri.GetQueryValue("r", o.text)) + Flag(o.uri.GetQueryValue("r", o.wide));
+     }},
     {"SetQueryByMap", kFull, "",
      [](UriObjects& o) {
          o.uri.SetQueryByMap({{"a b", "c&d"}, {"e", "f=g"}});
          return std::string();
      }},
-    {"GetQueryValue narrow", kFull, "", [](UriObjects& o) { return Flag(o.uri.GetQueryValue("r", o.text)); }},
-    {"GetQueryValue wide", kFull, "", [](UriObjects& o) { return Flag(o.uri.GetQueryValue("r", o.wide)); }},
     {"SetQueryValue", kFull, "", [](UriObjects& o) { return o.uri.SetQueryValue("s t", "u&v"), std::string(); }},
-    // Local paths, each notation both ways.
-    {"ToLocalPath", kFile, "", [](UriObjects& o) { return o.uri.ToLocalPath().str(); }},
-    {"ToLocalPathWin", kFile, "", [](UriObjects& o) { return o.uri.ToLocalPathWin().str(); }},
-    {"ToLocalPathUnix", "file:///usr/local/a%20b/c", "", [](UriObjects& o) { return o.uri.ToLocalPathUnix().str(); }},
-    {"ToLocalPathMac", "file:///Disk/Folder/a%20b/c", "", [](UriObjects& o) { return o.uri.ToLocalPathMac().str(); }},
+    // Local paths: to each notation, and from each one (a case each, as each replaces the URI).
+    {"ToLocalPath", kFile, "",
+     [](UriObjects& o) {
+         return o.uri.ToLocalPath().str() + o.uri.ToLocalPathWin().str() + o.uri.ToLocalPathUnix().str() +
+                o.uri.ToLocalPathMac().str();
+     }},
     {"LocalPathToURI", kFull, "",
      [](UriObjects& o) { return o.uri.LocalPathToURI("/usr/local/a b/c"), std::string(); }},
     {"LocalPathToURIWin", kFull, "",

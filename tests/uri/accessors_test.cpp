@@ -3,7 +3,6 @@
 // parser's table.
 #include <functional>
 #include <string>
-#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -74,16 +73,13 @@ TEST(Setters, EscapingAndFlagRecomputation) {
     }
 }
 
-TEST(GetParts, NarrowAndWideTargets) {
-    std::string scheme, host, port, path, query, fragment;
-    URI("http://[::1]:8/p%C3%A9?q=%41#f").GetParts(scheme, host, port, path, query, fragment);
-    EXPECT_EQ(std::tie(scheme, host, port, path, query, fragment),
-              std::make_tuple("http", "::1", "8", "/p\xC3\xA9", "q=A", "f"));
-    // Wide targets get UTF-16; a character outside the BMP arrives as a surrogate pair.
-    std::wstring wHost, wPath;
-    URI("http://[::1]/p%C3%A9%F0%9F%98%80").GetParts(scheme, wHost, port, wPath, query, fragment);
-    EXPECT_EQ(wHost, L"::1");
-    EXPECT_EQ(wPath, (std::wstring{L'/', L'p', wchar_t(0xE9), wchar_t(0xD83D), wchar_t(0xDE00)}));
+// GetParts into narrow targets is the fuzz replay's (it compares each part with its getter).
+TEST(GetParts, WideTargetsGetUTF16WithSurrogatePairs) {
+    std::string scheme, port, query, fragment;
+    std::wstring host, path;
+    URI("http://[::1]/p%C3%A9%F0%9F%98%80").GetParts(scheme, host, port, path, query, fragment);
+    EXPECT_EQ(host, L"::1");
+    EXPECT_EQ(path, (std::wstring{L'/', L'p', wchar_t(0xE9), wchar_t(0xD83D), wchar_t(0xDE00)}));
 }
 
 }  // namespace

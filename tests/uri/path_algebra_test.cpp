@@ -1,19 +1,17 @@
-// SplitPath, JoinPath and ChDir: every reference form, the dot-segment walk, relative bases.
+// SplitPath, JoinPath and ChDir: every reference form, the dot-segment walk, relative bases
+// (the step-by-step reference test compares ChDir with its literal steps on many more).
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <tessera/URI.h>
 
+#include "uri_test_support.h"
+
+namespace tessera_test {
 namespace {
 
 using Varn::URI;
 using Segments = std::vector<std::string>;
-
-struct PathAccess : URI {
-    using URI::JoinPath;
-    using URI::SplitPath;
-};
 
 TEST(SplitPath, AppendsSegmentsAndReportsOneLeadingAndOneTrailingSlash) {
     struct Case {
@@ -22,18 +20,14 @@ TEST(SplitPath, AppendsSegmentsAndReportsOneLeadingAndOneTrailingSlash) {
         Segments segments;
     };
     const Case cases[] = {
-        {"", false, false, {}},
-        {"/", true, false, {}},
-        {"//", true, true, {}},
-        {"/a//b/", true, true, {"a", "b"}},
-        {"a/b/", false, true, {"a", "b"}},
-        {"///a", true, false, {"a"}},
-        {"..//./", false, true, {"..", "."}},
+        {"", false, false, {}},       {"/", true, false, {}},
+        {"//", true, true, {}},       {"/a//b/", true, true, {"a", "b"}},
+        {"///a", true, false, {"a"}}, {"..//./", false, true, {"..", "."}},
     };
     for (const Case& c : cases) {
         Segments segments{"kept"}, expected{"kept"};
         bool leading = !c.leading, trailing = !c.trailing;
-        PathAccess::SplitPath(c.path, segments, leading, trailing);
+        OpenURI::SplitPath(c.path, segments, leading, trailing);
         expected.insert(expected.end(), c.segments.begin(), c.segments.end());
         EXPECT_EQ(segments, expected) << c.path;
         EXPECT_EQ(leading, c.leading) << c.path;
@@ -57,7 +51,7 @@ TEST(JoinPath, EmptyPiecesAndFlags) {
         {{""}, true, true, "/"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(PathAccess::JoinPath(c.segments, c.leading, c.trailing), c.joined)
+        EXPECT_EQ(OpenURI::JoinPath(c.segments, c.leading, c.trailing), c.joined)
             << testing::PrintToString(c.segments) << " leading " << c.leading << " trailing " << c.trailing;
     }
 }
@@ -72,17 +66,12 @@ TEST(ChDir, EveryReferenceFormAndRelativeBases) {
     };
     const Case cases[] = {
         {base, "d.html", false, "http://h/a/b/d.html"},
-        {base, "..", false, "http://h/a/"},
         {base, "../../../x", false, "http://h/x"},
-        {base, "./d/", false, "http://h/a/b/d/"},
-        {base, "a/./b/../c", false, "http://h/a/b/a/c"},
         {base, "?k=v", false, "http://h/a/b/?k=v"},
         {base, "#g", false, "http://h/a/b/c.html?q#g"},
         {base, "", false, base},
         {base, "/p/./q?k#g", false, "http://h/p/./q?k#g"},
         {base, "//g/x", false, "http://g/x"},
-        {base, "http://o/", false, "http://o/"},
-        {base, "mailto:x", false, "mailto:x"},
         {base, "x\\y", false, "unknown:"},  // no URI: the default state replaces the base
         {"http://h/", "..", false, "http://h/"},
         {"file:///C:/dir/f.txt", "../x y", false, "file:///C|/x%20y"},
@@ -94,14 +83,11 @@ TEST(ChDir, EveryReferenceFormAndRelativeBases) {
         // Escaping: the reference is a path only; escapes in it are themselves escaped.
         {"http://h/d/", "a b", true, "http://h/d/a%20b"},
         {"http://h/d/", "?k=v", true, "http://h/d/%3Fk=v"},
-        {"http://h/d/", "a%20b", false, "http://h/d/a%20b"},
         {"http://h/d/", "a%20b", true, "http://h/d/a%2520b"},
         // Relative bases keep the ".." that cannot climb further.
         {"a/b.html", "../../x", false, "../x"},
-        {"a", "..", false, "../"},
         {"/a", "../..", false, "/../../"},
         {"a/b/", "./../..", false, ""},
-        {"../a", "../../b", false, "../../../b"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.base) + " + " + c.reference + (c.escape ? " (escaped)" : ""));
@@ -111,14 +97,5 @@ TEST(ChDir, EveryReferenceFormAndRelativeBases) {
     }
 }
 
-TEST(ChDir, TheDefaultStateBecomesRelativeAndABadNetworkPathInvalidates) {
-    URI uri;
-    uri.ChDir("x/y", false);
-    EXPECT_TRUE(uri.IsRelative() && uri.IsValidURI());
-    EXPECT_EQ(uri.ToString(false), "x/y");
-    URI relative("a/b");  // "://g" is no URI
-    EXPECT_TRUE(relative.ChDir("//g", false));
-    EXPECT_FALSE(relative.IsValidURI());
-}
-
 }  // namespace
+}  // namespace tessera_test

@@ -20,21 +20,21 @@ using Segments = std::vector<std::string>;
 
 // ---- The reference -------------------------------------------------------------------
 
-// The non-empty segments of path; whether it starts with '/', and ends with one after that.
-Segments Split(std::string path, bool& leading, bool& trailing) {
-    if ((leading = !path.empty() && path[0] == '/')) path.erase(0, 1);
-    if ((trailing = !path.empty() && path.back() == '/')) path.pop_back();
+// The non-empty segments of a path; whether it starts with '/', and ends with one after that.
+struct Path {
     Segments segments;
-    std::istringstream in(path);
-    for (std::string segment; std::getline(in, segment, '/');) {
-        if (!segment.empty()) segments.push_back(segment);
-    }
-    return segments;
-}
-
-Segments Split(const std::string& path) {
     bool leading, trailing;
-    return Split(path, leading, trailing);
+};
+
+Path Split(std::string text) {
+    Path path{{}, !text.empty() && text[0] == '/', false};
+    if (path.leading) text.erase(0, 1);
+    if ((path.trailing = !text.empty() && text.back() == '/')) text.pop_back();
+    std::istringstream in(text);
+    for (std::string segment; std::getline(in, segment, '/');) {
+        if (!segment.empty()) path.segments.push_back(segment);
+    }
+    return path;
 }
 
 std::string Join(const Segments& segments, bool leading, bool trailing) {
@@ -65,23 +65,22 @@ void ChDirByTheSteps(URI& base, std::string reference, bool escape) {
         base = scratch;
         return;
     }
-    bool baseLeading, baseTrailing, referenceLeading, referenceTrailing;
-    Segments segments = Split(base.GetPath(), baseLeading, baseTrailing);
-    const Segments referenceSegments = Split(scratch.GetPath(), referenceLeading, referenceTrailing);
-    if (referenceLeading) {
+    const Path basePath = Split(base.GetPath()), referencePath = Split(scratch.GetPath());
+    Segments segments = basePath.segments;
+    if (referencePath.leading) {
         base.SetPath(scratch.GetPath());
         base.SetQuery(scratch.GetQuery(true), true);
         base.SetFragment(scratch.GetFragment());
         return;
     }
-    if (referenceSegments.empty() && scratch.GetQuery(true).str().empty()) {
+    if (referencePath.segments.empty() && scratch.GetQuery(true).str().empty()) {
         base.SetFragment(scratch.GetFragment());
         return;
     }
-    if (!baseTrailing && !segments.empty()) segments.pop_back();
+    if (!basePath.trailing && !segments.empty()) segments.pop_back();
     base.SetQuery(scratch.GetQuery(true), true);
     base.SetFragment(scratch.GetFragment());
-    segments.insert(segments.end(), referenceSegments.begin(), referenceSegments.end());
+    segments.insert(segments.end(), referencePath.segments.begin(), referencePath.segments.end());
     const auto at = [&segments](std::size_t i) { return segments.begin() + static_cast<long>(i); };
     bool dotSeen = false;
     for (std::size_t i = 0; i < segments.size();) {
@@ -98,7 +97,7 @@ void ChDirByTheSteps(URI& base, std::string reference, bool escape) {
             ++i;
         }
     }
-    base.SetPath(Join(segments, baseLeading, referenceTrailing || dotSeen));
+    base.SetPath(Join(segments, basePath.leading, referencePath.trailing || dotSeen));
 }
 
 bool MakeAbsoluteByTheSteps(URI& reference, const URI& base) {
@@ -130,16 +129,15 @@ bool MakeRelativeByTheSteps(URI& target, const URI& base, bool caseSensitive) {
     ExpandBoth(hostTarget, hostBase);
     if (hostTarget != hostBase) return false;
     ChDirByTheSteps(directory, ".", false);
-    bool leading, trailing;
-    Segments targetSegments = Split(path, leading, trailing), baseSegments = Split(directory.GetPath());
+    const Path to = Split(path), from = Split(directory.GetPath());
     std::size_t common = 0;
-    while (common < targetSegments.size() && common < baseSegments.size() &&
-           Same(targetSegments[common], baseSegments[common], caseSensitive)) {
+    while (common < to.segments.size() && common < from.segments.size() &&
+           Same(to.segments[common], from.segments[common], caseSensitive)) {
         ++common;
     }
-    Segments steps(baseSegments.size() - common, "..");
-    steps.insert(steps.end(), targetSegments.begin() + static_cast<long>(common), targetSegments.end());
-    const std::string relative = Join(steps, false, trailing);
+    Segments steps(from.segments.size() - common, "..");
+    steps.insert(steps.end(), to.segments.begin() + static_cast<long>(common), to.segments.end());
+    const std::string relative = Join(steps, false, to.trailing);
     target.SetParts("", "", "", relative.empty() ? "./" : relative, query, fragment);
     return true;
 }
@@ -195,7 +193,7 @@ URI::RELATION RelationByTheSteps(const URI& first, const URI& second, bool caseS
     const std::string pathA = a.GetPath(), pathB = b.GetPath();
     if (Same(pathA, pathB, caseSensitive)) return URI::RELATION_SAME;
     if ((pathA == "/" || pathB == "/") && (pathA.empty() || pathB.empty())) return URI::RELATION_SAME;
-    const Segments sa = Split(pathA), sb = Split(pathB);
+    const Segments sa = Split(pathA).segments, sb = Split(pathB).segments;
     for (std::size_t i = 0; i < sa.size() && i < sb.size(); ++i) {
         if (!Same(sa[i], sb[i], caseSensitive)) return URI::RELATION_NONE;
     }

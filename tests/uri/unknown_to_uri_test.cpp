@@ -1,8 +1,8 @@
-// Guessing a URI from typed text, and the virtual local-path operations it goes through.
+// Guessing a URI from typed text (the local-path operations it calls through the virtual
+// table are the virtual-dispatch test's).
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include <tessera/URI.h>
 
@@ -27,9 +27,8 @@ TEST(UnknownToURI, EachStepInOrderAndWhatAFailureLeaves) {
         {"HTTP://Host/a b?q=1 2", "http", true, "http://host/a%20b?q=1%202"},
         {"file:///C:/x y", "http", true, "file:///C|/x%20y"},
         {"../up/x y.html", "http", true, "../up/x%20y.html"},  // explicit relative references
-        {".", "http", true, "."},
-        {"ftp:///dir", "http", true, "http://ftp///dir"},     // a scheme, no host, a path
-        {"myhost/page", "http", true, "http://myhost/page"},  // bare host names
+        {"ftp:///dir", "http", true, "http://ftp///dir"},      // a scheme, no host, a path
+        {"myhost/page", "http", true, "http://myhost/page"},   // bare host names
         {"a", "ftp", true, "ftp://a"},
         {"", "http", false, "http://keep/me?q#f"},        // unchanged
         {"h2://x", "http", false, "http://keep/me?q#f"},  // the parse fails: unchanged
@@ -44,47 +43,6 @@ TEST(UnknownToURI, EachStepInOrderAndWhatAFailureLeaves) {
         EXPECT_EQ(uri.ToString(false).str(), c.uri);
         EXPECT_TRUE(uri.IsValidURI() || !c.ok);
     }
-}
-
-/// Records which local-path operations the library calls through the virtual table.
-class RecordingURI : public URI {
-public:
-    mutable std::vector<std::string> calls;
-    StringProxy ToLocalPathWin() const override { return Record("ToLocalPathWin"); }
-    StringProxy ToLocalPathUnix() const override { return Record("ToLocalPathUnix"); }
-    void LocalPathToURIWin(StringProxy path) override { Record("LocalPathToURIWin " + path.str()); }
-    void LocalPathToURIUnix(StringProxy path) override { Record("LocalPathToURIUnix " + path.str()); }
-
-private:
-    StringProxy Record(const std::string& call) const {
-        calls.push_back(call);
-        return call;
-    }
-};
-
-TEST(UnknownToURI, GoesThroughOverriddenLocalPathOperations) {
-    RecordingURI uri;
-    for (const char* text : {"C:\\a", "//s/x", "/a", "\\a\\b", "http://h/"})
-        EXPECT_TRUE(uri.UnknownToURI(text, "http"));
-    EXPECT_EQ(uri.calls, (std::vector<std::string>{"LocalPathToURIWin C:\\a", "LocalPathToURIWin //s/x",
-                                                   "LocalPathToURIUnix /a", "LocalPathToURIUnix /a/b"}));
-}
-
-TEST(LocalPath, GenericOperationsUseThePlatformNotation) {
-#if defined(_WIN32)
-    const std::string platform = "Win", uri = "file:///C|/x%20y", path = "C:\\x y";
-#else
-    const std::string platform = "Unix", uri = "file:///C%3A%5Cx%20y", path = "/C:\\x y";
-#endif
-    URI plain;
-    plain.LocalPathToURI("C:\\x y");
-    EXPECT_EQ(plain.ToString(false), uri);
-    EXPECT_EQ(plain.ToLocalPath(), path);
-
-    RecordingURI recording;
-    EXPECT_EQ(recording.ToLocalPath(), "ToLocalPath" + platform);
-    recording.LocalPathToURI("p");
-    EXPECT_EQ(recording.calls.back(), "LocalPathToURI" + platform + " p");
 }
 
 }  // namespace

@@ -16,10 +16,12 @@ public:
     using URI::ConstructURI;
     using URI::CopyURI;
     using URI::Initialize;
+    using URI::JoinPath;
     using URI::MakeLower;
     using URI::NormalizeEncoding;
     using URI::ParseURI;
     using URI::SetHierState;
+    using URI::SplitPath;
     using URI::URI;
     using URI::ValidateURI;
     using URI::operator=;

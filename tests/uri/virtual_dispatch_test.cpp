@@ -1,5 +1,6 @@
 // The URI operations call one another through the virtual operations, so a derived
-// class that overrides one changes the others (path and relation operations included).
+// class that overrides one changes the others (path and relation operations, guessing and
+// the generic local-path operations included).
 #include <string>
 #include <vector>
 
@@ -12,8 +13,8 @@ namespace {
 
 using Varn::URI;
 
-// Every overridable query answers from a switch (-1: the base class answers); moves are
-// recorded.
+// Every overridable query answers from a switch (-1: the base class answers); moves and
+// local-path operations are recorded, and the local-path operations do nothing else.
 class SteeredURI : public OpenURI {
 public:
     using OpenURI::OpenURI;
@@ -24,7 +25,7 @@ public:
     int absolute = -1, relative = -1, hierarchical = -1, ofType = -1;
     bool directory = false;
     mutable int toStringCalls = 0;
-    std::vector<std::string> moves;
+    mutable std::vector<std::string> calls;
 
     StringProxy ToString(bool unescaped) const override {
         ++toStringCalls;
@@ -37,8 +38,18 @@ public:
     bool IsOfType(StringProxy name) const override { return ofType < 0 ? URI::IsOfType(name) : ofType != 0; }
     bool IsDirectory() const override { return directory || URI::IsDirectory(); }
     bool ChDir(StringProxy reference, bool escape) override {
-        moves.push_back(reference);
+        calls.push_back("ChDir " + reference.str());
         return URI::ChDir(reference, escape);
+    }
+    StringProxy ToLocalPathWin() const override { return Record("ToLocalPathWin"); }
+    StringProxy ToLocalPathUnix() const override { return Record("ToLocalPathUnix"); }
+    void LocalPathToURIWin(StringProxy path) override { Record("LocalPathToURIWin " + path.str()); }
+    void LocalPathToURIUnix(StringProxy path) override { Record("LocalPathToURIUnix " + path.str()); }
+
+private:
+    StringProxy Record(const std::string& call) const {
+        calls.push_back(call);
+        return call;
     }
 };
 
@@ -68,7 +79,7 @@ TEST(VirtualDispatch, FileNamesAndDirectoryMovesGoThroughTheVirtualTable) {
     uri.directory = true;
     EXPECT_EQ(uri.GetFilename(false), "");
     uri.RemoveLastPathComponent();  // a directory moves to its parent
-    EXPECT_EQ(uri.moves, std::vector<std::string>{".."});
+    EXPECT_EQ(uri.calls, std::vector<std::string>{"ChDir .."});
     EXPECT_EQ(uri.URI::ToString(false), "http://h/");
     SteeredURI root("http://h/");
     root.relative = 1;  // a ".." at the front now stays, as for a relative base
@@ -137,6 +148,31 @@ TEST(VirtualDispatch, EncodedStringsUseToStringUTF8AndIsHierarchical) {
     EXPECT_TRUE(u.FromEncodedString("http://h/p%E9?q%E9", "iso-8859-1"));
     u.hierarchical = -1;
     EXPECT_EQ(u.ToString(false), "http:?q\xC3\xA9");
+}
+
+TEST(UnknownToURI, GoesThroughOverriddenLocalPathOperations) {
+    SteeredURI uri;
+    for (const char* text : {"C:\\a", "//s/x", "/a", "\\a\\b", "http://h/"})
+        EXPECT_TRUE(uri.UnknownToURI(text, "http"));
+    EXPECT_EQ(uri.calls, (std::vector<std::string>{"LocalPathToURIWin C:\\a", "LocalPathToURIWin //s/x",
+                                                   "LocalPathToURIUnix /a", "LocalPathToURIUnix /a/b"}));
+}
+
+TEST(LocalPath, GenericOperationsUseThePlatformNotation) {
+#if defined(_WIN32)
+    const std::string platform = "Win", uri = "file:///C|/x%20y", path = "C:\\x y";
+#else
+    const std::string platform = "Unix", uri = "file:///C%3A%5Cx%20y", path = "/C:\\x y";
+#endif
+    URI plain;
+    plain.LocalPathToURI("C:\\x y");
+    EXPECT_EQ(plain.ToString(false), uri);
+    EXPECT_EQ(plain.ToLocalPath(), path);
+
+    SteeredURI recording;
+    EXPECT_EQ(recording.ToLocalPath(), "ToLocalPath" + platform);
+    recording.LocalPathToURI("p");
+    EXPECT_EQ(recording.calls.back(), "LocalPathToURI" + platform + " p");
 }
 
 }  // namespace

@@ -22,12 +22,8 @@ TEST(ToString, EscapedAndUnescapedForms) {
         {"http://[::1]:80/%41", "http://[::1]:80/%41", "http://[::1]:80/A"},
         {"file:///C:/x", "file:///C|/x", "file:///C|/x"},
         {"file:", "file:", "file:"},
-        {"http://", "http:", "http:"},  // no host: no "//"
-        {"../a?b#c", "../a?b#c", "../a?b#c"},
         {"%41?%42#%43", "%41?%42#%43", "A?B#C"},
-        {"", "", ""},
         {"mailto:a%40b?s=%41#%41", "mailto:a%40b?s=%41#%41", "mailto:a@b?s=A#A"},
-        {"h2://x", "unknown:", "unknown:"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
