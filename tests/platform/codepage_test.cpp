@@ -166,14 +166,4 @@ TEST(CodePageUtf8, TextLongerThanAWindowOfUnitsReadsAsThroughUtf16) {
     }
 }
 
-TEST(CodePageUtf8, CodePagesNotServedAndEmptyTextGiveNothing) {
-    for (const std::int32_t codePage : {1200, 1201, 99999, -1, 1252, 932, kUtf8CodePage}) {
-        const bool served = tessera::platform::IsCodePageAvailable(codePage);
-        EXPECT_EQ(tessera::platform::CodePageToUTF8("abc", 3, codePage).empty(), !served) << codePage;
-        EXPECT_EQ(tessera::platform::UTF8ToCodePage("abc", 3, codePage).empty(), !served) << codePage;
-        EXPECT_EQ(tessera::platform::CodePageToUTF8("", 0, codePage), "") << codePage;
-        EXPECT_EQ(tessera::platform::UTF8ToCodePage("", 0, codePage), "") << codePage;
-    }
-}
-
 }  // namespace
