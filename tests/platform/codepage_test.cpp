@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "encoding/encoding_table.h"
+#include "unicode_text.h"
 #ifndef _WIN32
 #include "platform/posix/codepage_data.h"
 #endif
@@ -21,6 +22,7 @@
 namespace {
 
 using tessera::platform::kUtf8CodePage;
+using tessera_test::Utf8Of;
 
 // Every code page of the encoding table and, on POSIX, of the charset table, that the
 // platform serves.
@@ -60,26 +62,6 @@ testing::AssertionResult SameBytes(const std::string& direct, const std::string&
     const auto at = std::mismatch(direct.begin(), direct.end(), reference.begin(), reference.end());
     return testing::AssertionFailure() << "sizes " << direct.size() << " and " << reference.size()
                                        << ", first difference at byte " << (at.first - direct.begin());
-}
-
-std::string Utf8Of(char32_t codePoint) {
-    std::string out;
-    if (codePoint < 0x80) {
-        out += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        out += static_cast<char>(0xC0 | (codePoint >> 6));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {  // surrogates too: ill-formed, as tests want them
-        out += static_cast<char>(0xE0 | (codePoint >> 12));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (codePoint >> 18));
-        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
-    return out;
 }
 
 std::string RandomBytes(std::size_t size, unsigned seed) {
@@ -184,16 +166,6 @@ TEST(CodePageUtf8, TextLongerThanAWindowOfUnitsReadsAsThroughUtf16) {
             EXPECT_TRUE(SameBytes(DirectToUtf8(bytes, codePage), ThroughUtf16ToUtf8(bytes, codePage)))
                 << "code page " << codePage << ", offset " << offset;
         }
-    }
-}
-
-TEST(CodePageUtf8, CodePagesNotServedAndEmptyTextGiveNothing) {
-    for (const std::int32_t codePage : {1200, 1201, 99999, -1, 1252, 932, kUtf8CodePage}) {
-        const bool served = tessera::platform::IsCodePageAvailable(codePage);
-        EXPECT_EQ(tessera::platform::CodePageToUTF8("abc", 3, codePage).empty(), !served) << codePage;
-        EXPECT_EQ(tessera::platform::UTF8ToCodePage("abc", 3, codePage).empty(), !served) << codePage;
-        EXPECT_EQ(tessera::platform::CodePageToUTF8("", 0, codePage), "") << codePage;
-        EXPECT_EQ(tessera::platform::UTF8ToCodePage("", 0, codePage), "") << codePage;
     }
 }
 

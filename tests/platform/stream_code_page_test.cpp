@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>
@@ -194,26 +193,14 @@ std::vector<std::string> TextsToRead(const std::vector<std::string>& written) {
     return texts;
 }
 
-template <typename Text>
-std::string Hex(const Text& text) {
-    std::string out;
-    char digits[8];
-    for (const auto element : text) {
-        std::snprintf(digits, sizeof digits, sizeof element == 1 ? "%02X " : "%04X ",
-                      static_cast<unsigned>(element) & (sizeof element == 1 ? 0xFF : 0xFFFF));
-        out += digits;
-    }
-    return out;
-}
-
 // Compares a result with the reference's; on a difference shows both from where it starts.
 template <typename Text>
 testing::AssertionResult Same(const Text& result, const Text& reference) {
     if (result == reference) return testing::AssertionSuccess();
     const auto at = static_cast<std::size_t>(
         std::mismatch(result.begin(), result.end(), reference.begin(), reference.end()).first - result.begin());
-    return testing::AssertionFailure() << "from element " << at << ": " << Hex(result.substr(at, 12)) << "instead of "
-                                       << Hex(reference.substr(at, 12));
+    return testing::AssertionFailure() << "from element " << at << ": " << testing::PrintToString(result.substr(at, 12))
+                                       << " instead of " << testing::PrintToString(reference.substr(at, 12));
 }
 
 TEST(StreamCodePage, WritesAndReadsAsIconvGivenTheWholeText) {
@@ -230,11 +217,11 @@ TEST(StreamCodePage, WritesAndReadsAsIconvGivenTheWholeText) {
         for (const std::wstring& text : toWrite) {
             written.push_back(ReferenceEncode(encoder, charset, text));
             EXPECT_TRUE(Same(page.Encode(text.data(), text.size()), written.back()))
-                << "writing " << Hex(text.substr(0, 100));
+                << "writing " << testing::PrintToString(text.substr(0, 100));
         }
         for (const std::string& text : TextsToRead(written)) {
             EXPECT_TRUE(Same(page.Decode(text.data(), text.size()), ReferenceDecode(decoder, charset, text)))
-                << "reading " << Hex(text.substr(0, 200));
+                << "reading " << testing::PrintToString(text.substr(0, 200));
         }
     }
 }

