@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <typeinfo>
 #include <utility>
 
 #include <tessera/URI.h>
@@ -55,6 +56,11 @@ public:
     static bool IsExactlyFile(const URI& uri) noexcept;
     /// The whole buffer, parts and the bytes between them.
     static std::string_view Buffer(const URI& uri) noexcept { return uri.m_text; }
+    /// Whether the buffer is exactly the written form of a hierarchical URI: scheme "://"
+    /// host [":" port] path ["?" query] ["#" fragment], with a scheme and no user
+    /// information, for an absolute URI with a host; path ["?" query] ["#" fragment] for a
+    /// relative reference. So it is kept just after parsing, and after Rebuild (writer.cpp).
+    static bool HoldsWrittenForm(const URI& uri) noexcept;
 
     /// Replaces the bytes of `part` by `text`, which may lie in the URI's own buffer.
     static void Set(URI& uri, Part part, std::string_view text) {
@@ -156,12 +162,23 @@ public:
         Adopt(uri, text, bounds);
         uri.m_relative = parts.relative;
         uri.m_hierarchical = parts.hierarchical;
-        uri.m_valid = uri.ValidateURI();
+        // A subclass may answer IsAbsolute and IsRelative otherwise: the rules ask it.
+        uri.m_valid = typeid(uri) == typeid(URI) ? IsValidPlain(uri, parts.schemeLetters) : uri.ValidateURI();
         if (!uri.m_valid) uri.Initialize();
         return uri.m_valid;
     }
 
 private:
+    // URI::ValidateURI for a URI of this class just parsed, whose scheme is made of letters
+    // alone when schemeLetters is true.
+    static bool IsValidPlain(const URI& uri, bool schemeLetters) {
+        const std::string_view scheme = Get(uri, tessera::uri::kScheme);
+        if (!uri.m_relative && (!schemeLetters || scheme.size() < 2 || tessera::uri::Equals(scheme, "unknown"))) {
+            return false;
+        }
+        const Part text = uri.m_hierarchical ? tessera::uri::kPath : tessera::uri::kNonHierarchical;
+        return !tessera::uri::ContainsByte(Get(uri, text), '\\');
+    }
     static std::string_view View(const std::string& text, const tessera::uri::PartBounds& bounds, Part part) {
         return std::string_view(text).substr(bounds.begin[part], bounds.end[part] - bounds.begin[part]);
     }
