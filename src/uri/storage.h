@@ -149,17 +149,19 @@ public:
     /// buffer, and applies the validity rules (URI::ValidateURI), leaving the default
     /// state when they fail. When an allocation fails the URI is as it was.
     static bool Parse(URI& uri, std::string text) {
+        CheckLength(text.size());
         const tessera::uri::TextParts parts = tessera::uri::SplitURIText(text);
-        tessera::uri::PartBounds bounds;
+        Bounds bounds;
         for (unsigned p = 0; p < tessera::uri::kPartCount; ++p) {
-            bounds.begin[p] = static_cast<std::size_t>(parts.part[p].data() - text.data());
-            bounds.end[p] = bounds.begin[p] + parts.part[p].size();
+            bounds[2 * p] = static_cast<std::uint32_t>(parts.part[p].data() - text.data());
+            bounds[2 * p + 1] = bounds[2 * p] + static_cast<std::uint32_t>(parts.part[p].size());
         }
         if (parts.schemeHasUpper) LowerInPlace(text, bounds, tessera::uri::kScheme);
         if (parts.hostHasUpper) LowerInPlace(text, bounds, tessera::uri::kAuthority);
         MarkDrive(text, bounds);
         if (parts.bareIPv6) Bracket(text, bounds);
-        Adopt(uri, text, bounds);
+        uri.m_text = std::move(text);
+        std::memcpy(uri.m_bounds, bounds, sizeof bounds);
         uri.m_relative = parts.relative;
         uri.m_hierarchical = parts.hierarchical;
         // A subclass may answer IsAbsolute and IsRelative otherwise: the rules ask it.
@@ -179,27 +181,25 @@ private:
         const Part text = uri.m_hierarchical ? tessera::uri::kPath : tessera::uri::kNonHierarchical;
         return !tessera::uri::ContainsByte(Get(uri, text), '\\');
     }
-    static std::string_view View(const std::string& text, const tessera::uri::PartBounds& bounds, Part part) {
-        return std::string_view(text).substr(bounds.begin[part], bounds.end[part] - bounds.begin[part]);
+    static std::string_view View(const std::string& text, const Bounds& bounds, Part part) {
+        return std::string_view(text).substr(bounds[2 * part], bounds[2 * part + 1] - bounds[2 * part]);
     }
-    static void LowerInPlace(std::string& text, const tessera::uri::PartBounds& bounds, Part part) {
-        tessera::uri::AsciiLowerInPlace(&text[0] + bounds.begin[part], bounds.end[part] - bounds.begin[part]);
+    static void LowerInPlace(std::string& text, const Bounds& bounds, Part part) {
+        tessera::uri::AsciiLowerInPlace(&text[0] + bounds[2 * part], bounds[2 * part + 1] - bounds[2 * part]);
     }
     // A drive letter in a "file" path: "/C:/x" is stored as "/C|/x".
-    static void MarkDrive(std::string& text, const tessera::uri::PartBounds& bounds) {
+    static void MarkDrive(std::string& text, const Bounds& bounds) {
         const std::size_t colon = tessera::uri::DriveColon(View(text, bounds, tessera::uri::kScheme),
                                                            View(text, bounds, tessera::uri::kPath));
-        if (colon != std::string_view::npos) text[bounds.begin[tessera::uri::kPath] + colon] = '|';
+        if (colon != std::string_view::npos) text[bounds[2 * tessera::uri::kPath] + colon] = '|';
     }
     // Puts the host, an IPv6 address written without brackets, in brackets.
-    static void Bracket(std::string& text, tessera::uri::PartBounds& bounds) {
-        text.insert(bounds.end[tessera::uri::kAuthority], 1, ']');
-        text.insert(bounds.begin[tessera::uri::kAuthority], 1, '[');
-        bounds.end[tessera::uri::kAuthority] += 2;
-        for (unsigned p = tessera::uri::kServerPort; p < tessera::uri::kPartCount; ++p) {
-            bounds.begin[p] += 2;
-            bounds.end[p] += 2;
-        }
+    static void Bracket(std::string& text, Bounds& bounds) {
+        CheckLength(text.size() + 2);
+        text.insert(bounds[2 * tessera::uri::kAuthority + 1], 1, ']');
+        text.insert(bounds[2 * tessera::uri::kAuthority], 1, '[');
+        bounds[2 * tessera::uri::kAuthority + 1] += 2;
+        for (unsigned i = 2 * tessera::uri::kServerPort; i < 2 * tessera::uri::kPartCount; ++i) bounds[i] += 2;
     }
     static void CheckLength(std::size_t size) {
         if (size > UINT32_MAX) throw std::length_error("Varn::URI: text longer than 4 GiB");
