@@ -37,7 +37,7 @@ namespace Varn {
 class TESSERA_URI_INTERNAL URI::Storage {
 public:
     using Part = tessera::uri::Part;
-    using Bounds = std::uint32_t[2 * tessera::uri::kPartCount];
+    using Bounds = tessera::uri::PartBounds;
 
     /// The stored (escaped) bytes of `part`, valid until the URI changes.
     static std::string_view Get(const URI& uri, Part part) noexcept {
@@ -132,17 +132,14 @@ public:
     /// Takes over `text` (leaving it empty or holding the URI's old buffer) with its parts
     /// at `bounds` (flags are the caller's). Throws
     /// std::length_error, changing nothing, when the text is too long to be held.
-    static void Adopt(URI& uri, std::string& text, const tessera::uri::PartBounds& bounds) {
+    static void Adopt(URI& uri, std::string& text, const Bounds& bounds) {
         CheckLength(text.size());
         uri.m_text = std::move(text);
         SetBounds(uri, bounds);
     }
     /// Sets where the parts lie in the buffer the URI has.
-    static void SetBounds(URI& uri, const tessera::uri::PartBounds& bounds) noexcept {
-        for (unsigned p = 0; p < tessera::uri::kPartCount; ++p) {
-            uri.m_bounds[2 * p] = static_cast<std::uint32_t>(bounds.begin[p]);
-            uri.m_bounds[2 * p + 1] = static_cast<std::uint32_t>(bounds.end[p]);
-        }
+    static void SetBounds(URI& uri, const Bounds& bounds) noexcept {
+        std::memcpy(uri.m_bounds, bounds, sizeof uri.m_bounds);
     }
 
     /// Replaces every part and flag of the URI by the parse of `text`, which becomes its
@@ -161,7 +158,7 @@ public:
         MarkDrive(text, bounds);
         if (parts.bareIPv6) Bracket(text, bounds);
         uri.m_text = std::move(text);
-        std::memcpy(uri.m_bounds, bounds, sizeof bounds);
+        SetBounds(uri, bounds);
         uri.m_relative = parts.relative;
         uri.m_hierarchical = parts.hierarchical;
         // A subclass may answer IsAbsolute and IsRelative otherwise: the rules ask it.
