@@ -13,8 +13,6 @@ namespace {
 // The empty view at position `at` of text.
 std::string_view At(std::string_view text, std::size_t at) { return text.substr(at, 0); }
 
-bool IsAsciiUpper(char c) { return static_cast<unsigned char>(c - 'A') < 26u; }
-
 // Fragment after the last '#', query after the first '?' before it; returns what is left.
 std::string_view SplitQueryAndFragment(std::string_view text, TextParts& out) {
     const QueryAndFragmentMarks marks = FindQueryAndFragment(text.data(), text.size());
@@ -22,17 +20,6 @@ std::string_view SplitQueryAndFragment(std::string_view text, TextParts& out) {
     out.part[kQuery] = marks.question == marks.hash ? At(text, marks.hash)
                                                     : text.substr(marks.question + 1, marks.hash - marks.question - 1);
     return text.substr(0, marks.question);
-}
-
-// The position of the ':' that ends a scheme: the first ':', if no '/' comes before it;
-// npos otherwise. Notes whether the scheme has an upper-case letter.
-std::size_t FindSchemeEnd(std::string_view text, bool& hasUpper) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == ':') return i;
-        if (text[i] == '/') break;
-        hasUpper = hasUpper || IsAsciiUpper(text[i]);
-    }
-    return std::string_view::npos;
 }
 
 // With "//" after the scheme's ':' and two more slashes, all leading slashes go.
@@ -92,10 +79,13 @@ void SplitIPv6Host(std::string_view hostAndPort, HostPart& out) {
 TextParts SplitURIText(std::string_view text) {
     TextParts out;
     const std::string_view rest = SplitQueryAndFragment(text, out);
-    const std::size_t colon = FindSchemeEnd(rest, out.schemeHasUpper);
+    const SchemeEnd scheme = FindSchemeEnd(rest.data(), rest.size());
+    const std::size_t colon = scheme.colon;
+    out.schemeHasUpper = scheme.upper;
+    out.schemeLetters = scheme.letters;
     if (colon == std::string_view::npos) {
         SplitRelative(rest, out);
-    } else if (rest.compare(colon + 1, 2, "//") == 0) {
+    } else if (rest.size() - colon > 2 && rest[colon + 1] == '/' && rest[colon + 2] == '/') {
         SplitHierarchical(rest, colon, out);
     } else {
         SplitOpaque(rest, colon, out);

@@ -17,6 +17,7 @@ struct TextParts {
     bool hierarchical = false;
     bool relative = false;
     bool schemeHasUpper = false;  // an 'A'-'Z' in the scheme
+    bool schemeLetters = false;   // the scheme is ASCII letters alone
     bool hostHasUpper = false;    // an 'A'-'Z' in the host (or in the user information)
     bool bareIPv6 = false;        // the host holds two ':' and no bracket: brackets are added
 };

@@ -5,6 +5,7 @@
 #define TESSERA_URI_PARTS_H
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace tessera::uri {
@@ -24,12 +25,10 @@ enum Part : unsigned {
     kPartCount,
 };
 
-/// Where each part lies in a text: part p is the bytes [begin[p], end[p]). Parts lie in
-/// the order of Part, none beginning before the end of the one before it.
-struct PartBounds {
-    std::size_t begin[kPartCount];
-    std::size_t end[kPartCount];
-};
+/// Where each part lies in a text of at most 4 GiB: part p is the bytes [bounds[2 * p],
+/// bounds[2 * p + 1]). Parts lie in the order of Part, none beginning before the end of
+/// the one before it.
+using PartBounds = std::uint32_t[2 * kPartCount];
 
 /// The unescaped path, query and fragment of a relative reference.
 struct ReferenceParts {

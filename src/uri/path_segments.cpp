@@ -1,5 +1,6 @@
 // The path algebra of Varn::URI: splitting and joining paths, and ChDir, which moves a
 // URI by a reference written relative to it. All path work is done on unescaped paths.
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -41,10 +42,10 @@ public:
     explicit Layout(char* buffer) : m_start(buffer), m_at(buffer) {}
 
     void Part(uri::Part part, std::string_view text, std::string_view tail = std::string_view()) {
-        m_bounds.begin[part] = Size();
+        m_bounds[2 * part] = static_cast<std::uint32_t>(Size());
         Write(text);
         Write(tail);
-        m_bounds.end[part] = Size();
+        m_bounds[2 * part + 1] = static_cast<std::uint32_t>(Size());
     }
     void Separator(std::string_view text) { Write(text); }
     std::size_t Size() const { return static_cast<std::size_t>(m_at - m_start); }
@@ -59,7 +60,9 @@ private:
 
     char* m_start;
     char* m_at;
-    uri::PartBounds m_bounds;  // not cleared first: LayOut lays out every part
+    // Not cleared first: LayOut lays out every part. A result over 4 GiB is refused (Adopt)
+    // before they are used.
+    uri::PartBounds m_bounds;
 };
 
 // Lays the parts of a hierarchical URI out as they are written out (written_form.h), so

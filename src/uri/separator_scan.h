@@ -1,6 +1,7 @@
-// The parser's two searches for separators, each one pass over the text: the query and
-// fragment marks of the whole text, and the separators of the part after "//". With SSE2
-// they look at 16 bytes a step; the scalar versions are the reference and serve elsewhere.
+// The parser's searches for separators, each one pass over the text: the query and
+// fragment marks of the whole text, the end of the scheme, and the separators of the part
+// after "//". With SSE2 they look at 16 bytes a step; the scalar versions are the
+// reference and serve elsewhere.
 #ifndef TESSERA_URI_SEPARATOR_SCAN_H
 #define TESSERA_URI_SEPARATOR_SCAN_H
 
@@ -29,6 +30,28 @@ struct HostPartSeparators {
     std::size_t secondColon;
     bool upper;
 };
+
+/// Where the scheme of a URI text ends: `colon` is the first ':' if no '/' comes before it
+/// (npos otherwise). Of the bytes before the first ':' or '/', `upper` tells whether one is
+/// 'A'-'Z', and `letters` whether all are ASCII letters.
+struct SchemeEnd {
+    std::size_t colon;
+    bool upper;
+    bool letters;
+};
+
+inline SchemeEnd FindSchemeEndReference(const char* d, std::size_t n) {
+    SchemeEnd found{static_cast<std::size_t>(-1), false, true};
+    for (std::size_t i = 0; i < n && d[i] != '/'; ++i) {
+        if (d[i] == ':') {
+            found.colon = i;
+            break;
+        }
+        found.upper = found.upper || static_cast<unsigned char>(d[i] - 'A') < 26u;
+        found.letters = found.letters && static_cast<unsigned char>((d[i] | 0x20) - 'a') < 26u;
+    }
+    return found;
+}
 
 inline QueryAndFragmentMarks FindQueryAndFragmentReference(const char* d, std::size_t n) {
     QueryAndFragmentMarks marks{n, n};
@@ -102,7 +125,27 @@ inline unsigned BytesEqual(__m128i block, char c) {
     return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(c))));
 }
 
+// The bytes of a block that are 'A'-'Z': those that, moved down by 'A' - 128, fall below
+// 26 - 128.
+inline unsigned UpperLetters(__m128i block) {
+    const __m128i shifted = _mm_add_epi8(block, _mm_set1_epi8(static_cast<char>(128 - 'A')));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmplt_epi8(shifted, _mm_set1_epi8(26 - 128))));
+}
+
 }  // namespace detail
+
+/// The end of the scheme among the n bytes at d: a scheme is short, so the first 16 bytes
+/// mostly hold it.
+inline SchemeEnd FindSchemeEnd(const char* d, std::size_t n) {
+    if (n < 16) return FindSchemeEndReference(d, n);
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d));
+    const unsigned colons = detail::BytesEqual(block, ':'), stops = colons | detail::BytesEqual(block, '/');
+    if (stops == 0) return FindSchemeEndReference(d, n);
+    const unsigned first = detail::LowestBit(stops), before = (1u << first) - 1;
+    const unsigned letters = detail::UpperLetters(_mm_and_si128(block, _mm_set1_epi8(static_cast<char>(0xDF))));
+    return SchemeEnd{(colons >> first & 1u) != 0 ? first : static_cast<std::size_t>(-1),
+                     (detail::UpperLetters(block) & before) != 0, (letters & before) == before};
+}
 
 /// The query and fragment marks of the n bytes at d.
 inline QueryAndFragmentMarks FindQueryAndFragment(const char* d, std::size_t n) {
@@ -129,10 +172,7 @@ inline HostPartSeparators ScanHostPart(const char* d, std::size_t from, std::siz
         const __m128i block = detail::LoadBlock(d, i, end, valid);
         const unsigned slashes = detail::BytesEqual(block, '/') & valid;
         if (slashes != 0) valid &= (slashes & (0u - slashes)) - 1;  // the bytes before the first '/'
-        // 'A'-'Z' are the bytes that, moved down by 'A' - 128, fall below 26 - 128.
-        const __m128i shifted = _mm_add_epi8(block, _mm_set1_epi8(static_cast<char>(128 - 'A')));
-        const auto uppers = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmplt_epi8(shifted, _mm_set1_epi8(26 - 128))));
-        found.upper = found.upper || (uppers & valid) != 0;
+        found.upper = found.upper || (detail::UpperLetters(block) & valid) != 0;
         unsigned colons = detail::BytesEqual(block, ':') & valid;
         const unsigned ats = detail::BytesEqual(block, '@') & valid;
         if (ats != 0 && found.at == end) {
@@ -153,6 +193,8 @@ inline HostPartSeparators ScanHostPart(const char* d, std::size_t from, std::siz
 }
 
 #else
+
+inline SchemeEnd FindSchemeEnd(const char* d, std::size_t n) { return FindSchemeEndReference(d, n); }
 
 inline QueryAndFragmentMarks FindQueryAndFragment(const char* d, std::size_t n) {
     return FindQueryAndFragmentReference(d, n);

@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <typeinfo>
 #include <utility>
 
 #include <tessera/URI.h>
@@ -36,7 +37,7 @@ namespace Varn {
 class TESSERA_URI_INTERNAL URI::Storage {
 public:
     using Part = tessera::uri::Part;
-    using Bounds = std::uint32_t[2 * tessera::uri::kPartCount];
+    using Bounds = tessera::uri::PartBounds;
 
     /// The stored (escaped) bytes of `part`, valid until the URI changes.
     static std::string_view Get(const URI& uri, Part part) noexcept {
@@ -55,6 +56,11 @@ public:
     static bool IsExactlyFile(const URI& uri) noexcept;
     /// The whole buffer, parts and the bytes between them.
     static std::string_view Buffer(const URI& uri) noexcept { return uri.m_text; }
+    /// Whether the buffer is exactly the written form of a hierarchical URI: scheme "://"
+    /// host [":" port] path ["?" query] ["#" fragment], with a scheme and no user
+    /// information, for an absolute URI with a host; path ["?" query] ["#" fragment] for a
+    /// relative reference. So it is kept just after parsing, and after Rebuild (writer.cpp).
+    static bool HoldsWrittenForm(const URI& uri) noexcept;
 
     /// Replaces the bytes of `part` by `text`, which may lie in the URI's own buffer.
     static void Set(URI& uri, Part part, std::string_view text) {
@@ -126,63 +132,71 @@ public:
     /// Takes over `text` (leaving it empty or holding the URI's old buffer) with its parts
     /// at `bounds` (flags are the caller's). Throws
     /// std::length_error, changing nothing, when the text is too long to be held.
-    static void Adopt(URI& uri, std::string& text, const tessera::uri::PartBounds& bounds) {
+    static void Adopt(URI& uri, std::string& text, const Bounds& bounds) {
         CheckLength(text.size());
         uri.m_text = std::move(text);
         SetBounds(uri, bounds);
     }
     /// Sets where the parts lie in the buffer the URI has.
-    static void SetBounds(URI& uri, const tessera::uri::PartBounds& bounds) noexcept {
-        for (unsigned p = 0; p < tessera::uri::kPartCount; ++p) {
-            uri.m_bounds[2 * p] = static_cast<std::uint32_t>(bounds.begin[p]);
-            uri.m_bounds[2 * p + 1] = static_cast<std::uint32_t>(bounds.end[p]);
-        }
+    static void SetBounds(URI& uri, const Bounds& bounds) noexcept {
+        std::memcpy(uri.m_bounds, bounds, sizeof uri.m_bounds);
     }
 
     /// Replaces every part and flag of the URI by the parse of `text`, which becomes its
     /// buffer, and applies the validity rules (URI::ValidateURI), leaving the default
     /// state when they fail. When an allocation fails the URI is as it was.
     static bool Parse(URI& uri, std::string text) {
+        CheckLength(text.size());
         const tessera::uri::TextParts parts = tessera::uri::SplitURIText(text);
-        tessera::uri::PartBounds bounds;
+        Bounds bounds;
         for (unsigned p = 0; p < tessera::uri::kPartCount; ++p) {
-            bounds.begin[p] = static_cast<std::size_t>(parts.part[p].data() - text.data());
-            bounds.end[p] = bounds.begin[p] + parts.part[p].size();
+            bounds[2 * p] = static_cast<std::uint32_t>(parts.part[p].data() - text.data());
+            bounds[2 * p + 1] = bounds[2 * p] + static_cast<std::uint32_t>(parts.part[p].size());
         }
         if (parts.schemeHasUpper) LowerInPlace(text, bounds, tessera::uri::kScheme);
         if (parts.hostHasUpper) LowerInPlace(text, bounds, tessera::uri::kAuthority);
         MarkDrive(text, bounds);
         if (parts.bareIPv6) Bracket(text, bounds);
-        Adopt(uri, text, bounds);
+        uri.m_text = std::move(text);
+        SetBounds(uri, bounds);
         uri.m_relative = parts.relative;
         uri.m_hierarchical = parts.hierarchical;
-        uri.m_valid = uri.ValidateURI();
+        // A subclass may answer IsAbsolute and IsRelative otherwise: the rules ask it.
+        uri.m_valid = typeid(uri) == typeid(URI) ? IsValidPlain(uri, parts.schemeLetters) : uri.ValidateURI();
         if (!uri.m_valid) uri.Initialize();
         return uri.m_valid;
     }
 
 private:
-    static std::string_view View(const std::string& text, const tessera::uri::PartBounds& bounds, Part part) {
-        return std::string_view(text).substr(bounds.begin[part], bounds.end[part] - bounds.begin[part]);
+    // URI::ValidateURI for a URI of this class just parsed, whose scheme is made of letters
+    // alone when schemeLetters is true.
+    static bool IsValidPlain(const URI& uri, bool schemeLetters) {
+        const std::string_view scheme = Get(uri, tessera::uri::kScheme);
+        if (!uri.m_relative && (!schemeLetters || scheme.size() < 2 || tessera::uri::Equals(scheme, "unknown"))) {
+            return false;
+        }
+        const Part text = uri.m_hierarchical ? tessera::uri::kPath : tessera::uri::kNonHierarchical;
+        return !tessera::uri::ContainsByte(Get(uri, text), '\\');
     }
-    static void LowerInPlace(std::string& text, const tessera::uri::PartBounds& bounds, Part part) {
-        tessera::uri::AsciiLowerInPlace(&text[0] + bounds.begin[part], bounds.end[part] - bounds.begin[part]);
+    static std::string_view View(const std::string& text, const Bounds& bounds, Part part) {
+        return std::string_view(text).substr(bounds[2 * part], bounds[2 * part + 1] - bounds[2 * part]);
+    }
+    static void LowerInPlace(std::string& text, const Bounds& bounds, Part part) {
+        tessera::uri::AsciiLowerInPlace(&text[0] + bounds[2 * part], bounds[2 * part + 1] - bounds[2 * part]);
     }
     // A drive letter in a "file" path: "/C:/x" is stored as "/C|/x".
-    static void MarkDrive(std::string& text, const tessera::uri::PartBounds& bounds) {
+    static void MarkDrive(std::string& text, const Bounds& bounds) {
         const std::size_t colon = tessera::uri::DriveColon(View(text, bounds, tessera::uri::kScheme),
                                                            View(text, bounds, tessera::uri::kPath));
-        if (colon != std::string_view::npos) text[bounds.begin[tessera::uri::kPath] + colon] = '|';
+        if (colon != std::string_view::npos) text[bounds[2 * tessera::uri::kPath] + colon] = '|';
     }
     // Puts the host, an IPv6 address written without brackets, in brackets.
-    static void Bracket(std::string& text, tessera::uri::PartBounds& bounds) {
-        text.insert(bounds.end[tessera::uri::kAuthority], 1, ']');
-        text.insert(bounds.begin[tessera::uri::kAuthority], 1, '[');
-        bounds.end[tessera::uri::kAuthority] += 2;
-        for (unsigned p = tessera::uri::kServerPort; p < tessera::uri::kPartCount; ++p) {
-            bounds.begin[p] += 2;
-            bounds.end[p] += 2;
-        }
+    static void Bracket(std::string& text, Bounds& bounds) {
+        CheckLength(text.size() + 2);
+        text.insert(bounds[2 * tessera::uri::kAuthority + 1], 1, ']');
+        text.insert(bounds[2 * tessera::uri::kAuthority], 1, '[');
+        bounds[2 * tessera::uri::kAuthority + 1] += 2;
+        for (unsigned i = 2 * tessera::uri::kServerPort; i < 2 * tessera::uri::kPartCount; ++i) bounds[i] += 2;
     }
     static void CheckLength(std::size_t size) {
         if (size > UINT32_MAX) throw std::length_error("Varn::URI: text longer than 4 GiB");

@@ -82,7 +82,36 @@ private:
 
 }  // namespace
 
+bool URI::Storage::HoldsWrittenForm(const URI& uri) noexcept {
+    using tessera::uri::kAuthority, tessera::uri::kPath, tessera::uri::kServerPort;
+    const std::uint32_t* const bound = uri.m_bounds;
+    const char* const text = uri.m_text.data();
+    std::uint32_t next = 0;  // where the next part that is written must begin
+    if (!uri.m_relative) {
+        const std::uint32_t schemeEnd = bound[2 * tessera::uri::kScheme + 1];
+        if (bound[2 * tessera::uri::kScheme] != 0 || schemeEnd == 0 || !Empty(uri, tessera::uri::kUsername) ||
+            bound[2 * kAuthority] != schemeEnd + 3 || std::memcmp(text + schemeEnd, "://", 3) != 0) {
+            return false;
+        }
+        next = bound[2 * kAuthority + 1];
+    }
+    // A part that is written follows its separator right where the one before ended.
+    const auto follows = [&](Part part, char separator) {
+        if (Empty(uri, part)) return true;
+        if (bound[2 * part] != next + 1 || text[next] != separator) return false;
+        next = bound[2 * part + 1];
+        return true;
+    };
+    if ((!uri.m_relative && !follows(kServerPort, ':')) || bound[2 * kPath] != next) return false;
+    next = bound[2 * kPath + 1];
+    return follows(tessera::uri::kQuery, '?') && follows(tessera::uri::kFragment, '#') && next == uri.m_text.size();
+}
+
 URI::StringProxy URI::ToString(bool unescaped) const {
+    if (!unescaped && IsHierarchical() && (m_relative || !Storage::Empty(*this, tessera::uri::kAuthority)) &&
+        Storage::HoldsWrittenForm(*this)) {
+        return std::string(m_text);
+    }
     std::string_view part[tessera::uri::kPartCount];
     for (unsigned p = 0; p < tessera::uri::kPartCount; ++p) part[p] = Storage::Get(*this, Part(p));
     const bool hierarchical = IsHierarchical();

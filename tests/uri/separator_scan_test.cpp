@@ -13,6 +13,8 @@ namespace {
 
 using tessera::uri::FindQueryAndFragment;
 using tessera::uri::FindQueryAndFragmentReference;
+using tessera::uri::FindSchemeEnd;
+using tessera::uri::FindSchemeEndReference;
 using tessera::uri::HostPartSeparators;
 using tessera::uri::QueryAndFragmentMarks;
 using tessera::uri::ScanHostPart;
@@ -20,12 +22,13 @@ using tessera::uri::ScanHostPartReference;
 
 // The results as tuples, which compare and print field by field.
 auto Fields(const QueryAndFragmentMarks& m) { return std::make_tuple(m.question, m.hash); }
+auto Fields(const tessera::uri::SchemeEnd& s) { return std::make_tuple(s.colon, s.upper, s.letters); }
 auto Fields(const HostPartSeparators& s) {
     return std::make_tuple(s.slash, s.at, s.firstColon, s.secondColon, s.upper);
 }
 
 TEST(SeparatorScan, BlocksAgreeWithBytes) {
-    const std::string alphabet = "/@:?#AZaz[]%.";
+    const std::string alphabet = "/@:?#AZaz[]`{%.";
     std::mt19937 random(20261205);
     for (int round = 0; round < 40000; ++round) {
         std::string text(random() % 80, 'x');
@@ -36,6 +39,8 @@ TEST(SeparatorScan, BlocksAgreeWithBytes) {
         const std::size_t from = end == 0 ? 0 : random() % (end + 1);
         ASSERT_EQ(Fields(FindQueryAndFragment(text.data(), end)),
                   Fields(FindQueryAndFragmentReference(text.data(), end)))
+            << text.substr(0, end);
+        ASSERT_EQ(Fields(FindSchemeEnd(text.data(), end)), Fields(FindSchemeEndReference(text.data(), end)))
             << text.substr(0, end);
         ASSERT_EQ(Fields(ScanHostPart(text.data(), from, end)), Fields(ScanHostPartReference(text.data(), from, end)))
             << text.substr(0, end) << " from " << from;
