@@ -177,11 +177,15 @@ unsigned char* DoubleByteCodePage::EncodeRunThroughUtf16(const unsigned char*& p
     while (p != end) {
         const wchar_t* const last = unicode::Utf8ToUtf16Window(p, end, units, units + kWindow);
         const wchar_t* unit = units;
-        // Four characters of two bytes each at a time: most of CJK text.
+        // Four characters at a time: two bytes each (most of CJK text) with no test per
+        // character, the others one at a time.
         for (; last - unit >= 4; unit += 4) {
             const std::uint16_t codes[4] = {encode[unit[0] & 0xFFFF], encode[unit[1] & 0xFFFF],
                                             encode[unit[2] & 0xFFFF], encode[unit[3] & 0xFFFF]};
-            if (!AllPairs(codes)) break;
+            if (!AllPairs(codes)) {
+                for (const std::uint16_t code : codes) out = PutCode(out, code);
+                continue;
+            }
             for (int i = 0; i < 4; ++i) {
                 out[2 * i] = static_cast<unsigned char>(codes[i] >> 8);
                 out[2 * i + 1] = static_cast<unsigned char>(codes[i] & 0xFF);
