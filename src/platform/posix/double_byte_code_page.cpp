@@ -167,6 +167,16 @@ bool AllPairs(const std::uint16_t (&codes)[N]) {
     return all;
 }
 
+// Stores codes that are all lead/trail pairs, two bytes each; returns the end of them.
+template <std::size_t N>
+unsigned char* PutPairs(unsigned char* out, const std::uint16_t (&codes)[N]) {
+    for (std::size_t i = 0; i < N; ++i) {
+        out[2 * i] = static_cast<unsigned char>(codes[i] >> 8);
+        out[2 * i + 1] = static_cast<unsigned char>(codes[i] & 0xFF);
+    }
+    return out + 2 * N;
+}
+
 }  // namespace
 
 unsigned char* DoubleByteCodePage::EncodeRunThroughUtf16(const unsigned char*& p, const unsigned char* end,
@@ -186,11 +196,7 @@ unsigned char* DoubleByteCodePage::EncodeRunThroughUtf16(const unsigned char*& p
                 for (const std::uint16_t code : codes) out = PutCode(out, code);
                 continue;
             }
-            for (int i = 0; i < 4; ++i) {
-                out[2 * i] = static_cast<unsigned char>(codes[i] >> 8);
-                out[2 * i + 1] = static_cast<unsigned char>(codes[i] & 0xFF);
-            }
-            out += 8;
+            out = PutPairs(out, codes);
         }
         for (; unit != last; ++unit) out = PutCode(out, encode[*unit & 0xFFFF]);
     }
@@ -220,11 +226,7 @@ std::string DoubleByteCodePage::EncodeUtf8(const char* data, std::size_t size) c
         while (end - p >= 6 && ReadTwoThreeByteSequences(p, units[0], units[1])) {
             const std::uint16_t codes[2] = {encode[units[0]], encode[units[1]]};
             if (!AllPairs(codes)) break;
-            out[0] = static_cast<unsigned char>(codes[0] >> 8);
-            out[1] = static_cast<unsigned char>(codes[0] & 0xFF);
-            out[2] = static_cast<unsigned char>(codes[1] >> 8);
-            out[3] = static_cast<unsigned char>(codes[1] & 0xFF);
-            out += 4;
+            out = PutPairs(out, codes);
             p += 6;
         }
         if (p != end) EncodeUtf8Step(p, end, out, m_asciiIsAscii, putUnit);

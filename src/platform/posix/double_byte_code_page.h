@@ -32,9 +32,9 @@ public:
 private:
     DoubleByteCodePage() = default;
     void BuildUtf8Tables();
-    /// Encodes [p, end), a run of UTF-8 that ends where a character does, through the UTF-8 conversion's
-    /// kernel a window of UTF-16 units at a time; returns the end of the output. The bytes
-    /// of a unit fit where the one or more bytes of input it came from were.
+    /// Encodes [p, end), a run of UTF-8 that ends where a character does, through the UTF-8
+    /// conversion's kernel a window of UTF-16 units at a time; returns the end of the
+    /// output. The bytes of a unit fit where the one or more bytes of input it came from were.
     unsigned char* EncodeRunThroughUtf16(const unsigned char*& p, const unsigned char* end, unsigned char* out) const;
     /// Runs shorter than this go a character or two at a time: a call of the kernel costs more.
     static constexpr std::size_t kKernelRun = 48;
