@@ -172,6 +172,9 @@ constexpr LeadBytes kLeadBytes[] = {
 // leaving the shift state as the first one left it (UTF-7 ends a base64 run there).
 constexpr std::int32_t kSevenBitCodePages[] = {50220, 50221, 50222, 50225, 65000};
 
+// The mixed EBCDIC code pages: single bytes, and byte pairs between SO and SI.
+constexpr std::int32_t kShiftedEbcdicCodePages[] = {50930, 50931, 50933, 50935, 50937, 50939};
+
 // Codesets of glibc locales. The C and POSIX locales ("ANSI_X3.4-1968") count as UTF-8.
 constexpr CodesetCodePage kCodesets[] = {
     {"ANSI_X3.4-1968", kUtf8CodePage}, {"UTF-8", kUtf8CodePage},
@@ -225,6 +228,11 @@ bool InByteRanges(const char* ranges, unsigned char byte) {
 bool IsSevenBitCode(std::int32_t codePage) {
     return std::find(std::begin(kSevenBitCodePages), std::end(kSevenBitCodePages), codePage) !=
            std::end(kSevenBitCodePages);
+}
+
+bool IsShiftedEbcdic(std::int32_t codePage) {
+    return std::find(std::begin(kShiftedEbcdicCodePages), std::end(kShiftedEbcdicCodePages), codePage) !=
+           std::end(kShiftedEbcdicCodePages);
 }
 
 std::int32_t CodePageForCodeset(const char* codeset) {

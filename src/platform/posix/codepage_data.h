@@ -80,6 +80,9 @@ const LeadBytes* FindLeadBytes(std::int32_t codePage);
 /// Whether a stream code page is a 7-bit code: a byte 80-FF is never part of a character,
 /// and iconv rejects a run of them one by one without changing its shift state after the first.
 bool IsSevenBitCode(std::int32_t codePage);
+/// Whether a stream code page is mixed EBCDIC (single bytes, and pairs between SO and SI),
+/// which is written from a table rather than by iconv.
+bool IsShiftedEbcdic(std::int32_t codePage);
 /// Whether `byte` lies in one of the ranges.
 bool InByteRanges(const char* ranges, unsigned char byte);
 /// Every decode correction of a code page.

@@ -16,6 +16,7 @@
 
 #include "platform/posix/codepage_data.h"
 #include "platform/posix/double_byte_code_page.h"
+#include "platform/posix/ebcdic_shift_encoder.h"
 #include "platform/posix/single_byte_code_page.h"
 #include "platform/posix/stream_code_page.h"
 #include "unicode/utf8_utf16.h"
@@ -26,6 +27,7 @@ namespace {
 using posix::CodePageCharset;
 using posix::CodePageForm;
 using posix::DoubleByteCodePage;
+using posix::EbcdicShiftEncoder;
 using posix::SingleByteCodePage;
 using posix::StreamCodePage;
 
@@ -65,6 +67,7 @@ private:
 
 SharedTables<SingleByteCodePage> g_singleByteTables;
 SharedTables<DoubleByteCodePage> g_doubleByteTables;
+SharedTables<EbcdicShiftEncoder> g_ebcdicShiftEncoders;
 
 // The iconv converters of the last few stream code pages a thread used: iconv descriptors
 // carry conversion state, so each thread has its own, and opening them per call would
@@ -96,6 +99,7 @@ struct Converter {
     const SingleByteCodePage* singleByte = nullptr;
     const DoubleByteCodePage* doubleByte = nullptr;
     StreamCodePage* stream = nullptr;
+    const EbcdicShiftEncoder* shiftEncoder = nullptr;  // writes in place of `stream` where set
 };
 
 Converter ConverterFor(std::int32_t codePage) {
@@ -115,6 +119,10 @@ Converter ConverterFor(std::int32_t codePage) {
             break;
         case CodePageForm::kStream:
             converter.stream = &t_streams.For(*charset);
+            if (posix::IsShiftedEbcdic(charset->codePage)) {
+                converter.shiftEncoder =
+                    g_ebcdicShiftEncoders.Get(row, [&] { return EbcdicShiftEncoder::Build(*charset); });
+            }
             break;
     }
     return converter;
@@ -154,6 +162,7 @@ std::string UTF16ToCodePage(const wchar_t* data, std::size_t size, std::int32_t 
     const Converter converter = ConverterFor(codePage);
     if (converter.singleByte) return converter.singleByte->Encode(data, size);
     if (converter.doubleByte) return converter.doubleByte->Encode(data, size);
+    if (converter.shiftEncoder) return converter.shiftEncoder->Encode(data, size);
     if (converter.stream) return converter.stream->Encode(data, size);
     return {};
 }
@@ -177,6 +186,7 @@ std::string UTF8ToCodePage(const char* data, std::size_t size, std::int32_t code
         const Converter converter = ConverterFor(codePage);
         if (converter.singleByte) return converter.singleByte->EncodeUtf8(data, size);
         if (converter.doubleByte) return converter.doubleByte->EncodeUtf8(data, size);
+        if (converter.shiftEncoder) return converter.shiftEncoder->EncodeUtf8(data, size);
         if (converter.stream) return converter.stream->EncodeUtf8(data, size);
         return {};
     }
