@@ -22,7 +22,7 @@ namespace tessera::platform::posix {
 /// character (U+E0000 to U+E007F), which iconv drops.
 class EbcdicShiftEncoder {
 public:
-    /// Learns the table (about a tenth of a second for most pages); nullptr when iconv cannot
+    /// Learns the table (under a tenth of a second for most pages); nullptr when iconv cannot
     /// convert the charset, or its encoder does something this class cannot repeat.
     static std::unique_ptr<EbcdicShiftEncoder> Build(const CodePageCharset& charset);
 
