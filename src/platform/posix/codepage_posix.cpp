@@ -102,7 +102,11 @@ struct Converter {
     const EbcdicShiftEncoder* shiftEncoder = nullptr;  // writes in place of `stream` where set
 };
 
-Converter ConverterFor(std::int32_t codePage) {
+// Whether a conversion is from or to the code page; only writing a mixed EBCDIC page
+// needs (and builds) its table.
+enum class Direction { kReading, kWriting };
+
+Converter ConverterFor(std::int32_t codePage, Direction direction = Direction::kReading) {
     Converter converter;
     const CodePageCharset* charset = posix::FindCodePageCharset(codePage);
     if (charset == nullptr || charset->charset == nullptr) return converter;
@@ -119,7 +123,7 @@ Converter ConverterFor(std::int32_t codePage) {
             break;
         case CodePageForm::kStream:
             converter.stream = &t_streams.For(*charset);
-            if (posix::IsShiftedEbcdic(charset->codePage)) {
+            if (direction == Direction::kWriting && posix::IsShiftedEbcdic(charset->codePage)) {
                 converter.shiftEncoder =
                     g_ebcdicShiftEncoders.Get(row, [&] { return EbcdicShiftEncoder::Build(*charset); });
             }
@@ -159,7 +163,7 @@ std::wstring CodePageToUTF16(const char* data, std::size_t size, std::int32_t co
 std::string UTF16ToCodePage(const wchar_t* data, std::size_t size, std::int32_t codePage) {
     if (size == 0) return {};
     if (codePage == kUtf8CodePage) return unicode::Utf16ToUtf8(data, size);
-    const Converter converter = ConverterFor(codePage);
+    const Converter converter = ConverterFor(codePage, Direction::kWriting);
     if (converter.singleByte) return converter.singleByte->Encode(data, size);
     if (converter.doubleByte) return converter.doubleByte->Encode(data, size);
     if (converter.shiftEncoder) return converter.shiftEncoder->Encode(data, size);
@@ -183,7 +187,7 @@ std::string CodePageToUTF8(const char* data, std::size_t size, std::int32_t code
 std::string UTF8ToCodePage(const char* data, std::size_t size, std::int32_t codePage) {
     if (size == 0) return {};
     if (codePage != kUtf8CodePage) {
-        const Converter converter = ConverterFor(codePage);
+        const Converter converter = ConverterFor(codePage, Direction::kWriting);
         if (converter.singleByte) return converter.singleByte->EncodeUtf8(data, size);
         if (converter.doubleByte) return converter.doubleByte->EncodeUtf8(data, size);
         if (converter.shiftEncoder) return converter.shiftEncoder->EncodeUtf8(data, size);
