@@ -4,9 +4,12 @@
 // allocated once ahead; Tessera returns a new string on every call, allocation included.
 // Both directions are the public calls, `Varn::Transcoder::UTF8ToUTF16` and `UTF16ToUTF8`;
 // "copy" copies the UTF-16 result into a new string, the least any call that returns one
-// must do.
+// must do. Every run also counts the minor page faults of its timed loop, per call
+// ("faults/call"): a result on pages the allocator has just taken from the system faults
+// once a page (once per 2 MB where huge pages are granted), one on pages it kept does not.
 #include <benchmark/benchmark.h>
 #include <iconv.h>
+#include <sys/resource.h>
 #include <unicode/ustring.h>
 
 #include <cstring>
@@ -72,12 +75,36 @@ struct Sample {
     std::u16string utf16;  // ICU and iconv (as UTF-16LE bytes)
 };
 
+long MinorFaults() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
+}
+
+// Made just before a run's timed loop: when the run's function returns, sets the counter
+// "faults/call" to the minor faults of the loop divided by its iterations.
+class FaultCount {
+public:
+    explicit FaultCount(benchmark::State& state) : m_state(state), m_start(MinorFaults()) {}
+    FaultCount(const FaultCount&) = delete;
+    FaultCount& operator=(const FaultCount&) = delete;
+    ~FaultCount() {
+        m_state.counters["faults/call"] =
+            benchmark::Counter(static_cast<double>(MinorFaults() - m_start), benchmark::Counter::kAvgIterations);
+    }
+
+private:
+    benchmark::State& m_state;
+    long m_start;
+};
+
 void SetRate(benchmark::State& state, const Sample& sample) {
     state.counters["MB/s"] = benchmark::Counter(static_cast<double>(sample.utf8.size()) / 1e6,
                                                 benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void TesseraUtf8ToUtf16(benchmark::State& state, const Sample& sample) {
+    const FaultCount faults(state);
     for (auto _ : state) {
         std::wstring result = Varn::Transcoder::UTF8ToUTF16(sample.utf8);
         benchmark::DoNotOptimize(result.data());
@@ -86,6 +113,7 @@ void TesseraUtf8ToUtf16(benchmark::State& state, const Sample& sample) {
 }
 
 void CopyUtf16(benchmark::State& state, const Sample& sample) {
+    const FaultCount faults(state);
     for (auto _ : state) {
         std::wstring copy(sample.wide);
         benchmark::DoNotOptimize(copy.data());
@@ -94,6 +122,7 @@ void CopyUtf16(benchmark::State& state, const Sample& sample) {
 }
 
 void TesseraUtf16ToUtf8(benchmark::State& state, const Sample& sample) {
+    const FaultCount faults(state);
     for (auto _ : state) {
         std::string result = Varn::Transcoder::UTF16ToUTF8(sample.wide);
         benchmark::DoNotOptimize(result.data());
@@ -103,6 +132,7 @@ void TesseraUtf16ToUtf8(benchmark::State& state, const Sample& sample) {
 
 void IcuUtf8ToUtf16(benchmark::State& state, const Sample& sample) {
     std::vector<UChar> out(sample.utf8.size() + 1);
+    const FaultCount faults(state);
     for (auto _ : state) {
         UErrorCode error = U_ZERO_ERROR;
         int32_t length = 0;
@@ -118,6 +148,7 @@ void IcuUtf8ToUtf16(benchmark::State& state, const Sample& sample) {
 void IcuUtf16ToUtf8(benchmark::State& state, const Sample& sample) {
     std::vector<char> out(sample.utf8.size() + 1);
     const auto* source = reinterpret_cast<const UChar*>(sample.utf16.data());
+    const FaultCount faults(state);
     for (auto _ : state) {
         UErrorCode error = U_ZERO_ERROR;
         int32_t length = 0;
@@ -144,6 +175,7 @@ void IconvConvert(benchmark::State& state, const Sample& sample, const char* to,
                   std::size_t size, std::size_t capacity) {
     iconv_t descriptor = iconv_open(to, from);
     std::vector<char> out(capacity);
+    const FaultCount faults(state);
     for (auto _ : state) {
         const std::size_t written = IconvAll(descriptor, in, size, out.data(), out.size());
         if (written == 0) state.SkipWithError("iconv failed");
@@ -164,6 +196,7 @@ void IconvUtf16ToUtf8(benchmark::State& state, const Sample& sample) {
 
 void MemcpyUtf8(benchmark::State& state, const Sample& sample) {
     std::vector<char> out(sample.utf8.size());
+    const FaultCount faults(state);
     for (auto _ : state) {
         std::memcpy(out.data(), sample.utf8.data(), sample.utf8.size());
         benchmark::DoNotOptimize(out.data());
