@@ -2,8 +2,8 @@
 // buffer on the stack a chunk at a time. A text whose conversion fits one chunk (up to
 // 16 KB of output) becomes a result of exactly its size, with nothing counted or filled
 // ahead; a longer one is appended chunk by chunk to a result reserved once from an
-// estimate of its length, taken from windows spread across the text; a result of several
-// megabytes asks for huge pages before its first write.
+// estimate of its length, taken from windows spread across the text; a result of 32 MB or
+// more asks for huge pages before its first write.
 #ifndef TESSERA_UNICODE_SIZED_CONVERSION_H
 #define TESSERA_UNICODE_SIZED_CONVERSION_H
 
