@@ -121,6 +121,14 @@ inline __m128i LoadBlock(const char* d, std::size_t& i, std::size_t n, unsigned&
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
 }
 
+// The block of 16 bytes that ends where `size` bytes at `end - size` end, and a mask of
+// those bytes (the last size of the block, size at most 16). The caller knows the 16 bytes
+// before `end` are readable (they lie in one buffer).
+inline __m128i LoadEndingBlock(const char* end, std::size_t size, unsigned& valid) {
+    valid = 0xFFFFu & ~((1u << (16 - size)) - 1);
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(end - 16));
+}
+
 inline unsigned BytesEqual(__m128i block, char c) {
     return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(c))));
 }

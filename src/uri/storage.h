@@ -120,6 +120,7 @@ public:
     /// (absolute_relative.cpp).
     static bool ResolvePlain(URI& reference, const URI& base);
     static bool HasSchemeOf(const URI& target, const URI& base);
+    static bool MayReadAlike(const URI& a, const URI& b);
     static bool RelatePlain(URI& target, const URI& base, bool caseSensitive);
     static std::string DirectoryPathOf(const URI& base);
     static URI ClimbToCommonParent(URI& parent, const URI& otherDirectory, bool caseSensitive);
