@@ -153,10 +153,11 @@ URI URI::Storage::ClimbToCommonParent(URI& parent, const URI& otherDirectory, bo
 bool URI::Storage::ResolvePlain(URI& reference, const URI& base) {
     std::string_view path = Get(reference, uri::kPath);
     const std::string_view query = Get(reference, uri::kQuery), fragment = Get(reference, uri::kFragment);
-    if (path.empty() || !uri::IsPlainQuery(query) || !uri::IsPlainQuery(fragment)) return false;
+    const char* const buffer = Buffer(reference).data();
+    if (path.empty() || !uri::IsPlainQuery(query, buffer) || !uri::IsPlainQuery(fragment, buffer)) return false;
     if (path[0] == '/') {  // an absolute path, kept as written
         if (path.size() >= 2 && path[1] == '/') return false;
-        if (!uri::IsPlainText(path)) return false;
+        if (!uri::IsPlainText(path, buffer)) return false;
         RebuildOnBase(reference, base, path, query, fragment);
         return true;
     }
@@ -164,7 +165,7 @@ bool URI::Storage::ResolvePlain(URI& reference, const URI& base) {
     const std::size_t levelsUp = uri::TakeLeadingDots(path);
     // A path of dots alone ("./", "../../") leads to a directory of an absolute base path.
     const bool misplaced = path.empty() ? !uri::HasLeadingSlash(basePath) : path[0] == '/';
-    if (misplaced || base.m_relative || !uri::IsPlainPath(path, Buffer(reference).data()) ||
+    if (misplaced || base.m_relative || !uri::IsPlainPath(path, buffer) ||
         !uri::IsPlainPath(basePath, Buffer(base).data())) {
         return false;
     }
@@ -179,7 +180,8 @@ bool URI::Storage::RelatePlain(URI& target, const URI& base, bool caseSensitive)
     static const char kLevelsUp[] = "../../../../../../../../../../../../../../../../../../../../../../../../";
     const std::string_view path = Get(target, uri::kPath), basePath = Get(base, uri::kPath);
     const std::string_view query = Get(target, uri::kQuery), fragment = Get(target, uri::kFragment);
-    if (!uri::IsPlainQuery(query) || !uri::IsPlainQuery(fragment) || !uri::IsPlainPath(path, Buffer(target).data()) ||
+    const char* const buffer = Buffer(target).data();
+    if (!uri::IsPlainQuery(query, buffer) || !uri::IsPlainQuery(fragment, buffer) || !uri::IsPlainPath(path, buffer) ||
         !uri::IsPlainPath(basePath, Buffer(base).data())) {
         return false;
     }

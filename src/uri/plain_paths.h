@@ -62,9 +62,18 @@ inline unsigned EscapeSetBytes(__m128i block, bool withQuestion) {
     return static_cast<unsigned>(_mm_movemask_epi8(found));
 }
 
-// Whether no byte of text is a member of the set EscapeSetBytes tests (text at least 16
-// bytes long).
-inline bool HasNoSetBytes(std::string_view text, bool withQuestion) {
+// Whether no byte of text is a member of the set EscapeSetBytes tests. `readableFrom`,
+// when given, is where the buffer that holds text begins: a text of up to 16 bytes is then
+// looked at as the last bytes of one block.
+inline bool HasNoSetBytes(std::string_view text, bool withQuestion, const char* readableFrom) {
+    if (text.empty()) return true;
+    const char* const end = text.data() + text.size();
+    if (text.size() <= 16 && readableFrom != nullptr && end - readableFrom >= 16) {
+        unsigned valid;
+        const __m128i block = LoadEndingBlock(end, text.size(), valid);
+        return (EscapeSetBytes(block, withQuestion) & valid) == 0;
+    }
+    if (text.size() < 16) return !HasMember(text, withQuestion ? s_excludedSet : s_newRfcSet);
     for (std::size_t i = 0; i < text.size(); i += 16) {
         unsigned valid;
         const __m128i block = LoadBlock(text.data(), i, text.size(), valid);
@@ -88,15 +97,15 @@ inline bool IsPlainPathBlock(__m128i block, unsigned valid, unsigned inPath, uns
 }  // namespace detail
 
 /// Whether a stored query or fragment reads back and stores again unchanged (no '%',
-/// nothing that SetQuery and SetFragment escape, no '#').
-inline bool IsPlainQuery(std::string_view text) noexcept {
-    return text.size() < 16 ? IsPlainQueryReference(text) : detail::HasNoSetBytes(text, false);
+/// nothing that SetQuery and SetFragment escape, no '#'). `readableFrom` as for IsPlainPath.
+inline bool IsPlainQuery(std::string_view text, const char* readableFrom = nullptr) noexcept {
+    return detail::HasNoSetBytes(text, false, readableFrom);
 }
 
 /// Whether a stored path reads back and stores again unchanged (no '%', nothing that
 /// SetPath escapes: no ':', '?', '#', '|', backslash, space, ...).
-inline bool IsPlainText(std::string_view path) noexcept {
-    return path.size() < 16 ? IsPlainTextReference(path) : detail::HasNoSetBytes(path, true);
+inline bool IsPlainText(std::string_view path, const char* readableFrom = nullptr) noexcept {
+    return detail::HasNoSetBytes(path, true, readableFrom);
 }
 
 /// IsPlainText, and no segment is empty (no "//") or a dot segment; a leading and a
@@ -125,8 +134,8 @@ inline bool IsPlainPath(std::string_view path, const char* readableFrom = nullpt
 
 #else
 
-inline bool IsPlainQuery(std::string_view text) noexcept { return IsPlainQueryReference(text); }
-inline bool IsPlainText(std::string_view path) noexcept { return IsPlainTextReference(path); }
+inline bool IsPlainQuery(std::string_view text, const char* = nullptr) noexcept { return IsPlainQueryReference(text); }
+inline bool IsPlainText(std::string_view path, const char* = nullptr) noexcept { return IsPlainTextReference(path); }
 inline bool IsPlainPath(std::string_view path, const char* = nullptr) noexcept { return IsPlainPathReference(path); }
 
 #endif

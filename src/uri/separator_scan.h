@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <string_view>
 
 #include "unicode/sse2_support.h"
 
@@ -200,6 +201,17 @@ inline HostPartSeparators ScanHostPart(const char* d, std::size_t from, std::siz
     return found;
 }
 
+/// Whether `text`, which lies in a buffer beginning at `readableFrom`, holds byte c. A text
+/// of up to 16 bytes with 16 bytes of the buffer before its end is one block, with no call.
+inline bool ContainsByteIn(std::string_view text, const char* readableFrom, char c) {
+    if (text.empty()) return false;
+    const char* const end = text.data() + text.size();
+    if (text.size() > 16 || end - readableFrom < 16) return std::memchr(text.data(), c, text.size()) != nullptr;
+    unsigned valid;
+    const __m128i block = detail::LoadEndingBlock(end, text.size(), valid);
+    return (detail::BytesEqual(block, c) & valid) != 0;
+}
+
 #else
 
 inline SchemeEnd FindSchemeEnd(const char* d, std::size_t n) { return FindSchemeEndReference(d, n); }
@@ -210,6 +222,10 @@ inline QueryAndFragmentMarks FindQueryAndFragment(const char* d, std::size_t n) 
 
 inline HostPartSeparators ScanHostPart(const char* d, std::size_t from, std::size_t end) {
     return ScanHostPartReference(d, from, end);
+}
+
+inline bool ContainsByteIn(std::string_view text, const char*, char c) {
+    return !text.empty() && std::memchr(text.data(), c, text.size()) != nullptr;
 }
 
 #endif

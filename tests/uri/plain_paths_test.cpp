@@ -26,8 +26,11 @@ void ExpectAgreement(const std::string& text, std::size_t before) {
     const bool path = IsPlainPathReference(text);
     ASSERT_EQ(IsPlainPath(text), path) << text;
     ASSERT_EQ(IsPlainPath(inBuffer, buffer.data()), path) << text << " after " << before;
-    ASSERT_EQ(IsPlainText(text), IsPlainTextReference(text)) << text;
-    ASSERT_EQ(IsPlainQuery(text), IsPlainQueryReference(text)) << text;
+    const bool plainText = IsPlainTextReference(text), plainQuery = IsPlainQueryReference(text);
+    ASSERT_EQ(IsPlainText(text), plainText) << text;
+    ASSERT_EQ(IsPlainText(inBuffer, buffer.data()), plainText) << text << " after " << before;
+    ASSERT_EQ(IsPlainQuery(text), plainQuery) << text;
+    ASSERT_EQ(IsPlainQuery(inBuffer, buffer.data()), plainQuery) << text << " after " << before;
 }
 
 TEST(PlainPaths, EveryByteAtEveryOffset) {
