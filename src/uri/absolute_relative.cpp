@@ -148,8 +148,9 @@ URI URI::Storage::ClimbToCommonParent(URI& parent, const URI& otherDirectory, bo
 
 // Resolution when every part involved is plain (plain_paths.h): the merged path is a
 // directory of base's path followed by the reference's path without its leading dots,
-// both as stored. False, changing nothing, when a part is not plain, the reference's path
-// is empty or begins with "//", or it is all dots and base's path is not absolute.
+// both as stored; paths of plain text with dot or empty segments merge segment by segment.
+// False, changing nothing, when a part is not plain text, the reference's path is empty or
+// begins with "//", or base is a relative reference.
 bool URI::Storage::ResolvePlain(URI& reference, const URI& base) {
     std::string_view path = Get(reference, uri::kPath);
     const std::string_view query = Get(reference, uri::kQuery), fragment = Get(reference, uri::kFragment);
@@ -161,13 +162,16 @@ bool URI::Storage::ResolvePlain(URI& reference, const URI& base) {
         RebuildOnBase(reference, base, path, query, fragment);
         return true;
     }
-    const std::string_view basePath = Get(base, uri::kPath);
+    const std::string_view basePath = Get(base, uri::kPath), wholePath = path;
     const std::size_t levelsUp = uri::TakeLeadingDots(path);
     // A path of dots alone ("./", "../../") leads to a directory of an absolute base path.
     const bool misplaced = path.empty() ? !uri::HasLeadingSlash(basePath) : path[0] == '/';
-    if (misplaced || base.m_relative || !uri::IsPlainPath(path, buffer) ||
-        !uri::IsPlainPath(basePath, Buffer(base).data())) {
-        return false;
+    if (base.m_relative) return false;
+    if (misplaced || !uri::IsPlainPath(path, buffer) || !uri::IsPlainPath(basePath, Buffer(base).data())) {
+        // Dot and empty segments of plain text: the paths merge as read, and read as stored.
+        if (!uri::IsPlainText(wholePath, buffer) || !uri::IsPlainText(basePath, Buffer(base).data())) return false;
+        RebuildOnBase(reference, base, uri::MergePaths(basePath, wholePath, [] { return false; }), query, fragment);
+        return true;
     }
     RebuildOnBase(reference, base, basePath.substr(0, uri::DirectoryEnd(basePath, levelsUp)), query, fragment, path);
     return true;
