@@ -14,6 +14,7 @@
 #include "uri/path_moves.h"
 #include "uri/path_segment_views.h"
 #include "uri/plain_paths.h"
+#include "uri/separator_scan.h"
 #include "uri/storage.h"
 
 namespace Varn {
@@ -47,12 +48,34 @@ bool SameHostForRelativeForm(std::string hostTarget, std::string hostBase) {
     return hostTarget == hostBase;
 }
 
-// A host stored without brackets, colons and escapes reads as it is stored.
-bool IsPlainHost(std::string_view host) {
-    for (const char c : host) {
-        if (c == '[' || c == ':' || c == '%') return false;
+// Which of '%' (bit 0) and ':' (bit 1) a stored host holds. `readableFrom` is where the
+// buffer that holds it begins.
+unsigned HostMarks(std::string_view host, const char* readableFrom) {
+    unsigned marks = 0;
+#if TESSERA_SSE2
+    const auto blockMarks = [](__m128i block, unsigned valid) {
+        return ((uri::detail::BytesEqual(block, '%') & valid) != 0 ? 1u : 0u) |
+               ((uri::detail::BytesEqual(block, ':') & valid) != 0 ? 2u : 0u);
+    };
+    const char* const end = host.data() + host.size();
+    if (host.size() <= 16 && end - readableFrom >= 16) {
+        unsigned valid;
+        const __m128i block = uri::detail::LoadEndingBlock(end, host.size(), valid);
+        return blockMarks(block, valid);
     }
-    return true;
+    if (host.size() >= 16) {
+        for (std::size_t i = 0; i < host.size(); i += 16) {
+            unsigned valid;
+            const __m128i block = uri::detail::LoadBlock(host.data(), i, host.size(), valid);
+            marks |= blockMarks(block, valid);
+        }
+        return marks;
+    }
+#else
+    (void)readableFrom;
+#endif
+    for (const char c : host) marks |= c == '%' ? 1u : c == ':' ? 2u : 0u;
+    return marks;
 }
 
 // The path that leads from a directory to a target path (both unescaped): a ".." for
@@ -86,14 +109,26 @@ std::string URI::Storage::DirectoryPathOf(const URI& base) {
     return uri::MergePaths(path.View(), ".", [] { return false; });
 }
 
+// Two unequal stored hosts may still read the same (GetAuthority) only through an escape,
+// or as two IPv6 addresses, which need a ':' each.
+bool URI::Storage::MayReadAlike(const URI& a, const URI& b) {
+    const unsigned marks = HostMarks(Get(a, uri::kAuthority), Buffer(a).data());
+    const unsigned otherMarks = HostMarks(Get(b, uri::kAuthority), Buffer(b).data());
+    return ((marks | otherMarks) & 1u) != 0 || (marks & otherMarks & 2u) != 0;
+}
+
 // Whether target's scheme is base's, as target.IsOfType(base.GetScheme()) answers. A plain
-// URI whose base has a scheme without escapes compares the stored forms, with no copy.
+// URI whose base has a scheme without escapes compares the stored forms, with no copy, in
+// the same pass that looks for an escape.
 bool URI::Storage::HasSchemeOf(const URI& target, const URI& base) {
-    const std::string_view baseScheme = Get(base, uri::kScheme);
-    if (typeid(target) != typeid(URI) || typeid(base) != typeid(URI) || uri::ContainsByte(baseScheme, '%'))
-        return target.IsOfType(base.GetScheme());
-    const std::string_view scheme = Get(target, uri::kScheme);
-    return scheme == baseScheme || uri::SameText(scheme, baseScheme, false);
+    if (typeid(target) != typeid(URI) || typeid(base) != typeid(URI)) return target.IsOfType(base.GetScheme());
+    const std::string_view scheme = Get(target, uri::kScheme), baseScheme = Get(base, uri::kScheme);
+    bool same = scheme.size() == baseScheme.size();
+    for (std::size_t i = 0; i < baseScheme.size(); ++i) {
+        if (baseScheme[i] == '%') return target.IsOfType(base.GetScheme());
+        same = same && uri::SameByte(scheme[i], baseScheme[i], false);
+    }
+    return same;
 }
 
 // Climbs one level at a time until a level is the same as otherDirectory or above it, or
@@ -113,23 +148,31 @@ URI URI::Storage::ClimbToCommonParent(URI& parent, const URI& otherDirectory, bo
 
 // Resolution when every part involved is plain (plain_paths.h): the merged path is a
 // directory of base's path followed by the reference's path without its leading dots,
-// both as stored. False, changing nothing, when a part is not plain, the reference's path
-// is empty or begins with "//", or it is all dots and base's path is not absolute.
+// both as stored; paths of plain text with dot or empty segments merge segment by segment.
+// False, changing nothing, when a part is not plain text, the reference's path is empty or
+// begins with "//", or base is a relative reference.
 bool URI::Storage::ResolvePlain(URI& reference, const URI& base) {
     std::string_view path = Get(reference, uri::kPath);
     const std::string_view query = Get(reference, uri::kQuery), fragment = Get(reference, uri::kFragment);
-    if (path.empty() || !uri::IsPlainQuery(query) || !uri::IsPlainQuery(fragment)) return false;
+    const char* const buffer = Buffer(reference).data();
+    if (path.empty() || !uri::IsPlainQuery(query, buffer) || !uri::IsPlainQuery(fragment, buffer)) return false;
     if (path[0] == '/') {  // an absolute path, kept as written
         if (path.size() >= 2 && path[1] == '/') return false;
-        if (!uri::IsPlainText(path)) return false;
+        if (!uri::IsPlainText(path, buffer)) return false;
         RebuildOnBase(reference, base, path, query, fragment);
         return true;
     }
-    const std::string_view basePath = Get(base, uri::kPath);
+    const std::string_view basePath = Get(base, uri::kPath), wholePath = path;
     const std::size_t levelsUp = uri::TakeLeadingDots(path);
     // A path of dots alone ("./", "../../") leads to a directory of an absolute base path.
     const bool misplaced = path.empty() ? !uri::HasLeadingSlash(basePath) : path[0] == '/';
-    if (misplaced || base.m_relative || !uri::IsPlainPath(path) || !uri::IsPlainPath(basePath)) return false;
+    if (base.m_relative) return false;
+    if (misplaced || !uri::IsPlainPath(path, buffer) || !uri::IsPlainPath(basePath, Buffer(base).data())) {
+        // Dot and empty segments of plain text: the paths merge as read, and read as stored.
+        if (!uri::IsPlainText(wholePath, buffer) || !uri::IsPlainText(basePath, Buffer(base).data())) return false;
+        RebuildOnBase(reference, base, uri::MergePaths(basePath, wholePath, [] { return false; }), query, fragment);
+        return true;
+    }
     RebuildOnBase(reference, base, basePath.substr(0, uri::DirectoryEnd(basePath, levelsUp)), query, fragment, path);
     return true;
 }
@@ -141,8 +184,9 @@ bool URI::Storage::RelatePlain(URI& target, const URI& base, bool caseSensitive)
     static const char kLevelsUp[] = "../../../../../../../../../../../../../../../../../../../../../../../../";
     const std::string_view path = Get(target, uri::kPath), basePath = Get(base, uri::kPath);
     const std::string_view query = Get(target, uri::kQuery), fragment = Get(target, uri::kFragment);
-    if (!uri::IsPlainQuery(query) || !uri::IsPlainQuery(fragment) || !uri::IsPlainPath(path) ||
-        !uri::IsPlainPath(basePath)) {
+    const char* const buffer = Buffer(target).data();
+    if (!uri::IsPlainQuery(query, buffer) || !uri::IsPlainQuery(fragment, buffer) || !uri::IsPlainPath(path, buffer) ||
+        !uri::IsPlainPath(basePath, Buffer(base).data())) {
         return false;
     }
     const uri::Divergence divergence =
@@ -206,8 +250,7 @@ bool URI::MakeRelativeURI(const URI& base, bool caseSensitive) {
     if (base.m_relative) return false;  // a plain copy of base answers with its flag
     if (!Storage::HasSchemeOf(*this, base)) return false;
     const std::string_view host = Storage::Get(*this, uri::kAuthority), baseHost = Storage::Get(base, uri::kAuthority);
-    // Equal stored hosts read the same; unequal plain ones differ.
-    const bool sameHost = host == baseHost || (!(IsPlainHost(host) && IsPlainHost(baseHost)) &&
+    const bool sameHost = host == baseHost || (Storage::MayReadAlike(*this, base) &&
                                                SameHostForRelativeForm(GetAuthority(), base.GetAuthority()));
     if (!sameHost) return false;
     if (typeid(*this) == typeid(URI) && Storage::RelatePlain(*this, base, caseSensitive)) return true;

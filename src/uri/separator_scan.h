@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <string_view>
 
 #include "unicode/sse2_support.h"
 
@@ -121,6 +122,14 @@ inline __m128i LoadBlock(const char* d, std::size_t& i, std::size_t n, unsigned&
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
 }
 
+// The block of 16 bytes that ends where `size` bytes at `end - size` end, and a mask of
+// those bytes (the last size of the block, size at most 16). The caller knows the 16 bytes
+// before `end` are readable (they lie in one buffer).
+inline __m128i LoadEndingBlock(const char* end, std::size_t size, unsigned& valid) {
+    valid = 0xFFFFu & ~((1u << (16 - size)) - 1);
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(end - 16));
+}
+
 inline unsigned BytesEqual(__m128i block, char c) {
     return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(c))));
 }
@@ -192,6 +201,17 @@ inline HostPartSeparators ScanHostPart(const char* d, std::size_t from, std::siz
     return found;
 }
 
+/// Whether `text`, which lies in a buffer beginning at `readableFrom`, holds byte c. A text
+/// of up to 16 bytes with 16 bytes of the buffer before its end is one block, with no call.
+inline bool ContainsByteIn(std::string_view text, const char* readableFrom, char c) {
+    if (text.empty()) return false;
+    const char* const end = text.data() + text.size();
+    if (text.size() > 16 || end - readableFrom < 16) return std::memchr(text.data(), c, text.size()) != nullptr;
+    unsigned valid;
+    const __m128i block = detail::LoadEndingBlock(end, text.size(), valid);
+    return (detail::BytesEqual(block, c) & valid) != 0;
+}
+
 #else
 
 inline SchemeEnd FindSchemeEnd(const char* d, std::size_t n) { return FindSchemeEndReference(d, n); }
@@ -202,6 +222,10 @@ inline QueryAndFragmentMarks FindQueryAndFragment(const char* d, std::size_t n) 
 
 inline HostPartSeparators ScanHostPart(const char* d, std::size_t from, std::size_t end) {
     return ScanHostPartReference(d, from, end);
+}
+
+inline bool ContainsByteIn(std::string_view text, const char*, char c) {
+    return !text.empty() && std::memchr(text.data(), c, text.size()) != nullptr;
 }
 
 #endif

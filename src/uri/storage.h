@@ -24,6 +24,7 @@
 #include "uri/parse_steps.h"
 #include "uri/parts.h"
 #include "uri/path_segment_views.h"
+#include "uri/separator_scan.h"
 
 // Storage is the library's own: none of it is exported.
 #if defined(__GNUC__) && !defined(_WIN32)
@@ -120,6 +121,7 @@ public:
     /// (absolute_relative.cpp).
     static bool ResolvePlain(URI& reference, const URI& base);
     static bool HasSchemeOf(const URI& target, const URI& base);
+    static bool MayReadAlike(const URI& a, const URI& b);
     static bool RelatePlain(URI& target, const URI& base, bool caseSensitive);
     static std::string DirectoryPathOf(const URI& base);
     static URI ClimbToCommonParent(URI& parent, const URI& otherDirectory, bool caseSensitive);
@@ -176,7 +178,7 @@ private:
             return false;
         }
         const Part text = uri.m_hierarchical ? tessera::uri::kPath : tessera::uri::kNonHierarchical;
-        return !tessera::uri::ContainsByte(Get(uri, text), '\\');
+        return !tessera::uri::ContainsByteIn(Get(uri, text), uri.m_text.data(), '\\');
     }
     static std::string_view View(const std::string& text, const Bounds& bounds, Part part) {
         return std::string_view(text).substr(bounds[2 * part], bounds[2 * part + 1] - bounds[2 * part]);

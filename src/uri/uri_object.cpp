@@ -15,7 +15,10 @@ using tessera::uri::Part;
 
 URI::URI() : m_bounds{}, m_valid(false), m_relative(false), m_hierarchical(false) { Initialize(); }
 
-URI::URI(const URI& other) : m_bounds{}, m_valid(false), m_relative(false), m_hierarchical(false) { CopyURI(other); }
+URI::URI(const URI& other)
+    : m_text(other.m_text), m_valid(other.m_valid), m_relative(other.m_relative), m_hierarchical(other.m_hierarchical) {
+    Storage::SetBounds(*this, other.m_bounds);
+}
 
 URI::URI(StringProxy text) : m_bounds{}, m_valid(false), m_relative(false), m_hierarchical(false) {
     Storage::Parse(*this, tessera::uri::TakeText(text));

@@ -3,6 +3,7 @@
 // positions mean shows in the parser's table.
 #include <random>
 #include <string>
+#include <string_view>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 
 namespace {
 
+using tessera::uri::ContainsByteIn;
 using tessera::uri::FindQueryAndFragment;
 using tessera::uri::FindQueryAndFragmentReference;
 using tessera::uri::FindSchemeEnd;
@@ -44,6 +46,9 @@ TEST(SeparatorScan, BlocksAgreeWithBytes) {
             << text.substr(0, end);
         ASSERT_EQ(Fields(ScanHostPart(text.data(), from, end)), Fields(ScanHostPartReference(text.data(), from, end)))
             << text.substr(0, end) << " from " << from;
+        const std::string_view part = std::string_view(text).substr(from, end - from);
+        ASSERT_EQ(ContainsByteIn(part, text.data(), '%'), part.find('%') != std::string_view::npos)
+            << part << " from " << from;
     }
 }
 

@@ -231,11 +231,20 @@ const char* const kPathSubjects[] = {
 const char* const kPortAndFileSubjects[] = {
     "ftp://h",     "ftp://h:21/a",         "https://h:443/a", "sftp://h:22/",    "http://:80/a",          "http:///a",
     "file://:1/x", "file:///C:/dir/f.txt", "file:///c:/",     "file://srv/C:/x", "file:////server/share/"};
-// IPv6 hosts in full and short forms, broken ones, and hosts with colons or escapes.
-const char* const kHostSubjects[] = {
-    "http://[::1]/a/b",   "http://[0:0:0:0:0:0:0:1]/a/", "http://[FE80::1]:80/", "http://u:p@[::1]:8/x/",
-    "http://[1::2::3]/a", "http://::ffff:1.2.3.4/x",     "http://h%3A1%3A2/a",   "http://a:b:c/d",
-    "http://%68/a/"};
+// IPv6 hosts in full and short forms, broken ones, and hosts with colons or escapes, short
+// and longer than a block of 16 bytes.
+const char* const kHostSubjects[] = {"http://[::1]/a/b",
+                                     "http://[0:0:0:0:0:0:0:1]/a/",
+                                     "http://[FE80::1]:80/",
+                                     "http://u:p@[::1]:8/x/",
+                                     "http://[1::2::3]/a",
+                                     "http://::ffff:1.2.3.4/x",
+                                     "http://h%3A1%3A2/a",
+                                     "http://a:b:c/d",
+                                     "http://%68/a/",
+                                     "http://long-host-name.example.org/a/b",
+                                     "http://long-host-name.example%2Eorg/a/",
+                                     "http://[0:0:0:0:0:0:0:1%5D/a/"};
 // Opaque URIs, references of every form, and texts that are no URI.
 const char* const kOtherSubjects[] = {
     "mailto:x@y", "mailto:x@y?s", "urn:a:b",       "",      "a",         "a/",         "a/b.html", "../a",
