@@ -245,14 +245,16 @@ SUBSYSTEMS = [
               "input into and out of the stream-served code pages",
               code_page_workloads()),
     Subsystem("uri-parse", "corpus", "URI parsing and writing", "uri_parse_bench",
-              ["--benchmark_repetitions=3", "--benchmark_min_time=1"],
+              ["--benchmark_repetitions=9", "--benchmark_min_time=0.3",
+               "--benchmark_enable_random_interleaving=true"],
               per_item_ns, "CPU time per URL",
               "with a new URI per URL, at least 2.4x uriparser on kasztp.txt and 3x on isaacs_files.txt; "
               "a parsed URL under 200 bytes holds no more memory than before this layout "
               "(349 B on kasztp.txt, 437 B on isaacs_files.txt)",
               uri_parse_workloads(), extra=uri_parse_extra),
     Subsystem("uri-resolve", "workload", "URI resolution and relations", "uri_resolve_bench",
-              ["--benchmark_repetitions=3", "--benchmark_min_time=1"],
+              ["--benchmark_repetitions=9", "--benchmark_min_time=0.3",
+               "--benchmark_enable_random_interleaving=true"],
               per_item_ns, "CPU time per reference or pair",
               "at least 1.5x uriparser in resolution (RFC examples and corpus references) and in "
               "relative forms, faster than curl in resolution, and GetCommonParent linear: a 300 KB "
