@@ -149,13 +149,15 @@ URI URI::Storage::ClimbToCommonParent(URI& parent, const URI& otherDirectory, bo
 // Resolution when every part involved is plain (plain_paths.h): the merged path is a
 // directory of base's path followed by the reference's path without its leading dots,
 // both as stored; paths of plain text with dot or empty segments merge segment by segment.
-// False, changing nothing, when a part is not plain text, the reference's path is empty or
-// begins with "//", or base is a relative reference.
+// A reference with no path goes to ResolveQueryOrFragment. False, changing nothing, when
+// a part is not plain text, the reference's path begins with "//", or base is a relative
+// reference.
 bool URI::Storage::ResolvePlain(URI& reference, const URI& base) {
     std::string_view path = Get(reference, uri::kPath);
     const std::string_view query = Get(reference, uri::kQuery), fragment = Get(reference, uri::kFragment);
     const char* const buffer = Buffer(reference).data();
-    if (path.empty() || !uri::IsPlainQuery(query, buffer) || !uri::IsPlainQuery(fragment, buffer)) return false;
+    if (!uri::IsPlainQuery(query, buffer) || !uri::IsPlainQuery(fragment, buffer)) return false;
+    if (path.empty()) return ResolveQueryOrFragment(reference, base);
     if (path[0] == '/') {  // an absolute path, kept as written
         if (path.size() >= 2 && path[1] == '/') return false;
         if (!uri::IsPlainText(path, buffer)) return false;
@@ -174,6 +176,28 @@ bool URI::Storage::ResolvePlain(URI& reference, const URI& base) {
         return true;
     }
     RebuildOnBase(reference, base, basePath.substr(0, uri::DirectoryEnd(basePath, levelsUp)), query, fragment, path);
+    return true;
+}
+
+// Resolution of a reference of a plain query or fragment alone against a base with a
+// scheme and a plain absolute path (a base without a scheme is written out and read
+// again on the general way, which a fragment alone leaves as it was written): a query leads to base's directory, as
+// "./?query" does; a fragment alone keeps base's path and query. False, changing nothing, for the empty reference and
+// for any other base.
+bool URI::Storage::ResolveQueryOrFragment(URI& reference, const URI& base) {
+    const std::string_view query = Get(reference, uri::kQuery), fragment = Get(reference, uri::kFragment);
+    const std::string_view basePath = Get(base, uri::kPath), baseQuery = Get(base, uri::kQuery);
+    const char* const baseBuffer = Buffer(base).data();
+    if (base.m_relative || Get(base, uri::kScheme).empty() || !uri::HasLeadingSlash(basePath) ||
+        !uri::IsPlainPath(basePath, baseBuffer)) {
+        return false;
+    }
+    if (!query.empty()) {
+        RebuildOnBase(reference, base, basePath.substr(0, uri::DirectoryEnd(basePath, 0)), query, fragment);
+        return true;
+    }
+    if (fragment.empty() || !uri::IsPlainQuery(baseQuery, baseBuffer)) return false;
+    RebuildOnBase(reference, base, basePath, baseQuery, fragment);
     return true;
 }
 

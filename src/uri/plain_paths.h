@@ -155,15 +155,16 @@ inline std::size_t DirectoryEnd(std::string_view path, std::size_t levels) noexc
     return end;
 }
 
-/// Takes the leading "./" and "../" of a relative reference's path off, and returns how
-/// many "../" there were.
+/// Takes the leading "./" and "../" of a relative reference's path off, and a "." or
+/// ".." that is all that is left (a last dot segment leads to a directory, as "./" and
+/// "../" do); returns how many levels up they lead.
 inline std::size_t TakeLeadingDots(std::string_view& path) noexcept {
     std::size_t ups = 0;
     for (;;) {
-        if (path.substr(0, 2) == "./") {
-            path.remove_prefix(2);
-        } else if (path.substr(0, 3) == "../") {
-            path.remove_prefix(3);
+        if (path.substr(0, 2) == "./" || path == ".") {
+            path.remove_prefix(path.size() < 2 ? path.size() : 2);
+        } else if (path.substr(0, 3) == "../" || path == "..") {
+            path.remove_prefix(path.size() < 3 ? path.size() : 3);
             ++ups;
         } else {
             return ups;

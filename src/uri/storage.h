@@ -120,6 +120,7 @@ public:
     /// path of base's directory, and the climb of GetCommonParent level by level
     /// (absolute_relative.cpp).
     static bool ResolvePlain(URI& reference, const URI& base);
+    static bool ResolveQueryOrFragment(URI& reference, const URI& base);
     static bool HasSchemeOf(const URI& target, const URI& base);
     static bool MayReadAlike(const URI& a, const URI& b);
     static bool RelatePlain(URI& target, const URI& base, bool caseSensitive);
