@@ -41,6 +41,10 @@ struct Utf16Sequence {
 
 constexpr bool IsHighSurrogate(std::uint32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 constexpr bool IsLowSurrogate(std::uint32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+/// The code point of a high surrogate followed by a low one.
+constexpr char32_t CodePointOfPair(std::uint32_t high, std::uint32_t low) {
+    return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
+}
 
 /// Reads the character at `p` (`p < end`) as it stands: a high surrogate followed by a low
 /// one gives the code point of the pair; any other element gives its own value, an
@@ -51,7 +55,7 @@ inline Utf16Sequence ReadUtf16Sequence(const wchar_t* p, const wchar_t* end) {
     const auto unit = static_cast<std::uint32_t>(p[0]);
     if (IsHighSurrogate(unit) && p + 1 != end) {
         const auto next = static_cast<std::uint32_t>(p[1]);
-        if (IsLowSurrogate(next)) return {0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00), 2};
+        if (IsLowSurrogate(next)) return {CodePointOfPair(unit, next), 2};
     }
     return {unit, 1};
 }

@@ -116,7 +116,7 @@ void EbcdicShiftEncoder::PutUnits(const Unit* units, std::size_t size, Writing& 
         } else if (unicode::IsHighSurrogate(unit) && i + 1 < size &&
                    unicode::IsLowSurrogate(static_cast<char32_t>(units[i + 1]) & 0xFFFF)) {
             const char32_t low = static_cast<char32_t>(units[++i]) & 0xFFFF;
-            if (!IsTag(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00))) PutDefault(2, writing);
+            if (!IsTag(unicode::CodePointOfPair(unit, low))) PutDefault(2, writing);
         } else {
             PutDefault(1, writing);
         }

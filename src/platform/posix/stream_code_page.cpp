@@ -59,7 +59,7 @@ std::size_t Pump(IconvDescriptor& cd, char** in, std::size_t* inLeft, Text& out,
 unicode::Utf16Sequence CharacterAt(const char16_t* units, std::size_t size, std::size_t at) {
     const char32_t unit = units[at];
     if (unicode::IsHighSurrogate(unit) && at + 1 < size && unicode::IsLowSurrogate(units[at + 1])) {
-        return {0x10000 + ((unit - 0xD800) << 10) + (units[at + 1] - 0xDC00u), 2};
+        return {unicode::CodePointOfPair(unit, units[at + 1]), 2};
     }
     return {unit, 1};
 }

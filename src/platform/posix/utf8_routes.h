@@ -157,7 +157,7 @@ inline std::string UnitsToUtf8(const char16_t* units, std::size_t size) {
             out[1] = static_cast<unsigned char>(0x80 | (unit & 0x3F));
             out += 2;
         } else if (pairAt(i)) {
-            const char32_t codePoint = 0x10000 + ((unit - 0xD800) << 10) + (units[++i] - 0xDC00u);
+            const char32_t codePoint = unicode::CodePointOfPair(unit, units[++i]);
             out[0] = static_cast<unsigned char>(0xF0 | codePoint >> 18);
             out[1] = static_cast<unsigned char>(0x80 | ((codePoint >> 12) & 0x3F));
             out[2] = static_cast<unsigned char>(0x80 | ((codePoint >> 6) & 0x3F));
