@@ -282,7 +282,7 @@ def command_line(subsystem, build_dir, quick, out_name=None):
     flags = ["--benchmark_repetitions=1", "--benchmark_min_time=0.02"] if quick else subsystem.flags
     binary = build_dir / subsystem.binary
     return ([str(binary.relative_to(ROOT) if binary.is_relative_to(ROOT) else binary)] + flags +
-            ["--benchmark_report_aggregates_only=true", "--benchmark_out_format=json",
+            ["--benchmark_display_aggregates_only=true", "--benchmark_out_format=json",
              f"--benchmark_out={DATA_DIR.relative_to(ROOT) / (out_name or subsystem.key + '.json')}"])
 
 
@@ -297,9 +297,13 @@ def merge_processes(runs):
     median entry keeps each process's own medians under "per_process" (measure -> list, in
     process order), from which the ratios of one process are taken."""
     merged = runs[0]
+    medians = {e["run_name"] for e in merged["benchmarks"] if e.get("aggregate_name") == "median"}
+    repetitions = {name: repetitions_of(runs, name) for name in medians}
     for entry in merged["benchmarks"]:
         if entry.get("run_type") == "aggregate" and entry.get("aggregate_name") not in ("median", "cv"):
             continue
+        if entry.get("run_type") == "iteration" and entry["run_name"] in medians:
+            continue  # a repetition: kept under its median's "per_repetition"
         same = [next((e for e in run["benchmarks"] if e.get("run_name") == entry["run_name"] and
                       e.get("aggregate_name", "median") == entry.get("aggregate_name", "median")), None)
                 for run in runs]
@@ -318,7 +322,25 @@ def merge_processes(runs):
                 entry[measure] = statistics.median(values)
         if entry.get("aggregate_name") != "cv":
             entry["per_process"] = per_process
+            entry["per_repetition"] = repetitions.get(entry["run_name"], {})
     return merged
+
+
+def repetitions_of(runs, run_name):
+    """Each process's repetitions of a run, in the order they ran (measure -> one list per
+    process). With interleaving, repetition i of every benchmark of a process ran in the same
+    round, seconds apart: the pairs that a ratio is taken from."""
+    out = {}
+    for measure in MEASURES:
+        lists = []
+        for run in runs:
+            entries = sorted((e for e in run["benchmarks"]
+                              if e.get("run_type") == "iteration" and e.get("run_name") == run_name),
+                             key=lambda e: e.get("repetition_index", 0))
+            lists.append([e[measure] for e in entries if measure in e])
+        if all(len(values) > 1 and len(values) == len(lists[0]) for values in lists):
+            out[measure] = lists
+    return out
 
 
 def build(build_dir, binaries):
@@ -367,8 +389,11 @@ def run(subsystem, build_dir, quick, processes=None):
         part.unlink()
     saved = merge_processes(runs)
     # Medians and their spread are what the page reads; means and deviations only add bulk.
+    # (a run of one repetition has no aggregates: its single result is kept instead).
+    medians = {b["run_name"] for b in saved["benchmarks"] if b.get("aggregate_name") == "median"}
     saved["benchmarks"] = [b for b in saved["benchmarks"]
-                           if b.get("run_type") != "aggregate" or b.get("aggregate_name") in ("median", "cv")]
+                           if b.get("aggregate_name") in ("median", "cv") or
+                           (b.get("run_type") == "iteration" and b["run_name"] not in medians)]
     saved["context"].pop("executable", None)
     saved["context"].pop("host_name", None)
     saved["tessera"] = dict(machine(build_dir), command=" ".join(command), quick=quick, processes=processes)
@@ -398,13 +423,37 @@ def process_values(subsystem, entry):
     return [subsystem.value(dict(entry, **{m: v[i] for m, v in measures.items()})) for i in range(count)]
 
 
+def repetition_values(subsystem, entry):
+    """The value of each repetition of a run, one list per process (empty if not saved)."""
+    measures = entry.get("per_repetition", {})
+    if not measures:
+        return []
+    lists = next(iter(measures.values()))
+    return [[subsystem.value(dict(entry, **{m: v[p][i] for m, v in measures.items()})) for i in range(len(lists[p]))]
+            for p in range(len(lists))]
+
+
+def ratio(subsystem, tessera, other):
+    return tessera / other if subsystem.value is megabytes_per_second else other / tessera
+
+
+def interleaved(subsystem):
+    return "--benchmark_enable_random_interleaving=true" in subsystem.flags
+
+
 def speed_ups(subsystem, results, workload, peer):
-    """How many times faster Tessera is than the peer in each process (below 1: slower)."""
+    """How many times faster Tessera is than the peer in each process (below 1: slower).
+    Where the repetitions of a process are interleaved, a process's ratio is the median of the
+    ratios of its rounds (repetition i of Tessera against repetition i of the peer, which ran
+    seconds apart), so that a slow spell of the machine in part of a process weighs on both
+    sides of a pair; otherwise the ratio of the process's medians."""
+    tessera = repetition_values(subsystem, results[workload.tessera])
+    other = repetition_values(subsystem, results[workload.peers[peer]])
+    if interleaved(subsystem) and tessera and len(tessera) == len(other):
+        return [statistics.median(ratio(subsystem, t, o) for t, o in zip(ts, os)) for ts, os in zip(tessera, other)]
     tessera = process_values(subsystem, results[workload.tessera])
     other = process_values(subsystem, results[workload.peers[peer]])
-    if subsystem.value is megabytes_per_second:
-        return [t / o for t, o in zip(tessera, other)]
-    return [o / t for t, o in zip(tessera, other)]
+    return [ratio(subsystem, t, o) for t, o in zip(tessera, other)]
 
 
 def speed_up(subsystem, results, workload, peer):
@@ -602,7 +651,11 @@ This page, its charts (`docs/img/`) and the saved results (`docs/bench-data/`) a
 by `scripts/bench`, which builds the benchmarks (Release, `build/bench`) and runs each in
 several processes, each with repetitions: a value is the median of the processes' medians,
 a ratio is taken within each process (side by side, same inputs) and a target is judged on
-the slowest process. `scripts/bench --only time` measures one subsystem again;
+the slowest process. Where a benchmark interleaves its contenders' repetitions (every one
+but the time stamps), a process's ratio is the median of its rounds' ratios: repetition i
+of Tessera against repetition i of the peer, which ran in the same round, seconds apart.
+A slow spell of the shared machine in part of a process then weighs on both sides of a
+pair instead of on whichever contender's repetitions it happened to cover. `scripts/bench --only time` measures one subsystem again;
 `scripts/bench --charts-only` redraws the charts and rewrites the page from the saved results.
 The text around the numbers is kept in `bench/notes/`. `scripts/install-deps bench` installs
 the peers and matplotlib.
