@@ -655,8 +655,9 @@ the slowest process. Where a benchmark interleaves its contenders' repetitions (
 but the time stamps), a process's ratio is the median of its rounds' ratios: repetition i
 of Tessera against repetition i of the peer, which ran in the same round, seconds apart.
 A slow spell of the shared machine in part of a process then weighs on both sides of a
-pair instead of on whichever contender's repetitions it happened to cover. `scripts/bench --only time` measures one subsystem again;
-`scripts/bench --charts-only` redraws the charts and rewrites the page from the saved results.
+pair instead of on whichever contender's repetitions it happened to cover.
+`scripts/bench --only time` measures one subsystem again; `scripts/bench --charts-only`
+redraws the charts and rewrites the page from the saved results.
 The text around the numbers is kept in `bench/notes/`. `scripts/install-deps bench` installs
 the peers and matplotlib.
 """
