@@ -305,7 +305,8 @@ def merge_processes(runs):
         if entry.get("run_type") == "iteration" and entry["run_name"] in medians:
             continue  # a repetition: kept under its median's "per_repetition"
         same = [next((e for e in run["benchmarks"] if e.get("run_name") == entry["run_name"] and
-                      e.get("aggregate_name", "median") == entry.get("aggregate_name", "median")), None)
+                      e.get("run_type") == entry.get("run_type") and
+                      e.get("aggregate_name") == entry.get("aggregate_name")), None)
                 for run in runs]
         if any(e is None for e in same):
             raise SystemExit(f"{entry['run_name']}: missing from a process's results")
