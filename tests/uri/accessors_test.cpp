@@ -25,10 +25,11 @@ struct Step {
 
 TEST(Setters, EscapingAndFlagRecomputation) {
     const Step steps[] = {
+        // Two ':' make an IPv6 host, written in brackets; one ':' makes none.
         {"http://old:9/", [](URI& u) { u.SetAuthority("FE80::1"); }, "http://[fe80::1]:9/", kAbsolute},
         {nullptr, [](URI& u) { u.SetAuthority("[::1]"); }, "http://[::1]:9/", kAbsolute},
         {nullptr, [](URI& u) { u.SetAuthority("::"); }, "http://:::9/", kAbsolute},            // too short to bracket
-        {nullptr, [](URI& u) { u.SetAuthority("u@h:1"); }, "http://u%40h%3A1:9/", kAbsolute},  // never split
+        {nullptr, [](URI& u) { u.SetAuthority("u@h:1"); }, "http://u%40h%3A1:9/", kAbsolute},  // one ':', never split
         {nullptr, [](URI& u) { u.SetAuthority(""); }, "http:/", kAbsolute},
         {nullptr, [](URI& u) { u.SetPath(""); }, "http:", kHierarchical},
         {"file:///", [](URI& u) { u.SetPath("/C|/x y"); }, "file:///C|/x%20y", kAbsolute},

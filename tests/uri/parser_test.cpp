@@ -112,20 +112,5 @@ TEST(Parser, ParsingAgainReplacesEverything) {
     EXPECT_EQ(FlagNames(FlagsOf(u)), FlagNames(kReference));
 }
 
-TEST(Parser, IsIPv6CountsColonsOnly) {
-    const struct {
-        const char* host;
-        bool ipv6;
-    } cases[] = {
-        {"::", true},
-        {"a:b:c", true},
-        {"[::1]", true},
-        // Fewer than two: a host with a port, or no host.
-        {"h:80", false},
-        {"", false},
-    };
-    for (const auto& c : cases) EXPECT_EQ(URI::IsIPv6(c.host), c.ipv6) << c.host;
-}
-
 }  // namespace
 }  // namespace tessera_test

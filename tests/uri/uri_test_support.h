@@ -13,8 +13,6 @@ namespace tessera_test {
 class OpenURI : public Varn::URI {
 public:
     using URI::Compare;
-    using URI::ConstructURI;
-    using URI::CopyURI;
     using URI::Initialize;
     using URI::JoinPath;
     using URI::MakeLower;
@@ -23,7 +21,6 @@ public:
     using URI::SetHierState;
     using URI::SplitPath;
     using URI::URI;
-    using URI::ValidateURI;
     using URI::operator=;
 };
 
