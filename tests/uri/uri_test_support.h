@@ -18,7 +18,6 @@ public:
     using URI::MakeLower;
     using URI::NormalizeEncoding;
     using URI::ParseURI;
-    using URI::SetHierState;
     using URI::SplitPath;
     using URI::URI;
     using URI::operator=;
