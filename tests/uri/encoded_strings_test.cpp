@@ -45,8 +45,7 @@ TEST(EncodedStrings, FromEncodedStringStoresUTF8AndSettersDecideValidity) {
         Flags flags;
     };
     const Case cases[] = {
-        {"http://h/caf%E9", "http://h/caf\xC3\xA9", kAbsolute},
-        // Raw bytes of the encoding in the text, in every component.
+        // Raw bytes of the encoding in every component (escapes of them are NormalizeEncoding's).
         {"http://\xE9:p\xE9@h\xE9:8/\xE9?q=\xE9 #\xE9",
          "http://\xC3\xA9:p\xC3\xA9@h\xC3\xA9:8/\xC3\xA9?q=\xC3\xA9%20#\xC3\xA9", kAbsolute},
         {"mailto:a%E9 b", "mailto:a\xC3\xA9%20b", kOpaque},
