@@ -77,32 +77,23 @@ TEST(EscapeSets, EveryByteThroughEveryEscapingOperation) {
     }
 }
 
-// The candidates "%xy" of every byte pair are the next test's.
+// The candidates "%xy" of every byte pair are the next test's; that every escape the
+// escapers write reads back is the fuzz replay's.
 TEST(Escaping, UnescapeRules) {
     const struct {
         std::string text;
         bool onlyHigh;
         std::string expected;
     } cases[] = {
-        {"%41%42", false, "AB"},
-        {"%41%42", true, "%41%42"},
         {"%41%C3%A9", true, "%41\xC3\xA9"},
         // A '%' that starts no escape stays; one that does is read as "%x" reads ("-1": 0xFF).
         {"100%", false, "100%"},
         {"a%4", false, "a%4"},
-        {"%zz1", false, "%zz1"},
         {"%%41", false, "%A"},
         {"%-1", true, "\xFF"},
-        {"x%00y", false, {'x', '\0', 'y'}},
     };
     for (const auto& c : cases) EXPECT_EQ(URI::Unescape(c.text, c.onlyHigh).str(), c.expected) << c.text;
     EXPECT_EQ(URI::QueryUnescape("a+b%2Bc"), "a b+c");
-
-    std::string all;
-    for (int i = 0; i < 256; ++i) all.push_back(static_cast<char>(i));
-    EXPECT_EQ(URI::Unescape(URI::Escape(all), false).str(), all);
-    EXPECT_EQ(URI::QueryUnescape(URI::QueryEscape(all)).str(), all);
-    EXPECT_EQ(URI::Unescape(URI::EscapeChars(all, all), false).str(), all);
 }
 
 // The candidate escape "%" + a + b decodes exactly as the "%x" conversion of the C

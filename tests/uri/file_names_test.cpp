@@ -17,11 +17,8 @@ TEST(FileNames, NameExtensionAndLastComponent) {
         {"http://h/a/noext", "noext", "noext", "", "", "noext"},
         {"http://h/a/b/", "", "", "", "", "b"},
         {"http://h/my%20dir/x%20y.t", "x y.t", "x y", ".t", "t", "x y.t"},
-        {"notes.txt", "notes.txt", "notes", ".txt", "txt", "notes.txt"},
-        {"a/", "", "", "", "", "a"},
         {"http://h/", "", "", "", "", ""},
         {"http://h//", "", "", "", "", ""},
-        {"http://h", "", "", "", "", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.uri);
@@ -61,7 +58,6 @@ TEST(FileNames, IsOfFileTypeReducesTheArgumentAndIgnoresCase) {
         // No extension, or another one.
         {"http://h/a/notes.TxT", "", false},
         {"http://h/a/notes.TxT", "txt.", false},
-        {"http://h/a/notes.TxT", "doc", false},
         {"http://h/a/noext", "", false},
     };
     for (const auto& c : cases) EXPECT_EQ(URI(c.uri).IsOfFileType(c.type), c.matches) << c.uri << " " << c.type;

@@ -12,21 +12,17 @@ namespace {
 using Varn::URI;
 using Octets = std::vector<int>;
 
-// Every part but the first and third is also checked against sscanf below.
-TEST(IPv4Address, FormsAndTheOctetsAppendedUpToAFailure) {
+// How each part reads is checked against sscanf below; here the count of parts, and long
+// digit runs.
+TEST(IPv4Address, PartCountAndTheOctetsAppendedUpToAFailure) {
     struct Case {
         const char* text;
         bool ok;
         Octets octets;
     };
     const Case cases[] = {
-        {"192.168.0.1", true, {192, 168, 0, 1}},
-        {"01.2.3.4", true, {1, 2, 3, 4}},
-        {"+1.2.3.4", true, {1, 2, 3, 4}},
-        {" 1.\t2.3 .4", true, {1, 2, 3, 4}},
         {"1.2.3", false, {}},
         {"1.2.3.4.5", false, {}},
-        {"-0.1.2.3", false, {}},
         {"1.2.99999999999.4", false, {1, 2}},
         // Long digit runs stay beyond 255 wherever a 32-bit value would wrap back into range.
         {"1.2.999999999999.4", false, {1, 2}},
@@ -62,21 +58,12 @@ TEST(IPv4Address, ReadsEachPartAsScanfReadsADecimal) {
     }
 }
 
-TEST(ConvertIPv4ToIPv6Addr, FourOctetsMakeTwoGroups) {
-    const struct {
-        Octets octets;
-        const char* groups;  // null: refused, the output left as it was
-    } cases[] = {
-        {{192, 168, 0, 1}, "c0a8:0001"},
-        // Refused: not four octets, or one out of range.
-        {{1, 2, 3}, nullptr},
-        {{1, 2, 3, 256}, nullptr},
-    };
-    for (const auto& c : cases) {
-        Octets octets = c.octets;
+// The two groups that four octets make are the fuzz replay's (and an IPv4 tail's below).
+TEST(ConvertIPv4ToIPv6Addr, RefusesAnythingButFourOctetsInRangeAndWritesNothing) {
+    for (Octets octets : {Octets{1, 2, 3}, Octets{1, 2, 3, 256}}) {
         std::string out = "kept";
-        EXPECT_EQ(URI::ConvertIPv4ToIPv6Addr(&octets, out), c.groups != nullptr) << testing::PrintToString(c.octets);
-        EXPECT_EQ(out, c.groups ? c.groups : "kept") << testing::PrintToString(c.octets);
+        EXPECT_FALSE(URI::ConvertIPv4ToIPv6Addr(&octets, out)) << testing::PrintToString(octets);
+        EXPECT_EQ(out, "kept") << testing::PrintToString(octets);
     }
 }
 

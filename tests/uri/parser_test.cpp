@@ -1,6 +1,5 @@
 // Parsing: the order of the searches, what each component receives, the validity rules.
 #include <ostream>
-#include <random>
 #include <string>
 #include <tuple>
 
@@ -93,13 +92,15 @@ TEST(Parser, ComponentsOfValidTexts) {
     }
 }
 
-TEST(Parser, InvalidTextsLeaveTheDefaultState) {
+TEST(Parser, InvalidTextsLeaveTheDefaultStateThatAURIStartsIn) {
     for (const char* text : {"c:/dir", "c:\\dir", "a:b", "svn+ssh://h/", "h2://x", "x-y:z", "a.b:c", "unknown://h/",
                              "UNKNOWN:x", "http://h/a\\b", "mailto:a\\b", ":x", "://h/", "\\a"}) {
         const URI u(text);
         EXPECT_EQ(Read(u), kUnknown) << text;
         EXPECT_EQ(FlagNames(FlagsOf(u)), FlagNames(kDefaultState)) << text;
     }
+    EXPECT_EQ(Read(URI()), kUnknown);
+    EXPECT_EQ(FlagsOf(URI()), kDefaultState);
 }
 
 TEST(Parser, ParsingAgainReplacesEverything) {
@@ -109,40 +110,6 @@ TEST(Parser, ParsingAgainReplacesEverything) {
     u = static_cast<const char*>(nullptr);  // the empty text
     EXPECT_EQ(Read(u), Components{});
     EXPECT_EQ(FlagNames(FlagsOf(u)), FlagNames(kReference));
-}
-
-// Texts of separators and a few letters: the flags agree with the components, and a
-// failed parse leaves the default state.
-TEST(Parser, InvariantsHoldForGeneratedTexts) {
-    const std::string alphabet = ":/?#@[]%\\.aAbZ1 |";
-    std::mt19937 random(20261205);
-    for (int round = 0; round < 20000; ++round) {
-        std::string text(random() % 14, ' ');
-        for (char& c : text) c = alphabet[random() % alphabet.size()];
-        const URI u(text);
-        const Components parsed = Read(u);
-        const bool consistent =
-            u.IsValidURI()
-                ? (!u.IsRelative() || parsed.scheme + parsed.user + parsed.password + parsed.host == "") &&
-                      (u.IsHierarchical() ? parsed.opaque.empty() : parsed.host.empty() && parsed.path.empty())
-                : parsed == kUnknown && FlagsOf(u) == kDefaultState;
-        ASSERT_TRUE(consistent) << testing::PrintToString(parsed) << " from " << text;
-    }
-}
-
-TEST(Parser, IsIPv6CountsColonsOnly) {
-    const struct {
-        const char* host;
-        bool ipv6;
-    } cases[] = {
-        {"::", true},
-        {"a:b:c", true},
-        {"[::1]", true},
-        // Fewer than two: a host with a port, or no host.
-        {"h:80", false},
-        {"", false},
-    };
-    for (const auto& c : cases) EXPECT_EQ(URI::IsIPv6(c.host), c.ipv6) << c.host;
 }
 
 }  // namespace

@@ -23,7 +23,6 @@ TEST(UnknownToURI, EachStepInOrderAndWhatAFailureLeaves) {
         {"/usr/lib", "http", true, "file:///usr/lib"},               // Unix path
         {"\\dir\\x", "http", true, "file:///dir/x"},                 // root-relative Windows path
         {"host:80/dir", "http", true, "host:80/dir"},                // opaque: scheme "host"
-        {"name:", "http", true, "name:"},
         {"HTTP://Host/a b?q=1 2", "http", true, "http://host/a%20b?q=1%202"},
         {"file:///C:/x y", "http", true, "file:///C|/x%20y"},
         {"../up/x y.html", "http", true, "../up/x%20y.html"},  // explicit relative references

@@ -33,16 +33,14 @@ TEST(ToString, EscapedAndUnescapedForms) {
     }
 }
 
-TEST(ToString, EqualityAndUTF8Forms) {
-    EXPECT_TRUE(URI() == "unknown:");
+// The UTF-8 forms against ToString, and a URI against its own text, are the fuzz replay's.
+TEST(ToString, Equality) {
     EXPECT_TRUE(URI() == URI("a:b"));
     EXPECT_TRUE(URI("HTTP://HOST/a") == URI("http://host/a"));
     EXPECT_TRUE(URI("http://h/%41") != URI("http://h/A"));
     EXPECT_TRUE(URI("http://h/a") != "HTTP://h/a");  // the text is not parsed
     EXPECT_TRUE(URI("") == static_cast<const char*>(nullptr));
     EXPECT_TRUE(URI("x") != URI::StringProxy("y"));
-    EXPECT_EQ(URI("http://h/a%20%C3%A9%e9").ToStringUTF8(), "http://h/a%20\xC3\xA9\xE9");
-    EXPECT_EQ(URI("http://h/\xC3\xA9%C3%A9").ToStringUTF8Escaped(), "http://h/%C3%A9%C3%A9");
 }
 
 }  // namespace
