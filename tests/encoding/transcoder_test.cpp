@@ -145,7 +145,7 @@ TEST(Transcoder, ConversionTable) {
     std::vector<std::string> lacking;
     for (const Conversion& c : kConversions) {
         if (!Converts(c.encoding)) {
-            lacking.push_back(c.encoding);
+            if (std::find(lacking.begin(), lacking.end(), c.encoding) == lacking.end()) lacking.push_back(c.encoding);
             continue;
         }
         SCOPED_TRACE(std::string(c.encoding) + " " + testing::PrintToString(c.bytes));
