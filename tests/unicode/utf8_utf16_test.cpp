@@ -199,8 +199,6 @@ TEST_P(EachKernel, ConvertsEveryScalarValueBothWays) {
     }
     EXPECT_TRUE(Utf8ToUtf16With(Kernel(), utf8.data(), utf8.size()) == utf16);
     EXPECT_TRUE(Utf16ToUtf8With(Kernel(), utf16.data(), utf16.size()) == utf8);
-    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
-    EXPECT_EQ(Utf16LengthOfUtf8(bytes, bytes + utf8.size()), utf16.size());
 }
 
 // Each ill-formed sequence of the table above at each offset of the first blocks (up
