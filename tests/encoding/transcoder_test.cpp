@@ -65,20 +65,6 @@ TEST(Transcoder, EmptyResultsAndUnknownNames) {
     }
 }
 
-TEST(Transcoder, EmbeddedNulsAreConverted) {
-    const std::string narrow("a\0b\0", 4);
-    const std::wstring wide(L"a\0b\0", 4);
-    EXPECT_EQ(Transcoder::UTF16ToUTF8(wide), narrow);
-    EXPECT_EQ(Transcoder::UTF8ToUTF16(narrow), wide);
-    std::vector<std::string> lacking;
-    for (const std::string& name :
-         Served({"Windows-1252", "shift_jis", "iso-2022-jp", "utf-7", "ebcdic-cp-us"}, lacking)) {
-        const std::string encoded = Transcoder::UTF16ToEncoding(wide, name);
-        EXPECT_EQ(Transcoder::EncodingToUTF16(encoded, name), wide) << name;
-    }
-    if (!lacking.empty()) GTEST_SKIP() << NoCodePageFor(lacking);
-}
-
 // Which ways a row of the conversion table is checked.
 enum Way { kToBytes, kToUnits, kBothWays };
 
@@ -94,11 +80,8 @@ const std::wstring kCafe = Units({'c', 'a', 'f', 0xE9});
 // Conversions through named code pages, as Windows converts: each replaces what it cannot
 // convert and goes on.
 const Conversion kConversions[] = {
-    // Names select their code page ("us-ascii" and "ascii" are code page 1252).
-    {"utf-8", kCafe, "caf\xC3\xA9", kToBytes},
-    {"us-ascii", kCafe, "caf\xE9", kToBytes},
+    // Names select their code page ("ascii" is code page 1252).
     {"ascii", kCafe, "caf\xE9", kToBytes},
-    {"windows-1252", kCafe, "caf\xE9", kToBytes},
     {"l1", kCafe, "caf\xE9", kToUnits},
     {"ebcdic-cp-us", kCafe, "\x83\x81\x86\x51", kToBytes},
     {"big5", Units({0x7E41, 0x9AD4, 0x4E2D, 0x6587}), "\xC1\x63\xC5\xE9\xA4\xA4\xA4\xE5", kBothWays},
@@ -133,6 +116,14 @@ const Conversion kConversions[] = {
     {"US-ASCII", Units({'i', 0}), "\xE9\x80", kToUnits},
     {"utf-7", Units({'a', 0x80}), "a\x80", kToUnits},
     {"utf-7", Units({'a', 0, 'z'}), std::string("a") + '\0' + 'z', kToUnits},
+    // NULs are characters like any other.
+    {"shift_jis", Units({'a', 0, 0x3042}), std::string("a\0\x82\xA0", 4), kBothWays},
+    {"iso-2022-jp", Units({'a', 0, 0x3042}), std::string("a\0\x1B$B$\"\x1B(B", 10), kBothWays},
+    // Stateful pages end in their initial state: 日 € 本 replaces the euro sign in ASCII
+    // mode, and the text ends in ASCII mode.
+    {"iso-2022-jp", Units({0x65E5, 0x20AC, 0x672C}), "\x1B$BF|\x1B(B?\x1B$BK\\\x1B(B", kToBytes},
+    {"iso-2022-kr", Units({0xD55C}), "\x1B$)C\x0E\x47\x51\x0F", kToBytes},
+    {"utf-7", Units({'A', 0x20AC}), "A+IKw-", kToBytes},
     // Windows-1255 keeps combining points apart, and fills its unassigned bytes.
     {"windows-1255", Units({0x5D0, 0x5B8, 0xF88D}), "\xE0\xC8\xD9", kToUnits},
     // Best fit: a letter with a diacritic the page lacks becomes the bare letter, a
@@ -151,7 +142,12 @@ const Conversion kConversions[] = {
 // Each row through the UTF-16 calls and, where its units are well-formed UTF-16, through
 // the UTF-8 calls too.
 TEST(Transcoder, ConversionTable) {
+    std::vector<std::string> lacking;
     for (const Conversion& c : kConversions) {
+        if (!Converts(c.encoding)) {
+            if (std::find(lacking.begin(), lacking.end(), c.encoding) == lacking.end()) lacking.push_back(c.encoding);
+            continue;
+        }
         SCOPED_TRACE(std::string(c.encoding) + " " + testing::PrintToString(c.bytes));
         const std::string utf8 = Transcoder::UTF16ToUTF8(c.units);
         const bool wellFormed = Transcoder::UTF8ToUTF16(utf8) == c.units;
@@ -168,17 +164,7 @@ TEST(Transcoder, ConversionTable) {
             }
         }
     }
-}
-
-TEST(Transcoder, StatefulEncodingsReturnToTheInitialState) {
-    std::vector<std::string> lacking;
-    Served({"iso-2022-jp", "iso-2022-kr", "utf-7"}, lacking);
     if (!lacking.empty()) GTEST_SKIP() << NoCodePageFor(lacking);
-    // 日 € 本: the euro sign is replaced in ASCII mode, and the text ends in ASCII mode.
-    EXPECT_EQ(Transcoder::UTF16ToEncoding(Units({0x65E5, 0x20AC, 0x672C}), "iso-2022-jp"),
-              "\x1B$BF|\x1B(B?\x1B$BK\\\x1B(B");
-    EXPECT_EQ(Transcoder::UTF16ToEncoding(Units({0xD55C}), "iso-2022-kr"), "\x1B$)C\x0E\x47\x51\x0F");
-    EXPECT_EQ(Transcoder::UTF8ToEncoding("A\xE2\x82\xAC", "utf-7"), "A+IKw-");
 }
 
 TEST(Transcoder, EveryByteOfFullSingleBytePagesRoundTrips) {
