@@ -17,19 +17,12 @@ using std::chrono_literals::operator""s;
 
 // Waiters that report, under the mutex, when they are about to wait: once the mutex is
 // free again they are queued, since a wait queues before it releases the mutex.
-struct Stage {
-    varn_pthread_mutex_t mutex = VARN_PTHREAD_MUTEX_INITIALIZER;
-    varn_pthread_cond_t cond = VARN_PTHREAD_COND_INITIALIZER;
+struct Stage : MutexAndCondition {
     std::chrono::nanoseconds timeout = 10s;
     int arrived = 0;
     std::vector<int> woken, results;  // waiter numbers in wake-up order; results per waiter
     std::vector<bool> clear;          // per waiter: its semaphore was at 0 after the wait
     std::vector<varn_pthread_t> threads;
-
-    ~Stage() {
-        varn_pthread_cond_destroy(&cond);
-        varn_pthread_mutex_destroy(&mutex);
-    }
 
     template <typename T>
     T Read(const T& field) {
@@ -67,7 +60,6 @@ struct Stage {
 // Signals wake waiters in arrival order; a broadcast wakes everyone queued and no later
 // waiter.
 TEST(Condition, SignalsWakeInArrivalOrderAndBroadcastsWakeEveryoneQueued) {
-    Watchdog watchdog;
     Stage stage;
     for (int i = 0; i < 5; ++i) stage.AddWaiter();
     for (int i = 0; i < 3; ++i) {
@@ -89,7 +81,6 @@ TEST(Condition, SignalsWakeInArrivalOrderAndBroadcastsWakeEveryoneQueued) {
 // A signal without a waiter is lost: a future deadline is kept, past ones time out at
 // once and leave the queue.
 TEST(Condition, LostSignalsAndDeadlines) {
-    Watchdog watchdog;
     Stage stage;
     varn_pthread_cond_signal(&stage.cond);
     varn_pthread_cond_broadcast(&stage.cond);
@@ -116,7 +107,6 @@ TEST(Condition, LostSignalsAndDeadlines) {
 // before it could unlink itself returns 0, and its semaphore ends at 0. The race is
 // forced by holding the record's (recursive) lock across the time-out.
 TEST(Condition, TimeOutLosesToASignalOrBroadcastThatTookTheWaiterFirst) {
-    Watchdog watchdog;
     for (bool broadcast : {false, true}) {
         bool forced = false;
         for (int attempt = 0; attempt < 5 && !forced; ++attempt) {
@@ -143,27 +133,23 @@ TEST(Condition, TimeOutLosesToASignalOrBroadcastThatTookTheWaiterFirst) {
 }
 
 TEST(Condition, WaitReleasesOneLevelOfARecursiveMutex) {
-    Watchdog watchdog;
-    varn_pthread_mutex_t mutex = VARN_PTHREAD_MUTEX_INITIALIZER;
-    varn_pthread_cond_t cond = VARN_PTHREAD_COND_INITIALIZER;
+    MutexAndCondition held;
     std::atomic<bool> other_locked{false};
-    varn_pthread_mutex_lock(&mutex);
-    varn_pthread_mutex_lock(&mutex);
+    varn_pthread_mutex_lock(&held.mutex);
+    varn_pthread_mutex_lock(&held.mutex);
     std::thread other([&] {
-        varn_pthread_mutex_lock(&mutex);
+        varn_pthread_mutex_lock(&held.mutex);
         other_locked = true;
-        varn_pthread_mutex_unlock(&mutex);
+        varn_pthread_mutex_unlock(&held.mutex);
     });
     const varn_timespec deadline = DeadlineIn(60ms);
-    EXPECT_EQ(varn_pthread_cond_timedwait(&cond, &mutex, &deadline), VARN_ETIMEDOUT);
+    EXPECT_EQ(varn_pthread_cond_timedwait(&held.cond, &held.mutex, &deadline), VARN_ETIMEDOUT);
     EXPECT_FALSE(other_locked) << "the wait released more than one level";
-    varn_pthread_mutex_unlock(&mutex);
+    varn_pthread_mutex_unlock(&held.mutex);
     EXPECT_FALSE(other_locked);
-    varn_pthread_mutex_unlock(&mutex);
+    varn_pthread_mutex_unlock(&held.mutex);
     other.join();
     EXPECT_TRUE(other_locked);
-    varn_pthread_cond_destroy(&cond);
-    varn_pthread_mutex_destroy(&mutex);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Helpers for the thread tests: a watchdog that ends a hung test, deadlines, and a shared
-// object that counts its references.
+// Helpers for the thread tests: deadlines, polling, groups of threads, and a shared object
+// that counts its references. A hung test is ended by the test runner's time limit.
 #ifndef TESSERA_TESTS_THREADS_THREAD_TEST_SUPPORT_H
 #define TESSERA_TESTS_THREADS_THREAD_TEST_SUPPORT_H
 
@@ -8,9 +8,7 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <future>
+#include <cstdint>
 #include <thread>
 #include <vector>
 
@@ -19,25 +17,6 @@
 
 namespace tessera_test {
 
-/// Aborts the process if it still exists after `limit`: no test waits forever.
-class Watchdog {
-public:
-    explicit Watchdog(std::chrono::seconds limit = std::chrono::seconds(20))
-        : thread_([done = done_.get_future(), limit] {
-              if (done.wait_for(limit) == std::future_status::ready) return;
-              std::fprintf(stderr, "watchdog: the test hung\n");
-              std::abort();
-          }) {}
-    ~Watchdog() {
-        done_.set_value();
-        thread_.join();
-    }
-
-private:
-    std::promise<void> done_;
-    std::thread thread_;
-};
-
 /// The wall-clock time `offset` from now as a deadline for varn_pthread_cond_timedwait.
 inline varn_timespec DeadlineIn(std::chrono::nanoseconds offset) {
     const auto since_epoch = std::chrono::system_clock::now().time_since_epoch() + offset;
@@ -45,6 +24,17 @@ inline varn_timespec DeadlineIn(std::chrono::nanoseconds offset) {
     const auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(since_epoch - seconds);
     return varn_timespec{static_cast<std::int32_t>(seconds.count()), static_cast<std::int32_t>(nanoseconds.count())};
 }
+
+/// A mutex and a condition variable, destroyed with their holder.
+struct MutexAndCondition {
+    varn_pthread_mutex_t mutex = VARN_PTHREAD_MUTEX_INITIALIZER;
+    varn_pthread_cond_t cond = VARN_PTHREAD_COND_INITIALIZER;
+
+    ~MutexAndCondition() {
+        varn_pthread_cond_destroy(&cond);
+        varn_pthread_mutex_destroy(&mutex);
+    }
+};
 
 /// A shared object that counts its references.
 class CountedObject : public Varn::SharedObject {
