@@ -60,6 +60,7 @@ struct Stage : MutexAndCondition {
 // Signals wake waiters in arrival order; a broadcast wakes everyone queued and no later
 // waiter.
 TEST(Condition, SignalsWakeInArrivalOrderAndBroadcastsWakeEveryoneQueued) {
+    Watchdog watchdog;
     Stage stage;
     for (int i = 0; i < 5; ++i) stage.AddWaiter();
     for (int i = 0; i < 3; ++i) {
@@ -81,6 +82,7 @@ TEST(Condition, SignalsWakeInArrivalOrderAndBroadcastsWakeEveryoneQueued) {
 // A signal without a waiter is lost: a future deadline is kept, past ones time out at
 // once and leave the queue.
 TEST(Condition, LostSignalsAndDeadlines) {
+    Watchdog watchdog;
     Stage stage;
     varn_pthread_cond_signal(&stage.cond);
     varn_pthread_cond_broadcast(&stage.cond);
@@ -107,6 +109,7 @@ TEST(Condition, LostSignalsAndDeadlines) {
 // before it could unlink itself returns 0, and its semaphore ends at 0. The race is
 // forced by holding the record's (recursive) lock across the time-out.
 TEST(Condition, TimeOutLosesToASignalOrBroadcastThatTookTheWaiterFirst) {
+    Watchdog watchdog;
     for (bool broadcast : {false, true}) {
         bool forced = false;
         for (int attempt = 0; attempt < 5 && !forced; ++attempt) {
@@ -133,6 +136,7 @@ TEST(Condition, TimeOutLosesToASignalOrBroadcastThatTookTheWaiterFirst) {
 }
 
 TEST(Condition, WaitReleasesOneLevelOfARecursiveMutex) {
+    Watchdog watchdog;
     MutexAndCondition held;
     std::atomic<bool> other_locked{false};
     varn_pthread_mutex_lock(&held.mutex);

@@ -17,6 +17,7 @@ namespace tessera_test {
 namespace {
 
 TEST(Mutex, StaticInitializerCreatesOneLockUnderContention) {
+    Watchdog watchdog;
     varn_pthread_mutex_t mutex = VARN_PTHREAD_MUTEX_INITIALIZER;
     EXPECT_EQ(mutex, tessera::threads::StaticInitializer());
     std::atomic<int> inside{0};
@@ -63,6 +64,7 @@ void SlowOnceRoutine() {
 void NothingToDo() {}
 
 TEST(Once, RunsOnceAndLosersWaitForTheRoutine) {
+    Watchdog watchdog;
     varn_pthread_once_t control = VARN_PTHREAD_ONCE_INIT;
     std::atomic<int> returned_early{0};
     RunTogether(6, [&] {
@@ -91,7 +93,10 @@ TEST(OnceAndKeys, NullRoutinesAndKeyDestructorsAreRefused) {
     EXPECT_EQ(key, 12345u);
 }
 
-TEST(CInterface, ThreadFunctionsWorkFromC) { EXPECT_EQ(tessera_threads_from_c(), 0); }
+TEST(CInterface, ThreadFunctionsWorkFromC) {
+    Watchdog watchdog;
+    EXPECT_EQ(tessera_threads_from_c(), 0);
+}
 
 }  // namespace
 }  // namespace tessera_test

@@ -1,7 +1,7 @@
 // Many threads for a bounded time: create/join cycles, and signals, broadcasts and
-// timed waits racing one another. A lost wake-up hangs a waiter until the test runner's
-// time limit fails the test; a doubled one leaves a wait semaphore signalled, which every
-// waiter checks after every wait.
+// timed waits racing one another. A lost wake-up hangs a waiter (the watchdog ends the
+// test); a doubled one leaves a wait semaphore signalled, which every waiter checks after
+// every wait.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -39,6 +39,7 @@ void* CreateAndJoinUntilDeadline(void* raw) {
 }
 
 TEST(Stress, CreateAndJoinFromManyThreads) {
+    Watchdog watchdog(30s);
     auto end = std::chrono::steady_clock::now() + kPhaseLength;
     std::vector<varn_pthread_t> creators(4);
     StartThreads(creators, CreateAndJoinUntilDeadline, &end);
@@ -99,6 +100,7 @@ struct TokenStage : MutexAndCondition {
 };
 
 TEST(Stress, SignalsBroadcastsAndTimedWaitsRace) {
+    Watchdog watchdog(30s);
     TokenStage stage;
     stage.end = std::chrono::steady_clock::now() + kPhaseLength;
     std::vector<varn_pthread_t> consumers(6), producers(2);
@@ -130,6 +132,7 @@ void* SignalFreshCondition(void* raw) {
 // Threads racing on the first use of a statically initialised condition variable create
 // exactly one record (a second one would leak, which the leak checker reports).
 TEST(Stress, StaticConditionCreatedOnceUnderContention) {
+    Watchdog watchdog;
     for (int round = 0; round < 50; ++round) {
         varn_pthread_cond_t cond = VARN_PTHREAD_COND_INITIALIZER;
         std::vector<varn_pthread_t> threads(4);

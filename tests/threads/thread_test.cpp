@@ -49,6 +49,7 @@ void* RunProbe(void* raw) {
 // A new thread inherits the shared object unless its attribute says no, and drops its
 // reference however it ends; its exit value travels as a 32-bit code.
 TEST(Thread, ExitValuesAndTheInheritedSharedObject) {
+    Watchdog watchdog;
     CountedObject object;
     ASSERT_EQ(varn_pthread_getshared(), nullptr);
     EXPECT_EQ(varn_pthread_setshared(&object), 1) << "no previous object: the store's result";
@@ -98,6 +99,7 @@ void* ReportRegistered(void* result) {
 }
 
 TEST(Thread, RoutineRunsOnlyOnceTheRegistryKnowsTheThread) {
+    Watchdog watchdog;
     for (int i = 0; i < 20; ++i) {
         std::atomic<int> registered{0};
         varn_pthread_t id;
@@ -126,6 +128,7 @@ std::thread ReleaseSoon(std::atomic<bool>& release) {
 // A detached thread is out of the registry but can still be joined by id while it runs;
 // once it has ended, and for an id never handed out, join and detach are refused.
 TEST(Thread, DetachedThreadCanBeJoinedByIdWhileItRunsEndedAndUnknownIdsNot) {
+    Watchdog watchdog;
     std::atomic<bool> release{false};
     varn_pthread_t id;
     ASSERT_EQ(varn_pthread_create(&id, nullptr, WaitForRelease, &release), 0);
@@ -146,6 +149,7 @@ TEST(Thread, DetachedThreadCanBeJoinedByIdWhileItRunsEndedAndUnknownIdsNot) {
 // A reused id whose old entry is still in the registry: the old entry stays, joining
 // the id collects the old thread, and the new thread is reached by id alone.
 TEST(Thread, EntryOfAnUnjoinedThreadSurvivesTheReuseOfItsId) {
+    Watchdog watchdog;
     varn_pthread_t old_thread;
     ASSERT_EQ(varn_pthread_create(&old_thread, nullptr, ReturnArgument, ToValue(11)), 0);
     const varn_pthread_t next = old_thread + 1;  // where ids are handed out in order
@@ -188,6 +192,7 @@ void* JoinSelf(void* raw) {
 }
 
 TEST(Thread, SelfJoinFailsAtOnceAndLeavesTheThreadJoinable) {
+    Watchdog watchdog;
     for (const bool wait_for_creator : {false, true}) {
         SCOPED_TRACE(wait_for_creator ? "creator joins first" : "thread joins itself first");
         SelfJoin self{wait_for_creator};

@@ -1,5 +1,5 @@
-// Helpers for the thread tests: deadlines, polling, groups of threads, and a shared object
-// that counts its references. A hung test is ended by the test runner's time limit.
+// Helpers for the thread tests: a watchdog that ends a hung test, deadlines, polling,
+// groups of threads, and a shared object that counts its references.
 #ifndef TESSERA_TESTS_THREADS_THREAD_TEST_SUPPORT_H
 #define TESSERA_TESTS_THREADS_THREAD_TEST_SUPPORT_H
 
@@ -9,6 +9,9 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <future>
 #include <thread>
 #include <vector>
 
@@ -16,6 +19,25 @@
 #include "threads/per_thread.h"
 
 namespace tessera_test {
+
+/// Aborts the process if it still exists after `limit`: no test waits forever.
+class Watchdog {
+public:
+    explicit Watchdog(std::chrono::seconds limit = std::chrono::seconds(20))
+        : thread_([done = done_.get_future(), limit] {
+              if (done.wait_for(limit) == std::future_status::ready) return;
+              std::fprintf(stderr, "watchdog: the test hung\n");
+              std::abort();
+          }) {}
+    ~Watchdog() {
+        done_.set_value();
+        thread_.join();
+    }
+
+private:
+    std::promise<void> done_;
+    std::thread thread_;
+};
 
 /// The wall-clock time `offset` from now as a deadline for varn_pthread_cond_timedwait.
 inline varn_timespec DeadlineIn(std::chrono::nanoseconds offset) {
