@@ -122,26 +122,5 @@ TEST(Stress, SignalsBroadcastsAndTimedWaitsRace) {
     EXPECT_GT(stage.timed_out, 0) << "the time-outs never raced";
 }
 
-void* SignalFreshCondition(void* raw) {
-    auto* cond = static_cast<varn_pthread_cond_t*>(raw);
-    varn_pthread_cond_signal(cond);
-    varn_pthread_cond_broadcast(cond);
-    return nullptr;
-}
-
-// Threads racing on the first use of a statically initialised condition variable create
-// exactly one record (a second one would leak, which the leak checker reports).
-TEST(Stress, StaticConditionCreatedOnceUnderContention) {
-    Watchdog watchdog;
-    for (int round = 0; round < 50; ++round) {
-        varn_pthread_cond_t cond = VARN_PTHREAD_COND_INITIALIZER;
-        std::vector<varn_pthread_t> threads(4);
-        StartThreads(threads, SignalFreshCondition, &cond);
-        JoinThreads(threads);
-        EXPECT_NE(cond, VARN_PTHREAD_COND_INITIALIZER);
-        varn_pthread_cond_destroy(&cond);
-    }
-}
-
 }  // namespace
 }  // namespace tessera_test
