@@ -30,11 +30,8 @@ TEST(TimeStampAllocation, TextFormsLeaveOldOrFinalValues) {
     } cases[] = {
         {"ToRFC3339", [](StampObjects& o) { return Flag(o.stamp.ToRFC3339(o.text)); }},
         {"ToISO8601 basic", [](StampObjects& o) { return Flag(o.stamp.ToISO8601(o.text, true)); }},
-        {"ToISO8601 extended", [](StampObjects& o) { return Flag(o.stamp.ToISO8601(o.text, false)); }},
         {"ToW3DTF", [](StampObjects& o) { return o.stamp.ToW3DTF(); }},
         {"FromRFC3339", [](StampObjects& o) { return Flag(o.stamp.FromRFC3339("2024-02-29T12:34:56.1234567+01:00")); }},
-        {"FromRFC3339 refused",
-         [](StampObjects& o) { return Flag(o.stamp.FromRFC3339("2024-02-30T12:34:56 and more text")); }},
         {"FromISO8601 extended",
          [](StampObjects& o) { return Flag(o.stamp.FromISO8601("2024-02-29T12:34:56.5-05:30")); }},
         {"FromISO8601 basic",

@@ -17,19 +17,12 @@ using std::chrono_literals::operator""s;
 
 // Waiters that report, under the mutex, when they are about to wait: once the mutex is
 // free again they are queued, since a wait queues before it releases the mutex.
-struct Stage {
-    varn_pthread_mutex_t mutex = VARN_PTHREAD_MUTEX_INITIALIZER;
-    varn_pthread_cond_t cond = VARN_PTHREAD_COND_INITIALIZER;
+struct Stage : MutexAndCondition {
     std::chrono::nanoseconds timeout = 10s;
     int arrived = 0;
     std::vector<int> woken, results;  // waiter numbers in wake-up order; results per waiter
     std::vector<bool> clear;          // per waiter: its semaphore was at 0 after the wait
     std::vector<varn_pthread_t> threads;
-
-    ~Stage() {
-        varn_pthread_cond_destroy(&cond);
-        varn_pthread_mutex_destroy(&mutex);
-    }
 
     template <typename T>
     T Read(const T& field) {
@@ -144,26 +137,23 @@ TEST(Condition, TimeOutLosesToASignalOrBroadcastThatTookTheWaiterFirst) {
 
 TEST(Condition, WaitReleasesOneLevelOfARecursiveMutex) {
     Watchdog watchdog;
-    varn_pthread_mutex_t mutex = VARN_PTHREAD_MUTEX_INITIALIZER;
-    varn_pthread_cond_t cond = VARN_PTHREAD_COND_INITIALIZER;
+    MutexAndCondition held;
     std::atomic<bool> other_locked{false};
-    varn_pthread_mutex_lock(&mutex);
-    varn_pthread_mutex_lock(&mutex);
+    varn_pthread_mutex_lock(&held.mutex);
+    varn_pthread_mutex_lock(&held.mutex);
     std::thread other([&] {
-        varn_pthread_mutex_lock(&mutex);
+        varn_pthread_mutex_lock(&held.mutex);
         other_locked = true;
-        varn_pthread_mutex_unlock(&mutex);
+        varn_pthread_mutex_unlock(&held.mutex);
     });
     const varn_timespec deadline = DeadlineIn(60ms);
-    EXPECT_EQ(varn_pthread_cond_timedwait(&cond, &mutex, &deadline), VARN_ETIMEDOUT);
+    EXPECT_EQ(varn_pthread_cond_timedwait(&held.cond, &held.mutex, &deadline), VARN_ETIMEDOUT);
     EXPECT_FALSE(other_locked) << "the wait released more than one level";
-    varn_pthread_mutex_unlock(&mutex);
+    varn_pthread_mutex_unlock(&held.mutex);
     EXPECT_FALSE(other_locked);
-    varn_pthread_mutex_unlock(&mutex);
+    varn_pthread_mutex_unlock(&held.mutex);
     other.join();
     EXPECT_TRUE(other_locked);
-    varn_pthread_cond_destroy(&cond);
-    varn_pthread_mutex_destroy(&mutex);
 }
 
 }  // namespace

@@ -52,19 +52,12 @@ TEST(Stress, CreateAndJoinFromManyThreads) {
 
 // Producers add tokens and signal (now and then broadcast); consumers take tokens,
 // waiting with time-outs from 0 to a few milliseconds or with a long deadline.
-struct TokenStage {
-    varn_pthread_mutex_t mutex = VARN_PTHREAD_MUTEX_INITIALIZER;
-    varn_pthread_cond_t cond = VARN_PTHREAD_COND_INITIALIZER;
+struct TokenStage : MutexAndCondition {
     std::chrono::steady_clock::time_point end;
     bool stop = false;
     long tokens = 0, produced = 0, consumed = 0, signals = 0, broadcasts = 0, woken = 0, timed_out = 0;
     long unclear_semaphores = 0;
     unsigned next_seed = 1;
-
-    ~TokenStage() {
-        varn_pthread_cond_destroy(&cond);
-        varn_pthread_mutex_destroy(&mutex);
-    }
 
     static void* Produce(void* raw) {
         auto* stage = static_cast<TokenStage*>(raw);
@@ -127,27 +120,6 @@ TEST(Stress, SignalsBroadcastsAndTimedWaitsRace) {
     // Each signal wakes at most one waiter; each broadcast at most every consumer.
     EXPECT_LE(stage.woken, stage.signals + (stage.broadcasts + 1) * long(consumers.size()));
     EXPECT_GT(stage.timed_out, 0) << "the time-outs never raced";
-}
-
-void* SignalFreshCondition(void* raw) {
-    auto* cond = static_cast<varn_pthread_cond_t*>(raw);
-    varn_pthread_cond_signal(cond);
-    varn_pthread_cond_broadcast(cond);
-    return nullptr;
-}
-
-// Threads racing on the first use of a statically initialised condition variable create
-// exactly one record (a second one would leak, which the leak checker reports).
-TEST(Stress, StaticConditionCreatedOnceUnderContention) {
-    Watchdog watchdog;
-    for (int round = 0; round < 50; ++round) {
-        varn_pthread_cond_t cond = VARN_PTHREAD_COND_INITIALIZER;
-        std::vector<varn_pthread_t> threads(4);
-        StartThreads(threads, SignalFreshCondition, &cond);
-        JoinThreads(threads);
-        EXPECT_NE(cond, VARN_PTHREAD_COND_INITIALIZER);
-        varn_pthread_cond_destroy(&cond);
-    }
 }
 
 }  // namespace

@@ -21,46 +21,75 @@ bool InRegistry(varn_pthread_t id) {
 
 void* ReturnArgument(void* argument) { return argument; }
 
+// How a thread ended and what it saw of the shared object while it ran.
+struct Probe {
+    CountedObject* object;
+    bool exits;  // by varn_pthread_exit rather than by returning
+    std::uintptr_t value;
+    Varn::SharedObject* seen;
+    long references;
+};
+
 // Unwinding by varn_pthread_exit runs the destructors of the ending thread's frames.
 std::atomic<int> g_frames_unwound{0};
 struct CountOnDestruction {
     ~CountOnDestruction() { ++g_frames_unwound; }
 };
 
-void* ExitWithArgument(void* argument) {
+void* RunProbe(void* raw) {
+    auto* probe = static_cast<Probe*>(raw);
+    probe->seen = varn_pthread_getshared();
+    probe->references = probe->object->References();
+    if (!probe->exits) return ToValue(probe->value);
     CountOnDestruction frame;
-    varn_pthread_exit(argument);
-    return ToValue(1);  // not reached
+    varn_pthread_exit(ToValue(probe->value));
+    return nullptr;  // not reached
 }
 
-// Every thread inherits the shared object and drops its reference however it ends.
-TEST(Thread, ExitValuesTravelAsThirtyTwoBitCodes) {
+// A new thread inherits the shared object unless its attribute says no, and drops its
+// reference however it ends; its exit value travels as a 32-bit code.
+TEST(Thread, ExitValuesAndTheInheritedSharedObject) {
     Watchdog watchdog;
     CountedObject object;
-    varn_pthread_setshared(&object);
+    ASSERT_EQ(varn_pthread_getshared(), nullptr);
+    EXPECT_EQ(varn_pthread_setshared(&object), 1) << "no previous object: the store's result";
+    const varn_pthread_attr_t no_shared = VARN_PTHREAD_ATTR_NO_SHARED, other_bits = 0x3FFF;
     struct Case {
-        void* (*routine)(void*);
+        const varn_pthread_attr_t* attr;
+        bool exits;
         std::uintptr_t value, joined;
+        Varn::SharedObject* seen;
+        long references_while_running;
     };
     const Case cases[] = {
-        {ReturnArgument, 7, 7},
-        {ExitWithArgument, 9, 9},
-        {ReturnArgument, 0xFFFFFFFFu, 0xFFFFFFFFu},
-        {ExitWithArgument, 0, 0},
-        {ReturnArgument, static_cast<std::uintptr_t>(-1), 0xFFFFFFFFu},  // the low 32 bits
+        {nullptr, false, 7, 7, &object, 2},
+        {nullptr, true, 9, 9, &object, 2},
+        {nullptr, false, 0xFFFFFFFFu, 0xFFFFFFFFu, &object, 2},
+        {&other_bits, true, 0, 0, &object, 2},
+        {nullptr, false, static_cast<std::uintptr_t>(-1), 0xFFFFFFFFu, &object, 2},  // the low 32 bits
+        {&no_shared, false, 5, 5, nullptr, 1},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE((c.attr ? "attribute " + std::to_string(*c.attr) : "no attribute") +
+                     (c.exits ? ", exits with " : ", returns ") + std::to_string(c.value));
+        Probe probe{&object, c.exits, c.value, nullptr, 0};
         varn_pthread_t id = 0;
-        ASSERT_EQ(varn_pthread_create(&id, nullptr, c.routine, ToValue(c.value)), 0);
+        ASSERT_EQ(varn_pthread_create(&id, c.attr, RunProbe, &probe), 0);
         void* value = ToValue(12345);
         ASSERT_EQ(varn_pthread_join(id, &value), 0);
-        EXPECT_EQ(value, ToValue(c.joined)) << c.value;
-        EXPECT_EQ(object.References(), 1) << c.value;
+        EXPECT_EQ(value, ToValue(c.joined));
+        EXPECT_EQ(probe.seen, c.seen);
+        EXPECT_EQ(probe.references, c.references_while_running);
+        EXPECT_EQ(object.References(), 1) << "the ended thread dropped its reference";
     }
 #if !defined(_WIN32)  // Windows ends the thread where it stands, without unwinding
     EXPECT_EQ(g_frames_unwound, 2);
 #endif
-    varn_pthread_setshared(nullptr);
+    EXPECT_EQ(varn_pthread_setshared(&object), 1) << "the old reference's Release result";
+    EXPECT_EQ(object.References(), 1);
+    EXPECT_EQ(varn_pthread_setshared(nullptr), 0);
+    EXPECT_EQ(object.References(), 0);
+    EXPECT_EQ(varn_pthread_getshared(), nullptr);
 }
 
 // 0 until the routine has looked, then 1 (not registered) or 2 (registered).
@@ -178,53 +207,6 @@ TEST(Thread, SelfJoinFailsAtOnceAndLeavesTheThreadJoinable) {
         EXPECT_EQ(self.result, -1);
     }
     EXPECT_EQ(varn_pthread_join(varn_pthread_self(), nullptr), -1) << "a thread not started here";
-}
-
-struct SharedProbe {
-    CountedObject* object;
-    Varn::SharedObject* seen;
-    long references_while_running;
-};
-
-void* InspectShared(void* raw) {
-    auto* probe = static_cast<SharedProbe*>(raw);
-    probe->seen = varn_pthread_getshared();
-    probe->references_while_running = probe->object->References();
-    return nullptr;
-}
-
-TEST(Thread, NewThreadsInheritTheSharedObjectUnlessTheAttributeSaysNo) {
-    Watchdog watchdog;
-    CountedObject object;
-    ASSERT_EQ(varn_pthread_getshared(), nullptr);
-    EXPECT_EQ(varn_pthread_setshared(&object), 1) << "no previous object: the store's result";
-    ASSERT_EQ(object.References(), 1);
-    struct Case {
-        const varn_pthread_attr_t* attr;
-        Varn::SharedObject* expected;
-        long references_while_running;
-    };
-    const varn_pthread_attr_t no_shared = VARN_PTHREAD_ATTR_NO_SHARED, other_bits = 0x3FFF;
-    const Case cases[] = {
-        {nullptr, &object, 2},
-        {&other_bits, &object, 2},
-        {&no_shared, nullptr, 1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.attr ? "attribute " + std::to_string(*c.attr) : "no attribute");
-        SharedProbe probe{&object, nullptr, 0};
-        varn_pthread_t id;
-        ASSERT_EQ(varn_pthread_create(&id, c.attr, InspectShared, &probe), 0);
-        ASSERT_EQ(varn_pthread_join(id, nullptr), 0);
-        EXPECT_EQ(probe.seen, c.expected);
-        EXPECT_EQ(probe.references_while_running, c.references_while_running);
-        EXPECT_EQ(object.References(), 1) << "the ended thread dropped its reference";
-    }
-    EXPECT_EQ(varn_pthread_setshared(&object), 1) << "the old reference's Release result";
-    EXPECT_EQ(object.References(), 1);
-    EXPECT_EQ(varn_pthread_setshared(nullptr), 0);
-    EXPECT_EQ(object.References(), 0);
-    EXPECT_EQ(varn_pthread_getshared(), nullptr);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Helpers for the thread tests: a watchdog that ends a hung test, deadlines, and a shared
-// object that counts its references.
+// Helpers for the thread tests: a watchdog that ends a hung test, deadlines, polling,
+// groups of threads, and a shared object that counts its references.
 #ifndef TESSERA_TESTS_THREADS_THREAD_TEST_SUPPORT_H
 #define TESSERA_TESTS_THREADS_THREAD_TEST_SUPPORT_H
 
@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <future>
@@ -45,6 +46,17 @@ inline varn_timespec DeadlineIn(std::chrono::nanoseconds offset) {
     const auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(since_epoch - seconds);
     return varn_timespec{static_cast<std::int32_t>(seconds.count()), static_cast<std::int32_t>(nanoseconds.count())};
 }
+
+/// A mutex and a condition variable, destroyed with their holder.
+struct MutexAndCondition {
+    varn_pthread_mutex_t mutex = VARN_PTHREAD_MUTEX_INITIALIZER;
+    varn_pthread_cond_t cond = VARN_PTHREAD_COND_INITIALIZER;
+
+    ~MutexAndCondition() {
+        varn_pthread_cond_destroy(&cond);
+        varn_pthread_mutex_destroy(&mutex);
+    }
+};
 
 /// A shared object that counts its references.
 class CountedObject : public Varn::SharedObject {
