@@ -295,7 +295,8 @@ def merge_processes(runs):
     """One saved run from the runs of several processes: each median becomes the median of
     the processes' medians, each cv the spread of those medians (stdev / mean), and every
     median entry keeps each process's own medians under "per_process" (measure -> list, in
-    process order), from which the ratios of one process are taken."""
+    process order) and each process's repetitions under "per_repetition", from which the
+    ratios of one process are taken."""
     merged = runs[0]
     medians = {e["run_name"] for e in merged["benchmarks"] if e.get("aggregate_name") == "median"}
     repetitions = {name: repetitions_of(runs, name) for name in medians}
