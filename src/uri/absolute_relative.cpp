@@ -180,10 +180,10 @@ bool URI::Storage::ResolvePlain(URI& reference, const URI& base) {
 }
 
 // Resolution of a reference of a plain query or fragment alone against a base with a
-// scheme and a plain absolute path (a base without a scheme is written out and read
-// again on the general way, which a fragment alone leaves as it was written): a query leads to base's directory, as
-// "./?query" does; a fragment alone keeps base's path and query. False, changing nothing, for the empty reference and
-// for any other base.
+// scheme and a plain absolute path: a query leads to base's directory, as "./?query"
+// does; a fragment alone keeps base's path and query. False, changing nothing, for the
+// empty reference and for any other base (one without a scheme is written out and read
+// again on the general way, which leaves a fragment alone as it was written).
 bool URI::Storage::ResolveQueryOrFragment(URI& reference, const URI& base) {
     const std::string_view query = Get(reference, uri::kQuery), fragment = Get(reference, uri::kFragment);
     const std::string_view basePath = Get(base, uri::kPath), baseQuery = Get(base, uri::kQuery);
