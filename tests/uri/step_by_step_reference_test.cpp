@@ -3,9 +3,10 @@
 // again; copy), over inputs chosen to trip the shortcuts: escapes of '/', '.', '%' and ':'
 // in segments, empty segments, "//" paths, drive marks, IPv6 hosts, written and default
 // ports, opaque and default-state URIs, relative bases, stale flags, query- and
-// fragment-only references. The reference states the rules of these operations; the
-// by-string forms and CompareAuthority are held to them by the fuzz replay.
-#include <cctype>
+// fragment-only references; SplitPath and JoinPath against the reference's own split and
+// join. The reference states the rules of these operations; the by-string forms and
+// CompareAuthority are held to them by the fuzz replay.
+#include <algorithm>
 #include <iterator>
 #include <random>
 #include <sstream>
@@ -13,8 +14,10 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <tessera/URI.h>
 
+#include "uri_test_support.h"
+
+namespace tessera_test {
 namespace {
 
 using Varn::URI;
@@ -28,10 +31,8 @@ struct Path {
     bool leading, trailing;
 };
 
-Path Split(std::string text) {
-    Path path{{}, !text.empty() && text[0] == '/', false};
-    if (path.leading) text.erase(0, 1);
-    if ((path.trailing = !text.empty() && text.back() == '/')) text.pop_back();
+Path Split(const std::string& text) {
+    Path path{{}, !text.empty() && text[0] == '/', text.size() > 1 && text.back() == '/'};
     std::istringstream in(text);
     for (std::string segment; std::getline(in, segment, '/');) {
         if (!segment.empty()) path.segments.push_back(segment);
@@ -46,11 +47,9 @@ std::string Join(const Segments& segments, bool leading, bool trailing) {
     return leading ? "/" + text : text;
 }
 
-bool Same(std::string a, std::string b, bool caseSensitive) {
-    for (std::string* s : {&a, &b}) {
-        for (char& c : *s) c = caseSensitive ? c : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return a == b;
+bool Same(const std::string& a, const std::string& b, bool caseSensitive) {
+    const auto fold = [caseSensitive](char c) { return !caseSensitive && c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return fold(x) == fold(y); });
 }
 
 void ChDirByTheSteps(URI& base, std::string reference, bool escape) {
@@ -68,38 +67,31 @@ void ChDirByTheSteps(URI& base, std::string reference, bool escape) {
         return;
     }
     const Path basePath = Split(base.GetPath()), referencePath = Split(scratch.GetPath());
-    Segments segments = basePath.segments;
+    const std::string query = scratch.GetQuery(true);
+    if (!referencePath.leading && referencePath.segments.empty() && query.empty()) {
+        base.SetFragment(scratch.GetFragment());
+        return;
+    }
+    base.SetQuery(query, true);
+    base.SetFragment(scratch.GetFragment());
     if (referencePath.leading) {
         base.SetPath(scratch.GetPath());
-        base.SetQuery(scratch.GetQuery(true), true);
-        base.SetFragment(scratch.GetFragment());
         return;
     }
-    if (referencePath.segments.empty() && scratch.GetQuery(true).str().empty()) {
-        base.SetFragment(scratch.GetFragment());
-        return;
-    }
+    Segments segments = basePath.segments, kept;
     if (!basePath.trailing && !segments.empty()) segments.pop_back();
-    base.SetQuery(scratch.GetQuery(true), true);
-    base.SetFragment(scratch.GetFragment());
     segments.insert(segments.end(), referencePath.segments.begin(), referencePath.segments.end());
-    const auto at = [&segments](std::size_t i) { return segments.begin() + static_cast<long>(i); };
-    bool dotSeen = false;
-    for (std::size_t i = 0; i < segments.size();) {
-        const bool dot = segments[i] == ".", dotDot = segments[i] == "..";
-        dotSeen = dot || dotDot;
-        if (dot) {
-            segments.erase(at(i));
-        } else if (dotDot && i >= 1 && segments[i - 1] != "..") {
-            segments.erase(at(i - 1), at(i + 1));
-            --i;
-        } else if (dotDot && i == 0 && !base.IsRelative()) {
-            segments.erase(at(0));  // nothing above the root
-        } else {
-            ++i;
+    bool dotLast = false;
+    for (const std::string& segment : segments) {
+        dotLast = segment == "." || segment == "..";
+        if (segment == ".") continue;
+        if (segment != ".." || (kept.empty() ? base.IsRelative() : kept.back() == "..")) {
+            kept.push_back(segment);
+        } else if (!kept.empty()) {
+            kept.pop_back();  // an absolute path has nothing above its root
         }
     }
-    base.SetPath(Join(segments, basePath.leading, referencePath.trailing || dotSeen));
+    base.SetPath(Join(kept, basePath.leading, referencePath.trailing || dotLast));
 }
 
 bool MakeAbsoluteByTheSteps(URI& reference, const URI& base) {
@@ -380,6 +372,34 @@ TEST(StepByStep, MakeRelativeURIRelationAndCommonParent) {
     }
 }
 
+// SplitPath and JoinPath, the protected helpers a derived class builds its own path moves
+// from, read and write paths as Split and Join do; SplitPath appends to what it is given.
+TEST(StepByStep, SplitPathAndJoinPathAsTheReference) {
+    std::vector<std::string> paths = References();
+    for (const URI& subject : Subjects()) paths.push_back(subject.GetPath());
+    for (const std::string& text : paths) {
+        const Path path = Split(text);
+        Segments segments{"kept"}, pieces(1);  // pieces: split at every '/', empty ones kept
+        bool leading = !path.leading, trailing = !path.trailing;
+        OpenURI::SplitPath(text, segments, leading, trailing);
+        EXPECT_EQ(Segments(segments.begin() + 1, segments.end()), path.segments) << text;
+        EXPECT_TRUE(segments[0] == "kept" && leading == path.leading && trailing == path.trailing) << text;
+        for (const char c : text) {
+            if (c == '/') {
+                pieces.emplace_back();
+            } else {
+                pieces.back() += c;
+            }
+        }
+        for (const Segments& list : {path.segments, pieces}) {
+            for (const bool lead : {false, true}) {
+                EXPECT_EQ(OpenURI::JoinPath(list, lead, !lead), Join(list, lead, !lead)) << text;
+                EXPECT_EQ(OpenURI::JoinPath(list, lead, lead), Join(list, lead, lead)) << text;
+            }
+        }
+    }
+}
+
 // Pairs of deep paths that share a beginning and then part ways, built from segments
 // that the one-step answer must read as the climb does: escapes of '/', '.' and '%',
 // dot segments, empty segments, letters in both cases, drive marks; on bases with and
@@ -407,3 +427,4 @@ TEST(StepByStep, CommonParentOfDeepPathsIsTheClimbsLevel) {
 }
 
 }  // namespace
+}  // namespace tessera_test
