@@ -1,4 +1,4 @@
-// File names, extensions, last components, file types and directory membership.
+// File names, extensions, last components, directories, file types and directory membership.
 #include <gtest/gtest.h>
 #include <tessera/URI.h>
 
@@ -6,19 +6,23 @@ namespace {
 
 using Varn::URI;
 
-TEST(FileNames, NameExtensionAndLastComponent) {
+// A directory's path ends with a slash (not its query's); its file name is empty.
+TEST(FileNames, NameExtensionLastComponentAndDirectory) {
     struct Case {
         const char* uri;
         const char *name, *stem, *extension, *bareExtension, *last;
+        bool directory;
     };
     const Case cases[] = {
-        {"http://h/a/archive.tar.gz", "archive.tar.gz", "archive.tar", ".gz", "gz", "archive.tar.gz"},
-        {"http://h/a/.profile", ".profile", "", "", "", ".profile"},
-        {"http://h/a/noext", "noext", "noext", "", "", "noext"},
-        {"http://h/a/b/", "", "", "", "", "b"},
-        {"http://h/my%20dir/x%20y.t", "x y.t", "x y", ".t", "t", "x y.t"},
-        {"http://h/", "", "", "", "", ""},
-        {"http://h//", "", "", "", "", ""},
+        {"http://h/a/archive.tar.gz", "archive.tar.gz", "archive.tar", ".gz", "gz", "archive.tar.gz", false},
+        {"http://h/a/.profile", ".profile", "", "", "", ".profile", false},
+        {"http://h/a/noext", "noext", "noext", "", "", "noext", false},
+        {"http://h/a/b/", "", "", "", "", "b", true},
+        {"http://h/my%20dir/x%20y.t", "x y.t", "x y", ".t", "t", "x y.t", false},
+        {"http://h/", "", "", "", "", "", true},
+        {"http://h//", "", "", "", "", "", true},
+        {"http://h", "", "", "", "", "", false},
+        {"http://h/a?b/", "a", "a", "", "", "a", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.uri);
@@ -28,6 +32,7 @@ TEST(FileNames, NameExtensionAndLastComponent) {
         EXPECT_EQ(uri.GetExtension(false).str(), c.extension);
         EXPECT_EQ(uri.GetExtension(true).str(), c.bareExtension);
         EXPECT_EQ(uri.GetLastPathComponent().str(), c.last);
+        EXPECT_EQ(uri.IsDirectory(), c.directory);
     }
 }
 
