@@ -320,9 +320,24 @@ std::string Text(const URI& u) { return u.ToString(false).str(); }
 // A class that changes nothing: MakeAbsoluteURI takes its general way for it.
 struct PlainDerived : URI {};
 
+// MakeRelativeURI, GetRelation and GetCommonParent of a and b, in both case modes.
+void ExpectPairAsTheSteps(const URI& a, const URI& b) {
+    for (const bool caseSensitive : {true, false}) {
+        const std::string where = Text(a) + " / " + Text(b) + (caseSensitive ? "" : " (any case)");
+        URI fast(a), slow(a);
+        EXPECT_EQ(fast.MakeRelativeURI(b, caseSensitive), MakeRelativeByTheSteps(slow, b, caseSensitive)) << where;
+        EXPECT_TRUE(SameState(fast, slow)) << where << ": " << Text(fast) << " vs " << Text(slow);
+        EXPECT_EQ(a.GetRelation(b, caseSensitive), RelationByTheSteps(a, b, caseSensitive)) << where;
+        EXPECT_TRUE(SameState(a.GetCommonParent(b, caseSensitive), CommonParentByTheSteps(a, b, caseSensitive)))
+            << where;
+    }
+}
+
 // ---- The comparisons ------------------------------------------------------------------
 
-TEST(StepByStep, ChDirMovesAsItsStepsSay) {
+TEST(StepByStep, ChDirAndMakeAbsoluteURIMoveAsTheirStepsSay) {
+    std::vector<URI> references = Subjects();
+    for (const std::string& reference : References()) references.emplace_back(reference);
     for (const URI& base : Subjects()) {
         for (const std::string& reference : References()) {
             for (const bool escape : {false, true}) {
@@ -333,13 +348,6 @@ TEST(StepByStep, ChDirMovesAsItsStepsSay) {
                                                    << "): " << Text(fast) << " vs " << Text(slow);
             }
         }
-    }
-}
-
-TEST(StepByStep, MakeAbsoluteURIMovesACopyOfBaseByTheWrittenReference) {
-    std::vector<URI> references = Subjects();
-    for (const std::string& reference : References()) references.emplace_back(reference);
-    for (const URI& base : Subjects()) {
         for (const URI& reference : references) {
             URI fast(reference), slow(reference);
             PlainDerived general;
@@ -357,18 +365,7 @@ TEST(StepByStep, MakeAbsoluteURIMovesACopyOfBaseByTheWrittenReference) {
 TEST(StepByStep, MakeRelativeURIRelationAndCommonParent) {
     const std::vector<URI> subjects = Subjects();
     for (const URI& a : subjects) {
-        for (const URI& b : subjects) {
-            for (const bool caseSensitive : {true, false}) {
-                const std::string where = Text(a) + " / " + Text(b);
-                URI fast(a), slow(a);
-                EXPECT_EQ(fast.MakeRelativeURI(b, caseSensitive), MakeRelativeByTheSteps(slow, b, caseSensitive))
-                    << where;
-                EXPECT_TRUE(SameState(fast, slow)) << where << ": " << Text(fast) << " vs " << Text(slow);
-                EXPECT_EQ(a.GetRelation(b, caseSensitive), RelationByTheSteps(a, b, caseSensitive)) << where;
-                EXPECT_TRUE(SameState(a.GetCommonParent(b, caseSensitive), CommonParentByTheSteps(a, b, caseSensitive)))
-                    << where;
-            }
-        }
+        for (const URI& b : subjects) ExpectPairAsTheSteps(a, b);
     }
 }
 
@@ -400,11 +397,12 @@ TEST(StepByStep, SplitPathAndJoinPathAsTheReference) {
     }
 }
 
-// Pairs of deep paths that share a beginning and then part ways, built from segments
-// that the one-step answer must read as the climb does: escapes of '/', '.' and '%',
+// Pairs of deep paths that share a beginning and then part ways (the common parent's
+// one-step answer against the level-by-level climb), built from segments that it must read
+// as the climb does: escapes of '/', '.' and '%',
 // dot segments, empty segments, letters in both cases, drive marks; on bases with and
 // without a host, with a port, as "file" URIs and in the default state.
-TEST(StepByStep, CommonParentOfDeepPathsIsTheClimbsLevel) {
+TEST(StepByStep, DeepPathsThatPartWays) {
     const char* const pieces[] = {"a", "A", "%2F", "%2e", "..", ".", "", "b%20c", "%25", "C|", "%A|", "x:y"};
     const char* const prefixes[] = {"http://h", "http://h:81", "file://", "ftp://u@H", "http:", "a"};
     std::mt19937 random(20241206);
@@ -418,11 +416,7 @@ TEST(StepByStep, CommonParentOfDeepPathsIsTheClimbsLevel) {
         const std::string prefixA = prefixes[random() % std::size(prefixes)];
         const std::string prefixB = random() % 4 == 0 ? prefixes[random() % std::size(prefixes)] : prefixA;
         const URI a(prefixA + shared + path(static_cast<int>(random() % 6)) + (random() % 2 ? "/" : ""));
-        const URI b(prefixB + shared + path(static_cast<int>(random() % 6)));
-        for (const bool caseSensitive : {true, false}) {
-            EXPECT_TRUE(SameState(a.GetCommonParent(b, caseSensitive), CommonParentByTheSteps(a, b, caseSensitive)))
-                << Text(a) << " / " << Text(b) << " (case-sensitive " << caseSensitive << ")";
-        }
+        ExpectPairAsTheSteps(a, URI(prefixB + shared + path(static_cast<int>(random() % 6))));
     }
 }
 
