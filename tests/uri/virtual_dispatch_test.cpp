@@ -88,6 +88,8 @@ TEST(VirtualDispatch, WritingOutAsksTheVirtualTable) {
     u.written = "x:%C3%A9\xC3\xA9";  // equality and the UTF-8 forms use ToString, on either side
     EXPECT_TRUE(u == "x:%C3%A9\xC3\xA9" && u == URI::StringProxy("x:%C3%A9\xC3\xA9") && !(u != "x:%C3%A9\xC3\xA9"));
     EXPECT_TRUE(u != URI("http://h/a") && URI("http://h/a") != u);
+    // The text compared with is not parsed, and a null text is the empty one.
+    EXPECT_TRUE(URI("http://h/a") != "HTTP://h/a" && URI("") == static_cast<const char*>(nullptr));
     EXPECT_EQ(u.ToStringUTF8(), "x:\xC3\xA9\xC3\xA9");
     EXPECT_EQ(u.ToStringUTF8Escaped(), "x:%C3%A9%C3%A9");
     SteeredURI encoded("http://h/a");
