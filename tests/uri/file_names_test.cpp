@@ -52,38 +52,32 @@ TEST(FileNames, RemoveLastPathComponentClimbsToTheRootAndStops) {
     }
 }
 
-TEST(FileNames, IsOfFileTypeReducesTheArgumentAndIgnoresCase) {
+// IsOfFileType reduces its argument to what follows its last '.' and ignores case;
+// IsUnderDirectory matches whole unescaped segments, the file name's too.
+TEST(FileNames, IsOfFileTypeAndIsUnderDirectory) {
+    const char kNotes[] = "http://h/my%20dir/b/notes.TxT";
     const struct {
-        const char *uri, *type;
-        bool matches;
+        const char *uri, *argument;
+        bool ofFileType, underDirectory;
     } cases[] = {
-        {"http://h/a/notes.TxT", "txt", true},
-        {"http://h/a/notes.TxT", ".TXT", true},
-        {"http://h/a/notes.TxT", "other.txt", true},
-        // No extension, or another one.
-        {"http://h/a/notes.TxT", "", false},
-        {"http://h/a/notes.TxT", "txt.", false},
-        {"http://h/a/noext", "", false},
+        {kNotes, "txt", true, false},
+        {kNotes, ".TXT", true, false},
+        {kNotes, "other.txt", true, false},
+        {kNotes, "notes.TxT", true, true},
+        {kNotes, "my dir", false, true},
+        // No extension, or another one; escaped text, another case, two segments, the host.
+        {kNotes, "", false, false},
+        {"http://h/a/noext", "", false, false},
+        {kNotes, "txt.", false, false},
+        {kNotes, "my%20dir", false, false},
+        {kNotes, "B", false, false},
+        {kNotes, "my dir/b", false, false},
+        {kNotes, "h", false, false},
     };
-    for (const auto& c : cases) EXPECT_EQ(URI(c.uri).IsOfFileType(c.type), c.matches) << c.uri << " " << c.type;
-}
-
-TEST(FileNames, IsUnderDirectoryMatchesWholeUnescapedSegments) {
-    const struct {
-        const char* name;
-        bool under;
-    } cases[] = {
-        {"my dir", true},
-        {"c.html", true},
-        // Escaped text, another case, two segments, no segment, the host.
-        {"my%20dir", false},
-        {"B", false},
-        {"my dir/b", false},
-        {"", false},
-        {"h", false},
-    };
-    const URI uri("http://h/my%20dir/b/c.html");
-    for (const auto& c : cases) EXPECT_EQ(uri.IsUnderDirectory(c.name), c.under) << c.name;
+    for (const auto& c : cases) {
+        EXPECT_EQ(URI(c.uri).IsOfFileType(c.argument), c.ofFileType) << c.uri << " " << c.argument;
+        EXPECT_EQ(URI(c.uri).IsUnderDirectory(c.argument), c.underDirectory) << c.uri << " " << c.argument;
+    }
 }
 
 }  // namespace

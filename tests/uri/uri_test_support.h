@@ -13,7 +13,6 @@ namespace tessera_test {
 class OpenURI : public Varn::URI {
 public:
     using URI::Compare;
-    using URI::Initialize;
     using URI::JoinPath;
     using URI::MakeLower;
     using URI::NormalizeEncoding;
