@@ -11,6 +11,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -136,10 +137,11 @@ bool MakeRelativeByTheSteps(URI& target, const URI& base, bool caseSensitive) {
     return true;
 }
 
-// The stored host and port of a hierarchical URI, read from the written-out form of a
-// copy that has nothing else to write ("file" URIs are written with "//" even without a
-// host, so a port without a host shows too).
-void StoredHostAndPort(const URI& uri, std::string& host, std::string& port) {
+// The stored host and port of a hierarchical URI, the port the scheme's default where none
+// is written; read from the written-out form of a copy that has nothing else to write
+// ("file" URIs are written with "//" even without a host, so a port without a host shows).
+std::pair<std::string, std::string> StoredHostAndPort(const URI& uri) {
+    const std::string scheme = uri.GetScheme();
     URI copy(uri);
     copy.SetUsername("");
     copy.SetPassword("");
@@ -153,8 +155,9 @@ void StoredHostAndPort(const URI& uri, std::string& host, std::string& port) {
     };
     const std::string hostAndPort = between(copy);
     copy.SetServerPort("");
-    host = between(copy);
-    port = hostAndPort.size() > host.size() ? hostAndPort.substr(host.size() + 1) : std::string();
+    const std::string host = between(copy);
+    if (hostAndPort.size() > host.size()) return {host, hostAndPort.substr(host.size() + 1)};
+    return {host, scheme == "http" ? "80" : scheme == "ftp" ? "21" : scheme == "sftp" ? "22" : ""};
 }
 
 URI::RELATION RelationByTheSteps(const URI& first, const URI& second, bool caseSensitive) {
@@ -176,14 +179,7 @@ URI::RELATION RelationByTheSteps(const URI& first, const URI& second, bool caseS
         return a.ToString(false) == b.ToString(false) ? URI::RELATION_SAME : URI::RELATION_NONE;
     }
     if (a.GetScheme() != b.GetScheme()) return URI::RELATION_NONE;
-    std::string storedHostA, storedHostB, portA, portB;
-    StoredHostAndPort(a, storedHostA, portA);
-    StoredHostAndPort(b, storedHostB, portB);
-    const auto orDefault = [scheme = a.GetScheme().str()](const std::string& port) {
-        if (!port.empty()) return port;
-        return std::string(scheme == "http" ? "80" : scheme == "ftp" ? "21" : scheme == "sftp" ? "22" : "");
-    };
-    if (storedHostA != storedHostB || orDefault(portA) != orDefault(portB)) return URI::RELATION_NONE;
+    if (StoredHostAndPort(a) != StoredHostAndPort(b)) return URI::RELATION_NONE;
     const std::string pathA = a.GetPath(), pathB = b.GetPath();
     if (Same(pathA, pathB, caseSensitive)) return URI::RELATION_SAME;
     if ((pathA == "/" || pathB == "/") && (pathA.empty() || pathB.empty())) return URI::RELATION_SAME;
