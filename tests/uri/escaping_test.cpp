@@ -48,10 +48,17 @@ const SetterCase kSetters[] = {
     {"SetFragment", kNewRfc, "http://h/", [](URI& u, const std::string& t) { u.SetFragment(t); }, 10, 0, kNone},
 };
 
-TEST(EscapeSets, EveryByteThroughEveryEscapingOperation) {
+TEST(EscapeSets, EveryByteThroughLettersAndEveryEscapingOperation) {
     for (int i = 0; i < 256; ++i) {
         const auto b = static_cast<unsigned char>(i);
         const std::string plain(1, static_cast<char>(b));
+        // Letters, and lower case over eight-byte blocks and a tail (the expectations use it).
+        EXPECT_EQ(URI::VerifyAlpha("ab" + plain), URI::URIalpha.find(plain[0]) != std::string::npos) << i;
+        std::string run(19, plain[0]), lower(19, i >= 'A' && i <= 'Z' ? static_cast<char>(i + 32) : plain[0]);
+        run[5] = 'Q';
+        lower[5] = 'q';
+        OpenURI::MakeLower(run);
+        EXPECT_EQ(run, lower) << i;
         const auto expect = [&](const std::string& set, Lowering lowering = kNone) {
             std::string out = b != 0 && set.find(plain) != std::string::npos ? EscapeOf(b) : plain;
             if (lowering == kAfterEscaping || (lowering == kBeforeEscaping && out.size() == 1)) {
@@ -70,34 +77,14 @@ TEST(EscapeSets, EveryByteThroughEveryEscapingOperation) {
             EXPECT_EQ(written.substr(c.prefix, written.size() - c.prefix - c.suffix), expect(c.set, c.lowering))
                 << c.name << " of byte " << i;
         }
-        // Only bytes 0x80-0xFF are escaped in the ASCII form of a written-out URI.
-        if (b != '#' && b != '?' && b != '\\') {
-            EXPECT_EQ(URI("mailto:" + plain).ToStringUTF8Escaped(), "mailto:" + (b >= 0x80 ? EscapeOf(b) : plain));
-        }
     }
-}
-
-// The candidates "%xy" of every byte pair are the next test's; that every escape the
-// escapers write reads back is the fuzz replay's.
-TEST(Escaping, UnescapeRules) {
-    const struct {
-        std::string text;
-        bool onlyHigh;
-        std::string expected;
-    } cases[] = {
-        {"%41%C3%A9", true, "%41\xC3\xA9"},
-        // A '%' that starts no escape stays; one that does is read as "%x" reads ("-1": 0xFF).
-        {"100%", false, "100%"},
-        {"a%4", false, "a%4"},
-        {"%%41", false, "%A"},
-        {"%-1", true, "\xFF"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(URI::Unescape(c.text, c.onlyHigh).str(), c.expected) << c.text;
-    EXPECT_EQ(URI::QueryUnescape("a+b%2Bc"), "a b+c");
+    EXPECT_TRUE(URI::VerifyAlpha(""));
 }
 
 // The candidate escape "%" + a + b decodes exactly as the "%x" conversion of the C
-// library's formatted input reads a and b, once spaces are dropped.
+// library's formatted input reads a and b, once spaces are dropped; with onlyHigh set, only
+// to a byte of 0x80-0xFF. A '%' that starts no escape, or has fewer than two bytes after
+// it, stays; that every escape the escapers write reads back is the fuzz replay's.
 TEST(Escaping, EscapeReadingMatchesFormattedInputForEveryBytePair) {
     for (int a = 0; a < 256; ++a) {
         for (int b = 0; b < 256; ++b) {
@@ -107,46 +94,34 @@ TEST(Escaping, EscapeReadingMatchesFormattedInputForEveryBytePair) {
             char got = 'x';
             ASSERT_EQ(tessera::uri::ReadEscape(text, 3, got), converted ? 3u : 1u) << a << " " << b;
             ASSERT_EQ(got, converted ? static_cast<char>(value & 0xFF) : '%') << a << " " << b;
-            ASSERT_EQ(URI::Unescape(std::string(text, 3), false).str(),
-                      converted ? std::string(1, got) : std::string(text, 3));
+            const std::string escape(text, 3), decoded = converted ? std::string(1, got) : escape;
+            ASSERT_EQ(URI::Unescape(escape, false).str(), decoded);
+            ASSERT_EQ(URI::Unescape(escape, true).str(), (value & 0xFF) >= 0x80 ? decoded : escape);
+            ASSERT_EQ(URI::Unescape("x" + escape.substr(0, 2), false).str(), "x" + escape.substr(0, 2));
         }
     }
     char out = 'x';
     EXPECT_EQ(tessera::uri::ReadEscape("% 41", 4, out), 3u);  // spaces go first
     EXPECT_EQ(tessera::uri::ReadEscape("  a", 3, out), 1u);
     EXPECT_EQ(out, 'a');
+    EXPECT_EQ(URI::Unescape("%%41%", false), "%A%");  // the next '%' may start an escape
+    EXPECT_EQ(URI::QueryUnescape("a+b%2Bc"), "a b+c");
 }
 
-TEST(Escaping, LettersAndLowerCase) {
-    for (int i = 0; i < 256; ++i) {
-        const char c = static_cast<char>(i);
-        EXPECT_EQ(URI::VerifyAlpha(std::string("ab") + c), URI::URIalpha.find(c) != std::string::npos) << i;
-        std::string run(19, c);  // eight-byte blocks and a tail
-        run[5] = 'Q';
-        OpenURI::MakeLower(run);
-        std::string expected(19, (i >= 'A' && i <= 'Z') ? static_cast<char>(i + 32) : c);
-        expected[5] = 'q';
-        EXPECT_EQ(run, expected) << i;
-    }
-    EXPECT_TRUE(URI::VerifyAlpha(""));
-}
-
+// Bytes compare unsigned, folded to lower case unless case-sensitive ('[' lies between 'Z'
+// and 'a'); a text orders before the texts it begins.
 TEST(Escaping, CompareFoldsCaseOnRequestAndComparesBytesUnsigned) {
-    const struct {
-        const char *a, *b;
-        bool caseSensitive;
-        int sign;  // of the result
-    } cases[] = {
-        {"HTTP", "http", false, 0},
-        {"abc", "abcD", false, -1},
-        // Bytes compare unsigned, and folded to lower case unless case-sensitive.
-        {"\xE9", "Z", false, 1},
-        {"[", "A", true, 1},  // '[' lies between 'Z' and 'a'
-        {"[", "A", false, -1},
-    };
-    for (const auto& c : cases) {
-        const int result = OpenURI::Compare(c.a, c.b, c.caseSensitive);
-        EXPECT_EQ((result > 0) - (result < 0), c.sign) << c.a << " ~ " << c.b << " case-sensitive " << c.caseSensitive;
+    const auto sign = [](int x) { return (x > 0) - (x < 0); };
+    for (const bool caseSensitive : {true, false}) {
+        const auto fold = [caseSensitive](int c) { return !caseSensitive && c >= 'A' && c <= 'Z' ? c + 32 : c; };
+        for (int a = 1; a < 256; ++a) {
+            for (int b = 1; b < 256; ++b) {
+                const std::string x(1, static_cast<char>(a)), y{static_cast<char>(b), 'z'};
+                ASSERT_EQ(sign(OpenURI::Compare(x, y, caseSensitive)),
+                          fold(a) == fold(b) ? -1 : sign(fold(a) - fold(b)))
+                    << a << " ~ " << b << " case-sensitive " << caseSensitive;
+            }
+        }
     }
 }
 

@@ -32,11 +32,6 @@ const Example kMoreExamples[] = {
     {kBase, "svn+ssh://h/x", "svn+ssh://h/x"},
 };
 
-std::string PagePath() {
-    const std::string here = __FILE__;  // tests/uri/<this file>
-    return here.substr(0, here.rfind("/tests/uri/")) + "/docs/uri-resolution.md";
-}
-
 std::string Code(const std::string& text) { return text.empty() ? "(empty)" : "`" + text + "`"; }
 
 // A table row: the reference, the RFC's result, this library's, and whether they agree.
@@ -84,15 +79,16 @@ void CheckBlock(std::string& page, const std::string& name, const std::string& c
 TEST(ResolutionPage, TablesMatchTheLibrary) {
     const std::string examples = tessera_test::ReadDataFile("rfc3986_examples.tsv");
     ASSERT_FALSE(examples.empty()) << "rfc3986_examples.tsv not found in " << tessera_test::DataDir();
-    std::ifstream in(PagePath(), std::ios::binary);
+    const std::string here = __FILE__;  // tests/uri/<this file>
+    const std::string path = here.substr(0, here.rfind("/tests/uri/")) + "/docs/uri-resolution.md";
     std::ostringstream content;
-    content << in.rdbuf();
+    content << std::ifstream(path, std::ios::binary).rdbuf();
     std::string page = content.str();
     const char* update = std::getenv("TESSERA_UPDATE_DOCS");
     const bool updating = update && *update == '1';
     CheckBlock(page, "rfc examples", RfcExamplesTable(examples), updating);
     CheckBlock(page, "more examples", MoreExamplesTable(), updating);
-    if (updating) std::ofstream(PagePath(), std::ios::binary) << page;
+    if (updating) std::ofstream(path, std::ios::binary) << page;
 }
 
 }  // namespace

@@ -3,18 +3,22 @@
 // again; copy), over inputs chosen to trip the shortcuts: escapes of '/', '.', '%' and ':'
 // in segments, empty segments, "//" paths, drive marks, IPv6 hosts, written and default
 // ports, opaque and default-state URIs, relative bases, stale flags, query- and
-// fragment-only references. The reference states the rules of these operations; the
-// by-string forms and CompareAuthority are held to them by the fuzz replay.
-#include <cctype>
+// fragment-only references; SplitPath and JoinPath against the reference's own split and
+// join. The reference states the rules of these operations; the by-string forms and
+// CompareAuthority are held to them by the fuzz replay.
+#include <algorithm>
 #include <iterator>
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <tessera/URI.h>
 
+#include "uri_test_support.h"
+
+namespace tessera_test {
 namespace {
 
 using Varn::URI;
@@ -28,10 +32,8 @@ struct Path {
     bool leading, trailing;
 };
 
-Path Split(std::string text) {
-    Path path{{}, !text.empty() && text[0] == '/', false};
-    if (path.leading) text.erase(0, 1);
-    if ((path.trailing = !text.empty() && text.back() == '/')) text.pop_back();
+Path Split(const std::string& text) {
+    Path path{{}, !text.empty() && text[0] == '/', text.size() > 1 && text.back() == '/'};
     std::istringstream in(text);
     for (std::string segment; std::getline(in, segment, '/');) {
         if (!segment.empty()) path.segments.push_back(segment);
@@ -46,11 +48,9 @@ std::string Join(const Segments& segments, bool leading, bool trailing) {
     return leading ? "/" + text : text;
 }
 
-bool Same(std::string a, std::string b, bool caseSensitive) {
-    for (std::string* s : {&a, &b}) {
-        for (char& c : *s) c = caseSensitive ? c : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return a == b;
+bool Same(const std::string& a, const std::string& b, bool caseSensitive) {
+    const auto fold = [caseSensitive](char c) { return !caseSensitive && c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return fold(x) == fold(y); });
 }
 
 void ChDirByTheSteps(URI& base, std::string reference, bool escape) {
@@ -68,38 +68,31 @@ void ChDirByTheSteps(URI& base, std::string reference, bool escape) {
         return;
     }
     const Path basePath = Split(base.GetPath()), referencePath = Split(scratch.GetPath());
-    Segments segments = basePath.segments;
+    const std::string query = scratch.GetQuery(true);
+    if (!referencePath.leading && referencePath.segments.empty() && query.empty()) {
+        base.SetFragment(scratch.GetFragment());
+        return;
+    }
+    base.SetQuery(query, true);
+    base.SetFragment(scratch.GetFragment());
     if (referencePath.leading) {
         base.SetPath(scratch.GetPath());
-        base.SetQuery(scratch.GetQuery(true), true);
-        base.SetFragment(scratch.GetFragment());
         return;
     }
-    if (referencePath.segments.empty() && scratch.GetQuery(true).str().empty()) {
-        base.SetFragment(scratch.GetFragment());
-        return;
-    }
+    Segments segments = basePath.segments, kept;
     if (!basePath.trailing && !segments.empty()) segments.pop_back();
-    base.SetQuery(scratch.GetQuery(true), true);
-    base.SetFragment(scratch.GetFragment());
     segments.insert(segments.end(), referencePath.segments.begin(), referencePath.segments.end());
-    const auto at = [&segments](std::size_t i) { return segments.begin() + static_cast<long>(i); };
-    bool dotSeen = false;
-    for (std::size_t i = 0; i < segments.size();) {
-        const bool dot = segments[i] == ".", dotDot = segments[i] == "..";
-        dotSeen = dot || dotDot;
-        if (dot) {
-            segments.erase(at(i));
-        } else if (dotDot && i >= 1 && segments[i - 1] != "..") {
-            segments.erase(at(i - 1), at(i + 1));
-            --i;
-        } else if (dotDot && i == 0 && !base.IsRelative()) {
-            segments.erase(at(0));  // nothing above the root
-        } else {
-            ++i;
+    bool dotLast = false;
+    for (const std::string& segment : segments) {
+        dotLast = segment == "." || segment == "..";
+        if (segment == ".") continue;
+        if (segment != ".." || (kept.empty() ? base.IsRelative() : kept.back() == "..")) {
+            kept.push_back(segment);
+        } else if (!kept.empty()) {
+            kept.pop_back();  // an absolute path has nothing above its root
         }
     }
-    base.SetPath(Join(segments, basePath.leading, referencePath.trailing || dotSeen));
+    base.SetPath(Join(kept, basePath.leading, referencePath.trailing || dotLast));
 }
 
 bool MakeAbsoluteByTheSteps(URI& reference, const URI& base) {
@@ -144,10 +137,11 @@ bool MakeRelativeByTheSteps(URI& target, const URI& base, bool caseSensitive) {
     return true;
 }
 
-// The stored host and port of a hierarchical URI, read from the written-out form of a
-// copy that has nothing else to write ("file" URIs are written with "//" even without a
-// host, so a port without a host shows too).
-void StoredHostAndPort(const URI& uri, std::string& host, std::string& port) {
+// The stored host and port of a hierarchical URI, the port the scheme's default where none
+// is written; read from the written-out form of a copy that has nothing else to write
+// ("file" URIs are written with "//" even without a host, so a port without a host shows).
+std::pair<std::string, std::string> StoredHostAndPort(const URI& uri) {
+    const std::string scheme = uri.GetScheme();
     URI copy(uri);
     copy.SetUsername("");
     copy.SetPassword("");
@@ -161,8 +155,9 @@ void StoredHostAndPort(const URI& uri, std::string& host, std::string& port) {
     };
     const std::string hostAndPort = between(copy);
     copy.SetServerPort("");
-    host = between(copy);
-    port = hostAndPort.size() > host.size() ? hostAndPort.substr(host.size() + 1) : std::string();
+    const std::string host = between(copy);
+    if (hostAndPort.size() > host.size()) return {host, hostAndPort.substr(host.size() + 1)};
+    return {host, scheme == "http" ? "80" : scheme == "ftp" ? "21" : scheme == "sftp" ? "22" : ""};
 }
 
 URI::RELATION RelationByTheSteps(const URI& first, const URI& second, bool caseSensitive) {
@@ -184,14 +179,7 @@ URI::RELATION RelationByTheSteps(const URI& first, const URI& second, bool caseS
         return a.ToString(false) == b.ToString(false) ? URI::RELATION_SAME : URI::RELATION_NONE;
     }
     if (a.GetScheme() != b.GetScheme()) return URI::RELATION_NONE;
-    std::string storedHostA, storedHostB, portA, portB;
-    StoredHostAndPort(a, storedHostA, portA);
-    StoredHostAndPort(b, storedHostB, portB);
-    const auto orDefault = [scheme = a.GetScheme().str()](const std::string& port) {
-        if (!port.empty()) return port;
-        return std::string(scheme == "http" ? "80" : scheme == "ftp" ? "21" : scheme == "sftp" ? "22" : "");
-    };
-    if (storedHostA != storedHostB || orDefault(portA) != orDefault(portB)) return URI::RELATION_NONE;
+    if (StoredHostAndPort(a) != StoredHostAndPort(b)) return URI::RELATION_NONE;
     const std::string pathA = a.GetPath(), pathB = b.GetPath();
     if (Same(pathA, pathB, caseSensitive)) return URI::RELATION_SAME;
     if ((pathA == "/" || pathB == "/") && (pathA.empty() || pathB.empty())) return URI::RELATION_SAME;
@@ -328,9 +316,24 @@ std::string Text(const URI& u) { return u.ToString(false).str(); }
 // A class that changes nothing: MakeAbsoluteURI takes its general way for it.
 struct PlainDerived : URI {};
 
+// MakeRelativeURI, GetRelation and GetCommonParent of a and b, in both case modes.
+void ExpectPairAsTheSteps(const URI& a, const URI& b) {
+    for (const bool caseSensitive : {true, false}) {
+        const std::string where = Text(a) + " / " + Text(b) + (caseSensitive ? "" : " (any case)");
+        URI fast(a), slow(a);
+        EXPECT_EQ(fast.MakeRelativeURI(b, caseSensitive), MakeRelativeByTheSteps(slow, b, caseSensitive)) << where;
+        EXPECT_TRUE(SameState(fast, slow)) << where << ": " << Text(fast) << " vs " << Text(slow);
+        EXPECT_EQ(a.GetRelation(b, caseSensitive), RelationByTheSteps(a, b, caseSensitive)) << where;
+        EXPECT_TRUE(SameState(a.GetCommonParent(b, caseSensitive), CommonParentByTheSteps(a, b, caseSensitive)))
+            << where;
+    }
+}
+
 // ---- The comparisons ------------------------------------------------------------------
 
-TEST(StepByStep, ChDirMovesAsItsStepsSay) {
+TEST(StepByStep, ChDirAndMakeAbsoluteURIMoveAsTheirStepsSay) {
+    std::vector<URI> references = Subjects();
+    for (const std::string& reference : References()) references.emplace_back(reference);
     for (const URI& base : Subjects()) {
         for (const std::string& reference : References()) {
             for (const bool escape : {false, true}) {
@@ -341,13 +344,6 @@ TEST(StepByStep, ChDirMovesAsItsStepsSay) {
                                                    << "): " << Text(fast) << " vs " << Text(slow);
             }
         }
-    }
-}
-
-TEST(StepByStep, MakeAbsoluteURIMovesACopyOfBaseByTheWrittenReference) {
-    std::vector<URI> references = Subjects();
-    for (const std::string& reference : References()) references.emplace_back(reference);
-    for (const URI& base : Subjects()) {
         for (const URI& reference : references) {
             URI fast(reference), slow(reference);
             PlainDerived general;
@@ -365,26 +361,44 @@ TEST(StepByStep, MakeAbsoluteURIMovesACopyOfBaseByTheWrittenReference) {
 TEST(StepByStep, MakeRelativeURIRelationAndCommonParent) {
     const std::vector<URI> subjects = Subjects();
     for (const URI& a : subjects) {
-        for (const URI& b : subjects) {
-            for (const bool caseSensitive : {true, false}) {
-                const std::string where = Text(a) + " / " + Text(b);
-                URI fast(a), slow(a);
-                EXPECT_EQ(fast.MakeRelativeURI(b, caseSensitive), MakeRelativeByTheSteps(slow, b, caseSensitive))
-                    << where;
-                EXPECT_TRUE(SameState(fast, slow)) << where << ": " << Text(fast) << " vs " << Text(slow);
-                EXPECT_EQ(a.GetRelation(b, caseSensitive), RelationByTheSteps(a, b, caseSensitive)) << where;
-                EXPECT_TRUE(SameState(a.GetCommonParent(b, caseSensitive), CommonParentByTheSteps(a, b, caseSensitive)))
-                    << where;
+        for (const URI& b : subjects) ExpectPairAsTheSteps(a, b);
+    }
+}
+
+// SplitPath and JoinPath, the protected helpers a derived class builds its own path moves
+// from, read and write paths as Split and Join do; SplitPath appends to what it is given.
+TEST(StepByStep, SplitPathAndJoinPathAsTheReference) {
+    std::vector<std::string> paths = References();
+    for (const URI& subject : Subjects()) paths.push_back(subject.GetPath());
+    for (const std::string& text : paths) {
+        const Path path = Split(text);
+        Segments segments{"kept"}, pieces(1);  // pieces: split at every '/', empty ones kept
+        bool leading = !path.leading, trailing = !path.trailing;
+        OpenURI::SplitPath(text, segments, leading, trailing);
+        EXPECT_EQ(Segments(segments.begin() + 1, segments.end()), path.segments) << text;
+        EXPECT_TRUE(segments[0] == "kept" && leading == path.leading && trailing == path.trailing) << text;
+        for (const char c : text) {
+            if (c == '/') {
+                pieces.emplace_back();
+            } else {
+                pieces.back() += c;
+            }
+        }
+        for (const Segments& list : {path.segments, pieces}) {
+            for (const bool lead : {false, true}) {
+                EXPECT_EQ(OpenURI::JoinPath(list, lead, !lead), Join(list, lead, !lead)) << text;
+                EXPECT_EQ(OpenURI::JoinPath(list, lead, lead), Join(list, lead, lead)) << text;
             }
         }
     }
 }
 
-// Pairs of deep paths that share a beginning and then part ways, built from segments
-// that the one-step answer must read as the climb does: escapes of '/', '.' and '%',
+// Pairs of deep paths that share a beginning and then part ways (the common parent's
+// one-step answer against the level-by-level climb), built from segments that it must read
+// as the climb does: escapes of '/', '.' and '%',
 // dot segments, empty segments, letters in both cases, drive marks; on bases with and
 // without a host, with a port, as "file" URIs and in the default state.
-TEST(StepByStep, CommonParentOfDeepPathsIsTheClimbsLevel) {
+TEST(StepByStep, DeepPathsThatPartWays) {
     const char* const pieces[] = {"a", "A", "%2F", "%2e", "..", ".", "", "b%20c", "%25", "C|", "%A|", "x:y"};
     const char* const prefixes[] = {"http://h", "http://h:81", "file://", "ftp://u@H", "http:", "a"};
     std::mt19937 random(20241206);
@@ -398,12 +412,9 @@ TEST(StepByStep, CommonParentOfDeepPathsIsTheClimbsLevel) {
         const std::string prefixA = prefixes[random() % std::size(prefixes)];
         const std::string prefixB = random() % 4 == 0 ? prefixes[random() % std::size(prefixes)] : prefixA;
         const URI a(prefixA + shared + path(static_cast<int>(random() % 6)) + (random() % 2 ? "/" : ""));
-        const URI b(prefixB + shared + path(static_cast<int>(random() % 6)));
-        for (const bool caseSensitive : {true, false}) {
-            EXPECT_TRUE(SameState(a.GetCommonParent(b, caseSensitive), CommonParentByTheSteps(a, b, caseSensitive)))
-                << Text(a) << " / " << Text(b) << " (case-sensitive " << caseSensitive << ")";
-        }
+        ExpectPairAsTheSteps(a, URI(prefixB + shared + path(static_cast<int>(random() % 6))));
     }
 }
 
 }  // namespace
+}  // namespace tessera_test

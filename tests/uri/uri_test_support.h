@@ -1,5 +1,5 @@
 // Helpers shared by the URI tests: protected operations made reachable, the escape of a
-// byte, and the three flags of a URI as one value that a table can state in one column.
+// byte, and the three flags of a URI as one text that a table can state in one column.
 #ifndef TESSERA_TESTS_URI_TEST_SUPPORT_H
 #define TESSERA_TESTS_URI_TEST_SUPPORT_H
 
@@ -13,7 +13,6 @@ namespace tessera_test {
 class OpenURI : public Varn::URI {
 public:
     using URI::Compare;
-    using URI::Initialize;
     using URI::JoinPath;
     using URI::MakeLower;
     using URI::NormalizeEncoding;
@@ -29,24 +28,16 @@ inline std::string EscapeOf(unsigned char b) {
     return std::string{'%', kHex[b >> 4], kHex[b & 15]};
 }
 
-/// The valid, relative and hierarchical flags of a URI, one bit each.
-using Flags = unsigned;
-constexpr Flags kValid = 1, kRelative = 2, kHierarchical = 4;
-/// The usual combinations: "http://h/", "mailto:x", "a/b", and the state that a failed
-/// parse leaves ("unknown:").
-constexpr Flags kAbsolute = kValid | kHierarchical, kOpaque = kValid, kReference = kValid | kRelative | kHierarchical,
-                kDefaultState = 0;
-
-inline Flags FlagsOf(const Varn::URI& u) {
-    return (u.IsValidURI() ? kValid : 0) | (u.IsRelative() ? kRelative : 0) | (u.IsHierarchical() ? kHierarchical : 0);
-}
-
-/// The flags as words, for assertions that print them: "valid hierarchical", "none".
-inline std::string FlagNames(Flags flags) {
-    const std::string names = std::string(flags & kValid ? " valid" : "") + (flags & kRelative ? " relative" : "") +
-                              (flags & kHierarchical ? " hierarchical" : "");
+/// The valid, relative and hierarchical flags of a URI as words, "none" when all are
+/// false: "valid hierarchical" for "http://h/", "valid" for "mailto:x", "valid relative
+/// hierarchical" for "a/b", "none" for the state a failed parse leaves ("unknown:").
+inline std::string FlagsOf(const Varn::URI& u) {
+    const std::string names = std::string(u.IsValidURI() ? " valid" : "") + (u.IsRelative() ? " relative" : "") +
+                              (u.IsHierarchical() ? " hierarchical" : "");
     return names.empty() ? "none" : names.substr(1);
 }
+constexpr const char *kAbsolute = "valid hierarchical", *kOpaque = "valid", *kReference = "valid relative hierarchical",
+                     *kDefaultState = "none";
 
 }  // namespace tessera_test
 

@@ -51,7 +51,7 @@ private:
     }
 };
 
-TEST(VirtualDispatch, AbsoluteAndRelativeFormsAskTheVirtualTable) {
+TEST(VirtualDispatch, PathOperationsAskTheVirtualTable) {
     SteeredURI reference("a");
     reference.written = "b/c";  // the reference is what ToString writes
     EXPECT_TRUE(reference.MakeAbsoluteURI(URI("http://h/d/e")));
@@ -70,9 +70,7 @@ TEST(VirtualDispatch, AbsoluteAndRelativeFormsAskTheVirtualTable) {
     target.relative = 1;
     EXPECT_TRUE(target.MakeRelativeURI(URI("http://h/"), true));
     EXPECT_EQ(target.URI::ToString(false), "http://h/a/b");  // taken as relative: unchanged
-}
 
-TEST(VirtualDispatch, FileNamesAndDirectoryMovesGoThroughTheVirtualTable) {
     SteeredURI uri("http://h/a/b.txt");
     uri.directory = true;
     EXPECT_EQ(uri.GetFilename(false), "");
@@ -85,20 +83,44 @@ TEST(VirtualDispatch, FileNamesAndDirectoryMovesGoThroughTheVirtualTable) {
     EXPECT_EQ(root.URI::ToString(false), "http://h/../");
 }
 
-TEST(VirtualDispatch, EqualityAndUTF8FormsUseToString) {
+TEST(VirtualDispatch, WritingOutAsksTheVirtualTable) {
     SteeredURI u("http://h/a");
-    u.written = "x:%C3%A9\xC3\xA9";
-    EXPECT_TRUE(u == "x:%C3%A9\xC3\xA9");
-    EXPECT_TRUE(u == URI::StringProxy("x:%C3%A9\xC3\xA9"));
-    EXPECT_FALSE(u != "x:%C3%A9\xC3\xA9");
-    EXPECT_TRUE(u != URI("http://h/a"));
-    EXPECT_TRUE(URI("http://h/a") != u);  // the other side's ToString is virtual too
+    u.written = "x:%C3%A9\xC3\xA9";  // equality and the UTF-8 forms use ToString, on either side
+    EXPECT_TRUE(u == "x:%C3%A9\xC3\xA9" && u == URI::StringProxy("x:%C3%A9\xC3\xA9") && !(u != "x:%C3%A9\xC3\xA9"));
+    EXPECT_TRUE(u != URI("http://h/a") && URI("http://h/a") != u);
+    // The text compared with is not parsed, and a null text is the empty one.
+    EXPECT_TRUE(URI("http://h/a") != "HTTP://h/a" && URI("") == static_cast<const char*>(nullptr));
     EXPECT_EQ(u.ToStringUTF8(), "x:\xC3\xA9\xC3\xA9");
     EXPECT_EQ(u.ToStringUTF8Escaped(), "x:%C3%A9%C3%A9");
+    SteeredURI encoded("http://h/a");
+    encoded.utf8 = "x:\xC3\xA9";
+    EXPECT_EQ(encoded.ToEncodedString("iso-8859-1"), "x:\xE9");
+    encoded.hierarchical = 0;  // only the non-hierarchical part, query and fragment are renewed
+    EXPECT_TRUE(encoded.FromEncodedString("http://h/p%E9?q%E9", "iso-8859-1"));
+    encoded.hierarchical = -1;
+    EXPECT_EQ(encoded.ToString(false), "http:?q\xC3\xA9");
+
+    SteeredURI opaque("http://h/a b");
+    opaque.hierarchical = 0;
+    EXPECT_EQ(opaque.ToString(false), "http:");
+    opaque.ForceEscape();  // takes the non-hierarchical branch: host and path are cleared
+    opaque.hierarchical = -1;
+    EXPECT_FALSE(opaque.IsHierarchical());
+    EXPECT_EQ(opaque.ToString(false), "http:");
+    SteeredURI file("http://h/");
+    file.ofType = 1;  // every scheme is "file"
+    file.SetAuthority("");
+    file.SetPath("/C|/x");
+    EXPECT_EQ(file.ToString(false), "http:///C|/x");
+    SteeredURI notFile("file:///C:/y");
+    notFile.ofType = 0;  // not even "file" is
+    EXPECT_EQ(notFile.ToString(false), "file:/C|/y");
+    notFile.SetPath("/C|/y");
+    EXPECT_EQ(notFile.ToString(false), "file:/C%7C/y");
 }
 
 TEST(VirtualDispatch, ValidationUsesIsAbsoluteAndIsRelative) {
-    SteeredURI u;
+    SteeredURI u, v;
     u.absolute = 0;  // the scheme rule is skipped
     u = "h2://x";
     EXPECT_TRUE(u.IsValidURI());
@@ -107,56 +129,19 @@ TEST(VirtualDispatch, ValidationUsesIsAbsoluteAndIsRelative) {
     u.relative = 1;
     u = "unknown://h/";
     EXPECT_TRUE(u.IsValidURI());
-
-    SteeredURI v;
     v.absolute = 1;  // a relative reference now needs a proper scheme
     v = "/a/b";
     EXPECT_FALSE(v.IsValidURI());
 }
 
-TEST(VirtualDispatch, ToStringAndForceEscapeUseIsHierarchical) {
-    SteeredURI u("http://h/a b");
-    u.hierarchical = 0;
-    EXPECT_EQ(u.ToString(false), "http:");
-    u.ForceEscape();  // takes the non-hierarchical branch: host and path are cleared
-    u.hierarchical = -1;
-    EXPECT_FALSE(u.IsHierarchical());
-    EXPECT_EQ(u.ToString(false), "http:");
-}
-
-TEST(VirtualDispatch, ToStringAndSetPathUseIsOfType) {
-    SteeredURI u("http://h/");
-    u.ofType = 1;  // every scheme is "file"
-    u.SetAuthority("");
-    u.SetPath("/C|/x");
-    EXPECT_EQ(u.ToString(false), "http:///C|/x");
-    SteeredURI f("file:///C:/y");
-    f.ofType = 0;  // not even "file" is
-    EXPECT_EQ(f.ToString(false), "file:/C|/y");
-    f.SetPath("/C|/y");
-    EXPECT_EQ(f.ToString(false), "file:/C%7C/y");
-}
-
-TEST(VirtualDispatch, EncodedStringsUseToStringUTF8AndIsHierarchical) {
-    SteeredURI u("http://h/a");
-    u.utf8 = "x:\xC3\xA9";
-    EXPECT_EQ(u.ToEncodedString("iso-8859-1"), "x:\xE9");
-    u.hierarchical = 0;  // only the non-hierarchical part, query and fragment are renewed
-    EXPECT_TRUE(u.FromEncodedString("http://h/p%E9?q%E9", "iso-8859-1"));
-    u.hierarchical = -1;
-    EXPECT_EQ(u.ToString(false), "http:?q\xC3\xA9");
-}
-
-TEST(UnknownToURI, GoesThroughOverriddenLocalPathOperations) {
+TEST(VirtualDispatch, LocalPathOperationsGoThroughTheVirtualTable) {
     SteeredURI uri;
     for (const char* text : {"C:\\a", "//s/x", "/a", "\\a\\b", "http://h/"})
         EXPECT_TRUE(uri.UnknownToURI(text, "http"));
     EXPECT_EQ(uri.calls, (std::vector<std::string>{"LocalPathToURIWin C:\\a", "LocalPathToURIWin //s/x",
                                                    "LocalPathToURIUnix /a", "LocalPathToURIUnix /a/b"}));
-}
-
-// That the platform's notation gives the same results is the fuzz replay's.
-TEST(LocalPath, GenericOperationsUseThePlatformNotation) {
+    // The generic local-path operations take the platform's notation (that it gives the
+    // same results is the fuzz replay's).
 #if defined(_WIN32)
     const std::string platform = "Win";
 #else
