@@ -272,11 +272,11 @@ bool URI::MakeAbsoluteURI(const URI& base) {
 bool URI::MakeRelativeURI(const URI& base, bool caseSensitive) {
     if (IsRelative()) return true;
     if (base.m_relative) return false;  // a plain copy of base answers with its flag
-    if (!Storage::HasSchemeOf(*this, base)) return false;
+    // Hosts differ more often than schemes do: they are compared first.
     const std::string_view host = Storage::Get(*this, uri::kAuthority), baseHost = Storage::Get(base, uri::kAuthority);
     const bool sameHost = host == baseHost || (Storage::MayReadAlike(*this, base) &&
                                                SameHostForRelativeForm(GetAuthority(), base.GetAuthority()));
-    if (!sameHost) return false;
+    if (!sameHost || !Storage::HasSchemeOf(*this, base)) return false;
     if (typeid(*this) == typeid(URI) && Storage::RelatePlain(*this, base, caseSensitive)) return true;
 
     const uri::Decoded targetPath(Storage::Get(*this, uri::kPath));

@@ -68,9 +68,10 @@ private:
 // Lays the parts of a hierarchical URI out as they are written out (written_form.h), so
 // that writing the URI out is one copy; user information, host and port that are not
 // written out come before the path.
-void LayOut(Layout& laid, const std::string_view (&part)[uri::kPartCount], std::string_view pathTail, bool slashes) {
-    laid.Part(uri::kScheme, part[uri::kScheme]);
-    if (!part[uri::kScheme].empty()) laid.Separator(":");
+void LayOut(Layout& laid, const std::string_view (&part)[uri::kPartCount], std::string_view scheme,
+            std::string_view pathTail, bool slashes) {
+    laid.Part(uri::kScheme, scheme);
+    if (!scheme.empty()) laid.Separator(":");
     laid.Part(uri::kNonHierarchical, std::string_view());
     const bool user = !part[uri::kUsername].empty();
     if (slashes) laid.Separator("//");
@@ -95,20 +96,25 @@ void LayOut(Layout& laid, const std::string_view (&part)[uri::kPartCount], std::
 // fail, or into a new one of its exact size; a larger result is laid out in a buffer of
 // its own.
 void URI::Storage::Rebuild(URI& target, const std::string_view (&part)[uri::kPartCount], std::string_view pathTail) {
-    std::string_view laidPart[uri::kPartCount];
     std::size_t size = 8 + pathTail.size();  // room for the separators
-    for (unsigned p = 0; p < uri::kPartCount; ++p) size += (laidPart[p] = part[p]).size();
-    if (uri::Equals(laidPart[uri::kScheme], "unknown")) laidPart[uri::kScheme] = std::string_view();
-    const bool relative = laidPart[uri::kScheme].empty();
-    const bool slashes =
-        !relative && (!laidPart[uri::kAuthority].empty() || uri::SameText(laidPart[uri::kScheme], "file", false));
+    for (const std::string_view text : part) size += text.size();
+    const std::string_view scheme =
+        uri::Equals(part[uri::kScheme], "unknown") ? std::string_view() : part[uri::kScheme];
+    const bool relative = scheme.empty();
+    const bool slashes = !relative && (!part[uri::kAuthority].empty() || uri::SameText(scheme, "file", false));
 
     constexpr std::size_t kStackRoom = 512;
     if (size <= kStackRoom) {
         char buffer[kStackRoom];
         Layout laid(buffer);
-        LayOut(laid, laidPart, pathTail, slashes);
-        if (laid.Size() <= target.m_text.capacity()) {
+        LayOut(laid, part, scheme, pathTail, slashes);
+        if (laid.Size() <= target.m_text.size()) {
+            // No longer than the text it replaces (the usual relative form): one plain copy
+            // and a cut, where assign would first look for overlap and room.
+            std::memcpy(&target.m_text[0], buffer, laid.Size());
+            target.m_text.resize(laid.Size());
+            SetBounds(target, laid.Bounds());
+        } else if (laid.Size() <= target.m_text.capacity()) {
             target.m_text.assign(buffer, laid.Size());
             SetBounds(target, laid.Bounds());
         } else {
@@ -118,7 +124,7 @@ void URI::Storage::Rebuild(URI& target, const std::string_view (&part)[uri::kPar
     } else {
         std::string text(size, '\0');
         Layout laid(&text[0]);
-        LayOut(laid, laidPart, pathTail, slashes);
+        LayOut(laid, part, scheme, pathTail, slashes);
         text.resize(laid.Size());
         Adopt(target, text, laid.Bounds());
     }
