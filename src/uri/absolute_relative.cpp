@@ -272,11 +272,14 @@ bool URI::MakeAbsoluteURI(const URI& base) {
 bool URI::MakeRelativeURI(const URI& base, bool caseSensitive) {
     if (IsRelative()) return true;
     if (base.m_relative) return false;  // a plain copy of base answers with its flag
-    // Hosts differ more often than schemes do: they are compared first.
+    // Hosts differ more often than schemes do, so two plain URIs compare them first; a
+    // derived class is asked IsOfType first, before any getter, as it always was.
+    const bool plain = typeid(*this) == typeid(URI) && typeid(base) == typeid(URI);
+    if (!plain && !Storage::HasSchemeOf(*this, base)) return false;
     const std::string_view host = Storage::Get(*this, uri::kAuthority), baseHost = Storage::Get(base, uri::kAuthority);
     const bool sameHost = host == baseHost || (Storage::MayReadAlike(*this, base) &&
                                                SameHostForRelativeForm(GetAuthority(), base.GetAuthority()));
-    if (!sameHost || !Storage::HasSchemeOf(*this, base)) return false;
+    if (!sameHost || (plain && !Storage::HasSchemeOf(*this, base))) return false;
     if (typeid(*this) == typeid(URI) && Storage::RelatePlain(*this, base, caseSensitive)) return true;
 
     const uri::Decoded targetPath(Storage::Get(*this, uri::kPath));
