@@ -38,13 +38,6 @@ std::string SliceOf(const std::string& text, std::size_t bytes) {
     return slice;
 }
 
-// At most a tenth above the length, or the string's own room where the text is shorter.
-template <typename Text>
-void ExpectSnug(const Text& text, const char* what) {
-    EXPECT_LE(text.capacity(), std::max(text.size() + text.size() / 10, Text().capacity()))
-        << what << ", length " << text.size();
-}
-
 struct Case {
     const char* text;  // below text/ in the data folder, without ".utf8.txt"
     const char* encoding;
@@ -67,11 +60,11 @@ TEST(ResultMemory, CodePagesAllFourWays) {
         for (const std::size_t bytes : {kTinyBytes, kShortBytes, kLongBytes}) {
             const std::string utf8 = SliceOf(text, bytes);
             const std::string encoded = Transcoder::UTF8ToEncoding(utf8, c.encoding);
-            ExpectSnug(encoded, "from UTF-8");
-            ExpectSnug(Transcoder::EncodingToUTF8(encoded, c.encoding), "to UTF-8");
+            tessera_test::ExpectSnug(encoded);
+            tessera_test::ExpectSnug(Transcoder::EncodingToUTF8(encoded, c.encoding));
             const std::wstring utf16 = Transcoder::UTF8ToUTF16(utf8);
-            ExpectSnug(Transcoder::UTF16ToEncoding(utf16, c.encoding), "from UTF-16");
-            ExpectSnug(Transcoder::EncodingToUTF16(encoded, c.encoding), "to UTF-16");
+            tessera_test::ExpectSnug(Transcoder::UTF16ToEncoding(utf16, c.encoding));
+            tessera_test::ExpectSnug(Transcoder::EncodingToUTF16(encoded, c.encoding));
         }
     }
 }
