@@ -143,35 +143,11 @@ std::vector<std::wstring> TextsToWrite() {
 
 // Bytes that start, shift or end sequences in the stream pages, and any byte.
 std::vector<std::string> TextsToRead(const std::vector<std::string>& written) {
-    const std::string palette[] = {"a",
-                                   "A",
-                                   "+",
-                                   "-",
-                                   "~",
-                                   "{",
-                                   "}",
-                                   "\x1B$B",
-                                   "\x1B(B",
-                                   "\x1B(J",
-                                   "\x1B(I",
-                                   "\x1B$)C",
-                                   "\x1B$A",
-                                   "\x0E",
-                                   "\x0F",
-                                   "\n",
-                                   "$",
-                                   "B",
-                                   "AGE",
-                                   "2D3e",
-                                   "\x8E\xB1",
-                                   "\x8F",
-                                   "\xA1",
-                                   "\xFE",
-                                   "\x81",
-                                   "0",
-                                   "9",
-                                   "\x30\x21",
-                                   std::string(1, '\0')};
+    // NUL bytes come among the random bytes and in what the pages wrote.
+    const char* const palette[] = {"a",      "A",      "+",      "-",      "~",       "{",      "}",
+                                   "\x1B$B", "\x1B(B", "\x1B(J", "\x1B(I", "\x1B$)C", "\x1B$A", "\x0E",
+                                   "\x0F",   "\n",     "$",      "B",      "AGE",     "2D3e",   "\x8E\xB1",
+                                   "\x8F",   "\xA1",   "\xFE",   "\x81",   "0",       "9",      "\x30\x21"};
     std::vector<std::string> texts;
     std::mt19937 generator(18);
     for (int i = 0; i < 400; ++i) {
