@@ -152,25 +152,16 @@ TEST_P(EachKernel, ConvertsEveryScalarValueBothWays) {
 // Each ill-formed sequence of the table above at each offset of the first blocks (up
 // to 64 bytes) among characters of each length, so that it straddles every block boundary.
 TEST_P(EachKernel, Utf8ToUtf16AgreesWithReferenceOnEachSequenceAtEachOffset) {
-    struct Filler {
-        const char* name;
-        std::string character;
-    };
-    const Filler fillers[] = {
-        {"ASCII", "a"},
-        {"two-byte", "\xD0\x96"},
-        {"three-byte", "\xE4\xB8\xAD"},
-        {"four-byte", "\xF0\x9F\x98\x80"},
-    };
-    for (const Filler& filler : fillers) {
-        SCOPED_TRACE(filler.name);
+    // ASCII, and characters of two, three and four bytes.
+    for (const std::string filler : {"a", "\xD0\x96", "\xE4\xB8\xAD", "\xF0\x9F\x98\x80"}) {
+        SCOPED_TRACE(testing::PrintToString(filler));
         std::string fill;
-        while (fill.size() < 200) fill += filler.character;
+        while (fill.size() < 200) fill += filler;
         for (const Utf8Case& c : InvalidUtf8Cases()) {
             SCOPED_TRACE(c.name);
             for (std::size_t offset = 0; offset < 140; ++offset) {
                 // The filler's whole characters, then ASCII up to the offset.
-                const std::size_t whole = offset - offset % filler.character.size();
+                const std::size_t whole = offset - offset % filler.size();
                 const std::string text = fill.substr(0, whole) + std::string(offset - whole, 'a') + c.bytes + fill;
                 ASSERT_TRUE(Utf8ToUtf16With(Kernel(), text.data(), text.size()) ==
                             ReferenceUtf8ToUtf16(text.data(), text.size()))
