@@ -2,7 +2,6 @@
 // unknown names) and round trips through each family of code pages.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <thread>
 #include <vector>
@@ -213,8 +212,7 @@ TEST(Transcoder, TextSurvivesBothWaysThroughEachFamily) {
         const std::string encoded = Transcoder::UTF8ToEncoding(text, c.encoding);
         ASSERT_FALSE(encoded.empty());
         const std::string back = Transcoder::EncodingToUTF8(encoded, c.encoding);
-        const auto diff = std::mismatch(back.begin(), back.end(), text.begin(), text.end());
-        EXPECT_TRUE(back == text) << "differs from byte " << (diff.first - back.begin());
+        EXPECT_TRUE(tessera_test::SameText(back, text));
     }
 }
 

@@ -255,16 +255,12 @@ std::wstring Repeat(const std::wstring& piece, std::size_t units) {
 }
 
 // Whether the kernel converts `text` to UTF-8 as the reference does, and the length
-// count agrees; if not, where the outputs part.
+// count agrees.
 testing::AssertionResult Utf8Agrees(const unicode::Kernel& kernel, const std::wstring& text) {
     const std::string expected = ReferenceUtf16ToUtf8(text.data(), text.size());
-    const std::string actual = Utf16ToUtf8With(kernel, text.data(), text.size());
     const std::size_t counted = Utf8LengthOfUtf16(text.data(), text.data() + text.size());
     if (counted != expected.size()) return testing::AssertionFailure() << "counted " << counted << " bytes";
-    if (actual == expected) return testing::AssertionSuccess();
-    const auto first = std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end()).first;
-    return testing::AssertionFailure() << "output differs from byte " << (first - actual.begin()) << " of "
-                                       << expected.size();
+    return tessera_test::SameText(Utf16ToUtf8With(kernel, text.data(), text.size()), expected);
 }
 
 // Every unit value, in order, after 0 to 32 units of ASCII: each meets every lane of the
