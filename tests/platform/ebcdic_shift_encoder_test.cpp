@@ -1,5 +1,5 @@
 // The mixed EBCDIC encoder, judged by the stream conversion through iconv that it stands in
-// for: every BMP character alone and between single-byte and double-byte neighbours,
+// for: every BMP character between single-byte and double-byte neighbours,
 // random mixes with surrogates, tag characters and invalid UTF-8, for each of the pages.
 #ifndef _WIN32
 
@@ -38,37 +38,30 @@ struct Pair {
     }
 };
 
-const Pair& PairFor(std::int32_t codePage) {
-    static std::map<std::int32_t, Pair> g_pairs;
-    Pair& pair = g_pairs[codePage];
-    if (!pair.stream) {
-        const CodePageCharset& charset = *FindCodePageCharset(codePage);
-        pair.encoder = EbcdicShiftEncoder::Build(charset);
-        pair.stream = std::make_unique<StreamCodePage>(charset);
-    }
-    return pair;
-}
-
 // Runs the test body for each page iconv can write; a page it lacks is left to the stream.
 template <typename Body>
 void ForEachPage(Body body) {
+    static std::map<std::int32_t, Pair> g_pairs;
     for (const std::int32_t codePage : kPages) {
         SCOPED_TRACE(codePage);
-        const Pair& pair = PairFor(codePage);
+        Pair& pair = g_pairs[codePage];
+        if (!pair.stream) {
+            const CodePageCharset& charset = *FindCodePageCharset(codePage);
+            pair.encoder = EbcdicShiftEncoder::Build(charset);
+            pair.stream = std::make_unique<StreamCodePage>(charset);
+        }
         ASSERT_EQ(pair.encoder != nullptr, pair.stream->canEncode());
-        if (pair.encoder) body(pair);
+        if (pair.encoder) body(static_cast<const Pair&>(pair));
     }
 }
 
-TEST(EbcdicShiftEncoder, EveryBmpCharacterAloneAndBetweenNeighbours) {
+// Each block of 16 starts the text with its first character and ends it with its last.
+TEST(EbcdicShiftEncoder, EveryBmpCharacterBetweenNeighbours) {
     ForEachPage([](const Pair& pair) {
         for (wchar_t first = 0; first < 0x10000; first += 16) {
             std::wstring block;
             for (wchar_t unit = first; unit < first + 16; ++unit) {
-                const std::wstring alone(1, unit);
-                SCOPED_TRACE(testing::Message() << "U+" << std::hex << unit);
-                ASSERT_EQ(pair.encoder->Encode(alone.data(), 1), pair.stream->Encode(alone.data(), 1));
-                // After a single byte, after a pair, twice running, and before the end.
+                // After a single byte, after a pair, and twice running.
                 block += {unit, L'A', unit, L'\x3000', unit, unit};
             }
             SCOPED_TRACE(testing::Message() << "16 characters from U+" << std::hex << first);
