@@ -116,11 +116,4 @@ TEST(EncodingRegistry, CodePageNamesResolveBack) {
     }
 }
 
-TEST(EncodingRegistry, PlatformEncodingIsANameThatResolves) {
-    const std::string platform = Transcoder::PlatformEncoding();
-    EXPECT_FALSE(platform.empty());
-    EXPECT_TRUE(Transcoder::IsValidEncoding(platform)) << platform;
-    EXPECT_EQ(Transcoder::DefaultChannelEncoding(), platform);
-}
-
 }  // namespace

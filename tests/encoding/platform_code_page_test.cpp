@@ -66,9 +66,12 @@ TEST(PlatformCodePage, ComesFromTheEnvironmentLocale) {
     }
 }
 
+// A name that resolves, also the channels' default.
 TEST(PlatformCodePage, IsReadOnceWhenTheLibraryLoads) {
     LocaleEnvironment environment;
     const std::string atLoad = Varn::Transcoder::PlatformEncoding();
+    EXPECT_TRUE(Varn::Transcoder::IsValidEncoding(atLoad)) << atLoad;
+    EXPECT_EQ(Varn::Transcoder::DefaultChannelEncoding(), atLoad);
     LocaleEnvironment::Set("LC_ALL", std::string("xx_NOWHERE.KOI8-R"));
     EXPECT_EQ(Varn::Transcoder::PlatformEncoding(), atLoad);
     if (tessera::encoding::g_platformCodePage == 65001) {
