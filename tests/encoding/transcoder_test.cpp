@@ -174,32 +174,28 @@ TEST(Transcoder, EveryByteOfFullSingleBytePagesRoundTrips) {
     }
 }
 
-// Real text through each family, both ways (single-byte pages whose every byte
-// round-trips are left to the test above).
+// Real text through each family, both ways: single-byte, EBCDIC, double-byte, ISO-2022,
+// UTF-7 and GB18030 (single-byte pages whose every byte round-trips are left to the test
+// above).
 TEST(Transcoder, TextSurvivesBothWaysThroughEachFamily) {
     struct RoundTrip {
         const char* file;  // below text/ in the data folder
         const char* encoding;
     };
     const RoundTrip cases[] = {
-        // single-byte
         {"Hebrew-Lipsum.utf8.txt", "windows-1255"},
         {"Latin-Lipsum.utf8.txt", "x-IA5-German"},
-        // EBCDIC
         {"Russian-Lipsum.utf8.txt", "CP870"},
         {"Latin-Lipsum.utf8.txt", "x-EBCDIC-Germany"},
         {"Japanese-Lipsum.utf8.txt", "x-EBCDIC-JapaneseAndKana"},
-        // double-byte
         {"Japanese-Lipsum.utf8.txt", "shift_jis"},
         {"Chinese-Lipsum.utf8.txt", "gb2312"},
         {"Korean-Lipsum.utf8.txt", "ks_c_5601-1987"},
         {"Korean-Lipsum.utf8.txt", "Johab"},
         {"Japanese-Lipsum.utf8.txt", "euc-jp"},
         {"Korean-Lipsum.utf8.txt", "euc-kr"},
-        // ISO-2022
         {"Japanese-Lipsum.utf8.txt", "iso-2022-jp"},
         {"Korean-Lipsum.utf8.txt", "iso-2022-kr"},
-        // UTF-7 and GB18030
         {"Emoji-Lipsum.utf8.txt", "utf-7"},
         {"Emoji-Lipsum.utf8.txt", "windows-54936"},
     };
