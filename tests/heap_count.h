@@ -1,11 +1,15 @@
 // A heap that counts: including this header replaces the global operator new and delete
 // of the test program with versions that keep the bytes on the heap now and the most
 // since the last look, so that a test can tell what a call takes from the heap at its
-// peak. The replacements are defined here, not declared: exactly one source file of a
-// test program includes it (a second one fails to link).
+// peak, and how much room a result keeps. The replacements are defined here, not
+// declared: exactly one source file of a test program includes it (a second one fails to
+// link).
 #ifndef TESSERA_TESTS_HEAP_COUNT_H
 #define TESSERA_TESTS_HEAP_COUNT_H
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <atomic>
 #include <cstddef>
 #include <cstdlib>
@@ -27,6 +31,13 @@ std::size_t HeapPeakOf(Call call) {
     g_heapPeak = before;
     call();
     return g_heapPeak.load() - before;
+}
+
+/// Fails unless a result keeps at most a tenth more room than its length, or no more
+/// than an empty string of its type holds.
+template <typename Text>
+void ExpectSnug(const Text& text) {
+    EXPECT_LE(text.capacity(), std::max(text.size() + text.size() / 10, Text().capacity())) << "length " << text.size();
 }
 
 }  // namespace tessera_test

@@ -1,9 +1,13 @@
 // Text built element by element for the conversion tests, written by hand so that it
 // does not depend on the code under test: UTF-16 units from numbers, and code points
-// (surrogates too, as the ill-formed UTF-8 some tests want) in UTF-8 and UTF-16.
+// (surrogates too, as the ill-formed UTF-8 some tests want) in UTF-8 and UTF-16; and a
+// comparison of long results that says where they part.
 #ifndef TESSERA_TESTS_UNICODE_TEXT_H
 #define TESSERA_TESTS_UNICODE_TEXT_H
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -45,6 +49,18 @@ inline void AppendUtf16(std::uint32_t c, std::wstring& out) {
         out.push_back(static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10)));
         out.push_back(static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
     }
+}
+
+/// Passes when the texts are equal; else gives both sizes and, from the first element
+/// where they part, a few elements of each.
+template <typename Text>
+testing::AssertionResult SameText(const Text& actual, const Text& expected) {
+    if (actual == expected) return testing::AssertionSuccess();
+    const auto at = static_cast<std::size_t>(
+        std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end()).first - actual.begin());
+    return testing::AssertionFailure() << "sizes " << actual.size() << " and " << expected.size() << "; from element "
+                                       << at << ": " << testing::PrintToString(actual.substr(at, 12)) << " instead of "
+                                       << testing::PrintToString(expected.substr(at, 12));
 }
 
 }  // namespace tessera_test

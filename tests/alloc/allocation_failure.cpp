@@ -1,12 +1,12 @@
 // The replacement of the global operator new and delete behind allocation_failure.h.
-// Every form is replaced, so that no block taken by one form is given back through
-// another that the program did not replace: plain and array, nothrow, sized, and
-// over-aligned. Blocks come from malloc, which the sanitizers watch as usual; an
-// over-aligned block keeps the address malloc returned just before itself.
+// Every form the library can reach is replaced, so that no block taken by one form is
+// given back through another that the program did not replace (the sanitizers' own
+// forms would report the mismatch): plain and array, nothrow, sized. The over-aligned
+// forms are left to the runtime, where they pair only with each other: the library
+// allocates nothing over-aligned. Blocks come from malloc, which the sanitizers watch.
 #include "allocation_failure.h"
 
 #include <atomic>
-#include <cstdint>
 #include <cstdlib>
 #include <new>
 
@@ -33,37 +33,14 @@ void* Allocate(std::size_t size) noexcept {
     return block;
 }
 
-void* AllocateAligned(std::size_t size, std::align_val_t alignment) noexcept {
-    const auto align = static_cast<std::size_t>(alignment);
-    if (ShouldFail()) return nullptr;
-    void* raw = std::malloc(size + align + sizeof(void*));
-    if (raw == nullptr) return nullptr;
-    const std::uintptr_t first = reinterpret_cast<std::uintptr_t>(raw) + sizeof(void*);
-    void* block = reinterpret_cast<void*>((first + align - 1) / align * align);
-    static_cast<void**>(block)[-1] = raw;
-    ++g_liveAllocations;
-    return block;
-}
-
 void Free(void* block) noexcept {
     if (block == nullptr) return;
     --g_liveAllocations;
     std::free(block);
 }
 
-void FreeAligned(void* block) noexcept {
-    if (block == nullptr) return;
-    --g_liveAllocations;
-    std::free(static_cast<void**>(block)[-1]);
-}
-
 void* AllocateOrThrow(std::size_t size) {
     if (void* block = Allocate(size)) return block;
-    throw std::bad_alloc();
-}
-
-void* AllocateAlignedOrThrow(std::size_t size, std::align_val_t alignment) {
-    if (void* block = AllocateAligned(size, alignment)) return block;
     throw std::bad_alloc();
 }
 
@@ -81,21 +58,12 @@ long LiveAllocations() { return g_liveAllocations.load(); }
 
 }  // namespace tessera_test
 
-using tessera_test::AllocateAlignedOrThrow;
 using tessera_test::AllocateOrThrow;
 
 void* operator new(std::size_t size) { return AllocateOrThrow(size); }
 void* operator new[](std::size_t size) { return AllocateOrThrow(size); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return tessera_test::Allocate(size); }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return tessera_test::Allocate(size); }
-void* operator new(std::size_t size, std::align_val_t alignment) { return AllocateAlignedOrThrow(size, alignment); }
-void* operator new[](std::size_t size, std::align_val_t alignment) { return AllocateAlignedOrThrow(size, alignment); }
-void* operator new(std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept {
-    return tessera_test::AllocateAligned(size, alignment);
-}
-void* operator new[](std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept {
-    return tessera_test::AllocateAligned(size, alignment);
-}
 
 void operator delete(void* block) noexcept { tessera_test::Free(block); }
 void operator delete[](void* block) noexcept { tessera_test::Free(block); }
@@ -103,13 +71,3 @@ void operator delete(void* block, std::size_t) noexcept { tessera_test::Free(blo
 void operator delete[](void* block, std::size_t) noexcept { tessera_test::Free(block); }
 void operator delete(void* block, const std::nothrow_t&) noexcept { tessera_test::Free(block); }
 void operator delete[](void* block, const std::nothrow_t&) noexcept { tessera_test::Free(block); }
-void operator delete(void* block, std::align_val_t) noexcept { tessera_test::FreeAligned(block); }
-void operator delete[](void* block, std::align_val_t) noexcept { tessera_test::FreeAligned(block); }
-void operator delete(void* block, std::size_t, std::align_val_t) noexcept { tessera_test::FreeAligned(block); }
-void operator delete[](void* block, std::size_t, std::align_val_t) noexcept { tessera_test::FreeAligned(block); }
-void operator delete(void* block, std::align_val_t, const std::nothrow_t&) noexcept {
-    tessera_test::FreeAligned(block);
-}
-void operator delete[](void* block, std::align_val_t, const std::nothrow_t&) noexcept {
-    tessera_test::FreeAligned(block);
-}

@@ -1,8 +1,8 @@
 // Allocation failure on demand, for tests: this test program replaces the global
-// operator new and delete (every form) with versions that count the blocks alive and
-// can make one chosen allocation fail, as std::bad_alloc (or a null pointer for the
-// nothrow forms). Only allocations of the thread that armed the failure count towards
-// it, so threads the code under test starts do not move it.
+// operator new and delete (every form but the over-aligned ones) with versions that
+// count the blocks alive and can make one chosen allocation fail, as std::bad_alloc (or
+// a null pointer for the nothrow forms). Only allocations of the thread that armed the
+// failure count towards it, so threads the code under test starts do not move it.
 #ifndef TESSERA_TESTS_ALLOC_ALLOCATION_FAILURE_H
 #define TESSERA_TESTS_ALLOC_ALLOCATION_FAILURE_H
 

@@ -69,16 +69,18 @@ inline std::string Describe(const Fields& fields) {
     return text + "}";
 }
 
+/// What a run without failures gives: the objects' fields before and after, and the result.
+struct Reference {
+    Fields before, after;
+    std::string result;
+};
+
 /// Whether fields may stand after a failed run: see Keep.
-inline bool Allowed(const Fields& after, Keep keep, const std::vector<Fields>& states) {
-    for (const Fields& state : states) {
-        if (after == state) return true;
-    }
-    if (keep == Keep::kWhole) return false;
-    for (std::size_t i = 0; i < after.size(); ++i) {
-        bool found = false;
-        for (const Fields& state : states) found = found || (i < state.size() && state[i] == after[i]);
-        if (!found) return false;
+inline bool Allowed(const Fields& fields, Keep keep, const Reference& reference) {
+    if (fields == reference.before || fields == reference.after) return true;
+    if (keep == Keep::kWhole || fields.size() != reference.before.size()) return false;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (fields[i] != reference.before[i] && fields[i] != reference.after[i]) return false;
     }
     return true;
 }
@@ -92,21 +94,20 @@ struct Run {
     Fields after;
 };
 
-/// What is wrong with a run ("" when nothing); states[0] is the state before, states[1]
-/// the final one.
-inline std::string Judge(const Run& run, const std::string& finalResult, Keep keep, const std::vector<Fields>& states,
-                         const std::optional<std::string>& reportedFailure) {
+/// What is wrong with a run ("" when nothing).
+template <typename Objects>
+std::string Judge(const Run& run, const SweepCase<Objects>& c, const Reference& reference) {
     if (!run.otherException.empty()) return "threw " + run.otherException + " in place of std::bad_alloc";
-    if (run.reachedFailure && !run.threwBadAlloc && reportedFailure && run.result == *reportedFailure) {
-        return run.after == states[0] ? "" : "reported the failure but left " + Describe(run.after);
+    if (run.reachedFailure && !run.threwBadAlloc && c.reportedFailure && run.result == *c.reportedFailure) {
+        return run.after == reference.before ? "" : "reported the failure but left " + Describe(run.after);
     }
-    if (!run.threwBadAlloc && (run.result != finalResult || run.after != states[1])) {
+    if (!run.threwBadAlloc && (run.result != reference.result || run.after != reference.after)) {
         return std::string(run.reachedFailure ? "completed" : "the run without failures ended") +
                " with another result or state: " + Describe(run.after) + " -> " + run.result;
     }
-    if (run.threwBadAlloc && !Allowed(run.after, keep, states)) {
-        return "left " + Describe(run.after) + " (before " + Describe(states[0]) + ", after " + Describe(states[1]) +
-               ")";
+    if (run.threwBadAlloc && !Allowed(run.after, c.keep, reference)) {
+        return "left " + Describe(run.after) + " (before " + Describe(reference.before) + ", after " +
+               Describe(reference.after) + ")";
     }
     return "";
 }
@@ -118,8 +119,8 @@ constexpr std::size_t kMaxProblem = 2000;
 
 /// One pass of the sweep: see the top of this file.
 template <typename Objects>
-void SweepMode(const SweepCase<Objects>& c, bool persistent, const std::string& finalResult,
-               const std::vector<Fields>& states, SweepReport& report) {
+void SweepMode(const SweepCase<Objects>& c, bool persistent, const sweep_detail::Reference& reference,
+               SweepReport& report) {
     for (std::size_t n = 1; report.problems.size() < 3; ++n) {
         // Whatever outlives the objects is allocated before the count is taken.
         std::string problem;
@@ -140,7 +141,7 @@ void SweepMode(const SweepCase<Objects>& c, bool persistent, const std::string& 
             run.reachedFailure = reachedFailure = AllocationFailed();
             FailAllocation(0);
             run.after = c.fields(objects);
-            problem.assign(sweep_detail::Judge(run, finalResult, c.keep, states, c.reportedFailure), 0, kMaxProblem);
+            problem.assign(sweep_detail::Judge(run, c, reference), 0, kMaxProblem);
             const Objects copy(objects);
             if (problem.empty() && c.fields(copy) != run.after) problem.assign("a copy differs from its source");
         }
@@ -159,17 +160,14 @@ void SweepMode(const SweepCase<Objects>& c, bool persistent, const std::string& 
 template <typename Objects>
 SweepReport SweepAllocationFailures(const SweepCase<Objects>& c) {
     SweepReport report;
-    std::vector<Fields> states(2);  // before, final
-    std::string finalResult;
+    sweep_detail::Reference reference;
     {
         Objects objects = c.make();
-        states[0] = c.fields(objects);
-        finalResult = c.run(objects);
-        states[1] = c.fields(objects);
+        reference.before = c.fields(objects);
+        reference.result = c.run(objects);
+        reference.after = c.fields(objects);
     }
-    for (const bool persistent : {false, true}) {
-        SweepMode(c, persistent, finalResult, states, report);
-    }
+    for (const bool persistent : {false, true}) SweepMode(c, persistent, reference, report);
     return report;
 }
 

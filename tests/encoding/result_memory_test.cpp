@@ -38,13 +38,6 @@ std::string SliceOf(const std::string& text, std::size_t bytes) {
     return slice;
 }
 
-// At most a tenth above the length, or the string's own room where the text is shorter.
-template <typename Text>
-void ExpectSnug(const Text& text, const char* what) {
-    EXPECT_LE(text.capacity(), std::max(text.size() + text.size() / 10, Text().capacity()))
-        << what << ", length " << text.size();
-}
-
 struct Case {
     const char* text;  // below text/ in the data folder, without ".utf8.txt"
     const char* encoding;
@@ -67,29 +60,13 @@ TEST(ResultMemory, CodePagesAllFourWays) {
         for (const std::size_t bytes : {kTinyBytes, kShortBytes, kLongBytes}) {
             const std::string utf8 = SliceOf(text, bytes);
             const std::string encoded = Transcoder::UTF8ToEncoding(utf8, c.encoding);
-            ExpectSnug(encoded, "from UTF-8");
-            ExpectSnug(Transcoder::EncodingToUTF8(encoded, c.encoding), "to UTF-8");
+            tessera_test::ExpectSnug(encoded);
+            tessera_test::ExpectSnug(Transcoder::EncodingToUTF8(encoded, c.encoding));
             const std::wstring utf16 = Transcoder::UTF8ToUTF16(utf8);
-            ExpectSnug(Transcoder::UTF16ToEncoding(utf16, c.encoding), "from UTF-16");
-            ExpectSnug(Transcoder::EncodingToUTF16(encoded, c.encoding), "to UTF-16");
+            tessera_test::ExpectSnug(Transcoder::UTF16ToEncoding(utf16, c.encoding));
+            tessera_test::ExpectSnug(Transcoder::EncodingToUTF16(encoded, c.encoding));
         }
     }
-}
-
-// Bytes that a text holds.
-template <typename Text>
-std::size_t BytesOf(const Text& text) {
-    return text.size() * sizeof text[0];
-}
-
-// The peak of the heap over `convert()`, given input of `inputBytes`, against twice input
-// and output.
-template <typename Convert>
-void ExpectPeakBelowTwiceInputAndOutput(std::size_t inputBytes, const Convert& convert, const char* what) {
-    std::size_t outputBytes = 0;
-    const std::size_t peak = tessera_test::HeapPeakOf([&] { outputBytes = BytesOf(convert()); });
-    EXPECT_LT(inputBytes + peak, 2 * (inputBytes + outputBytes))
-        << what << ": " << inputBytes << " bytes in, " << outputBytes << " out, peak " << peak;
 }
 
 TEST(ResultMemory, TenMegabytesThroughACodePagePeakBelowTwiceInputAndOutput) {
@@ -105,14 +82,21 @@ TEST(ResultMemory, TenMegabytesThroughACodePagePeakBelowTwiceInputAndOutput) {
             SliceOf(tessera_test::ReadDataFile(std::string("text/") + c.text + ".utf8.txt"), kTenMegabytes);
         const std::string encoded = Transcoder::UTF8ToEncoding(utf8, encoding);
         const std::wstring utf16 = Transcoder::UTF8ToUTF16(utf8);
-        ExpectPeakBelowTwiceInputAndOutput(
-            BytesOf(utf8), [&] { return Transcoder::UTF8ToEncoding(utf8, encoding); }, "from UTF-8");
-        ExpectPeakBelowTwiceInputAndOutput(
-            BytesOf(encoded), [&] { return Transcoder::EncodingToUTF8(encoded, encoding); }, "to UTF-8");
-        ExpectPeakBelowTwiceInputAndOutput(
-            BytesOf(utf16), [&] { return Transcoder::UTF16ToEncoding(utf16, encoding); }, "from UTF-16");
-        ExpectPeakBelowTwiceInputAndOutput(
-            BytesOf(encoded), [&] { return Transcoder::EncodingToUTF16(encoded, encoding); }, "to UTF-16");
+        // The heap's peak over one conversion of `input`, against twice input and output.
+        const auto expectPeak = [](const auto& input, const auto& convert) {
+            std::size_t outputBytes = 0;
+            const std::size_t peak = tessera_test::HeapPeakOf([&] {
+                const auto output = convert(input);
+                outputBytes = output.size() * sizeof output[0];
+            });
+            const std::size_t inputBytes = input.size() * sizeof input[0];
+            EXPECT_LT(inputBytes + peak, 2 * (inputBytes + outputBytes))
+                << inputBytes << " bytes in, " << outputBytes << " out, peak " << peak;
+        };
+        expectPeak(utf8, [&](const std::string& text) { return Transcoder::UTF8ToEncoding(text, encoding); });
+        expectPeak(encoded, [&](const std::string& text) { return Transcoder::EncodingToUTF8(text, encoding); });
+        expectPeak(utf16, [&](const std::wstring& text) { return Transcoder::UTF16ToEncoding(text, encoding); });
+        expectPeak(encoded, [&](const std::string& text) { return Transcoder::EncodingToUTF16(text, encoding); });
     }
 #endif
 }

@@ -22,6 +22,7 @@
 namespace {
 
 using tessera::platform::kUtf8CodePage;
+using tessera_test::SameText;
 using tessera_test::Utf8Of;
 
 // Every code page of the encoding table and, on POSIX, of the charset table, that the
@@ -54,14 +55,6 @@ std::string ThroughUtf16ToUtf8(const std::string& bytes, std::int32_t codePage) 
 std::string ThroughUtf16FromUtf8(const std::string& utf8, std::int32_t codePage) {
     const std::wstring units = tessera::platform::CodePageToUTF16(utf8.data(), utf8.size(), kUtf8CodePage);
     return tessera::platform::UTF16ToCodePage(units.data(), units.size(), codePage);
-}
-
-// Compares two results; on a difference says where it starts.
-testing::AssertionResult SameBytes(const std::string& direct, const std::string& reference) {
-    if (direct == reference) return testing::AssertionSuccess();
-    const auto at = std::mismatch(direct.begin(), direct.end(), reference.begin(), reference.end());
-    return testing::AssertionFailure() << "sizes " << direct.size() << " and " << reference.size()
-                                       << ", first difference at byte " << (at.first - direct.begin());
 }
 
 std::string RandomBytes(std::size_t size, unsigned seed) {
@@ -147,7 +140,7 @@ TEST(CodePageUtf8, RoutesGiveWhatTheRouteThroughUtf16Gives) {
     for (const std::int32_t codePage : ServedCodePages()) {
         for (const Route& route : routes) {
             for (const Input& input : route.inputs) {
-                EXPECT_TRUE(SameBytes(route.direct(input.bytes, codePage), route.reference(input.bytes, codePage)))
+                EXPECT_TRUE(SameText(route.direct(input.bytes, codePage), route.reference(input.bytes, codePage)))
                     << route.name << ", code page " << codePage << ", " << input.name;
             }
         }
@@ -163,7 +156,7 @@ TEST(CodePageUtf8, TextLongerThanAWindowOfUnitsReadsAsThroughUtf16) {
     for (const std::int32_t codePage : ServedCodePages()) {
         for (int offset = 0; offset < 3; ++offset) {
             const std::string bytes = DirectFromUtf8(std::string(offset, 'a') + characters, codePage);
-            EXPECT_TRUE(SameBytes(DirectToUtf8(bytes, codePage), ThroughUtf16ToUtf8(bytes, codePage)))
+            EXPECT_TRUE(SameText(DirectToUtf8(bytes, codePage), ThroughUtf16ToUtf8(bytes, codePage)))
                 << "code page " << codePage << ", offset " << offset;
         }
     }

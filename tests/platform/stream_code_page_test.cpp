@@ -19,6 +19,7 @@
 #include "platform/posix/codepage_data.h"
 #include "platform/posix/iconv_descriptor.h"
 #include "unicode/utf8_utf16_reference.h"
+#include "unicode_text.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ using tessera::platform::posix::CodePageCharset;
 using tessera::platform::posix::CodePageForm;
 using tessera::platform::posix::IconvDescriptor;
 using tessera::platform::posix::StreamCodePage;
+using tessera_test::SameText;
 
 constexpr std::size_t kStop = static_cast<std::size_t>(-1);
 
@@ -143,35 +145,11 @@ std::vector<std::wstring> TextsToWrite() {
 
 // Bytes that start, shift or end sequences in the stream pages, and any byte.
 std::vector<std::string> TextsToRead(const std::vector<std::string>& written) {
-    const std::string palette[] = {"a",
-                                   "A",
-                                   "+",
-                                   "-",
-                                   "~",
-                                   "{",
-                                   "}",
-                                   "\x1B$B",
-                                   "\x1B(B",
-                                   "\x1B(J",
-                                   "\x1B(I",
-                                   "\x1B$)C",
-                                   "\x1B$A",
-                                   "\x0E",
-                                   "\x0F",
-                                   "\n",
-                                   "$",
-                                   "B",
-                                   "AGE",
-                                   "2D3e",
-                                   "\x8E\xB1",
-                                   "\x8F",
-                                   "\xA1",
-                                   "\xFE",
-                                   "\x81",
-                                   "0",
-                                   "9",
-                                   "\x30\x21",
-                                   std::string(1, '\0')};
+    // NUL bytes come among the random bytes and in what the pages wrote.
+    const char* const palette[] = {"a",      "A",      "+",      "-",      "~",       "{",      "}",
+                                   "\x1B$B", "\x1B(B", "\x1B(J", "\x1B(I", "\x1B$)C", "\x1B$A", "\x0E",
+                                   "\x0F",   "\n",     "$",      "B",      "AGE",     "2D3e",   "\x8E\xB1",
+                                   "\x8F",   "\xA1",   "\xFE",   "\x81",   "0",       "9",      "\x30\x21"};
     std::vector<std::string> texts;
     std::mt19937 generator(18);
     for (int i = 0; i < 400; ++i) {
@@ -193,16 +171,6 @@ std::vector<std::string> TextsToRead(const std::vector<std::string>& written) {
     return texts;
 }
 
-// Compares a result with the reference's; on a difference shows both from where it starts.
-template <typename Text>
-testing::AssertionResult Same(const Text& result, const Text& reference) {
-    if (result == reference) return testing::AssertionSuccess();
-    const auto at = static_cast<std::size_t>(
-        std::mismatch(result.begin(), result.end(), reference.begin(), reference.end()).first - result.begin());
-    return testing::AssertionFailure() << "from element " << at << ": " << testing::PrintToString(result.substr(at, 12))
-                                       << " instead of " << testing::PrintToString(reference.substr(at, 12));
-}
-
 TEST(StreamCodePage, WritesAndReadsAsIconvGivenTheWholeText) {
     const std::vector<std::wstring> toWrite = TextsToWrite();
     for (const CodePageCharset& charset : tessera::platform::posix::AllCodePageCharsets()) {
@@ -216,11 +184,11 @@ TEST(StreamCodePage, WritesAndReadsAsIconvGivenTheWholeText) {
         std::vector<std::string> written;
         for (const std::wstring& text : toWrite) {
             written.push_back(ReferenceEncode(encoder, charset, text));
-            EXPECT_TRUE(Same(page.Encode(text.data(), text.size()), written.back()))
+            EXPECT_TRUE(SameText(page.Encode(text.data(), text.size()), written.back()))
                 << "writing " << testing::PrintToString(text.substr(0, 100));
         }
         for (const std::string& text : TextsToRead(written)) {
-            EXPECT_TRUE(Same(page.Decode(text.data(), text.size()), ReferenceDecode(decoder, charset, text)))
+            EXPECT_TRUE(SameText(page.Decode(text.data(), text.size()), ReferenceDecode(decoder, charset, text)))
                 << "reading " << testing::PrintToString(text.substr(0, 200));
         }
     }

@@ -77,17 +77,11 @@ TEST(TimeStampCalendar, FractionDigitsRule) {
     EXPECT_EQ(TimeStamp(y, mo, d, h, mi, s, f).ToInt64() % 10'000'000, 5'000'000);
 }
 
+// Tenths of a second round half up; nothing before 1970 reads as less than 0.
 TEST(TimeStampCalendar, ToTimeTRoundsTenthsHalfUp) {
-    const struct {
-        std::int64_t ticks;
-        std::int64_t seconds;
-    } cases[] = {
-        {k1970 - 1, 0},
-        // Tenths of a second round half up.
-        {k1970 + 4'999'999, 0},
-        {k1970 + 5'000'000, 1},
-    };
-    for (const auto& c : cases) EXPECT_EQ(TimeStamp(c.ticks).ToTime_t(), c.seconds) << c.ticks;
+    EXPECT_EQ(TimeStamp(k1970 - 1).ToTime_t(), 0);
+    EXPECT_EQ(TimeStamp(k1970 + 4'999'999).ToTime_t(), 0);
+    EXPECT_EQ(TimeStamp(k1970 + 5'000'000).ToTime_t(), 1);
 }
 
 TEST(TimeStampCalendar, FieldsRoundTripAcrossCenturiesAndLeapDays) {
