@@ -25,6 +25,7 @@ public:
     int absolute = -1, relative = -1, hierarchical = -1, ofType = -1;
     bool directory = false;
     mutable std::vector<std::string> calls;
+    mutable int ofTypeAsked = 0;
 
     StringProxy ToString(bool unescaped) const override {
         return written ? StringProxy(written) : URI::ToString(unescaped);
@@ -33,7 +34,10 @@ public:
     bool IsAbsolute() const override { return absolute < 0 ? URI::IsAbsolute() : absolute != 0; }
     bool IsRelative() const override { return relative < 0 ? URI::IsRelative() : relative != 0; }
     bool IsHierarchical() const override { return hierarchical < 0 ? URI::IsHierarchical() : hierarchical != 0; }
-    bool IsOfType(StringProxy name) const override { return ofType < 0 ? URI::IsOfType(name) : ofType != 0; }
+    bool IsOfType(StringProxy name) const override {
+        ++ofTypeAsked;
+        return ofType < 0 ? URI::IsOfType(name) : ofType != 0;
+    }
     bool IsDirectory() const override { return directory || URI::IsDirectory(); }
     bool ChDir(StringProxy reference, bool escape) override {
         calls.push_back("ChDir " + reference.str());
@@ -70,6 +74,9 @@ TEST(VirtualDispatch, PathOperationsAskTheVirtualTable) {
     target.relative = 1;
     EXPECT_TRUE(target.MakeRelativeURI(URI("http://h/"), true));
     EXPECT_EQ(target.URI::ToString(false), "http://h/a/b");  // taken as relative: unchanged
+    SteeredURI elsewhere("http://h/a/b");
+    EXPECT_FALSE(elsewhere.MakeRelativeURI(URI("http://other/a/"), true));
+    EXPECT_EQ(elsewhere.ofTypeAsked, 1);  // the scheme is asked before the hosts are compared
 
     SteeredURI uri("http://h/a/b.txt");
     uri.directory = true;
