@@ -17,6 +17,15 @@ namespace {
 
 namespace uri = tessera::uri;
 
+// length bytes of 'x', about one in oneIn of them replaced by a byte of alphabet.
+std::string RandomText(std::mt19937& random, std::size_t length, std::string_view alphabet, unsigned oneIn) {
+    std::string text(length, 'x');
+    for (char& c : text) {
+        if (random() % oneIn == 0) c = alphabet[random() % alphabet.size()];
+    }
+    return text;
+}
+
 // The results as tuples, which compare and print field by field.
 auto Fields(const uri::QueryAndFragmentMarks& m) { return std::make_tuple(m.question, m.hash); }
 auto Fields(const uri::SchemeEnd& s) { return std::make_tuple(s.colon, s.upper, s.letters); }
@@ -25,13 +34,9 @@ auto Fields(const uri::HostPartSeparators& s) {
 }
 
 TEST(SeparatorScan, BlocksAgreeWithBytes) {
-    const std::string alphabet = "/@:?#AZaz[]`{%.";
     std::mt19937 random(20261205);
     for (int round = 0; round < 40000; ++round) {
-        std::string text(random() % 80, 'x');
-        for (char& c : text) {
-            if (random() % 4 == 0) c = alphabet[random() % alphabet.size()];
-        }
+        const std::string text = RandomText(random, random() % 80, "/@:?#AZaz[]`{%.", 4);
         const std::size_t end = text.empty() ? 0 : random() % (text.size() + 1);
         const std::size_t from = end == 0 ? 0 : random() % (end + 1);
         ASSERT_EQ(Fields(uri::FindQueryAndFragment(text.data(), end)),
@@ -73,13 +78,9 @@ TEST(PlainPaths, EveryByteAtEveryOffsetAndRandomSegments) {
             }
         }
     }
-    const std::string alphabet = "//..a%?:";
     std::mt19937 random(20261206);
     for (int round = 0; round < 40000; ++round) {
-        std::string text(random() % 40, 'x');
-        for (char& c : text) {
-            if (random() % 3 == 0) c = alphabet[random() % alphabet.size()];
-        }
+        const std::string text = RandomText(random, random() % 40, "//..a%?:", 3);
         ExpectAgreement(text, random() % 20);
     }
 }
