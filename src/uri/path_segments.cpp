@@ -168,7 +168,7 @@ bool URI::ChDir(StringProxy reference, bool escape) {
 
     URI scratch;
     // A query-only reference keeps the base's directory, not its file name.
-    Storage::Parse(scratch, text[0] == '?' ? "./" + text : text);
+    Storage::Parse(scratch, text[0] == '?' ? "./" + text : std::string(text));
     if (!scratch.m_relative || !scratch.m_hierarchical) {
         CopyURI(scratch);  // absolute or opaque: it replaces the base
         return true;

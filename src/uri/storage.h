@@ -147,8 +147,9 @@ public:
 
     /// Replaces every part and flag of the URI by the parse of `text`, which becomes its
     /// buffer, and applies the validity rules (URI::ValidateURI), leaving the default
-    /// state when they fail. When an allocation fails the URI is as it was.
-    static bool Parse(URI& uri, std::string text) {
+    /// state when they fail. When an allocation fails the URI is as it was (and text may
+    /// be changed).
+    static bool Parse(URI& uri, std::string&& text) {
         CheckLength(text.size());
         const tessera::uri::TextParts parts = tessera::uri::SplitURIText(text);
         Bounds bounds;
@@ -189,6 +190,8 @@ private:
     }
     // A drive letter in a "file" path: "/C:/x" is stored as "/C|/x".
     static void MarkDrive(std::string& text, const Bounds& bounds) {
+        const std::uint32_t schemeSize = bounds[2 * tessera::uri::kScheme + 1] - bounds[2 * tessera::uri::kScheme];
+        if (schemeSize != 4) return;  // not "file": most texts are done with at no cost
         const std::size_t colon = tessera::uri::DriveColon(View(text, bounds, tessera::uri::kScheme),
                                                            View(text, bounds, tessera::uri::kPath));
         if (colon != std::string_view::npos) text[bounds[2 * tessera::uri::kPath] + colon] = '|';
