@@ -14,8 +14,7 @@ namespace {
 std::string_view At(std::string_view text, std::size_t at) { return text.substr(at, 0); }
 
 // Fragment after the last '#', query after the first '?' before it; returns what is left.
-std::string_view SplitQueryAndFragment(std::string_view text, TextParts& out) {
-    const QueryAndFragmentMarks marks = FindQueryAndFragment(text.data(), text.size());
+std::string_view SplitQueryAndFragment(std::string_view text, const QueryAndFragmentMarks& marks, TextParts& out) {
     out.part[kFragment] = marks.hash == text.size() ? At(text, text.size()) : text.substr(marks.hash + 1);
     out.part[kQuery] = marks.question == marks.hash ? At(text, marks.hash)
                                                     : text.substr(marks.question + 1, marks.hash - marks.question - 1);
@@ -76,10 +75,12 @@ void SplitIPv6Host(std::string_view hostAndPort, HostPart& out) {
 
 }  // namespace
 
-TextParts SplitURIText(std::string_view text) {
+TextParts SplitURIText(std::string_view text, std::size_t readable) {
     TextParts out;
-    const std::string_view rest = SplitQueryAndFragment(text, out);
-    const SchemeEnd scheme = FindSchemeEnd(rest.data(), rest.size());
+    const TextMarks marks = FindTextMarks(text.data(), text.size(), readable);
+    const std::string_view rest = SplitQueryAndFragment(text, marks.queryAndFragment, out);
+    const SchemeEnd& scheme = marks.scheme;
+    out.mayHoldBackslash = marks.mayHoldBackslash;
     const std::size_t colon = scheme.colon;
     out.schemeHasUpper = scheme.upper;
     out.schemeLetters = scheme.letters;

@@ -11,20 +11,38 @@
 
 namespace tessera::uri {
 
+/// Where a part lies in the text. Made without a value, unlike a std::string_view: the
+/// parse sets every part on each of its ways, so a first value would only be overwritten.
+struct PartView {
+    const char* start;
+    std::size_t length;
+
+    PartView& operator=(std::string_view view) noexcept {
+        start = view.data();
+        length = view.size();
+        return *this;
+    }
+    const char* data() const noexcept { return start; }
+    std::size_t size() const noexcept { return length; }
+};
+
 /// The parts of a URI text, as written (no escape decoded, no letter lower-cased).
 struct TextParts {
-    std::string_view part[kPartCount];
+    PartView part[kPartCount];
     bool hierarchical = false;
     bool relative = false;
-    bool schemeHasUpper = false;  // an 'A'-'Z' in the scheme
-    bool schemeLetters = false;   // the scheme is ASCII letters alone
-    bool hostHasUpper = false;    // an 'A'-'Z' in the host (or in the user information)
-    bool bareIPv6 = false;        // the host holds two ':' and no bracket: brackets are added
+    bool schemeHasUpper = false;   // an 'A'-'Z' in the scheme
+    bool schemeLetters = false;    // the scheme is ASCII letters alone
+    bool hostHasUpper = false;     // an 'A'-'Z' in the host (or in the user information)
+    bool bareIPv6 = false;         // the host holds two ':' and no bracket: brackets are added
+    bool mayHoldBackslash = true;  // false when no '\\' comes before the query
 };
 
 /// Splits text at its separators: the last '#', the first '?' before it, a ':' before any
 /// '/', "//" and the host part, as URI::ParseURI does; the validity rules come after.
-TextParts SplitURIText(std::string_view text);
+/// `readable` (at least text.size()) is how many bytes from text.data() may be read: a
+/// short text in a longer buffer is scanned as one block.
+TextParts SplitURIText(std::string_view text, std::size_t readable);
 
 /// The text after "//": the host part up to the first '/', split into user information,
 /// host and port, and the path from that '/' on.

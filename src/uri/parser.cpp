@@ -18,7 +18,7 @@ void URI::ConstructURI(const std::string& text) {
 }
 
 // Strong guarantee: the copy of the text is made before anything changes.
-bool URI::ParseURI(const std::string& text) { return Storage::Parse(*this, text); }
+bool URI::ParseURI(const std::string& text) { return Storage::Parse(*this, std::string(text)); }
 
 bool URI::ValidateURI() {
     const std::string_view scheme = Storage::Get(*this, tessera::uri::kScheme);

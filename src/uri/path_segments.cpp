@@ -12,6 +12,7 @@
 #include "uri/path_moves.h"
 #include "uri/path_segment_views.h"
 #include "uri/proxy_text.h"
+#include "uri/short_copy.h"
 #include "uri/storage.h"
 
 namespace Varn {
@@ -36,10 +37,12 @@ std::string URI::JoinPath(const std::vector<std::string>& segments, bool leading
 
 namespace {
 
-// Lays parts out one after another in a buffer sized beforehand, noting their bounds.
+// Lays parts out one after another in a buffer sized beforehand, noting their bounds. It
+// lives in one function (LayOut), where its position stays in a register: the bytes it
+// writes could otherwise be the position itself as far as the compiler knows.
 class Layout {
 public:
-    explicit Layout(char* buffer) : m_start(buffer), m_at(buffer) {}
+    Layout(char* buffer, uri::PartBounds& bounds) : m_start(buffer), m_at(buffer), m_bounds(bounds) {}
 
     void Part(uri::Part part, std::string_view text, std::string_view tail = std::string_view()) {
         m_bounds[2 * part] = static_cast<std::uint32_t>(Size());
@@ -47,46 +50,46 @@ public:
         Write(tail);
         m_bounds[2 * part + 1] = static_cast<std::uint32_t>(Size());
     }
-    void Separator(std::string_view text) { Write(text); }
+    void Separator(char c) { *m_at++ = c; }
     std::size_t Size() const { return static_cast<std::size_t>(m_at - m_start); }
-    const uri::PartBounds& Bounds() const { return m_bounds; }
 
 private:
     void Write(std::string_view text) {
-        if (text.empty()) return;
-        std::memcpy(m_at, text.data(), text.size());
+        if (text.empty()) return;  // most parts of a result are
+        uri::CopyBytes(m_at, text.data(), text.size());
         m_at += text.size();
     }
 
     char* m_start;
     char* m_at;
-    // Not cleared first: LayOut lays out every part. A result over 4 GiB is refused (Adopt)
-    // before they are used.
-    uri::PartBounds m_bounds;
+    // A result over 4 GiB is refused (Adopt) before they are used.
+    uri::PartBounds& m_bounds;
 };
 
-// Lays the parts of a hierarchical URI out as they are written out (written_form.h), so
-// that writing the URI out is one copy; user information, host and port that are not
-// written out come before the path.
-void LayOut(Layout& laid, const std::string_view (&part)[uri::kPartCount], std::string_view scheme,
-            std::string_view pathTail, bool slashes) {
+// Lays the parts of a hierarchical URI out at buffer as they are written out
+// (written_form.h), so that writing the URI out is one copy; user information, host and
+// port that are not written out come before the path. Sets every bound; returns the size.
+std::size_t LayOut(char* buffer, uri::PartBounds& bounds, const std::string_view (&part)[uri::kPartCount],
+                   std::string_view scheme, std::string_view pathTail, bool slashes) {
+    Layout laid(buffer, bounds);
     laid.Part(uri::kScheme, scheme);
-    if (!scheme.empty()) laid.Separator(":");
+    if (!scheme.empty()) laid.Separator(':');
     laid.Part(uri::kNonHierarchical, std::string_view());
     const bool user = !part[uri::kUsername].empty();
-    if (slashes) laid.Separator("//");
+    if (slashes) laid.Separator('/'), laid.Separator('/');
     laid.Part(uri::kUsername, part[uri::kUsername]);
-    if (slashes && user && !part[uri::kPassword].empty()) laid.Separator(":");
+    if (slashes && user && !part[uri::kPassword].empty()) laid.Separator(':');
     laid.Part(uri::kPassword, part[uri::kPassword]);
-    if (slashes && user) laid.Separator("@");
+    if (slashes && user) laid.Separator('@');
     laid.Part(uri::kAuthority, part[uri::kAuthority]);
-    if (slashes && !part[uri::kServerPort].empty()) laid.Separator(":");
+    if (slashes && !part[uri::kServerPort].empty()) laid.Separator(':');
     laid.Part(uri::kServerPort, part[uri::kServerPort]);
     laid.Part(uri::kPath, part[uri::kPath], pathTail);
-    if (!part[uri::kQuery].empty()) laid.Separator("?");
+    if (!part[uri::kQuery].empty()) laid.Separator('?');
     laid.Part(uri::kQuery, part[uri::kQuery]);
-    if (!part[uri::kFragment].empty()) laid.Separator("#");
+    if (!part[uri::kFragment].empty()) laid.Separator('#');
     laid.Part(uri::kFragment, part[uri::kFragment]);
+    return laid.Size();
 }
 
 }  // namespace
@@ -104,29 +107,30 @@ void URI::Storage::Rebuild(URI& target, const std::string_view (&part)[uri::kPar
     const bool slashes = !relative && (!part[uri::kAuthority].empty() || uri::SameText(scheme, "file", false));
 
     constexpr std::size_t kStackRoom = 512;
+    uri::PartBounds bounds;
     if (size <= kStackRoom) {
         char buffer[kStackRoom];
-        Layout laid(buffer);
-        LayOut(laid, part, scheme, pathTail, slashes);
-        if (laid.Size() <= target.m_text.size()) {
+        const std::size_t laidSize = LayOut(buffer, bounds, part, scheme, pathTail, slashes);
+        if (laidSize <= target.m_text.size()) {
             // No longer than the text it replaces (the usual relative form): one plain copy
             // and a cut, where assign would first look for overlap and room.
-            std::memcpy(&target.m_text[0], buffer, laid.Size());
-            target.m_text.resize(laid.Size());
-            SetBounds(target, laid.Bounds());
-        } else if (laid.Size() <= target.m_text.capacity()) {
-            target.m_text.assign(buffer, laid.Size());
-            SetBounds(target, laid.Bounds());
+            std::memcpy(&target.m_text[0], buffer, laidSize);
+            target.m_text.resize(laidSize);
+            SetBounds(target, bounds);
+        } else if (laidSize <= target.m_text.capacity()) {
+            // Appended to the emptied buffer, which has the room: cheaper than assign,
+            // which first looks for an overlap with it, or than growing it by resize.
+            target.m_text.clear();
+            target.m_text.append(buffer, laidSize);
+            SetBounds(target, bounds);
         } else {
-            std::string text(buffer, laid.Size());
-            Adopt(target, text, laid.Bounds());
+            std::string text(buffer, laidSize);
+            Adopt(target, text, bounds);
         }
     } else {
         std::string text(size, '\0');
-        Layout laid(&text[0]);
-        LayOut(laid, part, scheme, pathTail, slashes);
-        text.resize(laid.Size());
-        Adopt(target, text, laid.Bounds());
+        text.resize(LayOut(&text[0], bounds, part, scheme, pathTail, slashes));
+        Adopt(target, text, bounds);
     }
     target.m_hierarchical = true;
     target.m_relative = relative;
@@ -168,7 +172,7 @@ bool URI::ChDir(StringProxy reference, bool escape) {
 
     URI scratch;
     // A query-only reference keeps the base's directory, not its file name.
-    Storage::Parse(scratch, text[0] == '?' ? "./" + text : text);
+    Storage::Parse(scratch, text[0] == '?' ? "./" + text : std::string(text));
     if (!scratch.m_relative || !scratch.m_hierarchical) {
         CopyURI(scratch);  // absolute or opaque: it replaces the base
         return true;

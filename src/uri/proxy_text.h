@@ -9,10 +9,11 @@
 
 namespace tessera::uri {
 
-/// The characters of `proxy`, moved out rather than copied. Only for a proxy that the
-/// operation owns (a parameter taken by value): the string in it is not const, so it may
-/// be changed, and the proxy is left valid but unspecified.
-inline std::string TakeText(Varn::URI::StringProxy& proxy) noexcept {
+/// The characters of `proxy`, to be moved out rather than copied (a reference, so that a
+/// string it initialises or is bound to takes them over with no move in between). Only for
+/// a proxy that the operation owns (a parameter taken by value): the string in it is not
+/// const, so it may be changed, and the proxy is left valid but unspecified.
+inline std::string&& TakeText(Varn::URI::StringProxy& proxy) noexcept {
     return std::move(const_cast<std::string&>(proxy.str()));
 }
 

@@ -41,6 +41,14 @@ struct SchemeEnd {
     bool letters;
 };
 
+/// The marks of a whole URI text: its query and fragment, the end of the scheme in the text
+/// before them, and whether that text may hold a '\\' (false only when it surely does not).
+struct TextMarks {
+    QueryAndFragmentMarks queryAndFragment;
+    SchemeEnd scheme;
+    bool mayHoldBackslash;
+};
+
 inline SchemeEnd FindSchemeEndReference(const char* d, std::size_t n) {
     SchemeEnd found{static_cast<std::size_t>(-1), false, true};
     for (std::size_t i = 0; i < n && d[i] != '/'; ++i) {
@@ -201,6 +209,29 @@ inline HostPartSeparators ScanHostPart(const char* d, std::size_t from, std::siz
     return found;
 }
 
+/// The marks of a text of n bytes (fewer than 16) at d, from which 16 bytes may be read: one
+/// block for all of them, with the bytes past the text masked out.
+inline TextMarks FindShortTextMarks(const char* d, std::size_t n) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d));
+    const unsigned valid = (1u << n) - 1;
+    const unsigned hashes = detail::BytesEqual(block, '#') & valid;
+    const unsigned questions = detail::BytesEqual(block, '?') & valid;
+    QueryAndFragmentMarks marks{n, n};
+    if (hashes != 0) marks.hash = detail::HighestBit(hashes);
+    if (questions != 0) marks.question = detail::LowestBit(questions);
+    if (marks.question > marks.hash) marks.question = marks.hash;
+
+    const unsigned rest = (1u << marks.question) - 1;  // the bytes before the query
+    const unsigned colons = detail::BytesEqual(block, ':') & rest;
+    const unsigned stops = colons | (detail::BytesEqual(block, '/') & rest);
+    const unsigned firstStop = stops & (0u - stops);
+    const unsigned before = stops == 0 ? rest : firstStop - 1;
+    const unsigned letters = detail::UpperLetters(_mm_and_si128(block, _mm_set1_epi8(static_cast<char>(0xDF))));
+    const SchemeEnd scheme{(colons & firstStop) != 0 ? detail::LowestBit(stops) : static_cast<std::size_t>(-1),
+                           (detail::UpperLetters(block) & before) != 0, (letters & before) == before};
+    return TextMarks{marks, scheme, (detail::BytesEqual(block, '\\') & rest) != 0};
+}
+
 /// Whether `text`, which lies in a buffer beginning at `readableFrom`, holds byte c. A text
 /// of up to 16 bytes with 16 bytes of the buffer before its end is one block, with no call.
 inline bool ContainsByteIn(std::string_view text, const char* readableFrom, char c) {
@@ -229,6 +260,19 @@ inline bool ContainsByteIn(std::string_view text, const char*, char c) {
 }
 
 #endif
+
+/// The marks of the n bytes at d, of which `readable` (at least n) may be read: a short
+/// text in a longer buffer is one block, which also tells whether a '\\' comes before the
+/// query; a longer one is scanned for the query and the scheme alone.
+inline TextMarks FindTextMarks(const char* d, std::size_t n, std::size_t readable) {
+#if TESSERA_SSE2
+    if (n < 16 && readable >= 16) return FindShortTextMarks(d, n);
+#else
+    static_cast<void>(readable);
+#endif
+    const QueryAndFragmentMarks marks = FindQueryAndFragment(d, n);
+    return TextMarks{marks, FindSchemeEnd(d, marks.question), true};
+}
 
 }  // namespace tessera::uri
 

@@ -147,10 +147,11 @@ public:
 
     /// Replaces every part and flag of the URI by the parse of `text`, which becomes its
     /// buffer, and applies the validity rules (URI::ValidateURI), leaving the default
-    /// state when they fail. When an allocation fails the URI is as it was.
-    static bool Parse(URI& uri, std::string text) {
+    /// state when they fail. When an allocation fails the URI is as it was (and text may
+    /// be changed).
+    static bool Parse(URI& uri, std::string&& text) {
         CheckLength(text.size());
-        const tessera::uri::TextParts parts = tessera::uri::SplitURIText(text);
+        const tessera::uri::TextParts parts = tessera::uri::SplitURIText(text, ReadableSize(text));
         Bounds bounds;
         for (unsigned p = 0; p < tessera::uri::kPartCount; ++p) {
             bounds[2 * p] = static_cast<std::uint32_t>(parts.part[p].data() - text.data());
@@ -165,21 +166,27 @@ public:
         uri.m_relative = parts.relative;
         uri.m_hierarchical = parts.hierarchical;
         // A subclass may answer IsAbsolute and IsRelative otherwise: the rules ask it.
-        uri.m_valid = typeid(uri) == typeid(URI) ? IsValidPlain(uri, parts.schemeLetters) : uri.ValidateURI();
+        uri.m_valid = typeid(uri) == typeid(URI) ? IsValidPlain(uri, parts) : uri.ValidateURI();
         if (!uri.m_valid) uri.Initialize();
         return uri.m_valid;
     }
 
 private:
-    // URI::ValidateURI for a URI of this class just parsed, whose scheme is made of letters
-    // alone when schemeLetters is true.
-    static bool IsValidPlain(const URI& uri, bool schemeLetters) {
+    // URI::ValidateURI for a URI of this class just parsed into `parts`.
+    static bool IsValidPlain(const URI& uri, const tessera::uri::TextParts& parts) {
         const std::string_view scheme = Get(uri, tessera::uri::kScheme);
-        if (!uri.m_relative && (!schemeLetters || scheme.size() < 2 || tessera::uri::Equals(scheme, "unknown"))) {
+        if (!uri.m_relative && (!parts.schemeLetters || scheme.size() < 2 || tessera::uri::Equals(scheme, "unknown"))) {
             return false;
         }
+        if (!parts.mayHoldBackslash) return true;  // the scan saw none before the query
         const Part text = uri.m_hierarchical ? tessera::uri::kPath : tessera::uri::kNonHierarchical;
         return !tessera::uri::ContainsByteIn(Get(uri, text), uri.m_text.data(), '\\');
+    }
+    // How many bytes from text.data() may be read, as far as the parse asks: a text of 16
+    // bytes or more is read within itself; a shorter one may be read as far as the string's
+    // room and its terminating NUL, 16 bytes or more (a short string's inline buffer).
+    static std::size_t ReadableSize(const std::string& text) noexcept {
+        return text.size() >= 16 ? text.size() : text.capacity() + 1;
     }
     static std::string_view View(const std::string& text, const Bounds& bounds, Part part) {
         return std::string_view(text).substr(bounds[2 * part], bounds[2 * part + 1] - bounds[2 * part]);
@@ -189,6 +196,8 @@ private:
     }
     // A drive letter in a "file" path: "/C:/x" is stored as "/C|/x".
     static void MarkDrive(std::string& text, const Bounds& bounds) {
+        const std::uint32_t schemeSize = bounds[2 * tessera::uri::kScheme + 1] - bounds[2 * tessera::uri::kScheme];
+        if (schemeSize != 4) return;  // not "file": most texts are done with at no cost
         const std::size_t colon = tessera::uri::DriveColon(View(text, bounds, tessera::uri::kScheme),
                                                            View(text, bounds, tessera::uri::kPath));
         if (colon != std::string_view::npos) text[bounds[2 * tessera::uri::kPath] + colon] = '|';

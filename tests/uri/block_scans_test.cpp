@@ -36,13 +36,21 @@ auto Fields(const uri::HostPartSeparators& s) {
 TEST(SeparatorScan, BlocksAgreeWithBytes) {
     std::mt19937 random(20261205);
     for (int round = 0; round < 40000; ++round) {
-        const std::string text = RandomText(random, random() % 80, "/@:?#AZaz[]`{%.", 4);
+        const std::string text = RandomText(random, random() % 80, "/@:?#AZaz[]`{%.\\", 4);
         const std::size_t end = text.empty() ? 0 : random() % (text.size() + 1);
         const std::size_t from = end == 0 ? 0 : random() % (end + 1);
         ASSERT_EQ(Fields(uri::FindQueryAndFragment(text.data(), end)),
                   Fields(uri::FindQueryAndFragmentReference(text.data(), end)))
             << text.substr(0, end);
         ASSERT_EQ(Fields(uri::FindSchemeEnd(text.data(), end)), Fields(uri::FindSchemeEndReference(text.data(), end)))
+            << text.substr(0, end);
+        // The rest of the text may be read too: a short text is then one masked block.
+        const uri::QueryAndFragmentMarks marks = uri::FindQueryAndFragmentReference(text.data(), end);
+        const uri::TextMarks all = uri::FindTextMarks(text.data(), end, text.size());
+        ASSERT_EQ(Fields(all.queryAndFragment), Fields(marks)) << text.substr(0, end);
+        ASSERT_EQ(Fields(all.scheme), Fields(uri::FindSchemeEndReference(text.data(), marks.question)))
+            << text.substr(0, end);
+        ASSERT_TRUE(all.mayHoldBackslash || text.substr(0, marks.question).find('\\') == std::string::npos)
             << text.substr(0, end);
         ASSERT_EQ(Fields(uri::ScanHostPart(text.data(), from, end)),
                   Fields(uri::ScanHostPartReference(text.data(), from, end)))

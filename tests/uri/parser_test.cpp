@@ -72,6 +72,8 @@ TEST(Parser, ComponentsOfValidTexts) {
         {"?x:y", {"", "", "", "", "", "", "x:y", "", ""}, kReference},
         // A backslash is examined in the path only.
         {"http://a\\b/?a\\b#c\\d", {"http", "", "", "a\\b", "", "/", "a\\b", "c\\d", ""}, kAbsolute},
+        {"ab://\\/?\\", {"ab", "", "", "\\", "", "/", "\\", "", ""}, kAbsolute},  // short texts too
+        {"g?x\\y#\\", {"", "", "", "", "", "g", "x\\y", "\\", ""}, kReference},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
