@@ -186,7 +186,10 @@ public:
         SetBounds(uri, bounds);
         uri.m_relative = parts.relative;
         uri.m_hierarchical = parts.hierarchical;
-        ForgetFacts(uri);
+        // Worked out for a URI with a host, which ToString copies when it holds its written
+        // form; a reference is mostly resolved first, and Rebuild records it then.
+        const bool withHost = parts.hierarchical && !parts.relative && !parts.part[tessera::uri::kAuthority].empty();
+        uri.m_facts = withHost && ParsedAsWritten(bounds, uri.m_text.size()) ? kWrittenForm : 0;
         // A subclass may answer IsAbsolute and IsRelative otherwise: the rules ask it.
         uri.m_valid = typeid(uri) == typeid(URI) ? IsValidPlain(uri, parts.schemeLetters) : uri.ValidateURI();
         if (!uri.m_valid) uri.Initialize();
@@ -218,6 +221,25 @@ private:
 
     // HoldsWrittenForm worked out from the bounds (writer.cpp).
     static bool LaidOutAsWritten(const URI& uri) noexcept;
+
+    // HoldsWrittenForm for a text of `size` bytes just split at `bounds` into a
+    // hierarchical URI with a scheme and a host. The split leaves each part right after
+    // its separator and in order, so the text is the written form exactly when the host
+    // follows "scheme://" (no user information), the path follows the host or the port
+    // (no ':' before an empty port) and only the separators of a query and a fragment
+    // follow the path (no '?' or '#' before an empty one).
+    static bool ParsedAsWritten(const Bounds& bounds, std::size_t size) noexcept {
+        using tessera::uri::kAuthority, tessera::uri::kServerPort;
+        const auto length = [&bounds](Part part) { return bounds[2 * part + 1] - bounds[2 * part]; };
+        const std::uint32_t hostPartEnd =
+            length(kServerPort) == 0 ? bounds[2 * kAuthority + 1] : bounds[2 * kServerPort + 1];
+        if (bounds[2 * kAuthority] != bounds[2 * tessera::uri::kScheme + 1] + 3) return false;
+        if (bounds[2 * tessera::uri::kPath] != hostPartEnd) return false;
+        const std::uint32_t query = length(tessera::uri::kQuery), fragment = length(tessera::uri::kFragment);
+        const std::size_t writtenSize =
+            std::size_t{bounds[2 * tessera::uri::kPath + 1]} + query + (query != 0) + fragment + (fragment != 0);
+        return size == writtenSize;
+    }
 
     // URI::ValidateURI for a URI of this class just parsed, whose scheme is made of letters
     // alone when schemeLetters is true.
