@@ -657,6 +657,10 @@ private:
     bool m_valid;
     bool m_relative;
     bool m_hierarchical;
+    /// What is known of the buffer since it was last written, one bit a fact (URI::Storage
+    /// sets and clears them); a clear bit means "not known", never "false". It takes a byte
+    /// that was padding: the size and every other member's place are as they were.
+    std::uint8_t m_facts;
 
     static URIResolver* m_Resolver;
 };

@@ -24,6 +24,7 @@ struct PartView {
     }
     const char* data() const noexcept { return start; }
     std::size_t size() const noexcept { return length; }
+    bool empty() const noexcept { return length == 0; }
 };
 
 /// The parts of a URI text, as written (no escape decoded, no letter lower-cased).

@@ -92,6 +92,14 @@ std::size_t LayOut(char* buffer, uri::PartBounds& bounds, const std::string_view
     return laid.Size();
 }
 
+// Whether LayOut writes exactly the written form (URI::Storage::HoldsWrittenForm): it
+// does unless user information, or the host or port of a reference with no scheme, lies
+// unwritten before the path.
+bool LaysOutWrittenForm(const std::string_view (&part)[uri::kPartCount], bool relative, bool slashes) {
+    if (!part[uri::kUsername].empty() || !part[uri::kPassword].empty()) return false;
+    return relative ? part[uri::kAuthority].empty() && part[uri::kServerPort].empty() : slashes;
+}
+
 }  // namespace
 
 // A result of up to kStackRoom bytes is laid out on the stack first (the parts may lie in
@@ -135,6 +143,7 @@ void URI::Storage::Rebuild(URI& target, const std::string_view (&part)[uri::kPar
     target.m_hierarchical = true;
     target.m_relative = relative;
     target.m_valid = !part[uri::kAuthority].empty() || !part[uri::kPath].empty() || !pathTail.empty();
+    target.m_facts = LaysOutWrittenForm(part, relative, slashes) ? kWrittenForm : 0;
 }
 
 void URI::Storage::RebuildOnBase(URI& target, const URI& base, std::string_view path, std::string_view query,

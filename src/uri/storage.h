@@ -8,6 +8,8 @@
 #ifndef TESSERA_URI_STORAGE_H
 #define TESSERA_URI_STORAGE_H
 
+#include <cassert>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -57,11 +59,26 @@ public:
     static bool IsExactlyFile(const URI& uri) noexcept;
     /// The whole buffer, parts and the bytes between them.
     static std::string_view Buffer(const URI& uri) noexcept { return uri.m_text; }
+    /// What the code that wrote the buffer knew of it for certain, kept in URI::m_facts so
+    /// that later operations need not look again. A set bit is known true; a clear bit is
+    /// unknown, and a reader that needs the fact looks for itself. Only code that writes
+    /// the buffer sets facts (a const method never does: several threads may read one
+    /// URI at once); every other change of the buffer or the flags forgets them.
+    enum Fact : std::uint8_t {
+        kWrittenForm = 1,  // HoldsWrittenForm
+    };
+    static bool Knows(const URI& uri, Fact fact) noexcept { return (uri.m_facts & fact) != 0; }
+    static void ForgetFacts(URI& uri) noexcept { uri.m_facts = 0; }
+
     /// Whether the buffer is exactly the written form of a hierarchical URI: scheme "://"
     /// host [":" port] path ["?" query] ["#" fragment], with a scheme and no user
     /// information, for an absolute URI with a host; path ["?" query] ["#" fragment] for a
-    /// relative reference. So it is kept just after parsing, and after Rebuild (writer.cpp).
-    static bool HoldsWrittenForm(const URI& uri) noexcept;
+    /// relative reference. So it is kept just after parsing, and after Rebuild, which
+    /// records it as a fact.
+    static bool HoldsWrittenForm(const URI& uri) noexcept {
+        assert(!Knows(uri, kWrittenForm) || LaidOutAsWritten(uri));
+        return Knows(uri, kWrittenForm) || LaidOutAsWritten(uri);
+    }
 
     /// Replaces the bytes of `part` by `text`, which may lie in the URI's own buffer.
     static void Set(URI& uri, Part part, std::string_view text) {
@@ -79,6 +96,7 @@ public:
         const std::uint32_t begin = uri.m_bounds[2 * part], size = uri.m_bounds[2 * part + 1] - begin;
         uri.m_text.erase(begin, size);
         Shift(uri, part, 0u - size);
+        ForgetFacts(uri);
     }
 
     /// Exchanges everything, parts and flags, of a and b.
@@ -88,6 +106,7 @@ public:
         std::swap(a.m_valid, b.m_valid);
         std::swap(a.m_relative, b.m_relative);
         std::swap(a.m_hierarchical, b.m_hierarchical);
+        std::swap(a.m_facts, b.m_facts);
     }
 
     /// Replaces every part of the URI by `part` (stored forms, which may lie in the URI's
@@ -127,18 +146,21 @@ public:
     static std::string DirectoryPathOf(const URI& base);
     static URI ClimbToCommonParent(URI& parent, const URI& otherDirectory, bool caseSensitive);
 
-    /// Replaces every part of the URI by the same part of `source` (flags are the caller's).
+    /// Replaces every part of the URI, and what is known of them, by those of `source`
+    /// (flags are the caller's).
     static void Copy(URI& uri, const URI& source) {
         uri.m_text = source.m_text;
         std::memcpy(uri.m_bounds, source.m_bounds, sizeof uri.m_bounds);
+        uri.m_facts = source.m_facts;
     }
     /// Takes over `text` (leaving it empty or holding the URI's old buffer) with its parts
-    /// at `bounds` (flags are the caller's). Throws
+    /// at `bounds` (flags and facts are the caller's; none is known). Throws
     /// std::length_error, changing nothing, when the text is too long to be held.
     static void Adopt(URI& uri, std::string& text, const Bounds& bounds) {
         CheckLength(text.size());
         uri.m_text = std::move(text);
         SetBounds(uri, bounds);
+        ForgetFacts(uri);
     }
     /// Sets where the parts lie in the buffer the URI has.
     static void SetBounds(URI& uri, const Bounds& bounds) noexcept {
@@ -165,6 +187,10 @@ public:
         SetBounds(uri, bounds);
         uri.m_relative = parts.relative;
         uri.m_hierarchical = parts.hierarchical;
+        // Worked out for a URI with a host, which ToString copies when it holds its written
+        // form; a reference is mostly resolved first, and Rebuild records it then.
+        const bool withHost = parts.hierarchical && !parts.relative && !parts.part[tessera::uri::kAuthority].empty();
+        uri.m_facts = withHost && ParsedAsWritten(bounds, uri.m_text.size()) ? kWrittenForm : 0;
         // A subclass may answer IsAbsolute and IsRelative otherwise: the rules ask it.
         uri.m_valid = typeid(uri) == typeid(URI) ? IsValidPlain(uri, parts) : uri.ValidateURI();
         if (!uri.m_valid) uri.Initialize();
@@ -172,6 +198,50 @@ public:
     }
 
 private:
+    // The layout of URI is part of the library's binary interface: m_facts takes a byte of
+    // the padding after the three flags, so the size and every other member's place stay
+    // those of a URI without it (120 bytes on x86-64, 104 on 32-bit x86). URI has a virtual
+    // table, which makes offsetof conditionally supported; GCC and Clang support it.
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+#endif
+    static_assert(offsetof(URI, m_text) == sizeof(void*), "m_text follows the virtual table pointer");
+    static_assert(offsetof(URI, m_bounds) == offsetof(URI, m_text) + sizeof(std::string), "m_bounds follows m_text");
+    static_assert(offsetof(URI, m_valid) == offsetof(URI, m_bounds) + sizeof(tessera::uri::PartBounds),
+                  "flags follow m_bounds");
+    static_assert(offsetof(URI, m_relative) == offsetof(URI, m_valid) + 1 &&
+                      offsetof(URI, m_hierarchical) == offsetof(URI, m_valid) + 2,
+                  "the flags are three bytes in a row");
+    static_assert(offsetof(URI, m_facts) == offsetof(URI, m_valid) + 3, "m_facts follows the flags");
+    static_assert(sizeof(URI) == (offsetof(URI, m_valid) + 3 + alignof(URI) - 1) / alignof(URI) * alignof(URI),
+                  "m_facts fits in the padding after the flags");
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+
+    // HoldsWrittenForm worked out from the bounds (writer.cpp).
+    static bool LaidOutAsWritten(const URI& uri) noexcept;
+
+    // HoldsWrittenForm for a text of `size` bytes just split at `bounds` into a
+    // hierarchical URI with a scheme and a host. The split leaves each part right after
+    // its separator and in order, so the text is the written form exactly when the host
+    // follows "scheme://" (no user information), the path follows the host or the port
+    // (no ':' before an empty port) and only the separators of a query and a fragment
+    // follow the path (no '?' or '#' before an empty one).
+    static bool ParsedAsWritten(const Bounds& bounds, std::size_t size) noexcept {
+        using tessera::uri::kAuthority, tessera::uri::kServerPort;
+        const auto length = [&bounds](Part part) { return bounds[2 * part + 1] - bounds[2 * part]; };
+        const std::uint32_t hostPartEnd =
+            length(kServerPort) == 0 ? bounds[2 * kAuthority + 1] : bounds[2 * kServerPort + 1];
+        if (bounds[2 * kAuthority] != bounds[2 * tessera::uri::kScheme + 1] + 3) return false;
+        if (bounds[2 * tessera::uri::kPath] != hostPartEnd) return false;
+        const std::uint32_t query = length(tessera::uri::kQuery), fragment = length(tessera::uri::kFragment);
+        const std::size_t writtenSize =
+            std::size_t{bounds[2 * tessera::uri::kPath + 1]} + query + (query != 0) + fragment + (fragment != 0);
+        return size == writtenSize;
+    }
+
     // URI::ValidateURI for a URI of this class just parsed into `parts`.
     static bool IsValidPlain(const URI& uri, const tessera::uri::TextParts& parts) {
         const std::string_view scheme = Get(uri, tessera::uri::kScheme);
@@ -231,6 +301,7 @@ private:
         CheckLength(uri.m_text.size() - old + size);
         uri.m_text.replace(begin, old, size, '\0');
         Shift(uri, part, static_cast<std::uint32_t>(size) - old);
+        ForgetFacts(uri);
         return &uri.m_text[0] + begin;
     }
 };

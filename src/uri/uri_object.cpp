@@ -13,14 +13,18 @@ namespace Varn {
 
 using tessera::uri::Part;
 
-URI::URI() : m_bounds{}, m_valid(false), m_relative(false), m_hierarchical(false) { Initialize(); }
+URI::URI() : m_bounds{}, m_valid(false), m_relative(false), m_hierarchical(false), m_facts(0) { Initialize(); }
 
 URI::URI(const URI& other)
-    : m_text(other.m_text), m_valid(other.m_valid), m_relative(other.m_relative), m_hierarchical(other.m_hierarchical) {
+    : m_text(other.m_text),
+      m_valid(other.m_valid),
+      m_relative(other.m_relative),
+      m_hierarchical(other.m_hierarchical),
+      m_facts(other.m_facts) {
     Storage::SetBounds(*this, other.m_bounds);
 }
 
-URI::URI(StringProxy text) : m_bounds{}, m_valid(false), m_relative(false), m_hierarchical(false) {
+URI::URI(StringProxy text) : m_bounds{}, m_valid(false), m_relative(false), m_hierarchical(false), m_facts(0) {
     Storage::Parse(*this, tessera::uri::TakeText(text));
 }
 
@@ -44,6 +48,7 @@ void URI::Initialize() {
     m_valid = false;
     m_relative = false;
     m_hierarchical = false;
+    m_facts = 0;
     // "unknown" fits the room every string has: this never allocates.
     m_text.assign("unknown", 7);
     for (std::uint32_t& bound : m_bounds) bound = 7;  // every part empty after the scheme
@@ -60,6 +65,7 @@ void URI::CopyURI(const URI& other) {
 
 void URI::SetHierState(bool hierarchical) {
     const bool noScheme = tessera::uri::IsNoScheme(Storage::Get(*this, tessera::uri::kScheme));
+    Storage::ForgetFacts(*this);  // the flags the written form depends on change too
     if (hierarchical) {
         m_hierarchical = true;
         Storage::Clear(*this, tessera::uri::kNonHierarchical);

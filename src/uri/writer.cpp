@@ -82,7 +82,7 @@ private:
 
 }  // namespace
 
-bool URI::Storage::HoldsWrittenForm(const URI& uri) noexcept {
+bool URI::Storage::LaidOutAsWritten(const URI& uri) noexcept {
     using tessera::uri::kAuthority, tessera::uri::kPath, tessera::uri::kServerPort;
     const std::uint32_t* const bound = uri.m_bounds;
     const char* const text = uri.m_text.data();

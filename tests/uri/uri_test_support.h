@@ -13,10 +13,14 @@ namespace tessera_test {
 class OpenURI : public Varn::URI {
 public:
     using URI::Compare;
+    using URI::ConstructURI;
+    using URI::CopyURI;
+    using URI::Initialize;
     using URI::JoinPath;
     using URI::MakeLower;
     using URI::NormalizeEncoding;
     using URI::ParseURI;
+    using URI::SetHierState;
     using URI::SplitPath;
     using URI::URI;
     using URI::operator=;
