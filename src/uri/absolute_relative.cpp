@@ -169,7 +169,9 @@ bool URI::Storage::ResolvePlain(URI& reference, const URI& base) {
     // A path of dots alone ("./", "../../") leads to a directory of an absolute base path.
     const bool misplaced = path.empty() ? !uri::HasLeadingSlash(basePath) : path[0] == '/';
     if (base.m_relative) return false;
-    if (misplaced || !uri::IsPlainPath(path, buffer) || !uri::IsPlainPath(basePath, Buffer(base).data())) {
+    const bool plainPath =
+        levelsUp == 0 && path.size() == wholePath.size() ? HasPlainPath(reference) : uri::IsPlainPath(path, buffer);
+    if (misplaced || !plainPath || !HasPlainPath(base)) {
         // Dot and empty segments of plain text: the paths merge as read, and read as stored.
         if (!uri::IsPlainText(wholePath, buffer) || !uri::IsPlainText(basePath, Buffer(base).data())) return false;
         RebuildOnBase(reference, base, uri::MergePaths(basePath, wholePath, [] { return false; }), query, fragment);
@@ -188,8 +190,7 @@ bool URI::Storage::ResolveQueryOrFragment(URI& reference, const URI& base) {
     const std::string_view query = Get(reference, uri::kQuery), fragment = Get(reference, uri::kFragment);
     const std::string_view basePath = Get(base, uri::kPath), baseQuery = Get(base, uri::kQuery);
     const char* const baseBuffer = Buffer(base).data();
-    if (base.m_relative || Get(base, uri::kScheme).empty() || !uri::HasLeadingSlash(basePath) ||
-        !uri::IsPlainPath(basePath, baseBuffer)) {
+    if (base.m_relative || Get(base, uri::kScheme).empty() || !uri::HasLeadingSlash(basePath) || !HasPlainPath(base)) {
         return false;
     }
     if (!query.empty()) {
@@ -209,8 +210,8 @@ bool URI::Storage::RelatePlain(URI& target, const URI& base, bool caseSensitive)
     const std::string_view path = Get(target, uri::kPath), basePath = Get(base, uri::kPath);
     const std::string_view query = Get(target, uri::kQuery), fragment = Get(target, uri::kFragment);
     const char* const buffer = Buffer(target).data();
-    if (!uri::IsPlainQuery(query, buffer) || !uri::IsPlainQuery(fragment, buffer) || !uri::IsPlainPath(path, buffer) ||
-        !uri::IsPlainPath(basePath, Buffer(base).data())) {
+    if (!uri::IsPlainQuery(query, buffer) || !uri::IsPlainQuery(fragment, buffer) || !HasPlainPath(target) ||
+        !HasPlainPath(base)) {
         return false;
     }
     const uri::Divergence divergence =

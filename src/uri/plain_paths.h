@@ -132,8 +132,20 @@ inline bool IsPlainPath(std::string_view path, const char* readableFrom = nullpt
     return true;
 }
 
+/// IsPlainPath for a path of at most 16 bytes that one block's look finds plain; false,
+/// meaning "not known", for a longer path and for one that look does not clear. The
+/// memory from `readableFrom` (as for IsPlainPath) on must hold at least 16 bytes.
+inline bool IsShortPlainPath(std::string_view path, const char* readableFrom) noexcept {
+    const char* const end = path.data() + path.size();
+    if (path.size() > 16 || end - readableFrom < 16) return false;
+    unsigned valid;
+    const __m128i block = detail::LoadEndingBlock(end, path.size(), valid);
+    return detail::IsPlainPathBlock(block, valid, valid, 0, 1u << (16 - path.size()));
+}
+
 #else
 
+inline bool IsShortPlainPath(std::string_view, const char*) noexcept { return false; }
 inline bool IsPlainQuery(std::string_view text, const char* = nullptr) noexcept { return IsPlainQueryReference(text); }
 inline bool IsPlainText(std::string_view path, const char* = nullptr) noexcept { return IsPlainTextReference(path); }
 inline bool IsPlainPath(std::string_view path, const char* = nullptr) noexcept { return IsPlainPathReference(path); }

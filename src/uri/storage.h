@@ -26,6 +26,7 @@
 #include "uri/parse_steps.h"
 #include "uri/parts.h"
 #include "uri/path_segment_views.h"
+#include "uri/plain_paths.h"
 #include "uri/separator_scan.h"
 
 // Storage is the library's own: none of it is exported.
@@ -66,9 +67,16 @@ public:
     /// URI at once); every other change of the buffer or the flags forgets them.
     enum Fact : std::uint8_t {
         kWrittenForm = 1,  // HoldsWrittenForm
+        kPlainPath = 2,    // HasPlainPath
     };
     static bool Knows(const URI& uri, Fact fact) noexcept { return (uri.m_facts & fact) != 0; }
     static void ForgetFacts(URI& uri) noexcept { uri.m_facts = 0; }
+    /// Whether the stored path is plain (tessera::uri::IsPlainPath).
+    static bool HasPlainPath(const URI& uri) noexcept {
+        const std::string_view path = Get(uri, tessera::uri::kPath);
+        assert(!Knows(uri, kPlainPath) || tessera::uri::IsPlainPath(path));
+        return Knows(uri, kPlainPath) || tessera::uri::IsPlainPath(path, uri.m_text.data());
+    }
 
     /// Whether the buffer is exactly the written form of a hierarchical URI: scheme "://"
     /// host [":" port] path ["?" query] ["#" fragment], with a scheme and no user
@@ -191,6 +199,11 @@ public:
         // form; a reference is mostly resolved first, and Rebuild records it then.
         const bool withHost = parts.hierarchical && !parts.relative && !parts.part[tessera::uri::kAuthority].empty();
         uri.m_facts = withHost && ParsedAsWritten(bounds, uri.m_text.size()) ? kWrittenForm : 0;
+        // A base of resolutions and relative forms has a host; its path, when short, is
+        // looked at once here rather than on every use.
+        if (withHost && tessera::uri::IsShortPlainPath(Get(uri, tessera::uri::kPath), uri.m_text.data())) {
+            uri.m_facts |= kPlainPath;
+        }
         // A subclass may answer IsAbsolute and IsRelative otherwise: the rules ask it.
         uri.m_valid = typeid(uri) == typeid(URI) ? IsValidPlain(uri, parts) : uri.ValidateURI();
         if (!uri.m_valid) uri.Initialize();

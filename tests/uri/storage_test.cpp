@@ -1,5 +1,6 @@
 // What a URI knows of its stored text is kept with it and trusted later: writing it out
-// copies the buffer when it is known to hold the written form. Every way of changing a
+// copies the buffer when it is known to hold the written form, and resolution and relative
+// forms take a short path as stored when it is known to be plain. Every way of changing a
 // URI must leave no such knowledge behind that no longer holds, so each row changes a URI
 // that has it (just parsed with a host, or just laid out by a resolution) through one
 // entry point and writes it out. A freshly parsed copy of the expected text, which works
@@ -54,12 +55,26 @@ void RelateChangedTarget(OpenURI& u) {
     u.SetUsername("u");
     u.MakeRelativeURI(URI("http://h/a/"), true);
 }
+void RelateDotPathTarget(OpenURI& u) {  // a short plain path made one of dots
+    u.SetPath("/a/./b/..");
+    u.MakeRelativeURI(URI("http://h/a/"), true);
+}
+void RelateToDotPathBase(OpenURI& u) {
+    URI base("http://h/a/");
+    base.SetPath("/a/../c/");
+    u.MakeRelativeURI(base, true);
+}
+void ResolveOnDotPathBase(OpenURI& u) {
+    URI base("http://a/b/c");
+    base.SetPath("/b/./c/../d");
+    u.MakeAbsoluteURI(base);
+}
 void SetHostAfterRelating(OpenURI& u) {
     u.MakeRelativeURI(URI("http://h/a/"), true);
     u.SetAuthority("g");
 }
 
-TEST(StoredFacts, EveryEntryPointLeavesTheWrittenFormTrue) {
+TEST(StoredFacts, EveryEntryPointLeavesWhatIsKnownTrue) {
     const ChangedURI cases[] = {
         {"copy construction", "http://h/a?q#f", CopyThenSetPort, "http://h:8/a?q#f"},
         {"assignment of a URI", "http://h/a?q#f", [](OpenURI& u) { u = URI("http://u@h/a"); }, "http://u@h/a"},
@@ -98,6 +113,9 @@ TEST(StoredFacts, EveryEntryPointLeavesTheWrittenFormTrue) {
         {"MakeAbsoluteURI, the general route", "g", ResolveTheGeneralWay, "http://a/b/g?x#y"},
         {"MakeRelativeURI on a target changed just before", "http://h/a/b?q", RelateChangedTarget, "b?q"},
         {"a setter after MakeRelativeURI", "http://h/a/b?q", SetHostAfterRelating, "b?q"},
+        {"MakeRelativeURI on a target whose path was set", "http://h/a/b", RelateDotPathTarget, "./b/.."},
+        {"MakeRelativeURI on a base whose path was set", "http://h/c/d", RelateToDotPathBase, "d"},
+        {"MakeAbsoluteURI on a base whose path was set", "g", ResolveOnDotPathBase, "http://a/b/g"},
     };
     for (const ChangedURI& c : cases) {
         SCOPED_TRACE(c.entryPoint);
