@@ -149,6 +149,18 @@ inline unsigned UpperLetters(__m128i block) {
     return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmplt_epi8(shifted, _mm_set1_epi8(26 - 128))));
 }
 
+// The end of the scheme in a block, from the ':' (colons) and the ':' and '/' (stops) among
+// its bytes `searched`: the first stop if it is a ':', and, of the searched bytes before the
+// first stop (all of them when there is none), whether one is 'A'-'Z' and whether all are
+// ASCII letters.
+inline SchemeEnd SchemeEndInBlock(__m128i block, unsigned colons, unsigned stops, unsigned searched) {
+    const unsigned firstStop = stops & (0u - stops);
+    const unsigned before = stops == 0 ? searched : firstStop - 1;
+    const unsigned letters = UpperLetters(_mm_and_si128(block, _mm_set1_epi8(static_cast<char>(0xDF))));
+    return SchemeEnd{(colons & firstStop) != 0 ? LowestBit(stops) : static_cast<std::size_t>(-1),
+                     (UpperLetters(block) & before) != 0, (letters & before) == before};
+}
+
 }  // namespace detail
 
 /// The end of the scheme among the n bytes at d: a scheme is short, so the first 16 bytes
@@ -158,10 +170,7 @@ inline SchemeEnd FindSchemeEnd(const char* d, std::size_t n) {
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d));
     const unsigned colons = detail::BytesEqual(block, ':'), stops = colons | detail::BytesEqual(block, '/');
     if (stops == 0) return FindSchemeEndReference(d, n);
-    const unsigned first = detail::LowestBit(stops), before = (1u << first) - 1;
-    const unsigned letters = detail::UpperLetters(_mm_and_si128(block, _mm_set1_epi8(static_cast<char>(0xDF))));
-    return SchemeEnd{(colons >> first & 1u) != 0 ? first : static_cast<std::size_t>(-1),
-                     (detail::UpperLetters(block) & before) != 0, (letters & before) == before};
+    return detail::SchemeEndInBlock(block, colons, stops, 0xFFFF);
 }
 
 /// The query and fragment marks of the n bytes at d.
@@ -224,12 +233,8 @@ inline TextMarks FindShortTextMarks(const char* d, std::size_t n) {
     const unsigned rest = (1u << marks.question) - 1;  // the bytes before the query
     const unsigned colons = detail::BytesEqual(block, ':') & rest;
     const unsigned stops = colons | (detail::BytesEqual(block, '/') & rest);
-    const unsigned firstStop = stops & (0u - stops);
-    const unsigned before = stops == 0 ? rest : firstStop - 1;
-    const unsigned letters = detail::UpperLetters(_mm_and_si128(block, _mm_set1_epi8(static_cast<char>(0xDF))));
-    const SchemeEnd scheme{(colons & firstStop) != 0 ? detail::LowestBit(stops) : static_cast<std::size_t>(-1),
-                           (detail::UpperLetters(block) & before) != 0, (letters & before) == before};
-    return TextMarks{marks, scheme, (detail::BytesEqual(block, '\\') & rest) != 0};
+    return TextMarks{marks, detail::SchemeEndInBlock(block, colons, stops, rest),
+                     (detail::BytesEqual(block, '\\') & rest) != 0};
 }
 
 /// Whether `text`, which lies in a buffer beginning at `readableFrom`, holds byte c. A text
