@@ -108,6 +108,17 @@ inline bool IsPlainText(std::string_view path, const char* readableFrom = nullpt
     return detail::HasNoSetBytes(path, true, readableFrom);
 }
 
+/// IsPlainPath for a path of at most 16 bytes that one block's look finds plain; false,
+/// meaning "not known", for a longer path and for one that look does not clear. The
+/// memory from `readableFrom` (as for IsPlainPath) on must hold at least 16 bytes.
+inline bool IsShortPlainPath(std::string_view path, const char* readableFrom) noexcept {
+    const char* const end = path.data() + path.size();
+    if (path.size() > 16 || end - readableFrom < 16) return false;
+    unsigned valid;
+    const __m128i block = detail::LoadEndingBlock(end, path.size(), valid);
+    return detail::IsPlainPathBlock(block, valid, valid, 0, 1u << (16 - path.size()));
+}
+
 /// IsPlainText, and no segment is empty (no "//") or a dot segment; a leading and a
 /// trailing '/' are allowed. A '.' that begins a segment is rare: such a path is judged
 /// byte by byte. `readableFrom`, when given, is where the memory that holds the path
@@ -115,9 +126,7 @@ inline bool IsPlainText(std::string_view path, const char* readableFrom = nullpt
 inline bool IsPlainPath(std::string_view path, const char* readableFrom = nullptr) noexcept {
     const char* const end = path.data() + path.size();
     if (path.size() <= 16 && readableFrom != nullptr && end - readableFrom >= 16) {
-        unsigned valid;
-        const __m128i block = detail::LoadEndingBlock(end, path.size(), valid);
-        return detail::IsPlainPathBlock(block, valid, valid, 0, 1u << (16 - path.size())) || IsPlainPathReference(path);
+        return IsShortPlainPath(path, readableFrom) || IsPlainPathReference(path);
     }
     if (path.size() < 16) return IsPlainPathReference(path);
     unsigned slashBefore = 0;  // whether the byte before the block is '/'
@@ -130,17 +139,6 @@ inline bool IsPlainPath(std::string_view path, const char* readableFrom = nullpt
         slashBefore = detail::BytesEqual(block, '/') >> 15 & 1u;
     }
     return true;
-}
-
-/// IsPlainPath for a path of at most 16 bytes that one block's look finds plain; false,
-/// meaning "not known", for a longer path and for one that look does not clear. The
-/// memory from `readableFrom` (as for IsPlainPath) on must hold at least 16 bytes.
-inline bool IsShortPlainPath(std::string_view path, const char* readableFrom) noexcept {
-    const char* const end = path.data() + path.size();
-    if (path.size() > 16 || end - readableFrom < 16) return false;
-    unsigned valid;
-    const __m128i block = detail::LoadEndingBlock(end, path.size(), valid);
-    return detail::IsPlainPathBlock(block, valid, valid, 0, 1u << (16 - path.size()));
 }
 
 #else
