@@ -3,7 +3,7 @@
 // 16 KB of output) becomes a result of exactly its size, with nothing counted or filled
 // ahead; a longer one is appended chunk by chunk to a result reserved once from an
 // estimate of its length, taken from windows spread across the text; a result of 32 MB or
-// more asks for huge pages before its first write.
+// more fills whole 2 MB pages and asks for huge pages before its first write.
 #ifndef TESSERA_UNICODE_SIZED_CONVERSION_H
 #define TESSERA_UNICODE_SIZED_CONVERSION_H
 
@@ -39,9 +39,10 @@ std::size_t EstimateLength(const Input* p, const Input* end, Count count) {
 /// `p` and returns the end of its output. `count(p, end)` is the length of the conversion
 /// of [p, end), exact at least for well-formed input.
 ///
-/// The result's capacity is at most a tenth above its length, and no other buffer on the
-/// heap is taken, except where the estimate fell short: then the result moves once into
-/// one of the exact length.
+/// The result's capacity is at most a tenth above its length (where the estimate is
+/// exact: its margin of a 32nd and, from 32 MB, the rest of a 2 MB page), and no other
+/// buffer on the heap is taken, except where the estimate fell short: then the result
+/// moves once into one of the exact length.
 template <typename Result, typename Input, typename Convert, typename Count>
 Result ConvertIntoString(const Input* p, const Input* end, Convert convert, Count count) {
     using Output = typename Result::value_type;
@@ -52,16 +53,16 @@ Result ConvertIntoString(const Input* p, const Input* end, Convert convert, Coun
 
     Result result;
     const std::size_t expected = size + EstimateLength(p, end, count);
-    result.reserve(expected + expected / 32);
+    result.reserve(WholeHugePagesCapacity(expected + expected / 32, sizeof(Output)));
     PreferHugePages(result.data(), result.capacity() * sizeof(Output));
     result.append(chunk, size);
     while (p != end) {
         size = static_cast<std::size_t>(convert(p, end, chunk, chunk + kChunk) - chunk);
         if (result.capacity() - result.size() < size) {
-            // A fresh string takes exactly the length it is given, where a growing one
-            // would double.
+            // A fresh string takes the length it is given (up to a whole 2 MB page),
+            // where a growing one would double.
             Result longer;
-            longer.reserve(result.size() + size + count(p, end));
+            longer.reserve(WholeHugePagesCapacity(result.size() + size + count(p, end), sizeof(Output)));
             PreferHugePages(longer.data(), longer.capacity() * sizeof(Output));
             longer.append(result);
             result.swap(longer);
