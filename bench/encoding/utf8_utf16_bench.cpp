@@ -4,9 +4,10 @@
 // allocated once ahead; Tessera returns a new string on every call, allocation included.
 // Both directions are the public calls, `Varn::Transcoder::UTF8ToUTF16` and `UTF16ToUTF8`;
 // "copy" copies the UTF-16 result into a new string, the least any call that returns one
-// must do. Every run also counts the minor page faults of its timed loop, per call
-// ("faults/call"): a result on pages the allocator has just taken from the system faults
-// once a page (once per 2 MB where huge pages are granted), one on pages it kept does not.
+// must do. Each contender converts once before its timed loop. Every run also counts the
+// minor page faults of its timed loop, per call ("faults/call"): a result on pages the
+// allocator has just taken from the system faults once a page (once per 2 MB where huge
+// pages are granted), one on pages it kept does not.
 #include <benchmark/benchmark.h>
 #include <iconv.h>
 #include <sys/resource.h>
@@ -81,8 +82,8 @@ long MinorFaults() {
     return usage.ru_minflt;
 }
 
-// Made just before a run's timed loop: when the run's function returns, sets the counter
-// "faults/call" to the minor faults of the loop divided by its iterations.
+// Made just before a run's timed loop: when it goes, right after the loop, sets the
+// counter "faults/call" to the minor faults of the loop divided by its iterations.
 class FaultCount {
 public:
     explicit FaultCount(benchmark::State& state) : m_state(state), m_start(MinorFaults()) {}
@@ -98,42 +99,46 @@ private:
     long m_start;
 };
 
-void SetRate(benchmark::State& state, const Sample& sample) {
+// Times `call`, which converts (or copies) the whole sample once. Every contender makes
+// one call before its timed loop, so that no contender's loop holds the first call of
+// the process: a peer's buffer is written then for the first time, and a string result
+// of that size takes memory that the allocator must first get from the system (a block
+// of 32 MB or more is mapped afresh on every call, and that stays in the loop).
+template <typename Call>
+void Measure(benchmark::State& state, const Sample& sample, Call call) {
+    call();
+    {
+        const FaultCount faults(state);
+        for (auto _ : state) call();
+    }
     state.counters["MB/s"] = benchmark::Counter(static_cast<double>(sample.utf8.size()) / 1e6,
                                                 benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void TesseraUtf8ToUtf16(benchmark::State& state, const Sample& sample) {
-    const FaultCount faults(state);
-    for (auto _ : state) {
-        std::wstring result = Varn::Transcoder::UTF8ToUTF16(sample.utf8);
+    Measure(state, sample, [&] {
+        const std::wstring result = Varn::Transcoder::UTF8ToUTF16(sample.utf8);
         benchmark::DoNotOptimize(result.data());
-    }
-    SetRate(state, sample);
+    });
 }
 
 void CopyUtf16(benchmark::State& state, const Sample& sample) {
-    const FaultCount faults(state);
-    for (auto _ : state) {
-        std::wstring copy(sample.wide);
+    Measure(state, sample, [&] {
+        const std::wstring copy(sample.wide);
         benchmark::DoNotOptimize(copy.data());
-    }
-    SetRate(state, sample);
+    });
 }
 
 void TesseraUtf16ToUtf8(benchmark::State& state, const Sample& sample) {
-    const FaultCount faults(state);
-    for (auto _ : state) {
-        std::string result = Varn::Transcoder::UTF16ToUTF8(sample.wide);
+    Measure(state, sample, [&] {
+        const std::string result = Varn::Transcoder::UTF16ToUTF8(sample.wide);
         benchmark::DoNotOptimize(result.data());
-    }
-    SetRate(state, sample);
+    });
 }
 
 void IcuUtf8ToUtf16(benchmark::State& state, const Sample& sample) {
     std::vector<UChar> out(sample.utf8.size() + 1);
-    const FaultCount faults(state);
-    for (auto _ : state) {
+    Measure(state, sample, [&] {
         UErrorCode error = U_ZERO_ERROR;
         int32_t length = 0;
         u_strFromUTF8(out.data(), static_cast<int32_t>(out.size()), &length, sample.utf8.data(),
@@ -141,15 +146,13 @@ void IcuUtf8ToUtf16(benchmark::State& state, const Sample& sample) {
         if (U_FAILURE(error)) state.SkipWithError("u_strFromUTF8 failed");
         benchmark::DoNotOptimize(out.data());
         benchmark::DoNotOptimize(length);
-    }
-    SetRate(state, sample);
+    });
 }
 
 void IcuUtf16ToUtf8(benchmark::State& state, const Sample& sample) {
     std::vector<char> out(sample.utf8.size() + 1);
     const auto* source = reinterpret_cast<const UChar*>(sample.utf16.data());
-    const FaultCount faults(state);
-    for (auto _ : state) {
+    Measure(state, sample, [&] {
         UErrorCode error = U_ZERO_ERROR;
         int32_t length = 0;
         u_strToUTF8(out.data(), static_cast<int32_t>(out.size()), &length, source,
@@ -157,8 +160,7 @@ void IcuUtf16ToUtf8(benchmark::State& state, const Sample& sample) {
         if (U_FAILURE(error)) state.SkipWithError("u_strToUTF8 failed");
         benchmark::DoNotOptimize(out.data());
         benchmark::DoNotOptimize(length);
-    }
-    SetRate(state, sample);
+    });
 }
 
 // Converts all of `in` with a descriptor opened once; returns the bytes written.
@@ -175,14 +177,12 @@ void IconvConvert(benchmark::State& state, const Sample& sample, const char* to,
                   std::size_t size, std::size_t capacity) {
     iconv_t descriptor = iconv_open(to, from);
     std::vector<char> out(capacity);
-    const FaultCount faults(state);
-    for (auto _ : state) {
+    Measure(state, sample, [&] {
         const std::size_t written = IconvAll(descriptor, in, size, out.data(), out.size());
         if (written == 0) state.SkipWithError("iconv failed");
         benchmark::DoNotOptimize(out.data());
-    }
+    });
     iconv_close(descriptor);
-    SetRate(state, sample);
 }
 
 void IconvUtf8ToUtf16(benchmark::State& state, const Sample& sample) {
@@ -196,13 +196,11 @@ void IconvUtf16ToUtf8(benchmark::State& state, const Sample& sample) {
 
 void MemcpyUtf8(benchmark::State& state, const Sample& sample) {
     std::vector<char> out(sample.utf8.size());
-    const FaultCount faults(state);
-    for (auto _ : state) {
+    Measure(state, sample, [&] {
         std::memcpy(out.data(), sample.utf8.data(), sample.utf8.size());
         benchmark::DoNotOptimize(out.data());
         benchmark::ClobberMemory();
-    }
-    SetRate(state, sample);
+    });
 }
 
 using BenchmarkFunction = void (*)(benchmark::State&, const Sample&);
