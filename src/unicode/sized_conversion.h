@@ -34,6 +34,15 @@ std::size_t EstimateLength(const Input* p, const Input* end, Count count) {
     return sampled * (size / kSampled) + sampled * (size % kSampled) / kSampled;
 }
 
+/// Reserves room for `length` units in the empty `result`: in whole 2 MB pages, with huge
+/// pages asked for, where the result is large enough to be mapped by itself.
+template <typename Result>
+void ReserveResult(Result& result, std::size_t length) {
+    constexpr std::size_t kUnitBytes = sizeof(typename Result::value_type);
+    result.reserve(WholeHugePagesCapacity(length, kUnitBytes));
+    PreferHugePages(result.data(), result.capacity() * kUnitBytes);
+}
+
 /// Converts [p, end) into a new `Result`. `convert(p, end, out, outEnd)` converts whole
 /// characters from `p` while it has room for one more block in [out, outEnd), advances
 /// `p` and returns the end of its output. `count(p, end)` is the length of the conversion
@@ -53,8 +62,7 @@ Result ConvertIntoString(const Input* p, const Input* end, Convert convert, Coun
 
     Result result;
     const std::size_t expected = size + EstimateLength(p, end, count);
-    result.reserve(WholeHugePagesCapacity(expected + expected / 32, sizeof(Output)));
-    PreferHugePages(result.data(), result.capacity() * sizeof(Output));
+    ReserveResult(result, expected + expected / 32);
     result.append(chunk, size);
     while (p != end) {
         size = static_cast<std::size_t>(convert(p, end, chunk, chunk + kChunk) - chunk);
@@ -62,8 +70,7 @@ Result ConvertIntoString(const Input* p, const Input* end, Convert convert, Coun
             // A fresh string takes the length it is given (up to a whole 2 MB page),
             // where a growing one would double.
             Result longer;
-            longer.reserve(WholeHugePagesCapacity(result.size() + size + count(p, end), sizeof(Output)));
-            PreferHugePages(longer.data(), longer.capacity() * sizeof(Output));
+            ReserveResult(longer, result.size() + size + count(p, end));
             longer.append(result);
             result.swap(longer);
         }
