@@ -105,6 +105,7 @@ def encoding_workloads():
             references = {"memcpy": run + "memcpy"}
             if direction == "UTF8ToUTF16":
                 references["result copy"] = run + "copy"
+                references["result fill"] = run + "fill"
             out.append(Workload(name, run + "tessera", {"ICU": run + "icu", "iconv": run + "iconv"},
                                 needs={"ICU": need, "iconv": 1.0},
                                 panel=row_panel, columns={"kind": kind}, references=references))

@@ -3,8 +3,10 @@
 // Every rate is in MB (10^6 bytes) of UTF-8 text per second. The peers write into a buffer
 // allocated once ahead; Tessera returns a new string on every call, allocation included.
 // Both directions are the public calls, `Varn::Transcoder::UTF8ToUTF16` and `UTF16ToUTF8`;
-// "copy" copies the UTF-16 result into a new string, the least any call that returns one
-// must do. Each contender converts once before its timed loop. Every run also counts the
+// "copy" copies the UTF-16 result into a new string; "fill" makes a new string of the
+// result's length as Tessera makes its results and fills it from a chunk on the stack,
+// converting nothing: what any call returning that string spends on its memory alone.
+// Each contender converts once before its timed loop. Every run also counts the
 // minor page faults of its timed loop, per call ("faults/call"): a result on pages the
 // allocator has just taken from the system faults once a page (once per 2 MB where huge
 // pages are granted), one on pages it kept does not.
@@ -13,6 +15,7 @@
 #include <sys/resource.h>
 #include <unicode/ustring.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -24,6 +27,7 @@
 
 #include "test_data.h"
 #include "unicode/kernel.h"
+#include "unicode/sized_conversion.h"
 #include "unicode/utf8_utf16.h"
 
 namespace {
@@ -129,6 +133,25 @@ void CopyUtf16(benchmark::State& state, const Sample& sample) {
     });
 }
 
+// A result of the sample's length made as Tessera makes it, converting nothing: one that
+// fits a chunk is made at its size; a longer one is reserved with the margin of a 32nd
+// over an exact estimate and appended to a chunk at a time.
+void FillUtf16(benchmark::State& state, const Sample& sample) {
+    constexpr std::size_t kChunk = tessera::unicode::kChunkBytes / sizeof(wchar_t);
+    const std::size_t length = sample.wide.size();
+    const std::wstring chunk(kChunk, L'a');
+    Measure(state, sample, [&] {
+        std::wstring result;
+        if (length <= kChunk) {
+            result.assign(chunk.data(), length);
+        } else {
+            tessera::unicode::ReserveResult(result, length + length / 32);
+            while (result.size() < length) result.append(chunk.data(), std::min(kChunk, length - result.size()));
+        }
+        benchmark::DoNotOptimize(result.data());
+    });
+}
+
 void TesseraUtf16ToUtf8(benchmark::State& state, const Sample& sample) {
     Measure(state, sample, [&] {
         const std::string result = Varn::Transcoder::UTF16ToUTF8(sample.wide);
@@ -210,11 +233,9 @@ struct Contender {
     BenchmarkFunction function;
 };
 
-constexpr Contender kUtf8ToUtf16[] = {{"tessera", TesseraUtf8ToUtf16},
-                                      {"icu", IcuUtf8ToUtf16},
-                                      {"iconv", IconvUtf8ToUtf16},
-                                      {"memcpy", MemcpyUtf8},
-                                      {"copy", CopyUtf16}};
+constexpr Contender kUtf8ToUtf16[] = {
+    {"tessera", TesseraUtf8ToUtf16}, {"icu", IcuUtf8ToUtf16}, {"iconv", IconvUtf8ToUtf16},
+    {"memcpy", MemcpyUtf8},          {"copy", CopyUtf16},     {"fill", FillUtf16}};
 constexpr Contender kUtf16ToUtf8[] = {
     {"tessera", TesseraUtf16ToUtf8}, {"icu", IcuUtf16ToUtf8}, {"iconv", IconvUtf16ToUtf8}, {"memcpy", MemcpyUtf8}};
 
