@@ -4,7 +4,7 @@
 // allocated once ahead; Tessera returns a new string on every call, allocation included.
 // Both directions are the public calls, `Varn::Transcoder::UTF8ToUTF16` and `UTF16ToUTF8`;
 // "copy" copies the UTF-16 result into a new string; "fill" makes a new string of the
-// result's length as Tessera makes its results and fills it from a chunk on the stack,
+// result's length as Tessera makes its results and fills it from a 16 KB chunk,
 // converting nothing: what any call returning that string spends on its memory alone.
 // Each contender converts once before its timed loop. Every run also counts the
 // minor page faults of its timed loop, per call ("faults/call"): a result on pages the
