@@ -134,8 +134,8 @@ void CopyUtf16(benchmark::State& state, const Sample& sample) {
 }
 
 // A result of the sample's length made as Tessera makes it, converting nothing: one that
-// fits a chunk is made at its size; a longer one is reserved with the margin of a 32nd
-// over an exact estimate and appended to a chunk at a time.
+// fits a chunk is made at its size; a longer one is reserved as for an exact estimate and
+// appended to a chunk at a time.
 void FillUtf16(benchmark::State& state, const Sample& sample) {
     constexpr std::size_t kChunk = tessera::unicode::kChunkBytes / sizeof(wchar_t);
     const std::size_t length = sample.wide.size();
@@ -145,7 +145,7 @@ void FillUtf16(benchmark::State& state, const Sample& sample) {
         if (length <= kChunk) {
             result.assign(chunk.data(), length);
         } else {
-            tessera::unicode::ReserveResult(result, length + length / 32);
+            tessera::unicode::ReserveEstimatedResult(result, length);
             while (result.size() < length) result.append(chunk.data(), std::min(kChunk, length - result.size()));
         }
         benchmark::DoNotOptimize(result.data());

@@ -43,6 +43,13 @@ void ReserveResult(Result& result, std::size_t length) {
     PreferHugePages(result.data(), result.capacity() * kUnitBytes);
 }
 
+/// Reserves room in the empty `result` for a conversion whose length is estimated at
+/// `expected`, with a margin of a 32nd for an estimate that falls a little short.
+template <typename Result>
+void ReserveEstimatedResult(Result& result, std::size_t expected) {
+    ReserveResult(result, expected + expected / 32);
+}
+
 /// Converts [p, end) into a new `Result`. `convert(p, end, out, outEnd)` converts whole
 /// characters from `p` while it has room for one more block in [out, outEnd), advances
 /// `p` and returns the end of its output. `count(p, end)` is the length of the conversion
@@ -62,7 +69,7 @@ Result ConvertIntoString(const Input* p, const Input* end, Convert convert, Coun
 
     Result result;
     const std::size_t expected = size + EstimateLength(p, end, count);
-    ReserveResult(result, expected + expected / 32);
+    ReserveEstimatedResult(result, expected);
     result.append(chunk, size);
     while (p != end) {
         size = static_cast<std::size_t>(convert(p, end, chunk, chunk + kChunk) - chunk);
