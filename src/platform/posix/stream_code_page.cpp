@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <initializer_list>
 #include <utility>
 
 #include "platform/posix/utf8_routes.h"
@@ -17,6 +18,7 @@ constexpr std::size_t kStop = static_cast<std::size_t>(-1);
 constexpr std::size_t kLongestPiece = 1 << 14;        // UTF-16 units handed to the encoder at most
 constexpr std::size_t kUnwritableOthersLimit = 1024;  // supplementary characters remembered at most
 constexpr std::size_t kChunkUnits = 4096;             // UTF-16 units prepared for the encoder at a time
+constexpr char16_t kAsciiPrimer = u'a';               // the ASCII character others are compared with
 
 // Room for at least `extra` more elements after `used`.
 template <typename Text>
@@ -79,6 +81,20 @@ bool WriteOnce(IconvDescriptor& encoder, const std::u16string* units, std::strin
     return r != kStop;
 }
 
+// Resets `encoder`, returns it to the initial shift state, then calls it once on each of
+// `texts` (null: a return to the initial shift state), what each writes into `written`
+// in turn; false where it stops.
+bool WriteFromInitial(IconvDescriptor& encoder, std::initializer_list<const std::u16string*> texts,
+                      std::string* written) {
+    std::string discarded;
+    encoder.Reset();
+    WriteOnce(encoder, nullptr, discarded);
+    for (const std::u16string* text : texts) {
+        if (!WriteOnce(encoder, text, *written++)) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 StreamCodePage::StreamCodePage(const CodePageCharset& charset)
@@ -101,35 +117,49 @@ StreamCodePage::StreamCodePage(const CodePageCharset& charset)
             if (m_byteCorrections[byte] < 0) m_byteCorrections[byte] = row.unit + static_cast<int>(byte - first);
         }
     }
-    if (m_encoder.valid()) LearnSettledState();
+    if (m_encoder.valid()) LearnInitialState();
 }
 
-void StreamCodePage::LearnSettledState() {
-    // Settled: after a return to the initial shift state. Some encoders write something at
-    // every such return (ISO-2022-KR its designation); then every replacement takes one.
-    std::string written;
+void StreamCodePage::LearnInitialState() {
+    // Some encoders write something at every return to the initial shift state, even from
+    // there (ISO-2022-KR its designation); what counts is that it is the same every time.
+    std::string returns[2];
+    m_initialKnown = WriteFromInitial(m_encoder, {nullptr, nullptr}, returns) && returns[0] == returns[1];
+    m_initialReturn = returns[0];
+    if (m_initialKnown) LearnStandalone();
     m_encoder.Reset();
-    WriteOnce(m_encoder, nullptr, written);
-    m_flushIsIdle = WriteOnce(m_encoder, nullptr, written) && written.empty();
-    if (!m_flushIsIdle) return;
-    // An ASCII character that writes the same bytes twice running from there, with
-    // nothing to write to return, leaves the settled state as it was.
+}
+
+void StreamCodePage::LearnStandalone() {
+    // An ASCII character is written directly where, from the initial shift state on, it
+    // writes the same bytes after itself as after 'a' (and 'a' the same after it), its
+    // first write adds what the first 'a' adds, and the return after it writes what the
+    // one after 'a' writes, back to where it writes its first bytes again.
+    const std::u16string primer(1, kAsciiPrimer);
+    std::string a[3];  // 'a', 'a', a return
+    if (!WriteFromInitial(m_encoder, {&primer, &primer, nullptr}, a) || a[1].empty() || a[0].size() < a[1].size() ||
+        a[0].compare(a[0].size() - a[1].size(), std::string::npos, a[1]) != 0) {
+        return;
+    }
+    m_asciiPrefix = a[0].substr(0, a[0].size() - a[1].size());
+    m_asciiReturn = a[2];
+    m_asciiStaysInitial = m_initialReturn.empty() && m_asciiPrefix.empty() && m_asciiReturn.empty();
     for (char16_t unit = 0; unit < 0x80; ++unit) {
         const std::u16string text(1, unit);
-        std::string first, second, rest;
-        m_encoder.Reset();
-        WriteOnce(m_encoder, nullptr, rest);
-        if (!WriteOnce(m_encoder, &text, first) || !WriteOnce(m_encoder, &text, second) ||
-            !WriteOnce(m_encoder, nullptr, rest)) {
+        std::string alone[4];    // the character, itself again, a return, itself again
+        std::string crossed[3];  // 'a', the character, 'a'
+        if (!WriteFromInitial(m_encoder, {&text, &text, nullptr, &text}, alone) ||
+            !WriteFromInitial(m_encoder, {&primer, &text, &primer}, crossed)) {
             continue;
         }
+        const std::string& bytes = alone[1];
         Standalone& standalone = m_standalone[unit];
-        if (first == second && rest.empty() && !first.empty() && first.size() <= sizeof standalone.bytes) {
-            std::memcpy(standalone.bytes, first.data(), first.size());
-            standalone.length = static_cast<unsigned char>(first.size());
+        if (alone[0] == m_asciiPrefix + bytes && alone[2] == m_asciiReturn && alone[3] == alone[0] &&
+            crossed[1] == bytes && crossed[2] == a[1] && !bytes.empty() && bytes.size() <= sizeof standalone.bytes) {
+            std::memcpy(standalone.bytes, bytes.data(), bytes.size());
+            standalone.length = static_cast<unsigned char>(bytes.size());
         }
     }
-    m_encoder.Reset();
 }
 
 bool StreamCodePage::IsKnownUnwritable(char32_t codePoint, std::size_t units) const {
@@ -294,16 +324,12 @@ std::string StreamCodePage::EncodeUtf8(const char* data, std::size_t size) {
 }
 
 void StreamCodePage::EncodeChunk(const char16_t* units, std::size_t size, Writing& writing) {
-    std::string& out = writing.out;
-    std::size_t& used = writing.used;
-    bool& settled = writing.settled;
     // iconv reads the units as they are stored; it does not write through its input.
     char* const source = const_cast<char*>(reinterpret_cast<const char*>(units));
     // Replacements are written in the initial state.
     const auto replace = [&](const unicode::Utf16Sequence& character) {
-        if (!settled) Pump(m_encoder, nullptr, nullptr, out, used);
-        settled = m_flushIsIdle;
-        ReplaceUnwritable(character.codePoint, character.length, out, used);
+        ReturnToInitialState(writing);
+        ReplaceUnwritable(character.codePoint, character.length, writing.out, writing.used);
     };
     for (std::size_t at = 0; at < size;) {
         const unicode::Utf16Sequence character = CharacterAt(units, size, at);
@@ -312,9 +338,9 @@ void StreamCodePage::EncodeChunk(const char16_t* units, std::size_t size, Writin
             at += character.length;
             continue;
         }
-        if (settled && character.codePoint < 0x80 && m_standalone[character.codePoint].length > 0) {
-            const Standalone& standalone = m_standalone[character.codePoint];
-            AppendBytes(out, used, standalone.bytes, standalone.length);
+        if (writing.shift != Shift::kUnknown && character.codePoint < 0x80 &&
+            m_standalone[character.codePoint].length > 0) {
+            WriteStandalone(static_cast<char16_t>(character.codePoint), writing);
             ++at;
             continue;
         }
@@ -325,10 +351,11 @@ void StreamCodePage::EncodeChunk(const char16_t* units, std::size_t size, Writin
             if (IsKnownUnwritable(next.codePoint, next.length)) break;
             pieceEnd += next.length;
         }
+        if (writing.shift == Shift::kAscii) CatchUpWithAscii();
         char* in = source + 2 * at;
         std::size_t inLeft = 2 * (pieceEnd - at);
-        const std::size_t r = Pump(m_encoder, &in, &inLeft, out, used);
-        settled = false;
+        const std::size_t r = Pump(m_encoder, &in, &inLeft, writing.out, writing.used);
+        writing.shift = Shift::kUnknown;
         at = static_cast<std::size_t>(in - source) / 2;
         if (r != kStop) {
             m_encodePiece = std::min(m_encodePiece * 2, kLongestPiece);
@@ -343,8 +370,40 @@ void StreamCodePage::EncodeChunk(const char16_t* units, std::size_t size, Writin
     }
 }
 
+void StreamCodePage::ReturnToInitialState(Writing& writing) {
+    switch (writing.shift) {
+        case Shift::kUnknown:
+            Pump(m_encoder, nullptr, nullptr, writing.out, writing.used);
+            break;
+        case Shift::kInitial:
+            AppendBytes(writing.out, writing.used, m_initialReturn.data(), m_initialReturn.size());
+            break;
+        case Shift::kAscii:
+            // The encoder itself is still where it was before those characters.
+            AppendBytes(writing.out, writing.used, m_asciiReturn.data(), m_asciiReturn.size());
+            break;
+    }
+    writing.shift = m_initialKnown ? Shift::kInitial : Shift::kUnknown;
+}
+
+void StreamCodePage::WriteStandalone(char16_t unit, Writing& writing) const {
+    if (writing.shift == Shift::kInitial && !m_asciiStaysInitial) {
+        AppendBytes(writing.out, writing.used, m_asciiPrefix.data(), m_asciiPrefix.size());
+        writing.shift = Shift::kAscii;
+    }
+    const Standalone& standalone = m_standalone[unit];
+    AppendBytes(writing.out, writing.used, standalone.bytes, standalone.length);
+}
+
+void StreamCodePage::CatchUpWithAscii() {
+    // Every ASCII character written directly leaves the encoder where 'a' does.
+    const std::u16string primer(1, kAsciiPrimer);
+    std::string discarded;
+    WriteOnce(m_encoder, &primer, discarded);
+}
+
 std::string StreamCodePage::Finish(Writing& writing) {
-    if (!writing.settled) Pump(m_encoder, nullptr, nullptr, writing.out, writing.used);
+    ReturnToInitialState(writing);
     FitToSize(writing.out, writing.used);
     return std::move(writing.out);
 }

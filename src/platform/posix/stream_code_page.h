@@ -20,9 +20,9 @@ namespace tessera::platform::posix {
 /// less. Writing, a stop costs iconv work in proportion to the text it was handed, so the
 /// text goes to it in pieces: long ones while it converts, short ones after a stop; a
 /// character it has stopped at once is replaced without asking it again, and after a
-/// replacement an ASCII character that leaves the shift state as it was is written
-/// directly. Reading a 7-bit code, the bytes 80-FF after one that iconv rejected are
-/// replaced without asking.
+/// replacement the returns to the initial shift state and the ASCII characters are
+/// written directly, as the encoder was seen to write them. Reading a 7-bit code, the
+/// bytes 80-FF after one that iconv rejected are replaced without asking.
 class StreamCodePage {
 public:
     explicit StreamCodePage(const CodePageCharset& charset);
@@ -37,20 +37,25 @@ public:
     std::string EncodeUtf8(const char* data, std::size_t size);
 
 private:
-    /// What the encoder writes for an ASCII character in the settled state (see
-    /// LearnSettledState).
+    /// What the encoder writes for an ASCII character after another one, from the initial
+    /// shift state on (see LearnInitialState).
     struct Standalone {
         char bytes[7];
-        unsigned char length;  ///< 0: it leaves the settled state, or cannot be written
+        unsigned char length;  ///< 0: not written directly
+    };
+
+    /// Where the encoder stands in a conversion, as far as this class knows.
+    enum class Shift : unsigned char {
+        kUnknown,  ///< after text the encoder converted: only it knows
+        kInitial,  ///< returned to the initial shift state
+        kAscii,    ///< then ASCII characters written directly, which the encoder has not seen
     };
 
     /// A conversion to the code page under way.
     struct Writing {
         std::string out;
         std::size_t used = 0;
-        /// The encoder has returned to the initial shift state, and every character
-        /// written since then left it there.
-        bool settled = false;
+        Shift shift = Shift::kUnknown;
     };
 
     /// Decodes [data, data + size) into `out` from `used` on; `full(out, used, consumed)`,
@@ -59,6 +64,13 @@ private:
     void DecodeUnitsInto(const char* data, std::size_t size, std::u16string& out, std::size_t& used, Full full);
     /// Writes `size` units of whole characters (a surrogate pair is not cut).
     void EncodeChunk(const char16_t* units, std::size_t size, Writing& writing);
+    /// Writes what returns the encoder to the initial shift state.
+    void ReturnToInitialState(Writing& writing);
+    /// Writes `unit`, an ASCII character with standalone bytes, directly.
+    void WriteStandalone(char16_t unit, Writing& writing) const;
+    /// Brings the encoder, which has not seen the ASCII characters written directly since
+    /// the initial shift state, to where they would have left it.
+    void CatchUpWithAscii();
     /// Returns the encoder to the initial shift state; the text written.
     std::string Finish(Writing& writing);
     /// Writes what replaces the rejected bytes at `in` (one sequence); returns how many
@@ -69,8 +81,10 @@ private:
     void ReplaceUnwritable(char32_t codePoint, std::size_t units, std::string& out, std::size_t& used) const;
     bool IsKnownUnwritable(char32_t codePoint, std::size_t units) const;
     void LearnUnwritable(char32_t codePoint, std::size_t units);
-    /// Learns what the encoder does once it has returned to the initial shift state.
-    void LearnSettledState();
+    /// Learns what the encoder writes once it has returned to the initial shift state.
+    void LearnInitialState();
+    /// Learns the bytes of the ASCII characters that write the same from there on.
+    void LearnStandalone();
 
     const CodePageCharset& m_charset;
     const TableRange<DecodeOverride> m_decodeCorrections;
@@ -79,9 +93,14 @@ private:
     bool m_longerCorrections = false;  // ... unless some correction is longer
     IconvDescriptor m_decoder;
     IconvDescriptor m_encoder;
-    bool m_sevenBit = false;     // a 7-bit code: no byte 80-FF is part of a character
-    bool m_flushIsIdle = false;  // returning to the initial shift state from there writes nothing
-    std::size_t m_encodePiece;   // UTF-16 units handed to the encoder at a time
+    bool m_sevenBit = false;    // a 7-bit code: no byte 80-FF is part of a character
+    std::size_t m_encodePiece;  // UTF-16 units handed to the encoder at a time
+    // Learned once the encoder has returned to the initial shift state:
+    bool m_initialKnown = false;       // returning there again always writes the same ...
+    std::string m_initialReturn;       // ... these bytes (ISO-2022-KR: its designation)
+    std::string m_asciiPrefix;         // what the first ASCII character written from there writes first
+    std::string m_asciiReturn;         // what a return after ASCII characters writes
+    bool m_asciiStaysInitial = false;  // none of the three writes anything: ASCII keeps the state
     Standalone m_standalone[0x80] = {};
     std::bitset<0x10000> m_unwritable;                // BMP characters the encoder stopped at
     std::unordered_set<char32_t> m_unwritableOthers;  // ... and supplementary ones, up to a limit
