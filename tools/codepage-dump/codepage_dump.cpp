@@ -9,10 +9,13 @@
 //                                  default (BYTES '-' for nothing)
 //
 // Decoded: every single byte, and for multi-byte code pages every lead byte 0x80-0xFF with
-// every trail byte, and a fixed set of longer sequences (shift states, escapes, truncation).
+// every trail byte, and a fixed set of longer sequences (shift states, escapes, truncation);
+// for UTF-7 also four thousand generated mixes of base64 runs and the bytes that end them.
 // Encoded: every BMP code point outside the surrogates, one at a time.
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -52,10 +55,14 @@ const char* const kLongerSamples[] = {
     "+2D3eAA-",                 // surrogate pair
     "+2D0-",                    // lone high surrogate
     "+AG!",                     // a run ended by a non-base64 byte
-    "\x8f\xa2\xaf",             // three-byte form
-    "\x8f\xa2",                 // ... cut short
-    "\x8e\xb1",                 // single-shift two
-    "\x0e\x41\x41\x0f",         // shift-out double-byte, shift-in
+    "+a- hello",                // ... with bits left over, then plain text
+    "+AGEA hello",
+    "+a\xd0 hello",      // a run ended by a byte 80-FF
+    "+Q\xff-+QZ",        // ... whose bits count towards the next run
+    "\x8f\xa2\xaf",      // three-byte form
+    "\x8f\xa2",          // ... cut short
+    "\x8e\xb1",          // single-shift two
+    "\x0e\x41\x41\x0f",  // shift-out double-byte, shift-in
     "\x0e\x45\x41\x0f",
     "\x0e\x40\x40\x0f",
     "\x0e\x41\x0f",  // shift-out with an odd byte
@@ -74,6 +81,21 @@ const char* const kLongerSamples[] = {
     "\xe9\xe9",
     "\xef\x41\xa4",  // attribute switch
 };
+
+// UTF-7 texts of run starts and ends, base64 characters and bytes that cut runs short,
+// where two readings of base64 runs part most easily; the same on every platform.
+std::vector<std::string> Utf7Mixes() {
+    const std::string pieces[] = {"+", "-",   "+-",   "A",    "G",    "E", "a", "Q", "Z", "/", "9",
+                                  "+", "2D3", "\x80", "\xD0", "\xFF", " ", "=", "x", "!", "~", {'\0'}};
+    std::mt19937 generator(65000);
+    std::vector<std::string> texts;
+    for (int i = 0; i < 4096; ++i) {
+        std::string text;
+        for (auto n = generator() % 16; n > 0; --n) text += pieces[generator() % std::size(pieces)];
+        texts.push_back(text);
+    }
+    return texts;
+}
 
 void PrintHex(std::FILE* out, const std::string& bytes) {
     if (bytes.empty()) {
@@ -120,6 +142,9 @@ void DumpCodePage(std::FILE* out, std::int32_t codePage) {
             }
         }
         for (const char* sample : kLongerSamples) DumpDecode(out, codePage, sample);
+    }
+    if (codePage == 65000) {
+        for (const std::string& text : Utf7Mixes()) DumpDecode(out, codePage, text);
     }
 
     const std::string defaultBytes = Encode(codePage, 0xFFFF);

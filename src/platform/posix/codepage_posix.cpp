@@ -1,10 +1,10 @@
 // Code-page services on POSIX systems. The platform code page comes from the environment
 // locale's codeset, read through a locale object of its own so that the process locale is
 // never changed. UTF-8 goes through the library's own UTF-8 conversion (the unicode layer,
-// standing in for the system's own UTF-8 conversion on Windows); every other code page
-// through glibc iconv, as the data tables of codepage_charsets.cpp and
-// codepage_overrides.cpp describe it. Code pages served by tables convert straight between
-// UTF-8 and their bytes; the others go through UTF-16 units held two bytes each.
+// standing in for the system's own UTF-8 conversion on Windows); UTF-7 is read by
+// utf7_decoder.cpp and written by iconv; every other code page goes through glibc iconv,
+// as the data tables of codepage_charsets.cpp and codepage_overrides.cpp describe it. Code pages served by tables
+// convert straight between UTF-8 and their bytes; the others go through UTF-16 units held two bytes each.
 #include "platform/codepage.h"
 
 #include <langinfo.h>
@@ -19,6 +19,7 @@
 #include "platform/posix/ebcdic_shift_encoder.h"
 #include "platform/posix/single_byte_code_page.h"
 #include "platform/posix/stream_code_page.h"
+#include "platform/posix/utf7_decoder.h"
 #include "unicode/utf8_utf16.h"
 
 namespace tessera::platform {
@@ -153,6 +154,7 @@ bool IsCodePageAvailable(std::int32_t codePage) {
 std::wstring CodePageToUTF16(const char* data, std::size_t size, std::int32_t codePage) {
     if (size == 0) return {};
     if (codePage == kUtf8CodePage) return unicode::Utf8ToUtf16(data, size);
+    if (codePage == posix::kUtf7CodePage) return posix::DecodeUtf7(data, size);
     const Converter converter = ConverterFor(codePage);
     if (converter.singleByte) return converter.singleByte->Decode(data, size);
     if (converter.doubleByte) return converter.doubleByte->Decode(data, size);
@@ -173,6 +175,7 @@ std::string UTF16ToCodePage(const wchar_t* data, std::size_t size, std::int32_t 
 
 std::string CodePageToUTF8(const char* data, std::size_t size, std::int32_t codePage) {
     if (size == 0) return {};
+    if (codePage == posix::kUtf7CodePage) return posix::DecodeUtf7ToUtf8(data, size);
     if (codePage != kUtf8CodePage) {
         const Converter converter = ConverterFor(codePage);
         if (converter.singleByte) return converter.singleByte->DecodeToUtf8(data, size);
