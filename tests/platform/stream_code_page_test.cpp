@@ -129,6 +129,16 @@ std::vector<std::wstring> TextsToWrite() {
         for (unsigned unit = block; unit < block + 0x100; ++unit) units += static_cast<wchar_t>(unit);
         texts.push_back(units);
     }
+    // After a replacement, ASCII running across the boundary of the 4096 units written at
+    // a time, then characters the encoder writes after it.
+    for (const wchar_t* after : {L"\x0915"
+                                 L"bcdef\xD55C",
+                                 L"\x0915"
+                                 L"bcdef\x3042",
+                                 L"\xFFFD"
+                                 L"bcdef\x00E9\x0416"}) {
+        texts.push_back(std::wstring(4093, L'a') + after);
+    }
     std::mt19937 generator(15);
     for (int i = 0; i < 400; ++i) {
         std::wstring text;

@@ -331,6 +331,7 @@ void StreamCodePage::EncodeChunk(const char16_t* units, std::size_t size, Writin
         ReturnToInitialState(writing);
         ReplaceUnwritable(character.codePoint, character.length, writing.out, writing.used);
     };
+    writing.asciiFrom = kNoUnit;  // the units of an earlier chunk are gone
     for (std::size_t at = 0; at < size;) {
         const unicode::Utf16Sequence character = CharacterAt(units, size, at);
         if (IsKnownUnwritable(character.codePoint, character.length)) {
@@ -340,18 +341,18 @@ void StreamCodePage::EncodeChunk(const char16_t* units, std::size_t size, Writin
         }
         if (writing.shift != Shift::kUnknown && character.codePoint < 0x80 &&
             m_standalone[character.codePoint].length > 0) {
-            WriteStandalone(static_cast<char16_t>(character.codePoint), writing);
+            WriteStandalone(static_cast<char16_t>(character.codePoint), at, writing);
             ++at;
             continue;
         }
+        if (writing.shift == Shift::kAscii) at = CatchUpWithAscii(at, writing);
         // A piece up to the next character known to be unwritable.
-        std::size_t pieceEnd = at + character.length;
+        std::size_t pieceEnd = at + CharacterAt(units, size, at).length;
         while (pieceEnd < size && pieceEnd - at < m_encodePiece) {
             const unicode::Utf16Sequence next = CharacterAt(units, size, pieceEnd);
             if (IsKnownUnwritable(next.codePoint, next.length)) break;
             pieceEnd += next.length;
         }
-        if (writing.shift == Shift::kAscii) CatchUpWithAscii();
         char* in = source + 2 * at;
         std::size_t inLeft = 2 * (pieceEnd - at);
         const std::size_t r = Pump(m_encoder, &in, &inLeft, writing.out, writing.used);
@@ -386,8 +387,10 @@ void StreamCodePage::ReturnToInitialState(Writing& writing) {
     writing.shift = m_initialKnown ? Shift::kInitial : Shift::kUnknown;
 }
 
-void StreamCodePage::WriteStandalone(char16_t unit, Writing& writing) const {
+void StreamCodePage::WriteStandalone(char16_t unit, std::size_t at, Writing& writing) const {
     if (writing.shift == Shift::kInitial && !m_asciiStaysInitial) {
+        writing.asciiFrom = at;
+        writing.usedBeforeAscii = writing.used;
         AppendBytes(writing.out, writing.used, m_asciiPrefix.data(), m_asciiPrefix.size());
         writing.shift = Shift::kAscii;
     }
@@ -395,11 +398,17 @@ void StreamCodePage::WriteStandalone(char16_t unit, Writing& writing) const {
     AppendBytes(writing.out, writing.used, standalone.bytes, standalone.length);
 }
 
-void StreamCodePage::CatchUpWithAscii() {
+std::size_t StreamCodePage::CatchUpWithAscii(std::size_t at, Writing& writing) {
+    writing.shift = Shift::kInitial;
+    if (writing.asciiFrom != kNoUnit) {
+        writing.used = writing.usedBeforeAscii;
+        return writing.asciiFrom;
+    }
     // Every ASCII character written directly leaves the encoder where 'a' does.
     const std::u16string primer(1, kAsciiPrimer);
     std::string discarded;
     WriteOnce(m_encoder, &primer, discarded);
+    return at;
 }
 
 std::string StreamCodePage::Finish(Writing& writing) {

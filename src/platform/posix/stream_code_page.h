@@ -56,7 +56,12 @@ private:
         std::string out;
         std::size_t used = 0;
         Shift shift = Shift::kUnknown;
+        /// In kAscii, where the ASCII characters written directly start in the chunk being
+        /// written (kNoUnit: in an earlier one), and how much was written before them.
+        std::size_t asciiFrom = kNoUnit;
+        std::size_t usedBeforeAscii = 0;
     };
+    static constexpr std::size_t kNoUnit = static_cast<std::size_t>(-1);
 
     /// Decodes [data, data + size) into `out` from `used` on; `full(out, used, consumed)`,
     /// told how many bytes of input have been taken, makes room for 16 more units at least.
@@ -67,10 +72,13 @@ private:
     /// Writes what returns the encoder to the initial shift state.
     void ReturnToInitialState(Writing& writing);
     /// Writes `unit`, an ASCII character with standalone bytes, directly.
-    void WriteStandalone(char16_t unit, Writing& writing) const;
-    /// Brings the encoder, which has not seen the ASCII characters written directly since
-    /// the initial shift state, to where they would have left it.
-    void CatchUpWithAscii();
+    /// Writes the ASCII character at `at` of the chunk, which has standalone bytes, directly.
+    void WriteStandalone(char16_t unit, std::size_t at, Writing& writing) const;
+    /// Before the encoder converts the chunk from `at` on: where it has not seen the ASCII
+    /// characters written directly since the initial shift state, takes them back to be
+    /// converted with the rest (returns where they start), or where they started in an
+    /// earlier chunk brings the encoder to where they would have left it.
+    std::size_t CatchUpWithAscii(std::size_t at, Writing& writing);
     /// Returns the encoder to the initial shift state; the text written.
     std::string Finish(Writing& writing);
     /// Writes what replaces the rejected bytes at `in` (one sequence); returns how many
