@@ -32,9 +32,11 @@ C_STRING = r'"((?:\\x[0-9A-Fa-f]{2}|[^"\\])+)"'
 DECODE_ROW = re.compile(r'\{(\d+), ' + C_STRING + ', ' + C_STRING + r', 0x([0-9A-Fa-f]{4})\}')
 ENCODE_ROW = re.compile(r'\{(\d+), U\'\\u([0-9A-Fa-f]{4})\', ' + C_STRING + r'\}')
 ROWS_PER_LINE = 3
-# Code pages converted by algorithm rather than by table (UTF-7, UTF-8): only single
-# bytes that the algorithm rejects and Windows passes through get rows.
-ALGORITHMIC = {65000, 65001}
+# Code pages converted by algorithm rather than by table (UTF-8): only single bytes that
+# the algorithm rejects and Windows passes through get rows.
+ALGORITHMIC = {65001}
+# Code pages the layer converts with code of its own, which no row corrects (UTF-7).
+OWN_CODE = {65000}
 
 
 def holds_nul(hex_bytes):
@@ -48,7 +50,7 @@ def corrections(windows, posix):
     input.)"""
     decode, encode = {}, {}
     for cp, w in windows.items():
-        if not w.served:
+        if not w.served or cp in OWN_CODE:
             continue
         p = posix.get(cp)
         if p is None or not p.served:

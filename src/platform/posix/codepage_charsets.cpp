@@ -148,8 +148,8 @@ constexpr CodePageCharset kCharsets[] = {
     {57009, SB, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
     {57010, SB, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
     {57011, SB, nullptr,             nullptr,         kAsciiQuestion,  u'?'},
-    {65000, ST, "UTF-7",             nullptr,         kAsciiQuestion,  u'\uFFFD'},
-    // 65001 (UTF-8) is converted by the library's own UTF-8 conversion (src/unicode/).
+    // 65000 (UTF-7) is converted by the library's own code (utf7.h), 65001 (UTF-8) by its
+    // UTF-8 conversion (src/unicode/).
 };
 
 // code page  lead byte ranges
@@ -167,10 +167,10 @@ constexpr LeadBytes kLeadBytes[] = {
     {51949, "\xA1\xFE"},
 };
 
-// Stream code pages of 7-bit codes (ISO-2022, UTF-7): a byte 80-FF is no part of any
-// character. Once iconv has rejected one, it rejects the bytes 80-FF right after it too,
-// leaving the shift state as the first one left it (UTF-7 ends a base64 run there).
-constexpr std::int32_t kSevenBitCodePages[] = {50220, 50221, 50222, 50225, 65000};
+// Stream code pages of 7-bit codes (ISO-2022): a byte 80-FF is no part of any character.
+// Once iconv has rejected one, it rejects the bytes 80-FF right after it too, leaving the
+// shift state as the first one left it.
+constexpr std::int32_t kSevenBitCodePages[] = {50220, 50221, 50222, 50225};
 
 // The mixed EBCDIC code pages: single bytes, and byte pairs between SO and SI.
 constexpr std::int32_t kShiftedEbcdicCodePages[] = {50930, 50931, 50933, 50935, 50937, 50939};

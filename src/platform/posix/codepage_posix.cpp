@@ -1,9 +1,9 @@
 // Code-page services on POSIX systems. The platform code page comes from the environment
 // locale's codeset, read through a locale object of its own so that the process locale is
 // never changed. UTF-8 goes through the library's own UTF-8 conversion (the unicode layer,
-// standing in for the system's own UTF-8 conversion on Windows); UTF-7 is read by
-// utf7_decoder.cpp and written by iconv; every other code page goes through glibc iconv,
-// as the data tables of codepage_charsets.cpp and codepage_overrides.cpp describe it. Code pages served by tables
+// standing in for the system's own UTF-8 conversion on Windows), UTF-7 through the
+// library's own (utf7.h); every other code page goes through glibc iconv, as the data
+// tables of codepage_charsets.cpp and codepage_overrides.cpp describe it. Code pages served by tables
 // convert straight between UTF-8 and their bytes; the others go through UTF-16 units held two bytes each.
 #include "platform/codepage.h"
 
@@ -19,7 +19,7 @@
 #include "platform/posix/ebcdic_shift_encoder.h"
 #include "platform/posix/single_byte_code_page.h"
 #include "platform/posix/stream_code_page.h"
-#include "platform/posix/utf7_decoder.h"
+#include "platform/posix/utf7.h"
 #include "unicode/utf8_utf16.h"
 
 namespace tessera::platform {
@@ -145,7 +145,7 @@ std::int32_t PlatformCodePage() {
 }
 
 bool IsCodePageAvailable(std::int32_t codePage) {
-    if (codePage == kUtf8CodePage) return true;
+    if (codePage == kUtf8CodePage || codePage == posix::kUtf7CodePage) return true;
     const Converter converter = ConverterFor(codePage);
     return converter.singleByte || converter.doubleByte ||
            (converter.stream && converter.stream->canDecode() && converter.stream->canEncode());
@@ -165,6 +165,7 @@ std::wstring CodePageToUTF16(const char* data, std::size_t size, std::int32_t co
 std::string UTF16ToCodePage(const wchar_t* data, std::size_t size, std::int32_t codePage) {
     if (size == 0) return {};
     if (codePage == kUtf8CodePage) return unicode::Utf16ToUtf8(data, size);
+    if (codePage == posix::kUtf7CodePage) return posix::EncodeUtf7(data, size);
     const Converter converter = ConverterFor(codePage, Direction::kWriting);
     if (converter.singleByte) return converter.singleByte->Encode(data, size);
     if (converter.doubleByte) return converter.doubleByte->Encode(data, size);
@@ -189,6 +190,7 @@ std::string CodePageToUTF8(const char* data, std::size_t size, std::int32_t code
 
 std::string UTF8ToCodePage(const char* data, std::size_t size, std::int32_t codePage) {
     if (size == 0) return {};
+    if (codePage == posix::kUtf7CodePage) return posix::EncodeUtf8AsUtf7(data, size);
     if (codePage != kUtf8CodePage) {
         const Converter converter = ConverterFor(codePage, Direction::kWriting);
         if (converter.singleByte) return converter.singleByte->EncodeUtf8(data, size);

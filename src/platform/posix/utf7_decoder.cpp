@@ -1,5 +1,5 @@
 // UTF-7 read by a small state machine, run twice: once to size the result, once to fill it.
-#include "platform/posix/utf7_decoder.h"
+#include "platform/posix/utf7.h"
 
 #include <array>
 
@@ -88,11 +88,6 @@ private:
     char16_t m_high = 0;  // a high surrogate waiting for its low one
 };
 
-template <typename Write>
-CodePointsOfUnits<Write> MakeCodePointsOfUnits(Write write) {
-    return CodePointsOfUnits<Write>(write);
-}
-
 }  // namespace
 
 std::wstring DecodeUtf7(const char* data, std::size_t size) {
@@ -108,14 +103,14 @@ std::wstring DecodeUtf7(const char* data, std::size_t size) {
 std::string DecodeUtf7ToUtf8(const char* data, std::size_t size) {
     const auto* const begin = reinterpret_cast<const unsigned char*>(data);
     std::size_t length = 0;
-    auto count = MakeCodePointsOfUnits([&](char32_t codePoint) {
+    CodePointsOfUnits count([&](char32_t codePoint) {
         length += codePoint < 0x80 ? 1 : codePoint < 0x800 ? 2 : codePoint < 0x10000 ? 3 : 4;
     });
     ForEachUnit(begin, begin + size, [&](char16_t unit) { count(unit); });
     count.Finish();
     std::string result(length, '\0');
     char* out = &result[0];
-    auto write = MakeCodePointsOfUnits([&](char32_t codePoint) { out += unicode::EncodeUtf8(codePoint, out); });
+    CodePointsOfUnits write([&](char32_t codePoint) { out += unicode::EncodeUtf8(codePoint, out); });
     ForEachUnit(begin, begin + size, [&](char16_t unit) { write(unit); });
     write.Finish();
     return result;

@@ -1,8 +1,8 @@
-// Reading UTF-7. The expected units are what Windows gives for the same bytes (checked
-// under Wine); the UTF-8 form must be the library's UTF-8 of those units.
+// UTF-7 both ways. The expected results are what Windows gives for the same input (checked
+// under Wine); the UTF-8 forms must be the library's UTF-8 of the units.
 #ifndef _WIN32
 
-#include "platform/posix/utf7_decoder.h"
+#include "platform/posix/utf7.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +17,8 @@ namespace {
 
 using tessera::platform::posix::DecodeUtf7;
 using tessera::platform::posix::DecodeUtf7ToUtf8;
+using tessera::platform::posix::EncodeUtf7;
+using tessera::platform::posix::EncodeUtf8AsUtf7;
 using tessera_test::SameText;
 using tessera_test::Units;
 
@@ -25,7 +27,7 @@ struct Case {
     std::wstring units;
 };
 
-const Case kCases[] = {
+const Case kReadCases[] = {
     // Outside a run every byte stands for itself; "+-" is "+".
     {"a+-b", Units({'a', '+', 'b'})},
     {"\x80\xFF", Units({0x80, 0xFF})},
@@ -57,15 +59,15 @@ const Case kCases[] = {
     {std::string("x+e\0+393=", 9), Units({'x', 0, 0xDFDD, '='})},
 };
 
-TEST(Utf7Decoder, ReadsAsWindows) {
-    for (const Case& c : kCases) {
+TEST(Utf7, ReadsAsWindows) {
+    for (const Case& c : kReadCases) {
         EXPECT_TRUE(SameText(DecodeUtf7(c.bytes.data(), c.bytes.size()), c.units)) << testing::PrintToString(c.bytes);
     }
 }
 
 // Random mixes of run starts, run ends, base64 characters and bytes that cut runs short,
 // whose plain words must all come through, in both forms.
-TEST(Utf7Decoder, KeepsThePlainTextAfterBrokenRunsInBothForms) {
+TEST(Utf7, KeepsThePlainTextAfterBrokenRunsInBothForms) {
     const char* const pieces[] = {"+", "-", "+-", "A", "G", "E", "a", "/", "9", "\x80", "\xFF", " ", "=", "+2D3e"};
     std::mt19937 generator(7);
     for (int i = 0; i < 2000; ++i) {
@@ -77,6 +79,51 @@ TEST(Utf7Decoder, KeepsThePlainTextAfterBrokenRunsInBothForms) {
         EXPECT_TRUE(SameText(DecodeUtf7ToUtf8(text.data(), text.size()),
                              tessera::unicode::ReferenceUtf16ToUtf8(units.data(), units.size())))
             << testing::PrintToString(text);
+    }
+}
+
+const Case kWriteCases[] = {
+    // Letters, digits, space, tab, CR, LF, NUL and ' ( ) , - . / : ? stand for themselves.
+    {std::string("Az09 \t\r\n'(),-./:?\0", 18),
+     Units({'A', 'z', '0', '9', ' ', '\t', '\r', '\n', '\'', '(', ')', ',', '-', '.', '/', ':', '?', 0})},
+    {"a+-b", Units({'a', '+', 'b'})},
+    // Every run ends with "-", whatever follows; "+" ends a run too.
+    {"A+IKw-b", Units({'A', 0x20AC, 'b'})},
+    {"A+IKw--", Units({'A', 0x20AC, '-'})},
+    {"+IKw-+-", Units({0x20AC, '+'})},
+    {"+IKwgrAAh-", Units({0x20AC, 0x20AC, '!'})},
+    // The rest of ASCII is base64.
+    {"+ACEAIgAjACQAJQAmACoAOwA8AD0APgBAAFsAXABdAF4AXwBgAHsAfAB9AH4-",
+     Units({'!', '"', '#',  '$', '%', '&', '*', ';', '<', '=', '>',
+            '@', '[', '\\', ']', '^', '_', '`', '{', '|', '}', '~'})},
+    {"+AAE-", Units({1})},
+    // Surrogates as they come, paired or not.
+    {"+2D3eAA-", Units({0xD83D, 0xDE00})},
+    {"aA+-+2AA-", Units({'a', 'A', '+', 0xD800})},
+    {"+3AA-..", Units({0xDC00, '.', '.'})},
+};
+
+TEST(Utf7, WritesAsWindows) {
+    for (const Case& c : kWriteCases) {
+        EXPECT_EQ(EncodeUtf7(c.units.data(), c.units.size()), c.bytes) << testing::PrintToString(c.units);
+    }
+}
+
+// Random units (lone surrogates among them) come back as they were; from UTF-8, the
+// result is that of the library's UTF-16 form of the text.
+TEST(Utf7, WritesWhatItReadsBackAndUtf8AsItsUnits) {
+    const std::uint32_t palette[] = {'a',  ' ',    '+',    '-',    '!',    '~',    0,
+                                     0xE9, 0x20AC, 0xD83D, 0xDE00, 0xD800, 0xFFFF, 0x3042};
+    std::mt19937 generator(7);
+    for (int i = 0; i < 2000; ++i) {
+        std::wstring units;
+        for (std::size_t j = generator() % 16; j > 0; --j) units += static_cast<wchar_t>(palette[generator() % 14]);
+        const std::string written = EncodeUtf7(units.data(), units.size());
+        EXPECT_TRUE(SameText(DecodeUtf7(written.data(), written.size()), units)) << written;
+        const std::string utf8 = tessera::unicode::ReferenceUtf16ToUtf8(units.data(), units.size());
+        const std::wstring read = tessera::unicode::ReferenceUtf8ToUtf16(utf8.data(), utf8.size());
+        EXPECT_EQ(EncodeUtf8AsUtf7(utf8.data(), utf8.size()), EncodeUtf7(read.data(), read.size()))
+            << testing::PrintToString(utf8);
     }
 }
 
