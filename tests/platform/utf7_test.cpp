@@ -110,14 +110,16 @@ TEST(Utf7, WritesAsWindows) {
 }
 
 // Random units (lone surrogates among them) come back as they were; from UTF-8, the
-// result is that of the library's UTF-16 form of the text.
+// result is that of the library's UTF-16 form of the text. The last texts are long enough
+// to be written in many pieces.
 TEST(Utf7, WritesWhatItReadsBackAndUtf8AsItsUnits) {
     const std::uint32_t palette[] = {'a',  ' ',    '+',    '-',    '!',    '~',    0,
                                      0xE9, 0x20AC, 0xD83D, 0xDE00, 0xD800, 0xFFFF, 0x3042};
     std::mt19937 generator(7);
-    for (int i = 0; i < 2000; ++i) {
+    for (int i = 0; i < 2003; ++i) {
         std::wstring units;
-        for (std::size_t j = generator() % 16; j > 0; --j) units += static_cast<wchar_t>(palette[generator() % 14]);
+        const std::size_t length = i < 2000 ? generator() % 16 : 100000;
+        for (std::size_t j = length; j > 0; --j) units += static_cast<wchar_t>(palette[generator() % 14]);
         const std::string written = EncodeUtf7(units.data(), units.size());
         EXPECT_TRUE(SameText(DecodeUtf7(written.data(), written.size()), units)) << written;
         const std::string utf8 = tessera::unicode::ReferenceUtf16ToUtf8(units.data(), units.size());

@@ -1,10 +1,12 @@
-// UTF-7 written a unit at a time, run twice: once to size the result, once to fill it.
+// UTF-7 written a unit at a time, in one pass, into a result sized from an estimate.
 #include "platform/posix/utf7.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <initializer_list>
 
+#include "unicode/sized_conversion.h"
 #include "unicode/utf8_utf16.h"
 
 namespace tessera::platform::posix {
@@ -70,37 +72,51 @@ private:
     unsigned m_count = 0;
 };
 
-// Calls `each(unit)` for every UTF-16 unit of [data, data + size).
+// UTF-16 units converted a window at a time: at most this many at once, each of which
+// adds at most four bytes ("-+-" and a last base64 digit for "+" after a run).
+constexpr std::size_t kWindowUnits = 512;
+constexpr std::size_t kMostBytesPerUnit = 4;
+
+// Calls `each(unit)` for the units of the window that starts at `p`, and moves `p` past it.
 template <typename Each>
-void ForEachUnit(const wchar_t* data, std::size_t size, Each each) {
-    for (std::size_t i = 0; i < size; ++i) each(static_cast<char16_t>(data[i] & 0xFFFF));
+void ForWindow(const wchar_t*& p, const wchar_t* end, Each each) {
+    const wchar_t* const last = p + std::min<std::size_t>(static_cast<std::size_t>(end - p), kWindowUnits);
+    for (; p != last; ++p) each(static_cast<char16_t>(*p & 0xFFFF));
 }
 
-// The same for the UTF-16 form of UTF-8 text, converted a window at a time.
+// The same for the UTF-16 form of UTF-8 text.
 template <typename Each>
-void ForEachUnit(const char* data, std::size_t size, Each each) {
-    constexpr std::size_t kWindow = 512;
-    wchar_t window[kWindow];
-    const auto* p = reinterpret_cast<const unsigned char*>(data);
-    const unsigned char* const end = p + size;
-    while (p != end) {
-        const wchar_t* const last = unicode::Utf8ToUtf16Window(p, end, window, window + kWindow);
-        for (const wchar_t* unit = window; unit != last; ++unit) each(static_cast<char16_t>(*unit));
-    }
+void ForWindow(const char*& p, const char* end, Each each) {
+    wchar_t window[kWindowUnits];
+    const auto* bytes = reinterpret_cast<const unsigned char*>(p);
+    const wchar_t* const last =
+        unicode::Utf8ToUtf16Window(bytes, reinterpret_cast<const unsigned char*>(end), window, window + kWindowUnits);
+    p = reinterpret_cast<const char*>(bytes);
+    for (const wchar_t* unit = window; unit != last; ++unit) each(static_cast<char16_t>(*unit));
 }
 
+// Converts [data, data + size) in one pass, a window at a time, into a result sized from
+// an estimate (see ConvertIntoString).
 template <typename Input>
 std::string Encode(const Input* data, std::size_t size) {
-    std::size_t length = 0;
-    Utf7Writer count([&](char) { ++length; });
-    ForEachUnit(data, size, [&](char16_t unit) { count(unit); });
-    count.Finish();
-    std::string result(length, '\0');
-    char* out = &result[0];
-    Utf7Writer write([&](char byte) { *out++ = byte; });
-    ForEachUnit(data, size, [&](char16_t unit) { write(unit); });
-    write.Finish();
-    return result;
+    char* out = nullptr;
+    Utf7Writer writer([&](char byte) { *out++ = byte; });
+    const auto convert = [&](const Input*& p, const Input* end, char* chunk, const char* chunkEnd) {
+        out = chunk;
+        while (p != end && static_cast<std::size_t>(chunkEnd - out) >= kWindowUnits * kMostBytesPerUnit + 2) {
+            ForWindow(p, end, [&](char16_t unit) { writer(unit); });
+        }
+        if (p == end) writer.Finish();
+        return out;
+    };
+    const auto count = [](const Input* p, const Input* end) {
+        std::size_t length = 0;
+        Utf7Writer counter([&](char) { ++length; });
+        while (p != end) ForWindow(p, end, [&](char16_t unit) { counter(unit); });
+        counter.Finish();
+        return length;
+    };
+    return unicode::ConvertIntoString<std::string>(data, data + size, convert, count);
 }
 
 }  // namespace
