@@ -109,9 +109,9 @@ TEST(Utf7, WritesAsWindows) {
     }
 }
 
-// Random units (lone surrogates among them) come back as they were; from UTF-8, the
-// result is that of the library's UTF-16 form of the text. The last texts are long enough
-// to be written in many pieces.
+// Random units (lone surrogates among them) come back as they were, and as their UTF-8;
+// from UTF-8, the result is that of the library's UTF-16 form of the text. The last texts
+// are long enough to be written and read in many pieces.
 TEST(Utf7, WritesWhatItReadsBackAndUtf8AsItsUnits) {
     const std::uint32_t palette[] = {'a',  ' ',    '+',    '-',    '!',    '~',    0,
                                      0xE9, 0x20AC, 0xD83D, 0xDE00, 0xD800, 0xFFFF, 0x3042};
@@ -123,6 +123,7 @@ TEST(Utf7, WritesWhatItReadsBackAndUtf8AsItsUnits) {
         const std::string written = EncodeUtf7(units.data(), units.size());
         EXPECT_TRUE(SameText(DecodeUtf7(written.data(), written.size()), units)) << written;
         const std::string utf8 = tessera::unicode::ReferenceUtf16ToUtf8(units.data(), units.size());
+        EXPECT_TRUE(SameText(DecodeUtf7ToUtf8(written.data(), written.size()), utf8)) << written;
         const std::wstring read = tessera::unicode::ReferenceUtf8ToUtf16(utf8.data(), utf8.size());
         EXPECT_EQ(EncodeUtf8AsUtf7(utf8.data(), utf8.size()), EncodeUtf7(read.data(), read.size()))
             << testing::PrintToString(utf8);

@@ -83,7 +83,8 @@ const char* const kLongerSamples[] = {
 };
 
 // UTF-7 texts of run starts and ends, base64 characters and bytes that cut runs short,
-// where two readings of base64 runs part most easily; the same on every platform.
+// where two readings of base64 runs part most easily; the same on every platform. ("+" is
+// there twice, so that runs start often.)
 std::vector<std::string> Utf7Mixes() {
     const std::string pieces[] = {"+", "-",   "+-",   "A",    "G",    "E", "a", "Q", "Z", "/", "9",
                                   "+", "2D3", "\x80", "\xD0", "\xFF", " ", "=", "x", "!", "~", {'\0'}};
