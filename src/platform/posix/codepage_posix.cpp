@@ -3,8 +3,9 @@
 // never changed. UTF-8 goes through the library's own UTF-8 conversion (the unicode layer,
 // standing in for the system's own UTF-8 conversion on Windows), UTF-7 through the
 // library's own (utf7.h); every other code page goes through glibc iconv, as the data
-// tables of codepage_charsets.cpp and codepage_overrides.cpp describe it. Code pages served by tables
-// convert straight between UTF-8 and their bytes; the others go through UTF-16 units held two bytes each.
+// tables of codepage_charsets.cpp and codepage_overrides.cpp describe it. Code pages
+// served by tables convert straight between UTF-8 and their bytes; the others go through
+// UTF-16 units held two bytes each.
 #include "platform/codepage.h"
 
 #include <langinfo.h>

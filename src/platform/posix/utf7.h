@@ -14,6 +14,9 @@ namespace tessera::platform::posix {
 /// The code page number of UTF-7.
 inline constexpr std::int32_t kUtf7CodePage = 65000;
 
+/// The base64 digits of UTF-7, by value: "A" is 0, "/" is 63.
+inline constexpr char kUtf7Base64Digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
 /// UTF-7 to UTF-16 units. Nothing is rejected:
 ///
 /// - outside a base64 run every byte stands for itself, 80-FF too (U+0080 to U+00FF);

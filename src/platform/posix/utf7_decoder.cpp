@@ -15,8 +15,9 @@ namespace {
 constexpr std::array<signed char, 256> kBase64Values = [] {
     std::array<signed char, 256> values{};
     for (signed char& value : values) value = -1;
-    const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    for (int i = 0; i < 64; ++i) values[static_cast<unsigned char>(alphabet[i])] = static_cast<signed char>(i);
+    for (int i = 0; i < 64; ++i) {
+        values[static_cast<unsigned char>(kUtf7Base64Digits[i])] = static_cast<signed char>(i);
+    }
     return values;
 }();
 

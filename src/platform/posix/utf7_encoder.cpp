@@ -12,8 +12,6 @@
 namespace tessera::platform::posix {
 namespace {
 
-constexpr char kBase64Digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-
 // The characters written as themselves.
 constexpr std::array<bool, 128> kDirect = [] {
     std::array<bool, 128> direct{};
@@ -48,7 +46,7 @@ public:
             m_bits = m_bits << 16 | unit;
             for (m_count += 16; m_count >= 6;) {
                 m_count -= 6;
-                m_put(kBase64Digits[(m_bits >> m_count) & 0x3F]);
+                m_put(kUtf7Base64Digits[(m_bits >> m_count) & 0x3F]);
             }
             m_bits &= (1u << m_count) - 1;
         }
@@ -59,7 +57,7 @@ public:
 private:
     void EndRun() {
         if (!m_inRun) return;
-        if (m_count > 0) m_put(kBase64Digits[(m_bits << (6 - m_count)) & 0x3F]);
+        if (m_count > 0) m_put(kUtf7Base64Digits[(m_bits << (6 - m_count)) & 0x3F]);
         m_put('-');
         m_inRun = false;
         m_bits = 0;
